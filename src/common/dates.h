@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+namespace common {
+
+// The length of a stay: 1 when admission and discharge are the same, otherwise the number of
+// days from admission to discharge (a stay from one day to the next is 1 day too).
+long long stayLengthInDays(const QDateTime& admission, const QDateTime& discharge);
+
+// "共计" + the stay length + "天", as the billing window shows it.
+QString stayLengthText(const QDateTime& admission, const QDateTime& discharge);
+
+// Year, month and day without leading zeros, joined by "-": 2008-3-5.
+QString yearMonthDayText(const QDate& date);
+
+// A date as a date-time at the start of its day, the form in which receipts store dates.
+QDateTime startOfDay(const QDate& date);
+
+}  // namespace common

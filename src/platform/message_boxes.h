@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageIcon { None, Information, Warning, Stop };
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+struct Message {
+    QString text;
+    QString title;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+};
+
+// Every modal message box of the program goes through here, so that tests can answer them.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer show(QWidget* parent, const Message& message) = 0;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    MessageAnswer show(QWidget* parent, const Message& message) override;
+};
+
+}  // namespace platform

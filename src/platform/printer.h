@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// What became of a print job once it ended.
+struct PrintOutcome {
+    bool printed = false;  // the page went to a printer (or, with no printer, to the PDF copy)
+    QString pdfPath;       // the PDF copy of the page; empty if it could not be written
+    QString error;         // why the page did not reach a printer, for the cashier
+};
+
+// One print job of one page. Positions are in tenths of a millimetre from the top-left corner
+// of the paper, and a placed text's top-left corner lands on the position.
+class Printer {
+public:
+    virtual ~Printer() = default;
+    // documentName names the job and its PDF copy (the inpatient number of the receipt).
+    virtual void startJob(const QString& documentName) = 0;
+    // 9 selects A4 paper; the only setting the program changes.
+    virtual void setPrintSetting(int value) = 0;
+    virtual void placeText(int x, int y, const QString& text) = 0;
+    virtual PrintOutcome endJob() = 0;
+};
+
+}  // namespace platform
