@@ -1,0 +1,98 @@
+#include "statistics/statistics_window.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "common/dates.h"
+#include "platform/clock.h"
+#include "platform/form_style.h"
+#include "platform/message_boxes.h"
+#include "statistics/period_run.h"
+#include "statistics/statistics_report.h"
+
+namespace statistics {
+
+namespace {
+
+QLabel* makeCentredLabel(QWidget& parent, const QString& name, const QString& text,
+                         QRect geometry) {
+    auto* label = new QLabel(text, &parent);
+    platform::placeControl(*label, name, geometry);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QDateEdit* makeDateBox(QWidget& parent, const QString& name, QRect geometry,
+                       const QDateTime& value) {
+    auto* box = new QDateEdit(&parent);
+    platform::placeControl(*box, name, geometry);
+    box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    box->setCalendarPopup(true);
+    // The range check runs once a typed date is complete, not on every digit.
+    box->setKeyboardTracking(false);
+    box->setDateTime(value);
+    return box;
+}
+
+}  // namespace
+
+StatisticsWindow::StatisticsWindow(platform::MessageBoxes& messageBoxes,
+                                   const platform::Clock& clock, store::Database& database,
+                                   QWidget* parent)
+    : QDialog(parent), m_messageBoxes(messageBoxes), m_database(database) {
+    setWindowTitle(QStringLiteral("统计"));
+    platform::placeWindow(*this, platform::clientSizeForOuterSize({320, 110}));
+    setFont(platform::formFont());
+
+    const QDateTime today = common::startOfDay(clock.now().date());
+    标签1 =
+        makeCentredLabel(*this, QStringLiteral("标签1"), QStringLiteral("从"), {10, 10, 20, 20});
+    日期框1 = makeDateBox(*this, QStringLiteral("日期框1"), {40, 10, 110, 20}, today);
+    标签2 =
+        makeCentredLabel(*this, QStringLiteral("标签2"), QStringLiteral("至"), {160, 10, 20, 20});
+    日期框2 = makeDateBox(*this, QStringLiteral("日期框2"), {190, 10, 110, 20}, today);
+    标签3 = makeCentredLabel(*this, QStringLiteral("标签3"),
+                             QStringLiteral("请输入统计起止（出院）日期。"), {10, 45, 200, 20});
+    按钮1 = new QPushButton(QStringLiteral("统计"), this);
+    platform::placeControl(*按钮1, QStringLiteral("按钮1"), {250, 45, 50, 25});
+
+    connect(日期框1, &QDateEdit::dateTimeChanged, this, [this] { checkRange(*日期框1, *日期框2); });
+    connect(日期框2, &QDateEdit::dateTimeChanged, this, [this] { checkRange(*日期框2, *日期框1); });
+    connect(按钮1, &QPushButton::clicked, this, &StatisticsWindow::runStatistics);
+}
+
+void StatisticsWindow::checkRange(QDateEdit& changed, const QDateEdit& other) {
+    if (!(日期框1->dateTime() > 日期框2->dateTime())) {
+        标签3->clear();
+        按钮1->setEnabled(true);
+        return;
+    }
+    标签3->setText(QStringLiteral("日期输入错误！"));
+    {
+        // Putting the box back is not a change of the user's and must not clear the message.
+        const QSignalBlocker blocker(changed);
+        changed.setDateTime(other.dateTime());
+    }
+    按钮1->setEnabled(false);
+}
+
+void StatisticsWindow::runStatistics() {
+    const PeriodRun run = sumPeriod(m_database, 日期框1->dateTime(), 日期框2->dateTime());
+    if (!run.error.isEmpty()) {
+        m_messageBoxes.show(this, {run.error, QStringLiteral("错误信息："),
+                                   platform::MessageButtons::Ok, platform::MessageIcon::Stop});
+        return;
+    }
+    if (run.sums.statCount <= 0) {
+        m_messageBoxes.show(this,
+                            {QStringLiteral("没有这个时间段的收据。"), QStringLiteral("对不起"),
+                             platform::MessageButtons::Ok, platform::MessageIcon::Information});
+        return;
+    }
+    m_messageBoxes.show(this, {buildReport(run.sums), QStringLiteral("统计结果"),
+                               platform::MessageButtons::Ok, platform::MessageIcon::None});
+}
+
+}  // namespace statistics
