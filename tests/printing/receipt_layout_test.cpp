@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QDateTime>
-#include <QHash>
 #include <QStringList>
 #include <vector>
 
 #include "printing/receipt_layout.h"
+#include "printing/sample_receipt.h"
 #include "support/qt_printers.h"
 #include "support/recording_printer.h"
 
@@ -14,47 +13,11 @@ namespace {
 using support::RecordingPrinter;
 using Placed = RecordingPrinter::PlacedText;
 
-// A stored receipt with a distinct value in every field, so that any value at a wrong place shows.
-struct Receipt {
-    QHash<QString, QVariant> fields;
-
-    Receipt() {
-        fields[u"住院号"_qs] = u" 2008 0315 "_qs;
-        fields[u"姓名"_qs] = u"欧阳 明"_qs;
-        fields[u"入院日期"_qs] = QDateTime(QDate(2008, 3, 5), QTime(0, 0));
-        fields[u"出院日期"_qs] = QDateTime(QDate(2008, 3, 9), QTime(0, 0));
-        const QStringList fees{u"床位费"_qs,   u"诊金"_qs,       u"治疗费"_qs,   u"护理费"_qs,
-                               u"检查费"_qs,   u"CT"_qs,         u"MRI"_qs,      u"手术费"_qs,
-                               u"化验费"_qs,   u"西药费"_qs,     u"中成药费"_qs, u"中草药费"_qs,
-                               u"其它"_qs,     u"麻醉"_qs,       u"材料"_qs,     u"陪住"_qs,
-                               u"自费药品"_qs, u"特需服务费"_qs, u"杂费"_qs};
-        for (int i = 0; i < fees.size(); ++i) {
-            setFloat(fees[i], static_cast<float>(i + 1) + 0.1f);
-        }
-        fields[u"合计"_qs] = 1234.56;
-        setFloat(u"预交"_qs, 2000.0f);
-        fields[u"补收"_qs] = 0.0;
-        setFloat(u"退款"_qs, 765.44f);
-        setFloat(u"欠费"_qs, 0.0f);
-        fields[u"收费员"_qs] = u"491MX"_qs;
-    }
-
-    // Single-precision fields come back from the store as the widened float.
-    void setFloat(const QString& name, float value) { fields[name] = static_cast<double>(value); }
-
-    printing::FieldReader reader() const {
-        return [this](const QString& name) {
-            EXPECT_TRUE(fields.contains(name)) << "no receipt field " << name.toStdString();
-            return fields.value(name);
-        };
-    }
-
-    std::vector<Placed> print() const {
-        RecordingPrinter printer;
-        printing::placeReceipt(printer, reader());
-        return printer.placedTexts();
-    }
-};
+std::vector<Placed> placedTexts(const printing::SampleReceipt& receipt) {
+    RecordingPrinter printer;
+    printing::placeReceipt(printer, receipt.reader());
+    return printer.placedTexts();
+}
 
 QStringList textsOfRow(const std::vector<Placed>& placed, int y) {
     QStringList texts;
@@ -66,8 +29,8 @@ QStringList textsOfRow(const std::vector<Placed>& placed, int y) {
     return texts;
 }
 
-QString stayLineOf(const Receipt& receipt) {
-    const auto placed = receipt.print();
+QString stayLineOf(const printing::SampleReceipt& receipt) {
+    const auto placed = placedTexts(receipt);
     return placed.at(3).text;
 }
 
@@ -100,39 +63,40 @@ TEST(ReceiptLayout, PlacesTheFortyNineItemsOfAReceiptInOrder) {
         {1405, 610, u"491MX"_qs},
     };
     ASSERT_EQ(expected.size(), 49u);
-    EXPECT_EQ(Receipt().print(), expected);
+    EXPECT_EQ(placedTexts(printing::SampleReceipt()), expected);
 }
 
 TEST(ReceiptLayout, PrintsTheTotalAndItsBoxes) {
-    Receipt receipt;
+    printing::SampleReceipt receipt;
     receipt.fields[u"合计"_qs] = 120.50;
-    EXPECT_EQ(textsOfRow(receipt.print(), 423),
+    EXPECT_EQ(textsOfRow(placedTexts(receipt), 423),
               (QStringList{u"120.5"_qs, u"零"_qs, u"零"_qs, u"零"_qs, u"壹"_qs, u"贰"_qs, u"零"_qs,
                            u"伍"_qs, u"零"_qs}));
 
     receipt.fields[u"合计"_qs] = 999999.99;
-    EXPECT_EQ(textsOfRow(receipt.print(), 423),
+    EXPECT_EQ(textsOfRow(placedTexts(receipt), 423),
               (QStringList{u"999999.99"_qs, u"玖"_qs, u"玖"_qs, u"玖"_qs, u"玖"_qs, u"玖"_qs,
                            u"玖"_qs, u"玖"_qs, u"玖"_qs}));
 
     // 0.29 is stored just below 0.29; the boxes still carry its own digits.
     receipt.fields[u"合计"_qs] = 0.29;
-    EXPECT_EQ(textsOfRow(receipt.print(), 423).mid(7), (QStringList{u"贰"_qs, u"玖"_qs}));
+    EXPECT_EQ(textsOfRow(placedTexts(receipt), 423).mid(7), (QStringList{u"贰"_qs, u"玖"_qs}));
 }
 
 TEST(ReceiptLayout, PrintsTheDepositAndItsBoxes) {
-    Receipt receipt;
+    printing::SampleReceipt receipt;
     receipt.setFloat(u"预交"_qs, 0.0f);
-    EXPECT_EQ(textsOfRow(receipt.print(), 480),
+    EXPECT_EQ(textsOfRow(placedTexts(receipt), 480),
               (QStringList{u"0"_qs, u"零"_qs, u"零"_qs, u"零"_qs, u"零"_qs, u"零"_qs, u"零"_qs,
                            u"零"_qs, u"零"_qs}));
 
     receipt.setFloat(u"预交"_qs, 0.7f);
-    EXPECT_EQ(textsOfRow(receipt.print(), 480).mid(6), (QStringList{u"零"_qs, u"柒"_qs, u"零"_qs}));
+    EXPECT_EQ(textsOfRow(placedTexts(receipt), 480).mid(6),
+              (QStringList{u"零"_qs, u"柒"_qs, u"零"_qs}));
 }
 
 TEST(ReceiptLayout, WritesTheStayLineInItsSameDayAndCountedForms) {
-    Receipt receipt;
+    printing::SampleReceipt receipt;
     const auto stay = [&](QDateTime admission, QDateTime discharge) {
         receipt.fields[u"入院日期"_qs] = admission;
         receipt.fields[u"出院日期"_qs] = discharge;
@@ -149,11 +113,11 @@ TEST(ReceiptLayout, WritesTheStayLineInItsSameDayAndCountedForms) {
 }
 
 TEST(ReceiptLayout, PrintsStoredTextsWithTheirSpaces) {
-    Receipt receipt;
+    printing::SampleReceipt receipt;
     receipt.fields[u"住院号"_qs] = u"123 "_qs;
     receipt.fields[u"姓名"_qs] = u" 李 四 "_qs;
     receipt.fields[u"收费员"_qs] = u"王 五"_qs;
-    const auto placed = receipt.print();
+    const auto placed = placedTexts(receipt);
     EXPECT_EQ(placed.at(0), (Placed{375, 10, u"123 "_qs}));
     EXPECT_EQ(placed.at(2), (Placed{375, 70, u" 李 四 "_qs}));
     EXPECT_EQ(placed.at(48), (Placed{1405, 610, u"王 五"_qs}));
