@@ -16,13 +16,6 @@ Boxes boxes(std::initializer_list<const char16_t*> figures) {
     return result;
 }
 
-TEST(CapitalBoxes, SplitsAnAmountIntoItsEightPlaces) {
-    EXPECT_EQ(printing::capitalBoxes(654321.78),
-              boxes({u"陆", u"伍", u"肆", u"叁", u"贰", u"壹", u"柒", u"捌"}));
-    EXPECT_EQ(printing::capitalBoxes(0.05),
-              boxes({u"零", u"零", u"零", u"零", u"零", u"零", u"零", u"伍"}));
-}
-
 TEST(CapitalBoxes, KeepsEveryHigherDigitOfALargeDepositInTheFirstBox) {
     EXPECT_EQ(printing::capitalBoxes(1000000),
               boxes({u"壹零", u"零", u"零", u"零", u"零", u"零", u"零", u"零"}));
