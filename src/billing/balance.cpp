@@ -15,8 +15,7 @@ double sumOfFees(const ReceiptState& state) {
 }
 
 QString settleBalance(ReceiptState& state) {
-    const double paid =
-        static_cast<double>(state.prepaidAmount) + state.supplementAmount;
+    const double paid = static_cast<double>(state.prepaidAmount) + state.supplementAmount;
     const double difference = paid - state.totalAmount;
 
     state.refundAmount = 0;

@@ -18,9 +18,8 @@ bool textEquals(QStringView a, QStringView b) {
 }
 
 bool isBlank(QStringView text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c == QLatin1Char(' ') || c == QChar(0x3000);
-    });
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c == QLatin1Char(' ') || c == QChar(0x3000); });
 }
 
 int codePageByteLength(QStringView text) {

@@ -9,8 +9,8 @@ const QString kFormTypeface = QStringLiteral("宋体");
 }
 
 void installFormTypeface() {
-    QFont::insertSubstitutions(kFormTypeface, {QStringLiteral("Noto Serif CJK SC"),
-                                               QStringLiteral("Noto Sans CJK SC")});
+    QFont::insertSubstitutions(
+        kFormTypeface, {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
 }
 
 QFont formFont(int pixelHeight, QFont::Weight weight) {

@@ -12,10 +12,10 @@ TEST(TextToNumber, ReadsDecimalTextAndTreatsEverythingElseAsZero) {
     EXPECT_EQ(common::textToNumber(u"-5"), -5.0);
     EXPECT_EQ(common::textToNumber(u".5"), 0.5);
     EXPECT_EQ(common::textToNumber(u"7."), 7.0);
-    for (const QString& text : {QString(), QStringLiteral("-"), QStringLiteral("."),
-                               QStringLiteral("-."), QStringLiteral("1e5"),
-                               QStringLiteral(" 12"), QStringLiteral("12a"),
-                               QStringLiteral("1,000"), QStringLiteral("inf")}) {
+    for (const QString& text :
+         {QString(), QStringLiteral("-"), QStringLiteral("."), QStringLiteral("-."),
+          QStringLiteral("1e5"), QStringLiteral(" 12"), QStringLiteral("12a"),
+          QStringLiteral("1,000"), QStringLiteral("inf")}) {
         EXPECT_EQ(common::textToNumber(text), 0.0) << text.toStdString();
     }
 }

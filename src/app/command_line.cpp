@@ -1,0 +1,33 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace app {
+
+CommandLine parseCommandLine(const QCoreApplication& application) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("医院（住院）计费系统"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption databaseOption(
+        QStringLiteral("database"),
+        QStringLiteral("收据和收费员所在的数据库文件（默认：%1）").arg(defaultDatabasePath()),
+        QStringLiteral("PATH"));
+    parser.addOption(databaseOption);
+    parser.process(application);
+
+    CommandLine commandLine;
+    commandLine.databasePath =
+        parser.isSet(databaseOption) ? parser.value(databaseOption) : defaultDatabasePath();
+    return commandLine;
+}
+
+QString defaultDatabasePath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("billing.sqlite"));
+}
+
+}  // namespace app

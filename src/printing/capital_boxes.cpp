@@ -1,0 +1,27 @@
+#include "printing/capital_boxes.h"
+
+#include <cstdint>
+
+#include "common/capital_figure.h"
+#include "common/fen.h"
+
+namespace printing {
+
+std::array<QString, kCapitalBoxCount> capitalBoxes(double amount) {
+    const std::int64_t fen = common::toFen(amount);
+    // toFen saturates one short of the smallest int64, so the magnitude always fits.
+    std::int64_t remaining = fen < 0 ? -fen : fen;
+
+    std::array<QString, kCapitalBoxCount> boxes;
+    for (int box = kCapitalBoxCount - 1; box > 0; --box) {
+        boxes[box] = common::capitalFigure(static_cast<int>(remaining % 10));
+        remaining /= 10;
+    }
+    boxes[0] = common::capitalFigures(remaining);
+    if (fen < 0) {
+        boxes[0].prepend(QStringLiteral("负"));
+    }
+    return boxes;
+}
+
+}  // namespace printing

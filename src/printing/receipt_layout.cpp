@@ -1,0 +1,101 @@
+#include "printing/receipt_layout.h"
+
+#include <QDateTime>
+#include <QStringView>
+#include <array>
+
+#include "common/dates.h"
+#include "common/number_text.h"
+#include "platform/printer.h"
+#include "printing/capital_boxes.h"
+
+namespace printing {
+
+namespace {
+
+enum class Form {
+    Text,          // a text field, exactly as stored
+    Number,        // an amount field in number-to-text form
+    Fixed,         // the content itself
+    StayLine,      // admission to discharge and the day count
+    CapitalBoxes,  // an amount field as eight capital figures in the form's boxes
+};
+
+struct LayoutItem {
+    int x;  // of the first box for CapitalBoxes
+    int y;
+    Form form;
+    QStringView content;  // field name, or the text of a Fixed item
+};
+
+// Positions in tenths of a millimetre on the pre-printed form, in print order.
+constexpr auto kReceiptLayout = std::to_array<LayoutItem>({
+    {375, 10, Form::Text, u"住院号"},         {885, 10, Form::Fixed, u"手外科"},
+    {375, 70, Form::Text, u"姓名"},           {1125, 70, Form::StayLine, {}},
+    {375, 190, Form::Number, u"床位费"},      {375, 247, Form::Number, u"诊金"},
+    {375, 305, Form::Number, u"治疗费"},      {375, 365, Form::Number, u"护理费"},
+    {675, 190, Form::Number, u"检查费"},      {675, 247, Form::Number, u"CT"},
+    {675, 305, Form::Number, u"MRI"},         {675, 365, Form::Number, u"手术费"},
+    {975, 190, Form::Number, u"化验费"},      {975, 247, Form::Number, u"西药费"},
+    {975, 305, Form::Number, u"中成药费"},    {975, 365, Form::Number, u"中草药费"},
+    {1275, 190, Form::Number, u"其它"},       {1155, 247, Form::Fixed, u"麻醉"},
+    {1275, 247, Form::Number, u"麻醉"},       {1155, 305, Form::Fixed, u"材料"},
+    {1275, 305, Form::Number, u"材料"},       {1155, 365, Form::Fixed, u"陪住"},
+    {1275, 365, Form::Number, u"陪住"},       {1555, 190, Form::Number, u"自费药品"},
+    {1555, 247, Form::Number, u"特需服务费"}, {1555, 305, Form::Number, u"杂费"},
+    {1475, 423, Form::Number, u"合计"},       {405, 423, Form::CapitalBoxes, u"合计"},
+    {1475, 480, Form::Number, u"预交"},       {405, 480, Form::CapitalBoxes, u"预交"},
+    {395, 540, Form::Number, u"补收"},        {855, 540, Form::Number, u"退款"},
+    {1305, 540, Form::Number, u"欠费"},       {415, 610, Form::Fixed, u"青石市明泽医院"},
+    {1405, 610, Form::Text, u"收费员"},
+});
+
+// Offsets of the eight boxes from the first; the units box sits 10 further right than the step.
+constexpr std::array<int, kCapitalBoxCount> kBoxOffsets{0, 120, 240, 360, 480, 610, 730, 850};
+
+QString stayLine(const FieldReader& readField) {
+    const QDateTime admission = readField(QStringLiteral("入院日期")).toDateTime();
+    const QDateTime discharge = readField(QStringLiteral("出院日期")).toDateTime();
+    const QString dates = common::yearMonthDayText(admission.date()) + QStringLiteral(" 至 ") +
+                          common::yearMonthDayText(discharge.date());
+    if (admission == discharge) {
+        return dates + QStringLiteral(" 共计1天");
+    }
+    return dates + QStringLiteral(" 共计") +
+           QString::number(common::stayLengthInDays(admission, discharge)) + QStringLiteral("天");
+}
+
+void placeItem(platform::Printer& printer, const LayoutItem& item, const FieldReader& readField) {
+    const QString content = item.content.toString();
+    switch (item.form) {
+        case Form::Text:
+            printer.placeText(item.x, item.y, readField(content).toString());
+            break;
+        case Form::Number:
+            printer.placeText(item.x, item.y, common::numberToText(readField(content).toDouble()));
+            break;
+        case Form::Fixed:
+            printer.placeText(item.x, item.y, content);
+            break;
+        case Form::StayLine:
+            printer.placeText(item.x, item.y, stayLine(readField));
+            break;
+        case Form::CapitalBoxes: {
+            const auto boxes = capitalBoxes(readField(content).toDouble());
+            for (int box = 0; box < kCapitalBoxCount; ++box) {
+                printer.placeText(item.x + kBoxOffsets[box], item.y, boxes[box]);
+            }
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void placeReceipt(platform::Printer& printer, const FieldReader& readField) {
+    for (const LayoutItem& item : kReceiptLayout) {
+        placeItem(printer, item, readField);
+    }
+}
+
+}  // namespace printing

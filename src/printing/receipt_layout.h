@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+namespace platform {
+class Printer;
+}
+
+namespace printing {
+
+// Reads one field of the stored receipt by name: text fields as QString, the two dates as
+// QDateTime, amounts as double.
+using FieldReader = std::function<QVariant(const QString& fieldName)>;
+
+// Places the 49 items of one receipt on the page of an open print job, in the order of the
+// form, reading each value through readField at the moment it is placed.
+void placeReceipt(platform::Printer& printer, const FieldReader& readField);
+
+}  // namespace printing

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "platform/clock.h"
+#include "platform/qt_printer.h"
+#include "printing/receipt_layout.h"
+#include "printing/sample_receipt.h"
+#include "support/pdf_text.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+class FixedClock final : public platform::Clock {
+public:
+    QDateTime now() const override { return QDateTime(QDate(2008, 3, 9), QTime(14, 30, 5)); }
+};
+
+TEST(ReceiptPdf, CarriesTheReceiptsValuesOnThePage) {
+    if (!support::pdfToTextAvailable()) {
+        GTEST_SKIP() << "pdftotext is not installed";
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    FixedClock clock;
+    // The test machine has no printer; the lookup says so on any machine, so nothing is printed.
+    platform::QtPrinter printer(dir.filePath(QStringLiteral("receipts")), clock,
+                                [] { return QPrinterInfo(); });
+    const printing::SampleReceipt receipt;
+
+    printer.startJob(receipt.fields.value(u"住院号"_qs).toString());
+    printer.setPrintSetting(9);
+    printing::placeReceipt(printer, receipt.reader());
+    const platform::PrintOutcome outcome = printer.endJob();
+    ASSERT_TRUE(outcome.printed) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.error, QString());
+
+    const QString text = support::readablePdfText(outcome.pdfPath);
+    QString unspaced = text;
+    unspaced.remove(QRegularExpression(QStringLiteral("\\s")));
+    EXPECT_TRUE(text.contains(u"2008 0315"_qs)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"欧阳 明"_qs)) << text.toStdString();
+    EXPECT_TRUE(unspaced.contains(u"1234.56零零壹贰叁肆伍陆"_qs)) << text.toStdString();
+    EXPECT_TRUE(unspaced.contains(u"2000零零贰零零零零零"_qs)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"青石市明泽医院"_qs)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"491MX"_qs)) << text.toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <ostream>
+#include <vector>
+
+#include "platform/printer.h"
+
+namespace support {
+
+// A printer that keeps every call it receives, in order, and ends each job with a chosen outcome.
+class RecordingPrinter final : public platform::Printer {
+public:
+    enum class Operation { StartJob, PrintSetting, PlaceText, EndJob };
+
+    struct Call {
+        Operation operation;
+        QString text;  // document name of a job start, or the placed text
+        int x = 0;
+        int y = 0;
+        int setting = 0;
+        bool operator==(const Call&) const = default;
+    };
+
+    struct PlacedText {
+        int x;
+        int y;
+        QString text;
+        bool operator==(const PlacedText&) const = default;
+    };
+
+    void startJob(const QString& documentName) override {
+        calls.push_back({Operation::StartJob, documentName, 0, 0, 0});
+    }
+    void setPrintSetting(int value) override {
+        calls.push_back({Operation::PrintSetting, {}, 0, 0, value});
+    }
+    void placeText(int x, int y, const QString& text) override {
+        calls.push_back({Operation::PlaceText, text, x, y, 0});
+    }
+    platform::PrintOutcome endJob() override {
+        calls.push_back({Operation::EndJob, {}, 0, 0, 0});
+        return outcome;
+    }
+
+    // The placed texts alone, in the order they were placed.
+    std::vector<PlacedText> placedTexts() const {
+        std::vector<PlacedText> texts;
+        for (const Call& call : calls) {
+            if (call.operation == Operation::PlaceText) {
+                texts.push_back({call.x, call.y, call.text});
+            }
+        }
+        return texts;
+    }
+
+    std::vector<Call> calls;
+    platform::PrintOutcome outcome{true, {}, {}};
+};
+
+inline void PrintTo(const RecordingPrinter::Call& call, std::ostream* os) {
+    switch (call.operation) {
+        case RecordingPrinter::Operation::StartJob:
+            *os << "startJob(\"" << call.text.toStdString() << "\")";
+            break;
+        case RecordingPrinter::Operation::PrintSetting:
+            *os << "setPrintSetting(" << call.setting << ')';
+            break;
+        case RecordingPrinter::Operation::PlaceText:
+            *os << "placeText(" << call.x << ", " << call.y << ", \"" << call.text.toStdString()
+                << "\")";
+            break;
+        case RecordingPrinter::Operation::EndJob:
+            *os << "endJob()";
+            break;
+    }
+}
+
+inline void PrintTo(const RecordingPrinter::PlacedText& placed, std::ostream* os) {
+    *os << '(' << placed.x << ", " << placed.y << ", \"" << placed.text.toStdString() << "\")";
+}
+
+}  // namespace support
