@@ -7,6 +7,7 @@
 
 #include "common/dates.h"
 #include "platform/clock.h"
+#include "platform/controls.h"
 #include "platform/form_style.h"
 #include "platform/message_boxes.h"
 #include "statistics/period_run.h"
@@ -16,24 +17,11 @@ namespace statistics {
 
 namespace {
 
-QLabel* makeCentredLabel(QWidget& parent, const QString& name, const QString& text,
+QLabel* makeCentredLabel(QWidget* parent, const QString& name, const QString& caption,
                          QRect geometry) {
-    auto* label = new QLabel(text, &parent);
-    platform::placeControl(*label, name, geometry);
+    QLabel* label = platform::makeLabel(parent, name, caption, geometry);
     label->setAlignment(Qt::AlignCenter);
     return label;
-}
-
-QDateEdit* makeDateBox(QWidget& parent, const QString& name, QRect geometry,
-                       const QDateTime& value) {
-    auto* box = new QDateEdit(&parent);
-    platform::placeControl(*box, name, geometry);
-    box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    box->setCalendarPopup(true);
-    // The range check runs once a typed date is complete, not on every digit.
-    box->setKeyboardTracking(false);
-    box->setDateTime(value);
-    return box;
 }
 
 }  // namespace
@@ -46,17 +34,19 @@ StatisticsWindow::StatisticsWindow(platform::MessageBoxes& messageBoxes,
     platform::placeWindow(*this, platform::clientSizeForOuterSize({320, 110}));
     setFont(platform::formFont());
 
-    const QDateTime today = common::startOfDay(clock.now().date());
-    标签1 =
-        makeCentredLabel(*this, QStringLiteral("标签1"), QStringLiteral("从"), {10, 10, 20, 20});
-    日期框1 = makeDateBox(*this, QStringLiteral("日期框1"), {40, 10, 110, 20}, today);
+    标签1 = makeCentredLabel(this, QStringLiteral("标签1"), QStringLiteral("从"), {10, 10, 20, 20});
+    日期框1 = platform::makeDateBox(this, QStringLiteral("日期框1"), {40, 10, 110, 20});
     标签2 =
-        makeCentredLabel(*this, QStringLiteral("标签2"), QStringLiteral("至"), {160, 10, 20, 20});
-    日期框2 = makeDateBox(*this, QStringLiteral("日期框2"), {190, 10, 110, 20}, today);
-    标签3 = makeCentredLabel(*this, QStringLiteral("标签3"),
+        makeCentredLabel(this, QStringLiteral("标签2"), QStringLiteral("至"), {160, 10, 20, 20});
+    日期框2 = platform::makeDateBox(this, QStringLiteral("日期框2"), {190, 10, 110, 20});
+    标签3 = makeCentredLabel(this, QStringLiteral("标签3"),
                              QStringLiteral("请输入统计起止（出院）日期。"), {10, 45, 200, 20});
-    按钮1 = new QPushButton(QStringLiteral("统计"), this);
-    platform::placeControl(*按钮1, QStringLiteral("按钮1"), {250, 45, 50, 25});
+    按钮1 = platform::makeButton(this, QStringLiteral("按钮1"), QStringLiteral("统计"),
+                                 {250, 45, 50, 25});
+
+    const QDateTime today = common::startOfDay(clock.now().date());
+    日期框1->setDateTime(today);
+    日期框2->setDateTime(today);
 
     connect(日期框1, &QDateEdit::dateTimeChanged, this, [this] { checkRange(*日期框1, *日期框2); });
     connect(日期框2, &QDateEdit::dateTimeChanged, this, [this] { checkRange(*日期框2, *日期框1); });

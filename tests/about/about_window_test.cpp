@@ -12,8 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/fixed_clock.h"
 #include "support/qt_printers.h"
-#include "support/test_clock.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ QLabel* label(const QWidget& window, const char* name) {
 }
 
 TEST(AboutWindow, ShowsTitleLogoAndLinksWhereTheyBelong) {
-    TestClock clock(kOpened);
+    FixedClock clock(kOpened);
     about::AboutWindow window(clock);
 
     EXPECT_EQ(window.windowTitle(), QStringLiteral("关于491MX"));
@@ -72,7 +72,7 @@ TEST(AboutWindow, GuideIsCopiedBesideTheProgram) {
 }
 
 TEST(AboutWindow, ClockRunsWhileTheWindowIsOpen) {
-    TestClock clock(kOpened);
+    FixedClock clock(kOpened);
     about::AboutWindow window(clock);
     window.show();
     QLabel* clockLine = label(window, "标签3");
@@ -87,7 +87,7 @@ TEST(AboutWindow, ClockRunsWhileTheWindowIsOpen) {
 }
 
 TEST(AboutWindow, OkAndTheCloseBoxBothCloseIt) {
-    TestClock clock(kOpened);
+    FixedClock clock(kOpened);
     {
         about::AboutWindow window(clock);
         window.show();
