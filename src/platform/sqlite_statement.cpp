@@ -10,7 +10,6 @@ namespace platform {
 
 namespace {
 
-
 sqlite3* connectionOf(const QSqlDatabase& database) {
     const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
