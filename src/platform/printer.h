@@ -7,6 +7,7 @@ namespace platform {
 // What became of a print job once it ended.
 struct PrintOutcome {
     bool printed = false;  // the page went to a printer (or, with no printer, to the PDF copy)
+    QString printerName;   // the printer the page went to; empty when the PDF is the output
     QString pdfPath;       // the PDF copy of the page; empty if it could not be written
     QString error;         // why the page did not reach a printer, for the cashier
 };

@@ -96,7 +96,9 @@ PrintOutcome QtPrinter::endJob() {
     } else {
         QString printerProblem;
         outcome.printed = printOn(target, &printerProblem);
-        if (!outcome.printed) {
+        if (outcome.printed) {
+            outcome.printerName = target.printerName();
+        } else {
             problems.prepend(printerProblem);
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <QVariantList>
 #include <functional>
@@ -9,12 +10,13 @@
 namespace store {
 
 class Database;
+struct TableSchema;
 
 // One table of the database, walked record by record in stored order. A handler opens the
 // table it needs, works on the current record and closes it before it returns.
 //
 // Field values keep their kind: text fields read as QString, date-times as QDateTime, amounts as
-// double (a single-precision field is narrowed to float first).
+// double (a single-precision field is narrowed to float first; an integer reads as a number).
 class Table {
 public:
     explicit Table(Database& database);
@@ -30,25 +32,38 @@ public:
     // Tests the current record and then each following one; the first that satisfies the
     // condition becomes current. False when none from the current one to the last does.
     bool find(const std::function<bool(const Table&)>& condition);
+    // Makes the first record in stored order whose text field equals text exactly the current
+    // one, searching from the first record through the field's index where there is one.
+    // False, and past the last record, when no record has it.
+    bool findFirstWithText(QStringView fieldName, const QString& text);
 
-    QVariant readField(const QString& fieldName) const;
-    // The position of a field, for walks that read the same fields from every record.
-    int fieldIndex(const QString& fieldName) const;
+    QVariant readField(QStringView fieldName) const;
+    // The position of a field, for walks that read the same fields from every record; -1 when
+    // the table has no such field.
+    int fieldIndex(QStringView fieldName) const;
     QVariant readField(int fieldIndex) const;
 
     // Add a record after the last one / replace every field of the current record, the values in
-    // field order; each is one transaction.
+    // field order; each is one transaction. The current record stays current. A receipt that is
+    // rewritten is first copied, as it was, into the receipt history.
     bool appendRecord(const QVariantList& values);
     bool rewriteRecord(const QVariantList& values);
 
     void close();
     bool isOpen() const;
 
-    // Why the last operation failed, for the cashier.
+    // Why the last failed operation failed, for the cashier; empty after a successful open.
     QString lastError() const;
 
 private:
     struct Cursor;
+    enum class Write { Append, Rewrite };
+
+    void seek(qint64 firstRowid);
+    void advance();
+    bool write(Write kind, const QVariantList& values);
+    bool checkWritable(Write kind, const QVariantList& values);
+
     Database& m_database;
     std::unique_ptr<Cursor> m_cursor;
     QString m_lastError;

@@ -55,7 +55,7 @@ public:
     }
 
     std::vector<Call> calls;
-    platform::PrintOutcome outcome{true, {}, {}};
+    platform::PrintOutcome outcome{true, QStringLiteral("测试打印机"), {}, {}};
 };
 
 inline void PrintTo(const RecordingPrinter::Call& call, std::ostream* os) {

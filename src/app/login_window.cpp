@@ -1,0 +1,157 @@
+#include "app/login_window.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+
+#include "common/text.h"
+#include "platform/compact_label.h"
+#include "platform/form_style.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/table.h"
+
+namespace app {
+
+namespace {
+
+const QString kCaption = QStringLiteral("　　　〓　登　录　〓");
+const QString kInstructions = QStringLiteral(
+    "说明：\r\n　　1.选择收费员姓名；\r\n　　2.输入密码。\r\n\r\n按“退出”按钮则退出系统。");
+const QString kWrongPassword = QStringLiteral("密码错误！请重新输入。");
+const QString kInitialCashier = QStringLiteral("491MX");
+const QString kInitialPassword = QStringLiteral("491mx");
+constexpr QSize kOuterSize{200, 200};
+constexpr int kBlinkPeriodMs = 500;
+constexpr QColor kFailureColour{255, 0, 0};
+// The name box drops its list down to this height, box included.
+constexpr int kDroppedDownHeight = 166;
+
+template <typename Label = QLabel>
+QLabel* addLabel(QWidget& window, const QString& name, QRect geometry, const QString& text) {
+    auto* label = new Label(text, &window);
+    label->setTextFormat(Qt::PlainText);
+    platform::placeControl(*label, name, geometry);
+    return label;
+}
+
+QPushButton* addButton(QWidget& window, const QString& name, QRect geometry, const QString& text) {
+    auto* button = new QPushButton(text, &window);
+    platform::placeControl(*button, name, geometry);
+    return button;
+}
+
+}  // namespace
+
+LoginWindow::LoginWindow(store::Database& database, QWidget* parent)
+    : QDialog(parent), m_database(database) {
+    setWindowTitle(kCaption);
+    setFont(platform::formFont());
+    platform::placeWindow(*this, platform::clientSizeForOuterSize(kOuterSize));
+    createControls();
+    fillCashierList();
+    connect(组合框1, &QComboBox::activated, 编辑框1, [this] { 编辑框1->setFocus(); });
+    connect(按钮1, &QPushButton::clicked, this, &LoginWindow::tryLogin);
+    connect(按钮2, &QPushButton::clicked, this, &LoginWindow::quit);
+    connect(时钟1, &QTimer::timeout, this, &LoginWindow::blinkFailure);
+}
+
+void LoginWindow::reject() {}
+
+void LoginWindow::createControls() {
+    标签2 = addLabel(*this, QStringLiteral("标签2"), {25, 10, 50, 20}, QStringLiteral("收费员："));
+
+    组合框1 = new QComboBox(this);
+    组合框1->setEditable(true);
+    // Names are compared exactly, so typing completes only in the same letter case, and
+    // Enter in the box must not add what was typed to the list.
+    组合框1->setInsertPolicy(QComboBox::NoInsert);
+    组合框1->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    platform::placeControl(*组合框1, QStringLiteral("组合框1"), {80, 10, 80, 20});
+
+    标签3 = addLabel(*this, QStringLiteral("标签3"), {25, 40, 50, 20}, QStringLiteral("密　码："));
+
+    编辑框1 = new QLineEdit(kInitialPassword, this);
+    编辑框1->setEchoMode(QLineEdit::Password);
+    编辑框1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // '*'
+    platform::placeControl(*编辑框1, QStringLiteral("编辑框1"), {80, 40, 80, 20});
+
+    按钮1 = addButton(*this, QStringLiteral("按钮1"), {35, 70, 40, 24}, QStringLiteral("确定"));
+    按钮1->setDefault(true);
+    按钮2 = addButton(*this, QStringLiteral("按钮2"), {110, 70, 40, 24}, QStringLiteral("退出"));
+
+    时钟1 = new QTimer(this);
+    时钟1->setObjectName(QStringLiteral("时钟1"));
+    时钟1->setInterval(kBlinkPeriodMs);
+
+    // Five lines of instructions in 64 pixels: only the form's own line height fits them.
+    标签1 = addLabel<platform::CompactLabel>(*this, QStringLiteral("标签1"), {10, 100, 170, 64},
+                                             kInstructions);
+    标签1->setWordWrap(true);
+    标签1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void LoginWindow::fillCashierList() {
+    store::Table cashiers(m_database);
+    cashiers.open(store::kCashierTable);
+    for (; !cashiers.pastLast(); cashiers.skip()) {
+        组合框1->addItem(cashiers.readField(store::kCashierField).toString());
+    }
+    cashiers.close();
+    const int rowHeight = 组合框1->view()->sizeHintForRow(0);
+    if (rowHeight > 0) {
+        组合框1->setMaxVisibleItems(
+            std::max(1, (kDroppedDownHeight - 组合框1->height()) / rowHeight));
+    }
+    组合框1->setEditText(kInitialCashier);
+}
+
+void LoginWindow::tryLogin() {
+    const QString cashier = 组合框1->currentText();
+    if (!passwordMatches(cashier, 编辑框1->text())) {
+        showFailure();
+        return;
+    }
+    m_loggedInCashier = cashier;
+    done(QDialog::Accepted);
+}
+
+// The first record of that exact name decides; a later namesake's password does not count.
+bool LoginWindow::passwordMatches(const QString& cashier, const QString& password) {
+    store::Table cashiers(m_database);
+    cashiers.open(store::kCashierTable);
+    cashiers.goFirst();
+    const bool found = cashiers.find([&cashier](const store::Table& record) {
+        return common::textEquals(record.readField(store::kCashierField).toString(), cashier);
+    });
+    const bool matches =
+        found && common::textEquals(cashiers.readField(store::kPasswordField).toString(), password);
+    cashiers.close();
+    return matches;
+}
+
+void LoginWindow::showFailure() {
+    QPalette palette = 标签1->palette();
+    palette.setColor(QPalette::WindowText, kFailureColour);
+    标签1->setPalette(palette);
+    标签1->setText(kWrongPassword);
+    时钟1->start();
+    编辑框1->setFocus();
+    编辑框1->selectAll();
+}
+
+void LoginWindow::blinkFailure() {
+    标签1->setText(标签1->text().isEmpty() ? kWrongPassword : QString());
+}
+
+void LoginWindow::quit() {
+    m_loggedInCashier.clear();
+    done(QDialog::Rejected);
+}
+
+}  // namespace app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace store {
+class Database;
+}
+
+namespace app {
+
+// The cashier login: a name from the cashier table and its password. Only 确定 with a matching
+// password or 退出 ends it; the close box and Esc are refused. After exec() the caller takes
+// loggedInCashier(), which is empty when the cashier pressed 退出.
+class LoginWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit LoginWindow(store::Database& database, QWidget* parent = nullptr);
+
+    const QString& loggedInCashier() const { return m_loggedInCashier; }
+
+    // Esc and the close box both end up here; the window stays open.
+    void reject() override;
+
+private:
+    void createControls();
+    void fillCashierList();
+    void tryLogin();
+    bool passwordMatches(const QString& cashier, const QString& password);
+    void showFailure();
+    void blinkFailure();
+    void quit();
+
+    store::Database& m_database;
+    QString m_loggedInCashier;
+
+    QLabel* 标签2 = nullptr;
+    QComboBox* 组合框1 = nullptr;
+    QLabel* 标签3 = nullptr;
+    QLineEdit* 编辑框1 = nullptr;
+    QPushButton* 按钮1 = nullptr;
+    QPushButton* 按钮2 = nullptr;
+    QTimer* 时钟1 = nullptr;
+    QLabel* 标签1 = nullptr;
+};
+
+}  // namespace app

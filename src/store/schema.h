@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace store {
+
+// How a column's values are stored and read back.
+enum class FieldKind {
+    Text,
+    DateTime,  // TEXT 'YYYY-MM-DD HH:MM:SS', local time
+    Float32,   // REAL, narrowed to single precision on the way in and out
+    Float64,   // REAL
+};
+
+struct Column {
+    QString name;
+    FieldKind kind;
+};
+
+// A table's columns in the order in which records are written.
+struct TableSchema {
+    QString name;
+    QList<Column> columns;
+
+    // The position of the named column, -1 when the table has none of that name.
+    int indexOf(QStringView columnName) const;
+};
+
+// Field names that the program reads by name.
+inline constexpr QStringView kInpatientNumberField = u"住院号";
+inline constexpr QStringView kPatientNameField = u"姓名";
+inline constexpr QStringView kAdmissionDateField = u"入院日期";
+inline constexpr QStringView kDischargeDateField = u"出院日期";
+inline constexpr QStringView kSpareField = u"备用";
+inline constexpr QStringView kTotalField = u"合计";
+inline constexpr QStringView kPrepaidField = u"预交";
+inline constexpr QStringView kSupplementField = u"补收";
+inline constexpr QStringView kRefundField = u"退款";
+inline constexpr QStringView kArrearsField = u"欠费";
+inline constexpr QStringView kCashierField = u"收费员";
+inline constexpr QStringView kPasswordField = u"密码";
+// The history table's extra column: when the copied record was replaced.
+inline constexpr QStringView kChangedAtField = u"修改时间";
+
+inline constexpr int kReceiptFieldCount = 30;
+
+// The receipts, MZY: 30 columns.
+const TableSchema& receiptSchema();
+// The cashiers, USER.
+const TableSchema& cashierSchema();
+// Every receipt record as it was before each rewrite, with the time of the change.
+const TableSchema& receiptHistorySchema();
+
+// The program's tables in the order in which a new file creates them.
+QList<const TableSchema*> allTableSchemas();
+
+// The schema of a table the program opens by name; nullptr for any other name.
+const TableSchema* schemaForTable(QStringView tableName);
+
+// The name of the index that finds receipts by inpatient number.
+QString inpatientNumberIndexName();
+
+}  // namespace store

@@ -1,0 +1,270 @@
+#include "store/table.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <limits>
+
+#include "platform/sqlite_statement.h"
+#include "store/database.h"
+#include "store/record_writer.h"
+#include "store/schema.h"
+#include "store/schema_setup.h"
+#include "store/storage_failure.h"
+#include "store/stored_date_time.h"
+
+namespace store {
+
+namespace {
+
+using platform::SqliteStatement;
+using ColumnType = SqliteStatement::ColumnType;
+
+constexpr qint64 kFromFirstRecord = std::numeric_limits<qint64>::min();
+
+// The one statement of a walk: every column, in stored order, from a given record on. Column 0
+// is the rowid; the schema's columns follow.
+QString walkSql(const TableSchema& schema) {
+    QStringList columns{QStringLiteral("rowid")};
+    for (const Column& column : schema.columns) {
+        columns.append(quotedIdentifier(column.name));
+    }
+    return QStringLiteral("SELECT %1 FROM %2 WHERE rowid >= ? ORDER BY rowid")
+        .arg(columns.join(QStringLiteral(", ")), quotedIdentifier(schema.name));
+}
+
+// The first record with a text; an absent text counts as the empty text.
+QString firstWithTextSql(const TableSchema& schema, const QString& column) {
+    return QStringLiteral("SELECT min(rowid) FROM %1 WHERE %2 = ?1 OR (?1 = '' AND %2 IS NULL)")
+        .arg(quotedIdentifier(schema.name), quotedIdentifier(column));
+}
+
+// An absent amount reads as 0, which is what SQLite gives for NULL; a walk over every receipt
+// reads 21 amounts per record, so amounts skip the type check.
+QVariant readValue(const SqliteStatement& statement, int column, FieldKind kind,
+                   StoredDateTimeReader& dateTimes) {
+    switch (kind) {
+        case FieldKind::Text:
+            return statement.columnType(column) == ColumnType::Null ? QString()
+                                                                    : statement.columnText(column);
+        case FieldKind::DateTime:
+            return statement.columnType(column) == ColumnType::Text
+                       ? dateTimes.read(statement.columnUtf8(column))
+                       : QDateTime();
+        case FieldKind::Float32:
+            return static_cast<double>(static_cast<float>(statement.columnDouble(column)));
+        case FieldKind::Float64:
+            break;
+    }
+    return statement.columnDouble(column);
+}
+
+}  // namespace
+
+struct Table::Cursor {
+    const TableSchema* schema = nullptr;
+    std::unique_ptr<SqliteStatement> walk;
+    std::unique_ptr<SqliteStatement> textLookup;
+    mutable StoredDateTimeReader dateTimes;
+    int textLookupField = -1;
+    bool onRecord = false;
+    qint64 rowid = 0;
+};
+
+Table::Table(Database& database) : m_database(database) {}
+
+Table::~Table() {
+    close();
+}
+
+bool Table::open(const QString& tableName) {
+    close();
+    m_lastError.clear();
+    const TableSchema* schema = schemaForTable(tableName);
+    if (schema == nullptr) {
+        m_lastError = QStringLiteral("没有名为“%1”的表。").arg(tableName);
+        return false;
+    }
+    QSqlDatabase connection = m_database.openConnection(&m_lastError);
+    if (!connection.isOpen()) {
+        return false;
+    }
+    auto cursor = std::make_unique<Cursor>();
+    cursor->schema = schema;
+    cursor->walk = std::make_unique<SqliteStatement>(connection, walkSql(*schema));
+    if (!cursor->walk->isPrepared()) {
+        m_lastError = databaseFileMessage(
+            m_database.path(),
+            sqliteFailureReason(cursor->walk->errorCode(), cursor->walk->errorText()));
+        return false;
+    }
+    m_cursor = std::move(cursor);
+    m_database.attach(this);
+    goFirst();
+    if (!m_lastError.isEmpty()) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void Table::goFirst() {
+    seek(kFromFirstRecord);
+}
+
+void Table::skip() {
+    if (m_cursor && m_cursor->onRecord) {
+        advance();
+    }
+}
+
+bool Table::pastLast() const {
+    return !m_cursor || !m_cursor->onRecord;
+}
+
+bool Table::find(const std::function<bool(const Table&)>& condition) {
+    for (; !pastLast(); skip()) {
+        if (condition(*this)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Table::findFirstWithText(QStringView fieldName, const QString& text) {
+    const int field = fieldIndex(fieldName);
+    if (field < 0) {
+        return false;
+    }
+    Cursor& cursor = *m_cursor;
+    if (cursor.textLookupField != field) {
+        cursor.textLookup = std::make_unique<SqliteStatement>(
+            m_database.openConnection(&m_lastError),
+            firstWithTextSql(*cursor.schema, cursor.schema->columns[field].name));
+        cursor.textLookupField = field;
+    }
+    SqliteStatement& lookup = *cursor.textLookup;
+    lookup.bindText(1, text);
+    const bool found = lookup.step() && lookup.columnType(0) != ColumnType::Null;
+    const qint64 rowid = found ? lookup.columnInt64(0) : 0;
+    if (lookup.errorCode() != 0) {
+        m_lastError = databaseFileMessage(
+            m_database.path(), sqliteFailureReason(lookup.errorCode(), lookup.errorText()));
+    }
+    lookup.reset();
+    if (!found) {
+        cursor.walk->reset();
+        cursor.onRecord = false;
+        return false;
+    }
+    seek(rowid);
+    return !pastLast();
+}
+
+QVariant Table::readField(QStringView fieldName) const {
+    return readField(fieldIndex(fieldName));
+}
+
+int Table::fieldIndex(QStringView fieldName) const {
+    return m_cursor ? m_cursor->schema->indexOf(fieldName) : -1;
+}
+
+QVariant Table::readField(int fieldIndex) const {
+    if (pastLast() || fieldIndex < 0 || fieldIndex >= m_cursor->schema->columns.size()) {
+        return {};
+    }
+    return readValue(*m_cursor->walk, fieldIndex + 1, m_cursor->schema->columns[fieldIndex].kind,
+                     m_cursor->dateTimes);
+}
+
+bool Table::appendRecord(const QVariantList& values) {
+    return write(Write::Append, values);
+}
+
+bool Table::rewriteRecord(const QVariantList& values) {
+    return write(Write::Rewrite, values);
+}
+
+void Table::close() {
+    if (m_cursor) {
+        m_cursor.reset();
+        m_database.detach(this);
+    }
+}
+
+bool Table::isOpen() const {
+    return m_cursor != nullptr;
+}
+
+QString Table::lastError() const {
+    return m_lastError;
+}
+
+void Table::seek(qint64 firstRowid) {
+    if (m_cursor) {
+        m_cursor->walk->bindInt64(1, firstRowid);
+        advance();
+    }
+}
+
+void Table::advance() {
+    Cursor& cursor = *m_cursor;
+    cursor.onRecord = cursor.walk->step();
+    if (cursor.onRecord) {
+        cursor.rowid = cursor.walk->columnInt64(0);
+    } else if (cursor.walk->errorCode() != 0) {
+        m_lastError = databaseFileMessage(
+            m_database.path(),
+            sqliteFailureReason(cursor.walk->errorCode(), cursor.walk->errorText()));
+    }
+}
+
+bool Table::checkWritable(Write kind, const QVariantList& values) {
+    if (!m_cursor) {
+        m_lastError = QStringLiteral("表没有打开，不能写入。");
+        return false;
+    }
+    if (values.size() != m_cursor->schema->columns.size()) {
+        m_lastError = QStringLiteral("表 %1 的记录有 %2 个字段，写入的却是 %3 个。")
+                          .arg(m_cursor->schema->name)
+                          .arg(m_cursor->schema->columns.size())
+                          .arg(values.size());
+        return false;
+    }
+    if (kind == Write::Rewrite && !m_cursor->onRecord) {
+        m_lastError = QStringLiteral("没有当前记录，不能修改。");
+        return false;
+    }
+    return true;
+}
+
+bool Table::write(Write kind, const QVariantList& values) {
+    m_lastError.clear();
+    if (!checkWritable(kind, values)) {
+        return false;
+    }
+    Cursor& cursor = *m_cursor;
+    const bool wasOnRecord = cursor.onRecord;
+    // The walk lets go of the file while it is written, and then finds its record again.
+    cursor.walk->reset();
+    QSqlDatabase connection = m_database.openConnection(&m_lastError);
+    QString reason;
+    const bool written =
+        kind == Write::Append
+            ? appendRow(connection, *cursor.schema, values, &reason)
+            : rewriteRow(connection, *cursor.schema, cursor.rowid, values, &reason);
+    if (wasOnRecord) {
+        seek(cursor.rowid);
+    } else {
+        cursor.onRecord = false;
+    }
+    if (!written) {
+        m_lastError = databaseWriteMessage(m_database.path(), reason);
+    }
+    return written;
+}
+
+bool findByInpatientNumber(Table& table, const QString& inpatientNumber) {
+    return table.findFirstWithText(kInpatientNumberField, inpatientNumber);
+}
+
+}  // namespace store

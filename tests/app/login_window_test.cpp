@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/login_window.h"
+#include "store/database.h"
+#include "store/table.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+const QString kWrongPassword = QStringLiteral("密码错误！请重新输入。");
+
+class LoginWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        m_database =
+            std::make_unique<store::Database>(m_folder.filePath(QStringLiteral("billing.sqlite")));
+        QString error;
+        ASSERT_TRUE(m_database->prepare(&error)) << error.toStdString();
+    }
+
+    // Cashiers after the first one, 491MX with password 491mx, that every new file has.
+    void addCashiers(const QList<std::pair<QString, QString>>& cashiers) {
+        store::Table table(*m_database);
+        ASSERT_TRUE(table.open(store::kCashierTable));
+        for (const auto& [name, password] : cashiers) {
+            ASSERT_TRUE(table.appendRecord({name, password}));
+        }
+    }
+
+    // A fresh window, shown and active as the login sequence shows it.
+    app::LoginWindow& openWindow() {
+        m_window = std::make_unique<app::LoginWindow>(*m_database);
+        m_window->show();
+        m_window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        return *m_window;
+    }
+
+    template <typename Control>
+    Control* control(const char16_t* name) {
+        auto* found = m_window->findChild<Control*>(QString::fromUtf16(name));
+        EXPECT_NE(found, nullptr) << QString::fromUtf16(name).toStdString();
+        return found;
+    }
+    QComboBox* nameBox() { return control<QComboBox>(u"组合框1"); }
+    QLineEdit* passwordBox() { return control<QLineEdit>(u"编辑框1"); }
+    QLabel* messageLabel() { return control<QLabel>(u"标签1"); }
+    QTimer* blinkTimer() { return control<QTimer>(u"时钟1"); }
+
+    // Types a text as keystrokes; QTest::keyClicks knows only ASCII.
+    static void type(QWidget* box, const QString& text) {
+        for (const QChar character : text) {
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+        }
+    }
+    static void retype(QLineEdit* box, const QString& text) {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        type(box, text);
+    }
+    void typeName(const QString& name) { retype(nameBox()->lineEdit(), name); }
+    void typePassword(const QString& password) { retype(passwordBox(), password); }
+    void clickOk() { QTest::mouseClick(control<QPushButton>(u"按钮1"), Qt::LeftButton); }
+    void tick() { QMetaObject::invokeMethod(blinkTimer(), "timeout", Qt::DirectConnection); }
+
+    // Logs in with a name and password; the cashier who got in, or nothing.
+    QString attempt(const QString& name, const QString& password) {
+        typeName(name);
+        typePassword(password);
+        clickOk();
+        return m_window->isVisible() ? QString() : m_window->loggedInCashier();
+    }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<store::Database> m_database;
+    std::unique_ptr<app::LoginWindow> m_window;
+};
+
+TEST_F(LoginWindowTest, OpensWithItsLayoutInitialTextsAndTheCashierList) {
+    addCashiers({{QStringLiteral("王五"), QStringLiteral("1")},
+                 {QString(), QStringLiteral("2")},
+                 {QStringLiteral("王五"), QStringLiteral("3")}});
+    app::LoginWindow& window = openWindow();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("　　　〓　登　录　〓"));
+    EXPECT_EQ(window.pos(), QPoint(50, 50));
+    EXPECT_EQ(window.size(), QSize(194, 169));
+
+    const std::pair<const char16_t*, QRect> geometries[] = {
+        {u"标签2", {25, 10, 50, 20}},  {u"组合框1", {80, 10, 80, 20}},
+        {u"标签3", {25, 40, 50, 20}},  {u"编辑框1", {80, 40, 80, 20}},
+        {u"按钮1", {35, 70, 40, 24}},  {u"按钮2", {110, 70, 40, 24}},
+        {u"标签1", {10, 100, 170, 64}}};
+    for (const auto& [name, geometry] : geometries) {
+        EXPECT_EQ(control<QWidget>(name)->geometry(), geometry)
+            << QString::fromUtf16(name).toStdString();
+    }
+    EXPECT_EQ(control<QLabel>(u"标签2")->text(), QStringLiteral("收费员："));
+    EXPECT_EQ(control<QLabel>(u"标签3")->text(), QStringLiteral("密　码："));
+    EXPECT_EQ(control<QPushButton>(u"按钮1")->text(), QStringLiteral("确定"));
+    EXPECT_EQ(control<QPushButton>(u"按钮2")->text(), QStringLiteral("退出"));
+    EXPECT_EQ(messageLabel()->text(),
+              QStringLiteral("说明：\r\n　　1.选择收费员姓名；\r\n　　2.输入密码。\r\n\r\n"
+                             "按“退出”按钮则退出系统。"));
+    EXPECT_TRUE(messageLabel()->wordWrap());
+    EXPECT_FALSE(blinkTimer()->isActive());
+
+    EXPECT_TRUE(nameBox()->isEditable());
+    EXPECT_EQ(nameBox()->currentText(), QStringLiteral("491MX"));
+    QStringList names;
+    for (int i = 0; i < nameBox()->count(); ++i) {
+        names.append(nameBox()->itemText(i));
+    }
+    EXPECT_EQ(names, (QStringList{QStringLiteral("491MX"), QStringLiteral("王五"), QString(),
+                                  QStringLiteral("王五")}));
+
+    EXPECT_EQ(passwordBox()->text(), QStringLiteral("491mx"));
+    EXPECT_EQ(passwordBox()->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(passwordBox()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                passwordBox()),
+              '*');
+}
+
+TEST_F(LoginWindowTest, OkAtOnceLogsInWithTheInitialTexts) {
+    app::LoginWindow& window = openWindow();
+    clickOk();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(window.loggedInCashier(), QStringLiteral("491MX"));
+}
+
+TEST_F(LoginWindowTest, WrongPasswordBlinksInRedAndSelectsThePassword) {
+    app::LoginWindow& window = openWindow();
+    EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("wrong")), QString());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(messageLabel()->text(), kWrongPassword);
+    EXPECT_EQ(messageLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_TRUE(blinkTimer()->isActive());
+    EXPECT_EQ(blinkTimer()->interval(), 500);
+    EXPECT_TRUE(passwordBox()->hasFocus());
+    EXPECT_EQ(passwordBox()->selectedText(), QStringLiteral("wrong"));
+    EXPECT_EQ(nameBox()->currentText(), QStringLiteral("491MX"));
+
+    tick();
+    EXPECT_EQ(messageLabel()->text(), QString());
+    tick();
+    EXPECT_EQ(messageLabel()->text(), kWrongPassword);
+    tick();
+    clickOk();  // a further failure shows the message again at once
+    EXPECT_EQ(messageLabel()->text(), kWrongPassword);
+
+    type(passwordBox(), QStringLiteral("491mx"));  // replaces the selection
+    clickOk();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.loggedInCashier(), QStringLiteral("491MX"));
+}
+
+TEST_F(LoginWindowTest, OnlyTheFirstOfTwoNamesakesCounts) {
+    addCashiers({{QStringLiteral("张三"), QStringLiteral("一")},
+                 {QStringLiteral("张三"), QStringLiteral("二")}});
+    app::LoginWindow& window = openWindow();
+    nameBox()->setFocus();
+    QTest::keyClick(nameBox(), Qt::Key_Down);  // choosing an entry moves on to the password
+    EXPECT_TRUE(passwordBox()->hasFocus());
+    EXPECT_EQ(passwordBox()->text(), QStringLiteral("491mx"));
+
+    EXPECT_EQ(attempt(QStringLiteral("张三"), QStringLiteral("二")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("张三"), QStringLiteral("一")), QStringLiteral("张三"));
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+}
+
+TEST_F(LoginWindowTest, NamesAndPasswordsMustMatchExactly) {
+    openWindow();
+    EXPECT_EQ(attempt(QStringLiteral("491mx"), QStringLiteral("491mx")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("491MX "), QStringLiteral("491mx")), QString());
+    EXPECT_EQ(attempt(QStringLiteral(" 491MX"), QStringLiteral("491mx")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491MX")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491mx ")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("491MX"), QString()), QString());
+    EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491mx")), QStringLiteral("491MX"));
+}
+
+TEST_F(LoginWindowTest, EmptyPasswordOpensOnlyWhereNoneIsStored) {
+    addCashiers({{QStringLiteral("无密码"), QString()}});
+    QSqlQuery absent(QSqlDatabase::database(m_database->connectionName()));
+    ASSERT_TRUE(absent.exec(QStringLiteral("INSERT INTO USER (收费员) VALUES ('空')")));
+    openWindow();
+    EXPECT_EQ(attempt(QStringLiteral("无密码"), QStringLiteral(" ")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("空"), QStringLiteral("x")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("空"), QString()), QStringLiteral("空"));
+    openWindow();
+    EXPECT_EQ(attempt(QStringLiteral("无密码"), QString()), QStringLiteral("无密码"));
+}
+
+TEST_F(LoginWindowTest, QuitEndsWithoutACashierEvenAfterAFailure) {
+    app::LoginWindow& window = openWindow();
+    attempt(QStringLiteral("491MX"), QStringLiteral("wrong"));
+    QTest::mouseClick(control<QPushButton>(u"按钮2"), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+    EXPECT_EQ(window.loggedInCashier(), QString());
+}
+
+TEST_F(LoginWindowTest, ExecReturnsOnceQuitIsPressed) {
+    app::LoginWindow window(*m_database);
+    QTimer::singleShot(0, &window, [&window] {
+        window.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
+    });
+    EXPECT_EQ(window.exec(), QDialog::Rejected);
+    EXPECT_EQ(window.loggedInCashier(), QString());
+}
+
+TEST_F(LoginWindowTest, CloseBoxAndEscapeAreRefused) {
+    app::LoginWindow& window = openWindow();
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(passwordBox(), Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+    clickOk();
+    EXPECT_EQ(window.loggedInCashier(), QStringLiteral("491MX"));
+}
+
+TEST(LoginWindowWithoutCashiers, UnreadableCashierTableGivesAnEmptyListAndFailures) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("not-a-database"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2048, 'x')) == 2048);
+    file.close();
+    store::Database database(path);
+    app::LoginWindow window(database);
+    window.show();
+    auto* names = window.findChild<QComboBox*>(QStringLiteral("组合框1"));
+    EXPECT_EQ(names->count(), 0);
+    EXPECT_EQ(names->currentText(), QStringLiteral("491MX"));
+    window.findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("标签1"))->text(), kWrongPassword);
+}
+
+}  // namespace
