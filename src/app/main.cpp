@@ -1,9 +1,15 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include "app/command_line.h"
-#include "billing/main_window.h"
+#include "app/program_shell.h"
 #include "platform/clock.h"
 #include "platform/form_style.h"
+#include "platform/message_boxes.h"
+#include "platform/qt_printer.h"
+#include "platform/services.h"
+#include "store/database.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -12,9 +18,26 @@ int main(int argc, char** argv) {
     const app::CommandLine commandLine = app::parseCommandLine(application);
     platform::installFormTypeface();
 
+    platform::QtMessageBoxes messageBoxes;
+    store::Database database(commandLine.databasePath);
+    QString problem;
+    if (!database.prepare(&problem)) {
+        messageBoxes.show(nullptr, {problem, QStringLiteral("数据库错误"),
+                                    platform::MessageButtons::Ok, platform::MessageIcon::Stop});
+        return 1;
+    }
+
     const platform::SystemClock clock;
-    billing::MainWindow mainWindow(clock);
-    mainWindow.show();
-    mainWindow.newReceipt();
+    const QString receiptsFolder =
+        QFileInfo(commandLine.databasePath).absoluteDir().filePath(QStringLiteral("receipts"));
+    platform::QtPrinter printer(receiptsFolder, clock);
+    const platform::Services services{messageBoxes, printer, clock};
+
+    app::ProgramShell shell(services, database);
+    QObject::connect(&shell, &app::ProgramShell::exitRequested, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    if (!shell.start()) {
+        return 0;
+    }
     return QApplication::exec();
 }

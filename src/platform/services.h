@@ -8,13 +8,12 @@ class Clock;
 class MessageBoxes;
 class Printer;
 
-// The outside world as the windows see it. The program wires the real message boxes, printer,
-// clock and database; tests wire scripted ones and a fresh database file.
+// The outside world as the windows see it. The program wires the real message boxes, printer
+// and clock; tests wire scripted ones.
 struct Services {
     MessageBoxes& messageBoxes;
     Printer& printer;
     const Clock& clock;
-    QString databasePath;
 };
 
 }  // namespace platform

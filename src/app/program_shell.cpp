@@ -1,0 +1,92 @@
+#include "app/program_shell.h"
+
+#include <QAction>
+
+#include "about/about_window.h"
+#include "app/login_window.h"
+#include "billing/main_window.h"
+#include "platform/services.h"
+#include "statistics/statistics_window.h"
+#include "store/database.h"
+#include "store/print_command.h"
+
+namespace app {
+
+ProgramShell::ProgramShell(const platform::Services& services, store::Database& database)
+    : m_services(services),
+      m_database(database),
+      m_mainWindow(std::make_unique<billing::MainWindow>(services.clock)),
+      m_modification(
+          std::make_unique<store::ReceiptModification>(*m_mainWindow, database, m_openDialogs)),
+      m_printCommand(std::make_unique<store::PrintCommand>(*m_mainWindow, database, services)) {
+    billing::MainWindow& window = *m_mainWindow;
+    connect(window.statisticsAction(), &QAction::triggered, this, &ProgramShell::showStatistics);
+    connect(window.modifyAction(), &QAction::triggered, this,
+            [this] { m_modification->startModification(); });
+    connect(window.loginAction(), &QAction::triggered, this, &ProgramShell::logInAgain);
+    connect(window.exitAction(), &QAction::triggered, this, &ProgramShell::exitProgram);
+    connect(window.aboutAction(), &QAction::triggered, this, &ProgramShell::showAbout);
+    connect(&window, &billing::MainWindow::printRequested, this, [this] { m_printCommand->run(); });
+    connect(&window, &billing::MainWindow::inpatientNumberLeft, this,
+            [this] { m_modification->inpatientNumberLeft(); });
+}
+
+ProgramShell::~ProgramShell() = default;
+
+bool ProgramShell::start() {
+    // The billing window shows once a cashier is known, already prepared for a receipt.
+    if (!runLoginSequence()) {
+        return false;
+    }
+    m_mainWindow->show();
+    return true;
+}
+
+bool ProgramShell::runLoginSequence() {
+    QString cashier;
+    {
+        m_openDialogs.login = true;
+        LoginWindow login(m_database, m_mainWindow.get());
+        login.exec();
+        cashier = login.loggedInCashier();
+        m_openDialogs.login = false;
+    }
+    if (cashier.isEmpty()) {
+        m_mainWindow->receipt().currentCashier.clear();
+        exitProgram();
+        return false;
+    }
+    beginWork(cashier);
+    return true;
+}
+
+void ProgramShell::beginWork(const QString& cashier) {
+    m_mainWindow->receipt().currentCashier = cashier;
+    m_mainWindow->setCashierPanel(cashier);
+    m_mainWindow->newReceipt();
+}
+
+void ProgramShell::logInAgain() {
+    runLoginSequence();
+}
+
+void ProgramShell::showStatistics() {
+    m_openDialogs.statistics = true;
+    statistics::StatisticsWindow window(m_services.messageBoxes, m_services.clock, m_database,
+                                        m_mainWindow.get());
+    window.exec();
+    m_openDialogs.statistics = false;
+}
+
+void ProgramShell::showAbout() {
+    about::AboutWindow window(m_services.clock, m_mainWindow.get());
+    window.exec();
+}
+
+void ProgramShell::exitProgram() {
+    m_database.closeAll();
+    m_mainWindow->hide();
+    emit exitRequested();
+}
+
+}  // namespace app

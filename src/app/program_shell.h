@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "store/receipt_modification.h"
+
+namespace billing {
+class MainWindow;
+}
+namespace platform {
+struct Services;
+}
+namespace store {
+class Database;
+class PrintCommand;
+}  // namespace store
+
+namespace app {
+
+// Ties the windows together from start to exit: the billing window, the cashier login, the
+// menu commands and the end of the program.
+class ProgramShell final : public QObject {
+    Q_OBJECT
+
+public:
+    ProgramShell(const platform::Services& services, store::Database& database);
+    ~ProgramShell() override;
+
+    // Asks for a cashier, then shows the billing window. False when the login was abandoned,
+    // which ends the program before it starts working.
+    bool start();
+
+    // What follows a successful login: the cashier in the status line and an empty receipt.
+    void beginWork(const QString& cashier);
+
+    billing::MainWindow& mainWindow() { return *m_mainWindow; }
+
+signals:
+    // The program is to end: 退出 in the menu, or a login abandoned.
+    void exitRequested();
+
+private:
+    bool runLoginSequence();
+    void logInAgain();
+    void showStatistics();
+    void showAbout();
+    void exitProgram();
+
+    const platform::Services& m_services;
+    store::Database& m_database;
+    std::unique_ptr<billing::MainWindow> m_mainWindow;
+    store::OpenDialogs m_openDialogs;
+    std::unique_ptr<store::ReceiptModification> m_modification;
+    std::unique_ptr<store::PrintCommand> m_printCommand;
+};
+
+}  // namespace app

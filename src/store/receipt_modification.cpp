@@ -1,0 +1,83 @@
+#include "store/receipt_modification.h"
+
+#include "billing/fee_category.h"
+#include "billing/main_window.h"
+#include "common/text.h"
+#include "store/database.h"
+#include "store/table.h"
+
+namespace store {
+
+namespace {
+
+billing::ReceiptEntry readReceiptEntry(const Table& table) {
+    billing::ReceiptEntry entry;
+    entry.patientName = table.readField(u"姓名").toString();
+    entry.admission = table.readField(u"入院日期").toDateTime();
+    entry.discharge = table.readField(u"出院日期").toDateTime();
+    for (std::size_t index = 0; index < billing::kFeeCategories.size(); ++index) {
+        entry.fees[index] = table.readField(billing::kFeeCategories[index].fieldName).toDouble();
+    }
+    entry.prepaid = table.readField(u"预交").toDouble();
+    entry.supplement = table.readField(u"补收").toDouble();
+    return entry;
+}
+
+}  // namespace
+
+ReceiptModification::ReceiptModification(billing::MainWindow& window, Database& database,
+                                         const OpenDialogs& openDialogs)
+    : m_window(window), m_database(database), m_openDialogs(openDialogs) {}
+
+void ReceiptModification::startModification() {
+    m_window.focusInpatientNumberForTyping();
+    m_window.setStatusLine(QStringLiteral("请输入要修改收据的住院号，并按'Tab'键。"));
+    m_window.receipt().isModifyMode = 1;
+    m_window.setCalculateAndPrintEnabled(false);
+}
+
+void ReceiptModification::inpatientNumberLeft() {
+    if (m_openDialogs.login || m_openDialogs.statistics) {
+        return;
+    }
+    if (m_window.receipt().isModifyMode != 0) {
+        loadReceiptForModification();
+    }
+}
+
+void ReceiptModification::loadReceiptForModification() {
+    const QString inpatientNumber = m_window.inpatientNumber();
+    if (common::isBlank(inpatientNumber)) {
+        refuse(QStringLiteral("住院号为空！"));
+        return;
+    }
+    Table table(m_database);
+    if (!table.open(kReceiptTable)) {
+        refuse(QStringLiteral("无法读取收据表：") + table.lastError());
+        return;
+    }
+    table.goFirst();
+    if (!findByInpatientNumber(table, inpatientNumber)) {
+        refuse(QStringLiteral("没有找到这张收据！"));
+        return;
+    }
+    const QString issuer = table.readField(u"收费员").toString();
+    if (!common::textEquals(issuer, m_window.receipt().currentCashier)) {
+        refuse(QStringLiteral("这张收据的收费员为") + issuer + QStringLiteral("，请重新登录！"));
+        return;
+    }
+    m_window.showReceiptEntry(readReceiptEntry(table));
+    table.close();
+
+    m_window.recalculateTotal();
+    m_window.focusPatientName();
+    m_window.setStatusLine(QString());
+    m_window.setCalculateAndPrintEnabled(true);
+}
+
+void ReceiptModification::refuse(const QString& statusText) {
+    m_window.setStatusLine(statusText);
+    m_window.setCalculateAndPrintEnabled(false);
+}
+
+}  // namespace store

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/program_shell.h"
+#include "billing/main_window.h"
+#include "platform/services.h"
+#include "store/database.h"
+#include "store/table.h"
+#include "support/fixed_clock.h"
+#include "support/qt_printers.h"
+#include "support/recording_printer.h"
+#include "support/scripted_message_boxes.h"
+#include "support/widget_driver.h"
+
+// The whole program on a fresh database file, with scripted message boxes, a recording printer
+// and a fixed clock, logged in as the first cashier.
+class BillingDeskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        database = std::make_unique<store::Database>(databasePath());
+        QString error;
+        ASSERT_TRUE(database->prepare(&error)) << error.toStdString();
+        shell = std::make_unique<app::ProgramShell>(services, *database);
+        widget_driver::showActive(window());
+        shell->beginWork(QStringLiteral("491MX"));
+    }
+
+    QString databasePath() const { return folder.filePath(QStringLiteral("billing.sqlite")); }
+    billing::MainWindow& window() { return shell->mainWindow(); }
+
+    QLineEdit* box(const char16_t* name) {
+        auto* found = window().findChild<QLineEdit*>(QString::fromUtf16(name));
+        EXPECT_NE(found, nullptr) << QString::fromUtf16(name).toStdString();
+        return found;
+    }
+    QDateEdit* dateBox(const char16_t* name) {
+        return window().findChild<QDateEdit*>(QString::fromUtf16(name));
+    }
+    QPushButton* button(const char16_t* name) {
+        return window().findChild<QPushButton*>(QString::fromUtf16(name));
+    }
+    QString statusLine() { return window().findChild<QLabel*>(QStringLiteral("标签1"))->text(); }
+
+    // Types a receipt as a cashier does: name, number, then fee boxes in the given order.
+    void typeReceipt(const QString& number, const QString& name,
+                     const QList<std::pair<const char16_t*, QString>>& amounts) {
+        widget_driver::typeAndLeave(box(u"编辑框1"), name);
+        widget_driver::typeAndLeave(box(u"编辑框26"), number);
+        for (const auto& [boxName, amount] : amounts) {
+            widget_driver::typeAndLeave(box(boxName), amount);
+        }
+    }
+
+    // 打印, answering the paper question with the given button.
+    void print(platform::MessageAnswer paperAnswer = platform::MessageAnswer::Ok) {
+        messageBoxes.queueAnswer(paperAnswer);
+        button(u"按钮2")->click();
+    }
+
+    // Every stored receipt, each as its fields by name, in stored order.
+    QList<QVariantMap> storedReceipts(const QStringList& fields) {
+        QList<QVariantMap> receipts;
+        store::Table table(*database);
+        EXPECT_TRUE(table.open(store::kReceiptTable));
+        for (table.goFirst(); !table.pastLast(); table.skip()) {
+            QVariantMap receipt;
+            for (const QString& field : fields) {
+                receipt.insert(field, table.readField(field));
+            }
+            receipts << receipt;
+        }
+        table.close();
+        return receipts;
+    }
+
+    // Changes the database file the way another program could, behind the window's back.
+    void runSql(const QString& statement) {
+        const QString connection = QStringLiteral("another program");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            other.setDatabaseName(databasePath());
+            ASSERT_TRUE(other.open());
+            QSqlQuery query(other);
+            EXPECT_TRUE(query.exec(statement)) << query.lastError().text().toStdString();
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+
+    static QDate today() { return {2026, 3, 10}; }
+
+    QTemporaryDir folder;
+    ScriptedMessageBoxes messageBoxes;
+    support::RecordingPrinter printer;
+    FixedClock clock{QDateTime(today(), QTime(9, 15))};
+    platform::Services services{messageBoxes, printer, clock};
+    std::unique_ptr<store::Database> database;
+    std::unique_ptr<app::ProgramShell> shell;
+};
