@@ -24,8 +24,8 @@
 #include "support/widget_driver.h"
 
 // The whole program on a fresh database file, with scripted message boxes, a recording printer
-// and a fixed clock, logged in as the first cashier.
-class BillingDeskTest : public ::testing::Test {
+// and a fixed clock, before anybody has logged in.
+class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
@@ -33,8 +33,6 @@ protected:
         QString error;
         ASSERT_TRUE(database->prepare(&error)) << error.toStdString();
         shell = std::make_unique<app::ProgramShell>(services, *database);
-        widget_driver::showActive(window());
-        shell->beginWork(QStringLiteral("491MX"));
     }
 
     QString databasePath() const { return folder.filePath(QStringLiteral("billing.sqlite")); }
@@ -107,4 +105,14 @@ protected:
     platform::Services services{messageBoxes, printer, clock};
     std::unique_ptr<store::Database> database;
     std::unique_ptr<app::ProgramShell> shell;
+};
+
+// The program at work, logged in as the first cashier.
+class BillingDeskTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        widget_driver::showActive(window());
+        shell->beginWork(QStringLiteral("491MX"));
+    }
 };
