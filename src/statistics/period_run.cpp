@@ -22,7 +22,7 @@ struct FieldPositions {
           arrears(table.fieldIndex(QStringLiteral("欠费"))),
           total(table.fieldIndex(QStringLiteral("合计"))) {
         for (std::size_t i = 0; i < fees.size(); ++i) {
-            fees[i] = table.fieldIndex(billing::kFeeCategories[i].fieldName.toString());
+            fees[i] = table.fieldIndex(billing::kFeeCategories[i].fieldName);
         }
     }
 };
