@@ -55,6 +55,8 @@ PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDa
         }
         table.skip();
     }
+    // A walk that broke off early would report partial sums as if they were the period's.
+    run.error = table.lastError();
     table.close();
     return run;
 }
