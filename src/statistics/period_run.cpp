@@ -22,7 +22,7 @@ struct FieldPositions {
           arrears(table.fieldIndex(QStringLiteral("欠费"))),
           total(table.fieldIndex(QStringLiteral("合计"))) {
         for (std::size_t i = 0; i < fees.size(); ++i) {
-            fees[i] = table.fieldIndex(billing::kFeeCategories[i].fieldName.toString());
+            fees[i] = table.fieldIndex(billing::kFeeCategories[i].fieldName);
         }
     }
 };
@@ -55,6 +55,8 @@ PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDa
         }
         table.skip();
     }
+    // A walk that broke off early would report partial sums as if they were the period's.
+    run.error = table.lastError();
     table.close();
     return run;
 }

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "billing/fee_category.h"
+#include "billing/receipt_state.h"
+#include "store/database.h"
+#include "store/receipt_record.h"
+#include "store/table.h"
+
+// What a statistics run reads of a receipt: its discharge day, its fees by field name, the
+// total and the arrears.
+struct StoredReceipt {
+    QString inpatientNumber;
+    QDate discharge;
+    std::map<QString, float> fees;
+    double total = 0;
+    float arrears = 0;
+};
+
+// A fresh receipt table in a temporary folder, filled with the receipts a test stores.
+class ReceiptFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        m_database =
+            std::make_unique<store::Database>(m_folder.filePath(QStringLiteral("billing.sqlite")));
+        QString error;
+        ASSERT_TRUE(m_database->prepare(&error)) << error.toStdString();
+    }
+
+    store::Database& database() { return *m_database; }
+
+    void store(const std::vector<StoredReceipt>& receipts) {
+        store::Table table(database());
+        ASSERT_TRUE(table.open(store::kReceiptTable)) << table.lastError().toStdString();
+        for (const StoredReceipt& receipt : receipts) {
+            ASSERT_TRUE(table.appendRecord(record(receipt))) << table.lastError().toStdString();
+        }
+        table.close();
+    }
+
+private:
+    static QVariantList record(const StoredReceipt& receipt) {
+        billing::ReceiptState state;
+        for (const billing::FeeCategory& category : billing::kFeeCategories) {
+            const auto fee = receipt.fees.find(category.fieldName.toString());
+            state.*category.variable = fee == receipt.fees.end() ? 0.0F : fee->second;
+        }
+        state.totalAmount = receipt.total;
+        state.arrearsAmount = receipt.arrears;
+        state.currentCashier = QStringLiteral("491MX");
+        const QDateTime discharge(receipt.discharge, QTime(0, 0));
+        return store::receiptRecordValues(receipt.inpatientNumber, QStringLiteral("病人"),
+                                          discharge.addDays(-3), discharge, state);
+    }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<store::Database> m_database;
+};
