@@ -39,6 +39,7 @@ bool ProgramShell::start() {
         return false;
     }
     m_mainWindow->show();
+    m_mainWindow->activateWindow();
     return true;
 }
 

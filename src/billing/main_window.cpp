@@ -62,10 +62,16 @@ QLineEdit* makeAmountBox(QWidget* parent, const QString& name, QRect geometry, i
     return box;
 }
 
+// A box the program writes and the cashier only reads: disabled, yet in full black, since the
+// total and the balance are what the cashier reads out to the patient.
 QLineEdit* makeResultBox(QWidget* parent, const QString& name, QRect geometry) {
     QLineEdit* box = makeEditBox(parent, name, geometry);
     box->setAlignment(Qt::AlignRight);
     box->setEnabled(false);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    box->setPalette(palette);
     return box;
 }
 
