@@ -54,9 +54,6 @@ RoundedDecimal roundDecimal(double value, int fractionDigits) {
     rounded.negative = std::signbit(value);
     rounded.integerDigits = digits.substr(0, digits.size() - keep);
     rounded.fractionDigits = digits.substr(digits.size() - keep);
-    if (rounded.integerDigits.empty()) {
-        rounded.integerDigits = "0";
-    }
     return rounded;
 }
 
