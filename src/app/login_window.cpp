@@ -11,6 +11,7 @@
 
 #include "common/text.h"
 #include "platform/compact_label.h"
+#include "platform/controls.h"
 #include "platform/form_style.h"
 #include "store/database.h"
 #include "store/schema.h"
@@ -32,20 +33,6 @@ constexpr QColor kFailureColour{255, 0, 0};
 // The name box drops its list down to this height, box included.
 constexpr int kDroppedDownHeight = 166;
 
-template <typename Label = QLabel>
-QLabel* addLabel(QWidget& window, const QString& name, QRect geometry, const QString& text) {
-    auto* label = new Label(text, &window);
-    label->setTextFormat(Qt::PlainText);
-    platform::placeControl(*label, name, geometry);
-    return label;
-}
-
-QPushButton* addButton(QWidget& window, const QString& name, QRect geometry, const QString& text) {
-    auto* button = new QPushButton(text, &window);
-    platform::placeControl(*button, name, geometry);
-    return button;
-}
-
 }  // namespace
 
 LoginWindow::LoginWindow(store::Database& database, QWidget* parent)
@@ -64,7 +51,8 @@ LoginWindow::LoginWindow(store::Database& database, QWidget* parent)
 void LoginWindow::reject() {}
 
 void LoginWindow::createControls() {
-    标签2 = addLabel(*this, QStringLiteral("标签2"), {25, 10, 50, 20}, QStringLiteral("收费员："));
+    标签2 = platform::makeLabel(this, QStringLiteral("标签2"), QStringLiteral("收费员："),
+                                {25, 10, 50, 20});
 
     组合框1 = new QComboBox(this);
     组合框1->setEditable(true);
@@ -74,24 +62,28 @@ void LoginWindow::createControls() {
     组合框1->completer()->setCaseSensitivity(Qt::CaseSensitive);
     platform::placeControl(*组合框1, QStringLiteral("组合框1"), {80, 10, 80, 20});
 
-    标签3 = addLabel(*this, QStringLiteral("标签3"), {25, 40, 50, 20}, QStringLiteral("密　码："));
+    标签3 = platform::makeLabel(this, QStringLiteral("标签3"), QStringLiteral("密　码："),
+                                {25, 40, 50, 20});
 
     编辑框1 = new QLineEdit(kInitialPassword, this);
     编辑框1->setEchoMode(QLineEdit::Password);
     编辑框1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // '*'
     platform::placeControl(*编辑框1, QStringLiteral("编辑框1"), {80, 40, 80, 20});
 
-    按钮1 = addButton(*this, QStringLiteral("按钮1"), {35, 70, 40, 24}, QStringLiteral("确定"));
+    按钮1 = platform::makeButton(this, QStringLiteral("按钮1"), QStringLiteral("确定"),
+                                 {35, 70, 40, 24});
     按钮1->setDefault(true);
-    按钮2 = addButton(*this, QStringLiteral("按钮2"), {110, 70, 40, 24}, QStringLiteral("退出"));
+    按钮2 = platform::makeButton(this, QStringLiteral("按钮2"), QStringLiteral("退出"),
+                                 {110, 70, 40, 24});
 
     时钟1 = new QTimer(this);
     时钟1->setObjectName(QStringLiteral("时钟1"));
     时钟1->setInterval(kBlinkPeriodMs);
 
     // Five lines of instructions in 64 pixels: only the form's own line height fits them.
-    标签1 = addLabel<platform::CompactLabel>(*this, QStringLiteral("标签1"), {10, 100, 170, 64},
-                                             kInstructions);
+    标签1 = new platform::CompactLabel(kInstructions, this);
+    标签1->setTextFormat(Qt::PlainText);
+    platform::placeControl(*标签1, QStringLiteral("标签1"), {10, 100, 170, 64});
     标签1->setWordWrap(true);
     标签1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
