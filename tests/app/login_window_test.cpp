@@ -14,34 +14,27 @@
 #include "app/login_window.h"
 #include "store/database.h"
 #include "store/table.h"
+#include "support/database_test.h"
 #include "support/qt_printers.h"
 
 namespace {
 
 const QString kWrongPassword = QStringLiteral("密码错误！请重新输入。");
 
-class LoginWindowTest : public ::testing::Test {
+class LoginWindowTest : public DatabaseTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_database =
-            std::make_unique<store::Database>(m_folder.filePath(QStringLiteral("billing.sqlite")));
-        QString error;
-        ASSERT_TRUE(m_database->prepare(&error)) << error.toStdString();
-    }
-
     // Cashiers after the first one, 491MX with password 491mx, that every new file has.
     void addCashiers(const QList<std::pair<QString, QString>>& cashiers) {
-        store::Table table(*m_database);
-        ASSERT_TRUE(table.open(store::kCashierTable));
+        QList<QVariantList> records;
         for (const auto& [name, password] : cashiers) {
-            ASSERT_TRUE(table.appendRecord({name, password}));
+            records.append({name, password});
         }
+        appendRecords(store::kCashierTable, records);
     }
 
     // A fresh window, shown and active as the login sequence shows it.
     app::LoginWindow& openWindow() {
-        m_window = std::make_unique<app::LoginWindow>(*m_database);
+        m_window = std::make_unique<app::LoginWindow>(database());
         m_window->show();
         m_window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
@@ -84,8 +77,6 @@ protected:
         return m_window->isVisible() ? QString() : m_window->loggedInCashier();
     }
 
-    QTemporaryDir m_folder;
-    std::unique_ptr<store::Database> m_database;
     std::unique_ptr<app::LoginWindow> m_window;
 };
 
@@ -194,7 +185,7 @@ TEST_F(LoginWindowTest, NamesAndPasswordsMustMatchExactly) {
 
 TEST_F(LoginWindowTest, EmptyPasswordOpensOnlyWhereNoneIsStored) {
     addCashiers({{QStringLiteral("无密码"), QString()}});
-    QSqlQuery absent(QSqlDatabase::database(m_database->connectionName()));
+    QSqlQuery absent(QSqlDatabase::database(database().connectionName()));
     ASSERT_TRUE(absent.exec(QStringLiteral("INSERT INTO USER (收费员) VALUES ('空')")));
     openWindow();
     EXPECT_EQ(attempt(QStringLiteral("无密码"), QStringLiteral(" ")), QString());
@@ -214,7 +205,7 @@ TEST_F(LoginWindowTest, QuitEndsWithoutACashierEvenAfterAFailure) {
 }
 
 TEST_F(LoginWindowTest, ExecReturnsOnceQuitIsPressed) {
-    app::LoginWindow window(*m_database);
+    app::LoginWindow window(database());
     QTimer::singleShot(0, &window, [&window] {
         window.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
     });

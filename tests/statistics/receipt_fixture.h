@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QTemporaryDir>
 #include <map>
 #include <memory>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "store/database.h"
 #include "store/receipt_record.h"
 #include "store/table.h"
+#include "support/database_test.h"
 
 // What a statistics run reads of a receipt: its discharge day, its fees by field name, the
 // total and the arrears.
@@ -26,25 +26,14 @@ struct StoredReceipt {
 };
 
 // A fresh receipt table in a temporary folder, filled with the receipts a test stores.
-class ReceiptFixture : public ::testing::Test {
+class ReceiptFixture : public DatabaseTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_database =
-            std::make_unique<store::Database>(m_folder.filePath(QStringLiteral("billing.sqlite")));
-        QString error;
-        ASSERT_TRUE(m_database->prepare(&error)) << error.toStdString();
-    }
-
-    store::Database& database() { return *m_database; }
-
     void store(const std::vector<StoredReceipt>& receipts) {
-        store::Table table(database());
-        ASSERT_TRUE(table.open(store::kReceiptTable)) << table.lastError().toStdString();
+        QList<QVariantList> records;
         for (const StoredReceipt& receipt : receipts) {
-            ASSERT_TRUE(table.appendRecord(record(receipt))) << table.lastError().toStdString();
+            records.append(record(receipt));
         }
-        table.close();
+        appendRecords(store::kReceiptTable, records);
     }
 
 private:
@@ -61,7 +50,4 @@ private:
         return store::receiptRecordValues(receipt.inpatientNumber, QStringLiteral("病人"),
                                           discharge.addDays(-3), discharge, state);
     }
-
-    QTemporaryDir m_folder;
-    std::unique_ptr<store::Database> m_database;
 };

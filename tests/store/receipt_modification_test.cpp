@@ -158,7 +158,7 @@ TEST_F(ReceiptModificationTest, CorrectedReceiptIsRewrittenInPlaceAndTheOldOneKe
     EXPECT_EQ(printer.placedTexts().front().text, QStringLiteral("802"));
     EXPECT_EQ(window().receipt().isModifyMode, 0);
 
-    store::Table history(*database);
+    store::Table history(database());
     ASSERT_TRUE(history.open(QStringLiteral("MZY_history"))) << history.lastError().toStdString();
     ASSERT_FALSE(history.pastLast());
     EXPECT_EQ(history.readField(u"住院号"), QStringLiteral("802"));

@@ -9,7 +9,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "app/program_shell.h"
@@ -17,6 +16,7 @@
 #include "platform/services.h"
 #include "store/database.h"
 #include "store/table.h"
+#include "support/database_test.h"
 #include "support/fixed_clock.h"
 #include "support/qt_printers.h"
 #include "support/recording_printer.h"
@@ -25,17 +25,13 @@
 
 // The whole program on a fresh database file, with scripted message boxes, a recording printer
 // and a fixed clock, before anybody has logged in.
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public DatabaseTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        database = std::make_unique<store::Database>(databasePath());
-        QString error;
-        ASSERT_TRUE(database->prepare(&error)) << error.toStdString();
-        shell = std::make_unique<app::ProgramShell>(services, *database);
+        DatabaseTest::SetUp();
+        shell = std::make_unique<app::ProgramShell>(services, database());
     }
 
-    QString databasePath() const { return folder.filePath(QStringLiteral("billing.sqlite")); }
     billing::MainWindow& window() { return shell->mainWindow(); }
 
     QLineEdit* box(const char16_t* name) {
@@ -70,7 +66,7 @@ protected:
     // Every stored receipt, each as its fields by name, in stored order.
     QList<QVariantMap> storedReceipts(const QStringList& fields) {
         QList<QVariantMap> receipts;
-        store::Table table(*database);
+        store::Table table(database());
         EXPECT_TRUE(table.open(store::kReceiptTable));
         for (table.goFirst(); !table.pastLast(); table.skip()) {
             QVariantMap receipt;
@@ -98,12 +94,10 @@ protected:
 
     static QDate today() { return {2026, 3, 10}; }
 
-    QTemporaryDir folder;
     ScriptedMessageBoxes messageBoxes;
     support::RecordingPrinter printer;
     FixedClock clock{QDateTime(today(), QTime(9, 15))};
     platform::Services services{messageBoxes, printer, clock};
-    std::unique_ptr<store::Database> database;
     std::unique_ptr<app::ProgramShell> shell;
 };
 
