@@ -21,12 +21,12 @@ using ColumnType = SqliteStatement::ColumnType;
 
 constexpr qint64 kFromFirstRecord = std::numeric_limits<qint64>::min();
 
-// The one statement of a walk: every column, in stored order, from a given record on. Column 0
-// is the rowid; the schema's columns follow.
-QString walkSql(const TableSchema& schema) {
+// The one statement of a walk: the given columns, in stored order, from a given record on.
+// Column 0 is the rowid; the fields follow in the order given.
+QString walkSql(const TableSchema& schema, const QList<int>& fields) {
     QStringList columns{QStringLiteral("rowid")};
-    for (const Column& column : schema.columns) {
-        columns.append(quotedIdentifier(column.name));
+    for (const int field : fields) {
+        columns.append(quotedIdentifier(schema.columns[field].name));
     }
     return QStringLiteral("SELECT %1 FROM %2 WHERE rowid >= ? ORDER BY rowid")
         .arg(columns.join(QStringLiteral(", ")), quotedIdentifier(schema.name));
@@ -38,8 +38,23 @@ QString firstWithTextSql(const TableSchema& schema, const QString& column) {
         .arg(quotedIdentifier(schema.name), quotedIdentifier(column));
 }
 
+constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
+
 // An absent amount reads as 0, which is what SQLite gives for NULL; a walk over every receipt
 // reads 21 amounts per record, so amounts skip the type check.
+double readAmount(const SqliteStatement& statement, int column, FieldKind kind) {
+    switch (kind) {
+        case FieldKind::Float32:
+            return static_cast<float>(statement.columnDouble(column));
+        case FieldKind::Float64:
+            return statement.columnDouble(column);
+        case FieldKind::Text:
+        case FieldKind::DateTime:
+            break;
+    }
+    return kNoNumber;
+}
+
 QVariant readValue(const SqliteStatement& statement, int column, FieldKind kind,
                    StoredDateTimeReader& dateTimes) {
     switch (kind) {
@@ -51,17 +66,18 @@ QVariant readValue(const SqliteStatement& statement, int column, FieldKind kind,
                        ? dateTimes.read(statement.columnUtf8(column))
                        : QDateTime();
         case FieldKind::Float32:
-            return static_cast<double>(static_cast<float>(statement.columnDouble(column)));
         case FieldKind::Float64:
             break;
     }
-    return statement.columnDouble(column);
+    return readAmount(statement, column, kind);
 }
 
 }  // namespace
 
 struct Table::Cursor {
     const TableSchema* schema = nullptr;
+    // For each field of the schema, its column in the walk statement; -1 when not opened.
+    QList<int> walkColumns;
     std::unique_ptr<SqliteStatement> walk;
     std::unique_ptr<SqliteStatement> textLookup;
     mutable StoredDateTimeReader dateTimes;
@@ -77,6 +93,14 @@ Table::~Table() {
 }
 
 bool Table::open(const QString& tableName) {
+    return openColumns(tableName, nullptr);
+}
+
+bool Table::open(const QString& tableName, const QStringList& fieldNames) {
+    return openColumns(tableName, &fieldNames);
+}
+
+bool Table::openColumns(const QString& tableName, const QStringList* fieldNames) {
     close();
     m_lastError.clear();
     const TableSchema* schema = schemaForTable(tableName);
@@ -84,13 +108,29 @@ bool Table::open(const QString& tableName) {
         m_lastError = QStringLiteral("没有名为“%1”的表。").arg(tableName);
         return false;
     }
+    if (fieldNames != nullptr) {
+        for (const QString& name : *fieldNames) {
+            if (schema->indexOf(name) < 0) {
+                m_lastError = QStringLiteral("表 %1 没有名为“%2”的字段。").arg(tableName, name);
+                return false;
+            }
+        }
+    }
+    auto cursor = std::make_unique<Cursor>();
+    cursor->schema = schema;
+    cursor->walkColumns = QList<int>(schema->columns.size(), -1);
+    QList<int> fields;
+    for (int field = 0; field < schema->columns.size(); ++field) {
+        if (fieldNames == nullptr || fieldNames->contains(schema->columns[field].name)) {
+            fields.append(field);
+            cursor->walkColumns[field] = static_cast<int>(fields.size());
+        }
+    }
     QSqlDatabase connection = m_database.openConnection(&m_lastError);
     if (!connection.isOpen()) {
         return false;
     }
-    auto cursor = std::make_unique<Cursor>();
-    cursor->schema = schema;
-    cursor->walk = std::make_unique<SqliteStatement>(connection, walkSql(*schema));
+    cursor->walk = std::make_unique<SqliteStatement>(connection, walkSql(*schema, fields));
     if (!cursor->walk->isPrepared()) {
         m_lastError = databaseFileMessage(
             m_database.path(),
@@ -169,11 +209,20 @@ int Table::fieldIndex(QStringView fieldName) const {
 }
 
 QVariant Table::readField(int fieldIndex) const {
-    if (pastLast() || fieldIndex < 0 || fieldIndex >= m_cursor->schema->columns.size()) {
+    const int column = walkColumn(fieldIndex);
+    if (column < 0) {
         return {};
     }
-    return readValue(*m_cursor->walk, fieldIndex + 1, m_cursor->schema->columns[fieldIndex].kind,
+    return readValue(*m_cursor->walk, column, m_cursor->schema->columns[fieldIndex].kind,
                      m_cursor->dateTimes);
+}
+
+double Table::readNumber(int fieldIndex) const {
+    const int column = walkColumn(fieldIndex);
+    if (column < 0) {
+        return kNoNumber;
+    }
+    return readAmount(*m_cursor->walk, column, m_cursor->schema->columns[fieldIndex].kind);
 }
 
 bool Table::appendRecord(const QVariantList& values) {
@@ -197,6 +246,19 @@ bool Table::isOpen() const {
 
 QString Table::lastError() const {
     return m_lastError;
+}
+
+int Table::walkColumn(int fieldIndex) const {
+    if (!m_cursor || fieldIndex < 0 || fieldIndex >= m_cursor->walkColumns.size()) {
+        return -1;
+    }
+    const int column = m_cursor->walkColumns[fieldIndex];
+    if (column < 0) {
+        m_lastError = QStringLiteral("表 %1 打开时没有选字段“%2”，读不到它。")
+                          .arg(m_cursor->schema->name, m_cursor->schema->columns[fieldIndex].name);
+        return -1;
+    }
+    return m_cursor->onRecord ? column : -1;
 }
 
 void Table::seek(qint64 firstRowid) {
