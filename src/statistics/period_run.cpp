@@ -1,5 +1,6 @@
 #include "statistics/period_run.h"
 
+#include <QStringList>
 #include <array>
 
 #include "store/database.h"
@@ -9,6 +10,20 @@ namespace statistics {
 
 namespace {
 
+const QString kDischargeField = QStringLiteral("出院日期");
+const QString kArrearsField = QStringLiteral("欠费");
+const QString kTotalField = QStringLiteral("合计");
+
+// The fields a run reads; the walk fetches no others.
+QStringList readFieldNames() {
+    QStringList names{kDischargeField};
+    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+        names.append(fee.fieldName.toString());
+    }
+    names += {kArrearsField, kTotalField};
+    return names;
+}
+
 // The positions of the fields a run reads, looked up once before the walk.
 struct FieldPositions {
     int discharge;
@@ -17,10 +32,10 @@ struct FieldPositions {
     int total;
 
     explicit FieldPositions(const store::Table& table)
-        : discharge(table.fieldIndex(QStringLiteral("出院日期"))),
+        : discharge(table.fieldIndex(kDischargeField)),
           fees(),
-          arrears(table.fieldIndex(QStringLiteral("欠费"))),
-          total(table.fieldIndex(QStringLiteral("合计"))) {
+          arrears(table.fieldIndex(kArrearsField)),
+          total(table.fieldIndex(kTotalField)) {
         for (std::size_t i = 0; i < fees.size(); ++i) {
             fees[i] = table.fieldIndex(billing::kFeeCategories[i].fieldName);
         }
@@ -30,10 +45,10 @@ struct FieldPositions {
 ReceiptAmounts readAmounts(const store::Table& table, const FieldPositions& positions) {
     ReceiptAmounts amounts;
     for (std::size_t i = 0; i < amounts.fees.size(); ++i) {
-        amounts.fees[i] = table.readField(positions.fees[i]).toDouble();
+        amounts.fees[i] = table.readNumber(positions.fees[i]);
     }
-    amounts.arrears = table.readField(positions.arrears).toDouble();
-    amounts.total = table.readField(positions.total).toDouble();
+    amounts.arrears = table.readNumber(positions.arrears);
+    amounts.total = table.readNumber(positions.total);
     return amounts;
 }
 
@@ -42,7 +57,7 @@ ReceiptAmounts readAmounts(const store::Table& table, const FieldPositions& posi
 PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDateTime& last) {
     PeriodRun run;
     store::Table table(database);
-    if (!table.open(store::kReceiptTable)) {
+    if (!table.open(store::kReceiptTable, readFieldNames())) {
         run.error = table.lastError();
         return run;
     }
