@@ -11,6 +11,7 @@
 namespace store {
 
 class Database;
+struct RecordFilter;
 struct TableSchema;
 
 // One table of the database, walked record by record in stored order. A handler opens the
@@ -20,7 +21,9 @@ struct TableSchema;
 // double (a single-precision field is narrowed to float first; an integer reads as a number).
 //
 // A walk that reads only a few fields of every record names them when it opens the table, and
-// SQLite then fetches only those. Field positions stay the table's own either way.
+// SQLite then fetches only those. Field positions stay the table's own either way. A walk that
+// wants only the records passing a test on one field (a date range) can leave the test to SQLite's
+// scan, so that the other records cost little more than reading that field.
 class Table {
 public:
     explicit Table(Database& database);
@@ -33,6 +36,10 @@ public:
     // Opens the named table with only the named fields: reading any other is refused. Lookups
     // and writes work as on a table opened whole. False when the table lacks one of the fields.
     bool open(const QString& tableName, const QStringList& fieldNames);
+    // Opens the named table with only the named fields, for a walk over the records that pass
+    // filter, in stored order; the others are passed over without being read any further. Such
+    // a table is for reading: lookups by text and writes are refused, with a reason in lastError.
+    bool open(const QString& tableName, const QStringList& fieldNames, const RecordFilter& filter);
     void goFirst();
     void skip();
     bool pastLast() const;
@@ -72,7 +79,9 @@ private:
     struct Cursor;
     enum class Write { Append, Rewrite };
 
-    bool openColumns(const QString& tableName, const QStringList* fieldNames);
+    // The whole table when fieldNames is nullptr; every record when filter is nullptr.
+    bool openWalk(const QString& tableName, const QStringList* fieldNames,
+                  const RecordFilter* filter);
     // The walk statement's column that holds the field; -1 when there is nothing to read.
     int walkColumn(int fieldIndex) const;
     void seek(qint64 firstRowid);
