@@ -49,18 +49,24 @@ ReceiptAmounts readAmounts(const store::Table& table, const FieldPositions& posi
     return amounts;
 }
 
+// The receipts that count: discharged neither before first nor after last. The test runs
+// inside SQLite's scan, so a receipt outside the period costs little more than reading its date.
+store::RecordFilter dischargedWithin(const QDateTime& first, const QDateTime& last) {
+    store::RecordFilter filter;
+    filter.fieldName = kDischargeField;
+    filter.passes = [first, last](const QVariant& value) {
+        const QDateTime discharge = value.toDateTime();
+        return !(discharge > last) && !(discharge < first);
+    };
+    return filter;
+}
+
 }  // namespace
 
 PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDateTime& last) {
     PeriodRun run;
-    // The discharge date is tested inside SQLite's scan, so a receipt outside the period costs
-    // little more than reading that one field.
-    const store::RecordFilter inPeriod{kDischargeField, [&first, &last](const QVariant& value) {
-                                           const QDateTime discharge = value.toDateTime();
-                                           return !(discharge > last) && !(discharge < first);
-                                       }};
     store::Table table(database);
-    if (!table.open(store::kReceiptTable, summedFieldNames(), inPeriod)) {
+    if (!table.open(store::kReceiptTable, summedFieldNames(), dischargedWithin(first, last))) {
         run.error = table.lastError();
         return run;
     }
