@@ -165,12 +165,21 @@ void BM_FindMissingInpatientNumber(benchmark::State& state) {
 }
 BENCHMARK(BM_FindMissingInpatientNumber)->Unit(benchmark::kMicrosecond);
 
-// Exactly the walk of a statistics run: the discharge date and the 21 amounts of every record.
-void BM_StatisticsWalk(benchmark::State& state) {
+// The walk of a statistics run: the discharge date and the 21 amounts of every record, with the
+// table opened whole or with only those fields, the amounts read as QVariants or as numbers.
+enum class WalkKind { AllColumns, Projected, ProjectedNumbers };
+
+void BM_StatisticsWalk(benchmark::State& state, WalkKind kind) {
     store::Database& database = benchDatabase();
+    QStringList fields = statisticsAmountFields();
+    fields.prepend(store::kDischargeDateField.toString());
     for (auto _ : state) {
         store::Table table(database);
-        table.open(store::kReceiptTable);
+        if (kind == WalkKind::AllColumns) {
+            table.open(store::kReceiptTable);
+        } else {
+            table.open(store::kReceiptTable, fields);
+        }
         const int dateField = table.fieldIndex(store::kDischargeDateField);
         QList<int> amountFields;
         for (const QString& field : statisticsAmountFields()) {
@@ -182,7 +191,8 @@ void BM_StatisticsWalk(benchmark::State& state) {
         for (table.goFirst(); !table.pastLast(); table.skip()) {
             days += table.readField(dateField).toDateTime().date().toJulianDay();
             for (const int field : amountFields) {
-                sum += table.readField(field).toDouble();
+                sum += kind == WalkKind::ProjectedNumbers ? table.readNumber(field)
+                                                          : table.readField(field).toDouble();
             }
             ++records;
         }
@@ -195,7 +205,38 @@ void BM_StatisticsWalk(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kReceiptCount);
 }
-BENCHMARK(BM_StatisticsWalk)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK_CAPTURE(BM_StatisticsWalk, all_columns, WalkKind::AllColumns)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3);
+BENCHMARK_CAPTURE(BM_StatisticsWalk, projected, WalkKind::Projected)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3);
+BENCHMARK_CAPTURE(BM_StatisticsWalk, projected_numbers, WalkKind::ProjectedNumbers)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3);
+
+// What a record outside the period costs at least: the walk reading only the discharge date.
+void BM_DischargeDateWalk(benchmark::State& state) {
+    store::Database& database = benchDatabase();
+    for (auto _ : state) {
+        store::Table table(database);
+        table.open(store::kReceiptTable, {store::kDischargeDateField.toString()});
+        const int dateField = table.fieldIndex(store::kDischargeDateField);
+        qint64 days = 0;
+        int records = 0;
+        for (table.goFirst(); !table.pastLast(); table.skip()) {
+            days += table.readField(dateField).toDateTime().date().toJulianDay();
+            ++records;
+        }
+        table.close();
+        benchmark::DoNotOptimize(days);
+        if (records != kReceiptCount) {
+            state.SkipWithError("walk missed records");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kReceiptCount);
+}
+BENCHMARK(BM_DischargeDateWalk)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 // The floor: SQLite summing the same columns itself.
 void BM_PlainSqlSum(benchmark::State& state) {

@@ -3,25 +3,13 @@
 #include <sqlite3.h>
 
 #include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QVariant>
+
+#include "platform/sqlite_connection.h"
 
 namespace platform {
 
-namespace {
-
-sqlite3* connectionOf(const QSqlDatabase& database) {
-    const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
-        return nullptr;
-    }
-    return *static_cast<sqlite3* const*>(handle.constData());
-}
-
-}  // namespace
-
 SqliteStatement::SqliteStatement(const QSqlDatabase& database, const QString& sql)
-    : m_connection(connectionOf(database)) {
+    : m_connection(sqliteConnectionOf(database)) {
     if (m_connection == nullptr) {
         m_errorCode = SQLITE_MISUSE;
         m_errorText = QStringLiteral("no open SQLite connection");
@@ -52,6 +40,12 @@ void SqliteStatement::bindText(int parameter, const QString& value) {
                         static_cast<int>(value.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
 }
 
+void SqliteStatement::bindRowTest(int parameter, const SqliteRowTest* test) {
+    sqlite3_reset(m_statement);
+    sqlite3_bind_pointer(m_statement, parameter, const_cast<SqliteRowTest*>(test),
+                         kRowTestPointerType, nullptr);
+}
+
 bool SqliteStatement::step() {
     if (m_statement == nullptr) {
         return false;
@@ -72,19 +66,8 @@ void SqliteStatement::reset() {
     m_errorText.clear();
 }
 
-SqliteStatement::ColumnType SqliteStatement::columnType(int column) const {
-    switch (sqlite3_column_type(m_statement, column)) {
-        case SQLITE_INTEGER:
-            return ColumnType::Integer;
-        case SQLITE_FLOAT:
-            return ColumnType::Float;
-        case SQLITE_TEXT:
-            return ColumnType::Text;
-        case SQLITE_BLOB:
-            return ColumnType::Blob;
-        default:
-            return ColumnType::Null;
-    }
+SqliteType SqliteStatement::columnType(int column) const {
+    return sqliteTypeOf(sqlite3_column_type(m_statement, column));
 }
 
 qint64 SqliteStatement::columnInt64(int column) const {

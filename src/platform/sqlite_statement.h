@@ -3,6 +3,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "platform/sqlite_row_test.h"
+#include "platform/sqlite_value.h"
+
 class QSqlDatabase;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -14,8 +17,6 @@ namespace platform {
 // columns it needs from here instead.
 class SqliteStatement {
 public:
-    enum class ColumnType { Integer, Float, Text, Blob, Null };
-
     // Prepares sql on the connection of database, which must be an open QSQLITE connection.
     SqliteStatement(const QSqlDatabase& database, const QString& sql);
     ~SqliteStatement();
@@ -27,13 +28,15 @@ public:
     // Parameters count from 1. Binding resets the statement first.
     void bindInt64(int parameter, qint64 value);
     void bindText(int parameter, const QString& value);
+    // The statement keeps the test's address: the test must outlive the statement's runs.
+    void bindRowTest(int parameter, const SqliteRowTest* test);
 
     // Runs to the next row: true while a row is current, false at the end or on failure.
     bool step();
     // Ends the run and releases the statement's read lock; the bindings stay.
     void reset();
 
-    ColumnType columnType(int column) const;
+    SqliteType columnType(int column) const;
     qint64 columnInt64(int column) const;
     double columnDouble(int column) const;
     QByteArrayView columnUtf8(int column) const;

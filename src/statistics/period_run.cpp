@@ -1,26 +1,38 @@
 #include "statistics/period_run.h"
 
+#include <QStringList>
 #include <array>
 
 #include "store/database.h"
+#include "store/record_filter.h"
 #include "store/table.h"
 
 namespace statistics {
 
 namespace {
 
+const QString kDischargeField = QStringLiteral("出院日期");
+const QString kArrearsField = QStringLiteral("欠费");
+const QString kTotalField = QStringLiteral("合计");
+
+// The fields a run sums; the walk fetches no others.
+QStringList summedFieldNames() {
+    QStringList names;
+    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+        names.append(fee.fieldName.toString());
+    }
+    names += {kArrearsField, kTotalField};
+    return names;
+}
+
 // The positions of the fields a run reads, looked up once before the walk.
 struct FieldPositions {
-    int discharge;
     std::array<int, billing::kFeeCategoryCount> fees;
     int arrears;
     int total;
 
     explicit FieldPositions(const store::Table& table)
-        : discharge(table.fieldIndex(QStringLiteral("出院日期"))),
-          fees(),
-          arrears(table.fieldIndex(QStringLiteral("欠费"))),
-          total(table.fieldIndex(QStringLiteral("合计"))) {
+        : fees(), arrears(table.fieldIndex(kArrearsField)), total(table.fieldIndex(kTotalField)) {
         for (std::size_t i = 0; i < fees.size(); ++i) {
             fees[i] = table.fieldIndex(billing::kFeeCategories[i].fieldName);
         }
@@ -30,11 +42,23 @@ struct FieldPositions {
 ReceiptAmounts readAmounts(const store::Table& table, const FieldPositions& positions) {
     ReceiptAmounts amounts;
     for (std::size_t i = 0; i < amounts.fees.size(); ++i) {
-        amounts.fees[i] = table.readField(positions.fees[i]).toDouble();
+        amounts.fees[i] = table.readNumber(positions.fees[i]);
     }
-    amounts.arrears = table.readField(positions.arrears).toDouble();
-    amounts.total = table.readField(positions.total).toDouble();
+    amounts.arrears = table.readNumber(positions.arrears);
+    amounts.total = table.readNumber(positions.total);
     return amounts;
+}
+
+// The receipts that count: discharged neither before first nor after last. The test runs
+// inside SQLite's scan, so a receipt outside the period costs little more than reading its date.
+store::RecordFilter dischargedWithin(const QDateTime& first, const QDateTime& last) {
+    store::RecordFilter filter;
+    filter.fieldName = kDischargeField;
+    filter.passes = [first, last](const QVariant& value) {
+        const QDateTime discharge = value.toDateTime();
+        return !(discharge > last) && !(discharge < first);
+    };
+    return filter;
 }
 
 }  // namespace
@@ -42,18 +66,13 @@ ReceiptAmounts readAmounts(const store::Table& table, const FieldPositions& posi
 PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDateTime& last) {
     PeriodRun run;
     store::Table table(database);
-    if (!table.open(store::kReceiptTable)) {
+    if (!table.open(store::kReceiptTable, summedFieldNames(), dischargedWithin(first, last))) {
         run.error = table.lastError();
         return run;
     }
     const FieldPositions positions(table);
-    table.goFirst();
-    while (!table.pastLast()) {
-        const QDateTime discharge = table.readField(positions.discharge).toDateTime();
-        if (!(discharge > last) && !(discharge < first)) {
-            run.sums.addReceipt(readAmounts(table, positions));
-        }
-        table.skip();
+    for (table.goFirst(); !table.pastLast(); table.skip()) {
+        run.sums.addReceipt(readAmounts(table, positions));
     }
     // A walk that broke off early would report partial sums as if they were the period's.
     run.error = table.lastError();

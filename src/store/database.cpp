@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <atomic>
 
+#include "platform/sqlite_row_test.h"
 #include "store/schema_setup.h"
 #include "store/storage_failure.h"
 #include "store/table.h"
@@ -87,6 +88,14 @@ QSqlDatabase Database::openConnection(QString* error) {
     if (!pragma.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
         *error = databaseFileMessage(m_path, sqlFailureReason(pragma.lastError()));
         pragma.finish();
+        connection.close();
+        return connection;
+    }
+    pragma.finish();
+    // Walks that skip records (Table::open with a RecordFilter) test them through this function.
+    QString reason;
+    if (!platform::addRowTestFunction(connection, &reason)) {
+        *error = databaseFileMessage(m_path, reason);
         connection.close();
     }
     return connection;

@@ -6,6 +6,7 @@
 
 #include "platform/sqlite_statement.h"
 #include "store/database.h"
+#include "store/record_filter.h"
 #include "store/record_writer.h"
 #include "store/schema.h"
 #include "store/schema_setup.h"
@@ -17,19 +18,25 @@ namespace store {
 namespace {
 
 using platform::SqliteStatement;
-using ColumnType = SqliteStatement::ColumnType;
+using platform::SqliteType;
 
 constexpr qint64 kFromFirstRecord = std::numeric_limits<qint64>::min();
 
-// The one statement of a walk: every column, in stored order, from a given record on. Column 0
-// is the rowid; the schema's columns follow.
-QString walkSql(const TableSchema& schema) {
+// The one statement of a walk: the given columns, in stored order, from a given record on.
+// Column 0 is the rowid; the fields follow in the order given. A filtered walk passes over the
+// records that fail its test inside SQLite, which reads no other column of them.
+QString walkSql(const TableSchema& schema, const QList<int>& fields, int filterField) {
     QStringList columns{QStringLiteral("rowid")};
-    for (const Column& column : schema.columns) {
-        columns.append(quotedIdentifier(column.name));
+    for (const int field : fields) {
+        columns.append(quotedIdentifier(schema.columns[field].name));
     }
-    return QStringLiteral("SELECT %1 FROM %2 WHERE rowid >= ? ORDER BY rowid")
-        .arg(columns.join(QStringLiteral(", ")), quotedIdentifier(schema.name));
+    const QString filter = filterField < 0
+                               ? QString()
+                               : QStringLiteral(" AND %1(?2, %2)")
+                                     .arg(QLatin1StringView(platform::kRowTestFunction),
+                                          quotedIdentifier(schema.columns[filterField].name));
+    return QStringLiteral("SELECT %1 FROM %2 WHERE rowid >= ?1%3 ORDER BY rowid")
+        .arg(columns.join(QStringLiteral(", ")), quotedIdentifier(schema.name), filter);
 }
 
 // The first record with a text; an absent text counts as the empty text.
@@ -38,36 +45,95 @@ QString firstWithTextSql(const TableSchema& schema, const QString& column) {
         .arg(quotedIdentifier(schema.name), quotedIdentifier(column));
 }
 
+constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
+
+// A field of the current record, as the walk statement holds it.
+class WalkColumn {
+public:
+    WalkColumn(const SqliteStatement& statement, int column)
+        : m_statement(statement), m_column(column) {}
+
+    platform::SqliteType type() const { return m_statement.columnType(m_column); }
+    double toDouble() const { return m_statement.columnDouble(m_column); }
+    QByteArrayView utf8() const { return m_statement.columnUtf8(m_column); }
+    QString text() const { return m_statement.columnText(m_column); }
+
+private:
+    const SqliteStatement& m_statement;
+    int m_column;
+};
+
+// The readers below take a WalkColumn, or a platform::SqliteValue when a filter tests a record.
+//
 // An absent amount reads as 0, which is what SQLite gives for NULL; a walk over every receipt
 // reads 21 amounts per record, so amounts skip the type check.
-QVariant readValue(const SqliteStatement& statement, int column, FieldKind kind,
-                   StoredDateTimeReader& dateTimes) {
+template <typename Value>
+double readAmount(const Value& value, FieldKind kind) {
+    switch (kind) {
+        case FieldKind::Float32:
+            return static_cast<float>(value.toDouble());
+        case FieldKind::Float64:
+            return value.toDouble();
+        case FieldKind::Text:
+        case FieldKind::DateTime:
+            break;
+    }
+    return kNoNumber;
+}
+
+template <typename Value>
+QVariant readValue(const Value& value, FieldKind kind, StoredDateTimeReader& dateTimes) {
     switch (kind) {
         case FieldKind::Text:
-            return statement.columnType(column) == ColumnType::Null ? QString()
-                                                                    : statement.columnText(column);
+            return value.type() == SqliteType::Null ? QString() : value.text();
         case FieldKind::DateTime:
-            return statement.columnType(column) == ColumnType::Text
-                       ? dateTimes.read(statement.columnUtf8(column))
-                       : QDateTime();
+            return value.type() == SqliteType::Text ? dateTimes.read(value.utf8()) : QDateTime();
         case FieldKind::Float32:
-            return static_cast<double>(static_cast<float>(statement.columnDouble(column)));
         case FieldKind::Float64:
             break;
     }
-    return statement.columnDouble(column);
+    return readAmount(value, kind);
 }
 
 }  // namespace
 
 struct Table::Cursor {
     const TableSchema* schema = nullptr;
+    // For each field of the schema, its column in the walk statement; -1 when not opened.
+    QList<int> walkColumns;
+    // A filtered walk's test and the field it reads (-1 when the walk shows every record). The
+    // walk statement points to rowTest, so it must be destroyed first.
+    int filterField = -1;
+    RecordFilter filter;
+    platform::SqliteRowTest rowTest;
     std::unique_ptr<SqliteStatement> walk;
     std::unique_ptr<SqliteStatement> textLookup;
     mutable StoredDateTimeReader dateTimes;
     int textLookupField = -1;
     bool onRecord = false;
     qint64 rowid = 0;
+
+    // The fields the walk fetches, every one when fieldNames is nullptr; in schema order.
+    QList<int> chooseFields(const QStringList* fieldNames) {
+        walkColumns = QList<int>(schema->columns.size(), -1);
+        QList<int> fields;
+        for (int field = 0; field < schema->columns.size(); ++field) {
+            if (fieldNames == nullptr || fieldNames->contains(schema->columns[field].name)) {
+                fields.append(field);
+                walkColumns[field] = static_cast<int>(fields.size());
+            }
+        }
+        return fields;
+    }
+
+    void setFilter(const RecordFilter& recordFilter) {
+        filterField = schema->indexOf(recordFilter.fieldName);
+        filter = recordFilter;
+        const FieldKind kind = schema->columns[filterField].kind;
+        rowTest = [this, kind](const platform::SqliteValue& value) {
+            return filter.passes(readValue(value, kind, dateTimes));
+        };
+    }
 };
 
 Table::Table(Database& database) : m_database(database) {}
@@ -77,6 +143,20 @@ Table::~Table() {
 }
 
 bool Table::open(const QString& tableName) {
+    return openWalk(tableName, nullptr, nullptr);
+}
+
+bool Table::open(const QString& tableName, const QStringList& fieldNames) {
+    return openWalk(tableName, &fieldNames, nullptr);
+}
+
+bool Table::open(const QString& tableName, const QStringList& fieldNames,
+                 const RecordFilter& filter) {
+    return openWalk(tableName, &fieldNames, &filter);
+}
+
+bool Table::openWalk(const QString& tableName, const QStringList* fieldNames,
+                     const RecordFilter* filter) {
     close();
     m_lastError.clear();
     const TableSchema* schema = schemaForTable(tableName);
@@ -84,18 +164,36 @@ bool Table::open(const QString& tableName) {
         m_lastError = QStringLiteral("没有名为“%1”的表。").arg(tableName);
         return false;
     }
+    QStringList namedFields = fieldNames != nullptr ? *fieldNames : QStringList();
+    if (filter != nullptr) {
+        namedFields.append(filter->fieldName);
+    }
+    for (const QString& name : namedFields) {
+        if (schema->indexOf(name) < 0) {
+            m_lastError = QStringLiteral("表 %1 没有名为“%2”的字段。").arg(tableName, name);
+            return false;
+        }
+    }
+    auto cursor = std::make_unique<Cursor>();
+    cursor->schema = schema;
+    const QList<int> fields = cursor->chooseFields(fieldNames);
+    if (filter != nullptr) {
+        cursor->setFilter(*filter);
+    }
     QSqlDatabase connection = m_database.openConnection(&m_lastError);
     if (!connection.isOpen()) {
         return false;
     }
-    auto cursor = std::make_unique<Cursor>();
-    cursor->schema = schema;
-    cursor->walk = std::make_unique<SqliteStatement>(connection, walkSql(*schema));
+    cursor->walk = std::make_unique<SqliteStatement>(connection,
+                                                     walkSql(*schema, fields, cursor->filterField));
     if (!cursor->walk->isPrepared()) {
         m_lastError = databaseFileMessage(
             m_database.path(),
             sqliteFailureReason(cursor->walk->errorCode(), cursor->walk->errorText()));
         return false;
+    }
+    if (filter != nullptr) {
+        cursor->walk->bindRowTest(2, &cursor->rowTest);
     }
     m_cursor = std::move(cursor);
     m_database.attach(this);
@@ -135,6 +233,11 @@ bool Table::findFirstWithText(QStringView fieldName, const QString& text) {
     if (field < 0) {
         return false;
     }
+    if (m_cursor->filterField >= 0) {
+        m_lastError = QStringLiteral("表 %1 打开时只选了部分记录，不能按“%2”查找。")
+                          .arg(m_cursor->schema->name, fieldName);
+        return false;
+    }
     Cursor& cursor = *m_cursor;
     if (cursor.textLookupField != field) {
         cursor.textLookup = std::make_unique<SqliteStatement>(
@@ -144,7 +247,7 @@ bool Table::findFirstWithText(QStringView fieldName, const QString& text) {
     }
     SqliteStatement& lookup = *cursor.textLookup;
     lookup.bindText(1, text);
-    const bool found = lookup.step() && lookup.columnType(0) != ColumnType::Null;
+    const bool found = lookup.step() && lookup.columnType(0) != SqliteType::Null;
     const qint64 rowid = found ? lookup.columnInt64(0) : 0;
     if (lookup.errorCode() != 0) {
         m_lastError = databaseFileMessage(
@@ -169,11 +272,21 @@ int Table::fieldIndex(QStringView fieldName) const {
 }
 
 QVariant Table::readField(int fieldIndex) const {
-    if (pastLast() || fieldIndex < 0 || fieldIndex >= m_cursor->schema->columns.size()) {
+    const int column = walkColumn(fieldIndex);
+    if (column < 0) {
         return {};
     }
-    return readValue(*m_cursor->walk, fieldIndex + 1, m_cursor->schema->columns[fieldIndex].kind,
-                     m_cursor->dateTimes);
+    return readValue(WalkColumn(*m_cursor->walk, column),
+                     m_cursor->schema->columns[fieldIndex].kind, m_cursor->dateTimes);
+}
+
+double Table::readNumber(int fieldIndex) const {
+    const int column = walkColumn(fieldIndex);
+    if (column < 0) {
+        return kNoNumber;
+    }
+    return readAmount(WalkColumn(*m_cursor->walk, column),
+                      m_cursor->schema->columns[fieldIndex].kind);
 }
 
 bool Table::appendRecord(const QVariantList& values) {
@@ -199,6 +312,19 @@ QString Table::lastError() const {
     return m_lastError;
 }
 
+int Table::walkColumn(int fieldIndex) const {
+    if (!m_cursor || fieldIndex < 0 || fieldIndex >= m_cursor->walkColumns.size()) {
+        return -1;
+    }
+    const int column = m_cursor->walkColumns[fieldIndex];
+    if (column < 0) {
+        m_lastError = QStringLiteral("表 %1 打开时没有选字段“%2”，读不到它。")
+                          .arg(m_cursor->schema->name, m_cursor->schema->columns[fieldIndex].name);
+        return -1;
+    }
+    return m_cursor->onRecord ? column : -1;
+}
+
 void Table::seek(qint64 firstRowid) {
     if (m_cursor) {
         m_cursor->walk->bindInt64(1, firstRowid);
@@ -221,6 +347,11 @@ void Table::advance() {
 bool Table::checkWritable(Write kind, const QVariantList& values) {
     if (!m_cursor) {
         m_lastError = QStringLiteral("表没有打开，不能写入。");
+        return false;
+    }
+    if (m_cursor->filterField >= 0) {
+        m_lastError =
+            QStringLiteral("表 %1 打开时只选了部分记录，不能写入。").arg(m_cursor->schema->name);
         return false;
     }
     if (values.size() != m_cursor->schema->columns.size()) {

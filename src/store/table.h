@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QVariant>
 #include <QVariantList>
@@ -10,6 +11,7 @@
 namespace store {
 
 class Database;
+struct RecordFilter;
 struct TableSchema;
 
 // One table of the database, walked record by record in stored order. A handler opens the
@@ -17,6 +19,11 @@ struct TableSchema;
 //
 // Field values keep their kind: text fields read as QString, date-times as QDateTime, amounts as
 // double (a single-precision field is narrowed to float first; an integer reads as a number).
+//
+// A walk that reads only a few fields of every record names them when it opens the table, and
+// SQLite then fetches only those. Field positions stay the table's own either way. A walk that
+// wants only the records passing a test on one field (a date range) can leave the test to SQLite's
+// scan, so that the other records cost little more than reading that field.
 class Table {
 public:
     explicit Table(Database& database);
@@ -24,8 +31,15 @@ public:
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;
 
-    // Opens the named table; the first record becomes current.
+    // Opens the named table with all its fields; the first record becomes current.
     bool open(const QString& tableName);
+    // Opens the named table with only the named fields: reading any other is refused. Lookups
+    // and writes work as on a table opened whole. False when the table lacks one of the fields.
+    bool open(const QString& tableName, const QStringList& fieldNames);
+    // Opens the named table with only the named fields, for a walk over the records that pass
+    // filter, in stored order; the others are passed over without being read any further. Such
+    // a table is for reading: lookups by text and writes are refused, with a reason in lastError.
+    bool open(const QString& tableName, const QStringList& fieldNames, const RecordFilter& filter);
     void goFirst();
     void skip();
     bool pastLast() const;
@@ -37,11 +51,17 @@ public:
     // False, and past the last record, when no record has it.
     bool findFirstWithText(QStringView fieldName, const QString& text);
 
+    // An invalid QVariant when there is no current record or no such field. A field that was
+    // not opened also gives an invalid QVariant, and sets lastError.
     QVariant readField(QStringView fieldName) const;
-    // The position of a field, for walks that read the same fields from every record; -1 when
-    // the table has no such field.
+    // The position of a field in the table, whichever fields were opened, for walks that read
+    // the same fields from every record; -1 when the table has no such field.
     int fieldIndex(QStringView fieldName) const;
     QVariant readField(int fieldIndex) const;
+    // A number field's value as readField gives it, without packing it into a QVariant, for
+    // walks that add up many amounts. NaN where readField gives no value, and for a field that
+    // does not hold numbers.
+    double readNumber(int fieldIndex) const;
 
     // Add a record after the last one / replace every field of the current record, the values in
     // field order; each is one transaction. The current record stays current. A receipt that is
@@ -59,6 +79,11 @@ private:
     struct Cursor;
     enum class Write { Append, Rewrite };
 
+    // The whole table when fieldNames is nullptr; every record when filter is nullptr.
+    bool openWalk(const QString& tableName, const QStringList* fieldNames,
+                  const RecordFilter* filter);
+    // The walk statement's column that holds the field; -1 when there is nothing to read.
+    int walkColumn(int fieldIndex) const;
     void seek(qint64 firstRowid);
     void advance();
     bool write(Write kind, const QVariantList& values);
@@ -66,7 +91,8 @@ private:
 
     Database& m_database;
     std::unique_ptr<Cursor> m_cursor;
-    QString m_lastError;
+    // Reading a field that was not opened is a failure too, though reading changes nothing else.
+    mutable QString m_lastError;
 };
 
 // Makes the first record whose 住院号 equals inpatientNumber exactly the current one, searching

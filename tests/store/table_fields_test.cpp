@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+#include <cmath>
+
+#include "store/schema.h"
+#include "store_fixture.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+using store::findByInpatientNumber;
+using store::kReceiptTable;
+using store::Table;
+using store_test::day;
+using store_test::receipt;
+using store_test::StoreTest;
+
+const QStringList kWalkFields{QStringLiteral("姓名"), QStringLiteral("出院日期"),
+                              QStringLiteral("床位费"), QStringLiteral("补收")};
+
+// Receipts whose opened fields all differ: names, discharge days, a narrowed fee, a double.
+QList<QVariantList> variedReceipts() {
+    QList<QVariantList> receipts;
+    for (int i = 0; i < 4; ++i) {
+        QVariantList values =
+            receipt(QString::number(9 - i), QStringLiteral("病人%1").arg(i), 0.1F * (i + 1));
+        values[3] = day(2024, 3, 10 - i);
+        values[26] = 0.1 * i;
+        receipts.append(values);
+    }
+    return receipts;
+}
+
+class TableFields : public StoreTest {
+protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        appendReceipts(variedReceipts());
+    }
+};
+
+TEST_F(TableFields, OpenedFieldsReadAsOnATableOpenedWholeInTheSameOrder) {
+    Table whole(database());
+    Table projected(database());
+    ASSERT_TRUE(whole.open(kReceiptTable));
+    ASSERT_TRUE(projected.open(kReceiptTable, kWalkFields)) << projected.lastError().toStdString();
+    int records = 0;
+    for (; !whole.pastLast(); whole.skip(), projected.skip(), ++records) {
+        ASSERT_FALSE(projected.pastLast());
+        for (const QString& field : kWalkFields) {
+            const int index = projected.fieldIndex(field);
+            EXPECT_EQ(index, whole.fieldIndex(field)) << "positions are the table's own";
+            EXPECT_EQ(projected.readField(index), whole.readField(index)) << field.toStdString();
+        }
+        EXPECT_EQ(projected.readNumber(projected.fieldIndex(u"床位费")),
+                  static_cast<double>(0.1F * (records + 1)));
+        EXPECT_EQ(projected.readNumber(projected.fieldIndex(u"补收")), 0.1 * records);
+    }
+    EXPECT_EQ(records, 4);
+    EXPECT_TRUE(projected.pastLast());
+    EXPECT_TRUE(projected.lastError().isEmpty()) << projected.lastError().toStdString();
+}
+
+TEST_F(TableFields, AFieldThatWasNotOpenedGivesNoValueAndSaysWhy) {
+    Table table(database());
+    ASSERT_TRUE(table.open(kReceiptTable, kWalkFields));
+    EXPECT_EQ(table.fieldIndex(u"住院号"), 0);
+    EXPECT_FALSE(table.readField(u"住院号").isValid());
+    EXPECT_TRUE(table.lastError().contains(u"住院号")) << table.lastError().toStdString();
+    EXPECT_TRUE(std::isnan(table.readNumber(table.fieldIndex(u"合计"))));
+    EXPECT_TRUE(table.lastError().contains(u"合计")) << table.lastError().toStdString();
+    EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("病人0")))
+        << "opened fields still read";
+
+    Table unknown(database());
+    EXPECT_FALSE(unknown.open(kReceiptTable, {QStringLiteral("姓名"), QStringLiteral("年龄")}));
+    EXPECT_FALSE(unknown.isOpen());
+    EXPECT_TRUE(unknown.lastError().contains(u"年龄")) << unknown.lastError().toStdString();
+}
+
+TEST_F(TableFields, NumbersAreReadOnlyFromNumberFieldsOnARecord) {
+    QSqlQuery update(QSqlDatabase::database(database().connectionName()));
+    ASSERT_TRUE(update.exec(QStringLiteral("UPDATE MZY SET 合计 = 12, 诊金 = NULL")));
+    Table table(database());
+    ASSERT_TRUE(table.open(kReceiptTable));
+    EXPECT_EQ(table.readNumber(table.fieldIndex(u"合计")), 12.0) << "an integer is a number";
+    EXPECT_EQ(table.readNumber(table.fieldIndex(u"诊金")), 0.0) << "an absent amount reads as 0";
+    EXPECT_TRUE(std::isnan(table.readNumber(table.fieldIndex(u"姓名"))));
+    EXPECT_TRUE(std::isnan(table.readNumber(-1)));
+    while (!table.pastLast()) {
+        table.skip();
+    }
+    EXPECT_TRUE(std::isnan(table.readNumber(table.fieldIndex(u"合计"))));
+}
+
+TEST_F(TableFields, LookupsAndWritesWorkOnATableOpenedWithSomeFields) {
+    {
+        Table table(database());
+        ASSERT_TRUE(table.open(kReceiptTable, {QStringLiteral("姓名")}));
+        ASSERT_TRUE(findByInpatientNumber(table, QStringLiteral("8")));
+        EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("病人1")));
+        ASSERT_TRUE(table.rewriteRecord(receipt(QStringLiteral("8"), QStringLiteral("改名"))))
+            << table.lastError().toStdString();
+        EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("改名")));
+        ASSERT_TRUE(table.appendRecord(receipt(QStringLiteral("5"), QStringLiteral("新来"))));
+        EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("改名")));
+        table.skip();
+        EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("病人2")));
+        EXPECT_FALSE(findByInpatientNumber(table, QStringLiteral("4")));
+        EXPECT_TRUE(table.pastLast());
+    }
+    EXPECT_EQ(walkTexts(kReceiptTable, QStringLiteral("姓名")),
+              (QStringList{QStringLiteral("病人0"), QStringLiteral("改名"), QStringLiteral("病人2"),
+                           QStringLiteral("病人3"), QStringLiteral("新来")}));
+    EXPECT_EQ(walkTexts(kReceiptTable, QStringLiteral("住院号")),
+              (QStringList{QStringLiteral("9"), QStringLiteral("8"), QStringLiteral("7"),
+                           QStringLiteral("6"), QStringLiteral("5")}));
+}
+
+}  // namespace
