@@ -84,7 +84,7 @@ TEST_F(NewDatabase, HasTheReceiptColumnsInOrderAndTheFirstCashier) {
 TEST_F(NewDatabase, PreparingAgainChangesNothing) {
     appendReceipts({receipt(QStringLiteral("1"), QStringLiteral("甲"))});
     database().closeAll();
-    Database again(path());
+    Database again(databasePath());
     QString error;
     ASSERT_TRUE(again.prepare(&error)) << error.toStdString();
     Table cashiers(again);

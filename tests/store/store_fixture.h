@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "billing/receipt_state.h"
 #include "store/database.h"
 #include "store/receipt_record.h"
 #include "store/table.h"
+#include "support/database_test.h"
 
 namespace store_test {
 
@@ -26,26 +26,11 @@ inline QVariantList receipt(const QString& number, const QString& name, float be
     return store::receiptRecordValues(number, name, day(2024, 3, 1), day(2024, 3, 5), state);
 }
 
-// A fresh database file in a temporary folder, prepared as the program prepares it.
-class StoreTest : public ::testing::Test {
+// A prepared database file with the walks the store tests make.
+class StoreTest : public DatabaseTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_database = std::make_unique<store::Database>(path());
-        QString error;
-        ASSERT_TRUE(m_database->prepare(&error)) << error.toStdString();
-    }
-
-    QString path() const { return m_folder.filePath(QStringLiteral("billing.sqlite")); }
-    store::Database& database() { return *m_database; }
-
     void appendReceipts(const QList<QVariantList>& records) {
-        store::Table table(database());
-        ASSERT_TRUE(table.open(store::kReceiptTable)) << table.lastError().toStdString();
-        for (const QVariantList& record : records) {
-            ASSERT_TRUE(table.appendRecord(record)) << table.lastError().toStdString();
-        }
-        table.close();
+        appendRecords(store::kReceiptTable, records);
     }
 
     // One field of every record, in stored order.
@@ -58,10 +43,6 @@ protected:
         }
         return texts;
     }
-
-private:
-    QTemporaryDir m_folder;
-    std::unique_ptr<store::Database> m_database;
 };
 
 }  // namespace store_test
