@@ -5,15 +5,16 @@
 
 #include "store/database.h"
 #include "store/record_filter.h"
+#include "store/schema.h"
 #include "store/table.h"
 
 namespace statistics {
 
 namespace {
 
-const QString kDischargeField = QStringLiteral("出院日期");
-const QString kArrearsField = QStringLiteral("欠费");
-const QString kTotalField = QStringLiteral("合计");
+using store::kArrearsField;
+using store::kDischargeDateField;
+using store::kTotalField;
 
 // The fields a run sums; the walk fetches no others.
 QStringList summedFieldNames() {
@@ -21,7 +22,7 @@ QStringList summedFieldNames() {
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
         names.append(fee.fieldName.toString());
     }
-    names += {kArrearsField, kTotalField};
+    names += {kArrearsField.toString(), kTotalField.toString()};
     return names;
 }
 
@@ -53,7 +54,7 @@ ReceiptAmounts readAmounts(const store::Table& table, const FieldPositions& posi
 // inside SQLite's scan, so a receipt outside the period costs little more than reading its date.
 store::RecordFilter dischargedWithin(const QDateTime& first, const QDateTime& last) {
     store::RecordFilter filter;
-    filter.fieldName = kDischargeField;
+    filter.fieldName = kDischargeDateField.toString();
     filter.passes = [first, last](const QVariant& value) {
         const QDateTime discharge = value.toDateTime();
         return !(discharge > last) && !(discharge < first);

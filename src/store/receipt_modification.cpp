@@ -4,6 +4,7 @@
 #include "billing/main_window.h"
 #include "common/text.h"
 #include "store/database.h"
+#include "store/schema.h"
 #include "store/table.h"
 
 namespace store {
@@ -12,14 +13,14 @@ namespace {
 
 billing::ReceiptEntry readReceiptEntry(const Table& table) {
     billing::ReceiptEntry entry;
-    entry.patientName = table.readField(u"姓名").toString();
-    entry.admission = table.readField(u"入院日期").toDateTime();
-    entry.discharge = table.readField(u"出院日期").toDateTime();
+    entry.patientName = table.readField(kPatientNameField).toString();
+    entry.admission = table.readField(kAdmissionDateField).toDateTime();
+    entry.discharge = table.readField(kDischargeDateField).toDateTime();
     for (std::size_t index = 0; index < billing::kFeeCategories.size(); ++index) {
         entry.fees[index] = table.readField(billing::kFeeCategories[index].fieldName).toDouble();
     }
-    entry.prepaid = table.readField(u"预交").toDouble();
-    entry.supplement = table.readField(u"补收").toDouble();
+    entry.prepaid = table.readField(kPrepaidField).toDouble();
+    entry.supplement = table.readField(kSupplementField).toDouble();
     return entry;
 }
 
@@ -61,7 +62,7 @@ void ReceiptModification::loadReceiptForModification() {
         refuse(QStringLiteral("没有找到这张收据！"));
         return;
     }
-    const QString issuer = table.readField(u"收费员").toString();
+    const QString issuer = table.readField(kCashierField).toString();
     if (!common::textEquals(issuer, m_window.receipt().currentCashier)) {
         refuse(QStringLiteral("这张收据的收费员为") + issuer + QStringLiteral("，请重新登录！"));
         return;
