@@ -268,7 +268,8 @@ void MainWindow::newReceipt() {
     编辑框24->clear();
     编辑框25->clear();
     编辑框26->clear();
-    setBothDates(common::startOfDay(m_clock.now().date()));
+    const QDateTime today = common::startOfDay(m_clock.now().date());
+    setDatesUnchecked(today, today);
     recalculateTotal();
     标签43->setText(common::stayLengthText(日期框1->dateTime(), 日期框2->dateTime()));
     编辑框1->setFocus();
@@ -277,12 +278,12 @@ void MainWindow::newReceipt() {
     m_receipt.isModifyMode = 0;
 }
 
-void MainWindow::setBothDates(const QDateTime& value) {
-    // Set without the date check: half-way, the other box may still hold an older date.
+void MainWindow::setDatesUnchecked(const QDateTime& admission, const QDateTime& discharge) {
+    // Half-way, the other box still holds its older date, which a check would compare with.
     const QSignalBlocker admissionBlocker(日期框1);
     const QSignalBlocker dischargeBlocker(日期框2);
-    日期框1->setDateTime(value);
-    日期框2->setDateTime(value);
+    日期框1->setDateTime(admission);
+    日期框2->setDateTime(discharge);
 }
 
 QString MainWindow::inpatientNumber() const {
@@ -325,12 +326,7 @@ void MainWindow::focusPatientName() {
 
 void MainWindow::showReceiptEntry(const ReceiptEntry& entry) {
     编辑框1->setText(entry.patientName);
-    {
-        const QSignalBlocker admissionBlocker(日期框1);
-        const QSignalBlocker dischargeBlocker(日期框2);
-        日期框1->setDateTime(entry.admission);
-        日期框2->setDateTime(entry.discharge);
-    }
+    setDatesUnchecked(entry.admission, entry.discharge);
     标签43->setText(common::stayLengthText(日期框1->dateTime(), 日期框2->dateTime()));
     for (std::size_t index = 0; index < m_feeBoxes.size(); ++index) {
         m_feeBoxes[index]->setText(common::numberToText(entry.fees[index]));

@@ -81,7 +81,7 @@ private:
     void buildMenus();
     void buildForm();
     void buildFeeGrid(QWidget* form);
-    void setBothDates(const QDateTime& value);
+    void setDatesUnchecked(const QDateTime& admission, const QDateTime& discharge);
 
     const platform::Clock& m_clock;
     ReceiptState m_receipt;

@@ -2,6 +2,8 @@
 
 namespace common {
 
+namespace {
+
 long long stayLengthInDays(const QDateTime& admission, const QDateTime& discharge) {
     if (admission == discharge) {
         return 1;
@@ -9,6 +11,8 @@ long long stayLengthInDays(const QDateTime& admission, const QDateTime& discharg
     const qint64 days = admission.date().daysTo(discharge.date());
     return days == 0 ? 1 : days;
 }
+
+}  // namespace
 
 QString stayLengthText(const QDateTime& admission, const QDateTime& discharge) {
     return QStringLiteral("共计") + QString::number(stayLengthInDays(admission, discharge)) +

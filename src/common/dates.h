@@ -6,11 +6,8 @@
 
 namespace common {
 
-// The length of a stay: 1 when admission and discharge are the same, otherwise the number of
-// days from admission to discharge (a stay from one day to the next is 1 day too).
-long long stayLengthInDays(const QDateTime& admission, const QDateTime& discharge);
-
-// "共计" + the stay length + "天", as the billing window shows it.
+// "共计" + the stay length + "天": 1 day when admission and discharge are the same, otherwise the
+// number of days from admission to discharge (a stay from one day to the next is 1 day too).
 QString stayLengthText(const QDateTime& admission, const QDateTime& discharge);
 
 // Year, month and day without leading zeros, joined by "-": 2008-3-5.

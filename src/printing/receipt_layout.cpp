@@ -56,13 +56,9 @@ constexpr std::array<int, kCapitalBoxCount> kBoxOffsets{0, 120, 240, 360, 480, 6
 QString stayLine(const FieldReader& readField) {
     const QDateTime admission = readField(QStringLiteral("入院日期")).toDateTime();
     const QDateTime discharge = readField(QStringLiteral("出院日期")).toDateTime();
-    const QString dates = common::yearMonthDayText(admission.date()) + QStringLiteral(" 至 ") +
-                          common::yearMonthDayText(discharge.date());
-    if (admission == discharge) {
-        return dates + QStringLiteral(" 共计1天");
-    }
-    return dates + QStringLiteral(" 共计") +
-           QString::number(common::stayLengthInDays(admission, discharge)) + QStringLiteral("天");
+    return common::yearMonthDayText(admission.date()) + QStringLiteral(" 至 ") +
+           common::yearMonthDayText(discharge.date()) + QLatin1Char(' ') +
+           common::stayLengthText(admission, discharge);
 }
 
 void placeItem(platform::Printer& printer, const LayoutItem& item, const FieldReader& readField) {
