@@ -38,13 +38,13 @@ QVariantList generatedReceipt(int i, std::mt19937& random) {
     std::uniform_int_distribution<int> stay(0, 30);
     billing::ReceiptState state;
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
-        state.*fee.variable = random() % 2 == 0 ? 0.0F : static_cast<float>(fen(random) / 100.0);
+        state.*fee.variable =
+            random() % 2 == 0 ? common::Money() : common::Money::fromFen(fen(random));
         state.totalAmount += state.*fee.variable;
     }
-    state.prepaidAmount = static_cast<float>(1000 * (random() % 10));
-    state.refundAmount = static_cast<float>(std::max(0.0, state.prepaidAmount - state.totalAmount));
-    state.arrearsAmount =
-        static_cast<float>(std::max(0.0, state.totalAmount - state.prepaidAmount));
+    state.prepaidAmount = common::Money::fromFen(100'000 * (random() % 10));
+    state.refundAmount = std::max(common::Money(), state.prepaidAmount - state.totalAmount);
+    state.arrearsAmount = std::max(common::Money(), state.totalAmount - state.prepaidAmount);
     state.currentCashier = names[i % names.size()];
     const QDateTime discharged = QDateTime(QDate(2021, 1, 1).addDays(i / 1000), QTime(0, 0));
     return store::receiptRecordValues(inpatientNumber(i), names[random() % names.size()],
@@ -95,8 +95,8 @@ void buildBenchFile() {
                 const store::FieldKind kind = schema.columns[c].kind;
                 insert.bindValue(c, kind == store::FieldKind::DateTime
                                         ? QVariant(store::toStoredDateTime(values[c].toDateTime()))
-                                    : kind == store::FieldKind::Float32
-                                        ? QVariant(double(float(values[c].toDouble())))
+                                    : kind == store::FieldKind::Amount
+                                        ? QVariant(values[c].value<common::Money>().toStoredReal())
                                         : values[c]);
             }
             if (!insert.exec()) {
@@ -166,7 +166,7 @@ void BM_FindMissingInpatientNumber(benchmark::State& state) {
 BENCHMARK(BM_FindMissingInpatientNumber)->Unit(benchmark::kMicrosecond);
 
 // The walk of a statistics run: the discharge date and the 21 amounts of every record, with the
-// table opened whole or with only those fields, the amounts read as QVariants or as numbers.
+// table opened whole or with only those fields, the amounts read as QVariants or directly.
 enum class WalkKind { AllColumns, Projected, ProjectedNumbers };
 
 void BM_StatisticsWalk(benchmark::State& state, WalkKind kind) {
@@ -185,14 +185,15 @@ void BM_StatisticsWalk(benchmark::State& state, WalkKind kind) {
         for (const QString& field : statisticsAmountFields()) {
             amountFields.append(table.fieldIndex(field));
         }
-        double sum = 0;
+        common::Money sum;
         qint64 days = 0;
         int records = 0;
         for (table.goFirst(); !table.pastLast(); table.skip()) {
             days += table.readField(dateField).toDateTime().date().toJulianDay();
             for (const int field : amountFields) {
-                sum += kind == WalkKind::ProjectedNumbers ? table.readNumber(field)
-                                                          : table.readField(field).toDouble();
+                sum += kind == WalkKind::ProjectedNumbers
+                           ? *table.readAmount(field)
+                           : table.readField(field).value<common::Money>();
             }
             ++records;
         }

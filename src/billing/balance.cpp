@@ -1,42 +1,45 @@
 #include "billing/balance.h"
 
 #include "billing/fee_category.h"
-#include "common/amount.h"
 #include "common/number_text.h"
 
 namespace billing {
 
-double sumOfFees(const ReceiptState& state) {
-    double total = 0.0;
+namespace {
+
+QString sentence(const QString& lead, common::Money amount) {
+    return lead + common::numberToText(amount) + QStringLiteral("元");
+}
+
+}  // namespace
+
+common::Money sumOfFees(const ReceiptState& state) {
+    common::Money total;
     for (const FeeCategory& category : kFeeCategories) {
-        total += static_cast<double>(state.*category.variable);
+        total += state.*category.variable;
     }
     return total;
 }
 
 QString settleBalance(ReceiptState& state) {
-    const double paid = static_cast<double>(state.prepaidAmount) + state.supplementAmount;
-    const double difference = paid - state.totalAmount;
+    const common::Money paid = state.prepaidAmount + state.supplementAmount;
+    const common::Money difference = paid - state.totalAmount;
 
-    state.refundAmount = 0;
-    state.arrearsAmount = 0;
-    if (common::isZeroAmount(difference)) {
+    state.refundAmount = {};
+    state.arrearsAmount = {};
+    if (difference.isZero()) {
         return {};
     }
-    if (difference > 0) {
-        state.refundAmount = static_cast<float>(difference);
-        return QStringLiteral("应退款") + common::numberToText(state.refundAmount) +
-               QStringLiteral("元");
+    if (!difference.isNegative()) {
+        state.refundAmount = difference;
+        return sentence(QStringLiteral("应退款"), state.refundAmount);
     }
-    if (!common::isZeroAmount(state.supplementAmount)) {
-        state.arrearsAmount = static_cast<float>(state.totalAmount - paid);
-        return QStringLiteral("欠费") + common::numberToText(state.arrearsAmount) +
-               QStringLiteral("元");
+    if (!state.supplementAmount.isZero()) {
+        state.arrearsAmount = state.totalAmount - paid;
+        return sentence(QStringLiteral("欠费"), state.arrearsAmount);
     }
-    state.arrearsAmount =
-        static_cast<float>(state.totalAmount - static_cast<double>(state.prepaidAmount));
-    return QStringLiteral("应补交") + common::numberToText(state.arrearsAmount) +
-           QStringLiteral("元");
+    state.arrearsAmount = state.totalAmount - state.prepaidAmount;
+    return sentence(QStringLiteral("应补交"), state.arrearsAmount);
 }
 
 }  // namespace billing

@@ -6,8 +6,8 @@
 
 namespace billing {
 
-// The sum of the nineteen fee variables, added in double precision and never rounded.
-double sumOfFees(const ReceiptState& state);
+// The sum of the nineteen fee variables.
+common::Money sumOfFees(const ReceiptState& state);
 
 // Sets refundAmount and arrearsAmount from totalAmount, prepaidAmount and supplementAmount and
 // returns the status-line sentence: "应退款…元", "欠费…元", "应补交…元", or empty when the

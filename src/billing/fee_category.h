@@ -16,7 +16,7 @@ struct FeeCategory {
     QStringView boxName;      // object name of the edit box, "编辑框2"
     int gridColumn;           // 1 to 5
     int gridRow;              // 1 to 4
-    float ReceiptState::*variable;
+    common::Money ReceiptState::*variable;
     QStringView fieldName;        // receipt field, "床位费"
     QStringView statisticsLabel;  // report line label, "床位费："
 };

@@ -39,8 +39,7 @@ constexpr QSize kFormSize{634, 409};
 constexpr int kAmountMaxLength = 8;
 constexpr int kInpatientNumberMaxLength = 8;
 constexpr int kPatientNameMaxBytes = 8;
-// Long enough for any sensible payment, short enough that no typed number overflows the
-// single-precision refund it feeds.
+// Long enough for any sensible payment.
 constexpr int kSupplementMaxLength = 12;
 
 constexpr std::array<int, 5> kGridLabelLefts{10, 135, 260, 385, 510};
@@ -224,8 +223,7 @@ void MainWindow::buildFeeGrid(QWidget* form) {
 
 void MainWindow::recalculateTotal() {
     for (std::size_t index = 0; index < kFeeCategories.size(); ++index) {
-        m_receipt.*kFeeCategories[index].variable =
-            static_cast<float>(common::textToNumber(m_feeBoxes[index]->text()));
+        m_receipt.*kFeeCategories[index].variable = common::textToNumber(m_feeBoxes[index]->text());
     }
     m_receipt.totalAmount = sumOfFees(m_receipt);
     编辑框27->setText(common::numberToText(m_receipt.totalAmount));
@@ -234,7 +232,7 @@ void MainWindow::recalculateTotal() {
 }
 
 void MainWindow::recalculateBalance() {
-    m_receipt.prepaidAmount = static_cast<float>(common::textToNumber(编辑框24->text()));
+    m_receipt.prepaidAmount = common::textToNumber(编辑框24->text());
     m_receipt.supplementAmount = common::textToNumber(编辑框25->text());
     标签1->setText(settleBalance(m_receipt));
     标签45->setText(common::moneyWords(m_receipt.prepaidAmount));

@@ -24,9 +24,9 @@ struct ReceiptEntry {
     QString patientName;
     QDateTime admission;
     QDateTime discharge;
-    std::array<double, kFeeCategoryCount> fees{};
-    double prepaid = 0;
-    double supplement = 0;
+    std::array<common::Money, kFeeCategoryCount> fees{};
+    common::Money prepaid;
+    common::Money supplement;
 };
 
 // The billing window: one inpatient's receipt is typed here, and the total, the balance and the

@@ -3,38 +3,38 @@
 #include <QString>
 #include <cstdint>
 
+#include "common/money.h"
+
 namespace billing {
 
-// The receipt being typed, as the window's computations leave it. The widths are part of the
-// arithmetic: fees, deposit, refund and arrears are single precision; the total and the
-// supplementary payment are double precision.
+// The receipt being typed, as the window's computations leave it: every amount in whole fen.
 struct ReceiptState {
-    float bedFee = 0;
-    float consultationFee = 0;
-    float treatmentFee = 0;
-    float nursingFee = 0;
-    float examinationFee = 0;
-    float ctFee = 0;
-    float mriFee = 0;
-    float surgeryFee = 0;
-    float labTestFee = 0;
-    float westernMedicineFee = 0;
-    float patentMedicineFee = 0;
-    float herbalMedicineFee = 0;
-    float otherFee = 0;
-    float anaesthesiaFee = 0;
-    float materialsFee = 0;
-    float companionFee = 0;
-    float selfPaidDrugFee = 0;
-    float specialServiceFee = 0;
-    float miscFee = 0;
+    common::Money bedFee;
+    common::Money consultationFee;
+    common::Money treatmentFee;
+    common::Money nursingFee;
+    common::Money examinationFee;
+    common::Money ctFee;
+    common::Money mriFee;
+    common::Money surgeryFee;
+    common::Money labTestFee;
+    common::Money westernMedicineFee;
+    common::Money patentMedicineFee;
+    common::Money herbalMedicineFee;
+    common::Money otherFee;
+    common::Money anaesthesiaFee;
+    common::Money materialsFee;
+    common::Money companionFee;
+    common::Money selfPaidDrugFee;
+    common::Money specialServiceFee;
+    common::Money miscFee;
 
-    double totalAmount = 0;
-    float prepaidAmount = 0;
-    double supplementAmount = 0;
-    float refundAmount = 0;
-    float arrearsAmount = 0;
-    float spareAmount = 0;  // stored in the receipt's spare field; never assigned
+    common::Money totalAmount;
+    common::Money prepaidAmount;
+    common::Money supplementAmount;
+    common::Money refundAmount;
+    common::Money arrearsAmount;
+    common::Money spareAmount;  // stored in the receipt's spare field; never assigned
 
     std::int32_t isModifyMode = 0;
     QString currentCashier;

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "common/capital_figure.h"
-#include "common/fen.h"
 
 namespace common {
 
@@ -62,8 +61,8 @@ QString groupWord(const std::string& digits, std::size_t index, int place) {
 
 }  // namespace
 
-QString moneyWords(double amount) {
-    const std::int64_t fen = toFen(amount);
+QString moneyWords(Money amount) {
+    const std::int64_t fen = amount.fen();
     if (fen == 0) {
         return QStringLiteral("零元整");
     }

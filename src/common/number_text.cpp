@@ -1,44 +1,62 @@
 #include "common/number_text.h"
 
-#include <QRegularExpression>
-#include <cmath>
-
-#include "common/decimal_rounding.h"
-
 namespace common {
 
-double textToNumber(QStringView text) {
-    static const QRegularExpression amountPattern(QStringLiteral(R"(^-?\d*(\.\d*)?$)"));
-    if (!amountPattern.match(text).hasMatch()) {
-        return 0.0;
+namespace {
+
+constexpr int kFenDigits = 2;
+
+}  // namespace
+
+std::optional<Money> parseAmount(QStringView text) {
+    const bool negative = text.startsWith(u'-');
+    if (negative) {
+        text = text.mid(1);
     }
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0.0;
+    const qsizetype point = text.indexOf(u'.');
+    const QStringView whole = point < 0 ? text : text.left(point);
+    const QStringView fraction = point < 0 ? QStringView() : text.mid(point + 1);
+    if (fraction.size() > kFenDigits) {
+        return std::nullopt;
+    }
+    std::int64_t fen = 0;
+    qsizetype places = 0;
+    for (const QStringView part : {whole, fraction}) {
+        for (const QChar character : part) {
+            const int digit = character.unicode() - u'0';
+            if (digit < 0 || digit > 9 || fen > (Money::kMaxFen - digit) / 10) {
+                return std::nullopt;
+            }
+            fen = fen * 10 + digit;
+        }
+        places = part.size();
+    }
+    for (; places < kFenDigits; ++places) {
+        if (fen > Money::kMaxFen / 10) {
+            return std::nullopt;
+        }
+        fen *= 10;
+    }
+    return Money::fromFen(negative ? -fen : fen);
 }
 
-QString numberToText(double value) {
-    if (!std::isfinite(value)) {
-        return QString::number(value);
+Money textToNumber(QStringView text) {
+    return parseAmount(text).value_or(Money());
+}
+
+QString numberToText(Money amount) {
+    const std::int64_t fen = amount.fen();
+    const auto magnitude = static_cast<std::uint64_t>(fen < 0 ? -fen : fen);
+    QString text = QString::number(magnitude / 100);
+    const auto jiao = magnitude / 10 % 10;
+    const auto fenDigit = magnitude % 10;
+    if (jiao != 0 || fenDigit != 0) {
+        text += QLatin1Char('.') + QString::number(jiao);
+        if (fenDigit != 0) {
+            text += QString::number(fenDigit);
+        }
     }
-    constexpr int fenPlaces = 2;
-    RoundedDecimal rounded = roundDecimal(value, fenPlaces);
-    if (rounded.isZero() && value != 0.0) {
-        rounded = roundDecimal(value, leadingFractionZeros(value) + 2);
-    }
-    std::string fraction = rounded.fractionDigits;
-    while (!fraction.empty() && fraction.back() == '0') {
-        fraction.pop_back();
-    }
-    QString text;
-    if (rounded.negative && !rounded.isZero()) {
-        text += QLatin1Char('-');
-    }
-    text += QString::fromStdString(rounded.integerDigits);
-    if (!fraction.empty()) {
-        text += QLatin1Char('.') + QString::fromStdString(fraction);
-    }
-    return text;
+    return fen < 0 ? QLatin1Char('-') + text : text;
 }
 
 }  // namespace common

@@ -2,16 +2,21 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
+
+#include "common/money.h"
 
 namespace common {
 
-// A box's text read as an amount: an optional minus, digits and a decimal part. Empty text,
-// a lone "-" or "." and anything that is not such a number count as 0.
-double textToNumber(QStringView text);
+// A box's text as an amount: an optional minus, digits, and a point with at most two decimals.
+// Empty text, a lone "-" or "." are 0. Anything else, and an amount too large to hold, is none.
+std::optional<Money> parseAmount(QStringView text);
 
-// An amount as plain decimal text: rounded half away from zero to the fen, no trailing zeros,
-// no point for whole amounts, never "-0". A non-zero amount that would round to 0 keeps two
-// significant digits (0.0000076) so that it never reads as 0.
-QString numberToText(double value);
+// A box's text read as an amount; whatever is not one counts as 0.
+Money textToNumber(QStringView text);
+
+// An amount as plain decimal text: no trailing zeros, no point for whole amounts, "-" for
+// negatives (123.5, 200, -0.05).
+QString numberToText(Money amount);
 
 }  // namespace common

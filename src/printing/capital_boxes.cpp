@@ -3,13 +3,12 @@
 #include <cstdint>
 
 #include "common/capital_figure.h"
-#include "common/fen.h"
 
 namespace printing {
 
-std::array<QString, kCapitalBoxCount> capitalBoxes(double amount) {
-    const std::int64_t fen = common::toFen(amount);
-    // toFen saturates one short of the smallest int64, so the magnitude always fits.
+std::array<QString, kCapitalBoxCount> capitalBoxes(common::Money amount) {
+    const std::int64_t fen = amount.fen();
+    // Amounts are symmetric around zero, so the magnitude always fits.
     std::int64_t remaining = fen < 0 ? -fen : fen;
 
     std::array<QString, kCapitalBoxCount> boxes;

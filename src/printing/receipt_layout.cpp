@@ -68,7 +68,8 @@ void placeItem(platform::Printer& printer, const LayoutItem& item, const FieldRe
             printer.placeText(item.x, item.y, readField(content).toString());
             break;
         case Form::Number:
-            printer.placeText(item.x, item.y, common::numberToText(readField(content).toDouble()));
+            printer.placeText(item.x, item.y,
+                              common::numberToText(readField(content).value<common::Money>()));
             break;
         case Form::Fixed:
             printer.placeText(item.x, item.y, content);
@@ -77,7 +78,7 @@ void placeItem(platform::Printer& printer, const LayoutItem& item, const FieldRe
             printer.placeText(item.x, item.y, stayLine(readField));
             break;
         case Form::CapitalBoxes: {
-            const auto boxes = capitalBoxes(readField(content).toDouble());
+            const auto boxes = capitalBoxes(readField(content).value<common::Money>());
             for (int box = 0; box < kCapitalBoxCount; ++box) {
                 printer.placeText(item.x + kBoxOffsets[box], item.y, boxes[box]);
             }

@@ -11,7 +11,7 @@ class Printer;
 namespace printing {
 
 // Reads one field of the stored receipt by name: text fields as QString, the two dates as
-// QDateTime, amounts as double.
+// QDateTime, amounts as common::Money.
 using FieldReader = std::function<QVariant(const QString& fieldName)>;
 
 // Places the 49 items of one receipt on the page of an open print job, in the order of the

@@ -43,10 +43,10 @@ struct FieldPositions {
 ReceiptAmounts readAmounts(const store::Table& table, const FieldPositions& positions) {
     ReceiptAmounts amounts;
     for (std::size_t i = 0; i < amounts.fees.size(); ++i) {
-        amounts.fees[i] = table.readNumber(positions.fees[i]);
+        amounts.fees[i] = table.readAmount(positions.fees[i]).value_or(common::Money());
     }
-    amounts.arrears = table.readNumber(positions.arrears);
-    amounts.total = table.readNumber(positions.total);
+    amounts.arrears = table.readAmount(positions.arrears).value_or(common::Money());
+    amounts.total = table.readAmount(positions.total).value_or(common::Money());
     return amounts;
 }
 

@@ -4,22 +4,23 @@
 #include <cstdint>
 
 #include "billing/fee_category.h"
+#include "common/money.h"
 
 namespace statistics {
 
-// The amounts of one receipt that a statistics run adds up, widened to double as read.
+// The amounts of one receipt that a statistics run adds up.
 struct ReceiptAmounts {
-    std::array<double, billing::kFeeCategoryCount> fees{};
-    double arrears = 0;
-    double total = 0;
+    std::array<common::Money, billing::kFeeCategoryCount> fees{};
+    common::Money arrears;
+    common::Money total;
 };
 
-// The sums of one statistics run. Each keeps its own width: the category sums and the arrears
-// are single precision and are rounded back after every receipt, the total is double.
+// The sums of one statistics run, exact to the fen: the category lines add up to what the
+// receipts hold, whatever order they are added in.
 struct PeriodSums {
-    std::array<float, billing::kFeeCategoryCount> statSums{};
-    float statArrears = 0;
-    double statTotal = 0;
+    std::array<common::Money, billing::kFeeCategoryCount> statSums{};
+    common::Money statArrears;
+    common::Money statTotal;
     std::int32_t statCount = 0;
 
     void addReceipt(const ReceiptAmounts& receipt);

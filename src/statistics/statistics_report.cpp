@@ -1,6 +1,5 @@
 #include "statistics/statistics_report.h"
 
-#include "common/amount.h"
 #include "common/number_text.h"
 
 namespace statistics {
@@ -10,7 +9,7 @@ namespace {
 const QString kLineBreak = QStringLiteral("\r\n");
 const QString kSeparator = QStringLiteral("──────────");
 
-QString amountText(double amount) {
+QString amountText(common::Money amount) {
     return common::numberToText(amount) + QStringLiteral("元");
 }
 
@@ -26,7 +25,7 @@ QString buildReport(const PeriodSums& sums) {
     }
     statReport += kLineBreak + kSeparator;
     statReport += kLineBreak + QStringLiteral("合计：") + amountText(sums.statTotal);
-    if (!common::isZeroAmount(sums.statArrears)) {
+    if (!sums.statArrears.isZero()) {
         statReport += kLineBreak + kSeparator;
         statReport += kLineBreak + QStringLiteral("累计欠费：") + amountText(sums.statArrears);
     }

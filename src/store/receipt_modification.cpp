@@ -17,10 +17,11 @@ billing::ReceiptEntry readReceiptEntry(const Table& table) {
     entry.admission = table.readField(kAdmissionDateField).toDateTime();
     entry.discharge = table.readField(kDischargeDateField).toDateTime();
     for (std::size_t index = 0; index < billing::kFeeCategories.size(); ++index) {
-        entry.fees[index] = table.readField(billing::kFeeCategories[index].fieldName).toDouble();
+        entry.fees[index] =
+            table.readField(billing::kFeeCategories[index].fieldName).value<common::Money>();
     }
-    entry.prepaid = table.readField(kPrepaidField).toDouble();
-    entry.supplement = table.readField(kSupplementField).toDouble();
+    entry.prepaid = table.readField(kPrepaidField).value<common::Money>();
+    entry.supplement = table.readField(kSupplementField).value<common::Money>();
     return entry;
 }
 

@@ -9,15 +9,14 @@ QVariantList receiptRecordValues(const QString& inpatientNumber, const QString& 
                                  const billing::ReceiptState& state) {
     QVariantList values{inpatientNumber, patientName, admissionDate, dischargeDate};
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
-        values.append(static_cast<double>(state.*fee.variable));
+        values.append(QVariant::fromValue(state.*fee.variable));
     }
-    values += {static_cast<double>(state.spareAmount),
-               state.totalAmount,
-               static_cast<double>(state.prepaidAmount),
-               state.supplementAmount,
-               static_cast<double>(state.refundAmount),
-               static_cast<double>(state.arrearsAmount),
-               state.currentCashier};
+    for (const common::Money amount :
+         {state.spareAmount, state.totalAmount, state.prepaidAmount, state.supplementAmount,
+          state.refundAmount, state.arrearsAmount}) {
+        values.append(QVariant::fromValue(amount));
+    }
+    values.append(state.currentCashier);
     return values;
 }
 

@@ -1,6 +1,5 @@
 #include "store/receipt_validation.h"
 
-#include "common/amount.h"
 #include "common/text.h"
 
 namespace store {
@@ -15,14 +14,13 @@ QString issueRefusal(const ReceiptToIssue& receipt) {
     if (common::isBlank(receipt.patientName)) {
         return QStringLiteral("姓名不能为空！");
     }
-    if (common::isZeroAmount(receipt.totalAmount)) {
+    if (receipt.totalAmount.isZero()) {
         return QStringLiteral("合计费用为零！");
     }
-    if (common::isAboveLimit(receipt.totalAmount, kLargestTotal)) {
+    if (receipt.totalAmount > kLargestTotal) {
         return QStringLiteral("合计费用超额！请分开出据。");
     }
-    if (common::isNegativeAmount(receipt.totalAmount) ||
-        common::isNegativeAmount(receipt.supplementAmount)) {
+    if (receipt.totalAmount.isNegative() || receipt.supplementAmount.isNegative()) {
         return QStringLiteral("金额输入错误！");
     }
     return {};

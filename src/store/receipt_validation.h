@@ -2,19 +2,21 @@
 
 #include <QString>
 
+#include "common/money.h"
+
 namespace store {
 
 // What the print command knows about a receipt when it decides whether it may be issued.
 struct ReceiptToIssue {
     QString inpatientNumber;
     QString patientName;
-    double totalAmount = 0;
-    double supplementAmount = 0;
+    common::Money totalAmount;
+    common::Money supplementAmount;
     bool alreadyStored = false;  // a receipt with this inpatient number is in the table
     bool modifying = false;      // the stored receipt is being corrected
 };
 
-inline constexpr double kLargestTotal = 999999.99;
+inline constexpr common::Money kLargestTotal = common::yuan(999999.99);
 
 // The first reason, in the order the cashier is told them, why the receipt may not be issued;
 // empty when it may.

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include "common/money.h"
 #include "store/schema.h"
 #include "store/schema_setup.h"
 #include "store/storage_failure.h"
@@ -15,7 +16,7 @@ namespace store {
 
 namespace {
 
-// A value as its column stores it: single precision narrowed here, date-times as local text,
+// A value as its column stores it: amounts as their decimal value, date-times as local text,
 // texts never NULL so that an empty box reads back as the empty text.
 QVariant storedValue(const QVariant& value, FieldKind kind) {
     switch (kind) {
@@ -28,12 +29,10 @@ QVariant storedValue(const QVariant& value, FieldKind kind) {
             return dateTime.isValid() ? QVariant(toStoredDateTime(dateTime))
                                       : QVariant(QMetaType::fromType<QString>());
         }
-        case FieldKind::Float32:
-            return static_cast<double>(static_cast<float>(value.toDouble()));
-        case FieldKind::Float64:
+        case FieldKind::Amount:
             break;
     }
-    return value.toDouble();
+    return value.value<common::Money>().toStoredReal();
 }
 
 QStringList quotedColumns(const TableSchema& schema) {

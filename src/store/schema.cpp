@@ -20,12 +20,12 @@ TableSchema buildReceiptSchema() {
         column(kDischargeDateField, FieldKind::DateTime),
     };
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
-        schema.columns.append(column(fee.fieldName, FieldKind::Float32));
+        schema.columns.append(column(fee.fieldName, FieldKind::Amount));
     }
     schema.columns += {
-        column(kSpareField, FieldKind::Float32),   column(kTotalField, FieldKind::Float64),
-        column(kPrepaidField, FieldKind::Float32), column(kSupplementField, FieldKind::Float64),
-        column(kRefundField, FieldKind::Float32),  column(kArrearsField, FieldKind::Float32),
+        column(kSpareField, FieldKind::Amount),   column(kTotalField, FieldKind::Amount),
+        column(kPrepaidField, FieldKind::Amount), column(kSupplementField, FieldKind::Amount),
+        column(kRefundField, FieldKind::Amount),  column(kArrearsField, FieldKind::Amount),
         column(kCashierField, FieldKind::Text),
     };
     return schema;

@@ -10,8 +10,7 @@ namespace store {
 enum class FieldKind {
     Text,
     DateTime,  // TEXT 'YYYY-MM-DD HH:MM:SS', local time
-    Float32,   // REAL, narrowed to single precision on the way in and out
-    Float64,   // REAL
+    Amount,    // REAL, written as the amount's decimal value and read back rounded to the fen
 };
 
 struct Column {

@@ -23,8 +23,7 @@ QString sqlType(FieldKind kind) {
         case FieldKind::Text:
         case FieldKind::DateTime:
             return QStringLiteral("TEXT");
-        case FieldKind::Float32:
-        case FieldKind::Float64:
+        case FieldKind::Amount:
             break;
     }
     return QStringLiteral("REAL");

@@ -45,8 +45,6 @@ QString firstWithTextSql(const TableSchema& schema, const QString& column) {
         .arg(quotedIdentifier(schema.name), quotedIdentifier(column));
 }
 
-constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
-
 // A field of the current record, as the walk statement holds it.
 class WalkColumn {
 public:
@@ -68,17 +66,11 @@ private:
 // An absent amount reads as 0, which is what SQLite gives for NULL; a walk over every receipt
 // reads 21 amounts per record, so amounts skip the type check.
 template <typename Value>
-double readAmount(const Value& value, FieldKind kind) {
-    switch (kind) {
-        case FieldKind::Float32:
-            return static_cast<float>(value.toDouble());
-        case FieldKind::Float64:
-            return value.toDouble();
-        case FieldKind::Text:
-        case FieldKind::DateTime:
-            break;
+std::optional<common::Money> amountOf(const Value& value, FieldKind kind) {
+    if (kind != FieldKind::Amount) {
+        return std::nullopt;
     }
-    return kNoNumber;
+    return common::Money::fromStoredReal(value.toDouble());
 }
 
 template <typename Value>
@@ -88,11 +80,10 @@ QVariant readValue(const Value& value, FieldKind kind, StoredDateTimeReader& dat
             return value.type() == SqliteType::Null ? QString() : value.text();
         case FieldKind::DateTime:
             return value.type() == SqliteType::Text ? dateTimes.read(value.utf8()) : QDateTime();
-        case FieldKind::Float32:
-        case FieldKind::Float64:
+        case FieldKind::Amount:
             break;
     }
-    return readAmount(value, kind);
+    return QVariant::fromValue(*amountOf(value, kind));
 }
 
 }  // namespace
@@ -280,13 +271,13 @@ QVariant Table::readField(int fieldIndex) const {
                      m_cursor->schema->columns[fieldIndex].kind, m_cursor->dateTimes);
 }
 
-double Table::readNumber(int fieldIndex) const {
+std::optional<common::Money> Table::readAmount(int fieldIndex) const {
     const int column = walkColumn(fieldIndex);
     if (column < 0) {
-        return kNoNumber;
+        return std::nullopt;
     }
-    return readAmount(WalkColumn(*m_cursor->walk, column),
-                      m_cursor->schema->columns[fieldIndex].kind);
+    return amountOf(WalkColumn(*m_cursor->walk, column),
+                    m_cursor->schema->columns[fieldIndex].kind);
 }
 
 bool Table::appendRecord(const QVariantList& values) {

@@ -7,6 +7,9 @@
 #include <QVariantList>
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "common/money.h"
 
 namespace store {
 
@@ -18,7 +21,7 @@ struct TableSchema;
 // table it needs, works on the current record and closes it before it returns.
 //
 // Field values keep their kind: text fields read as QString, date-times as QDateTime, amounts as
-// double (a single-precision field is narrowed to float first; an integer reads as a number).
+// common::Money (whatever number type holds them, rounded to the fen).
 //
 // A walk that reads only a few fields of every record names them when it opens the table, and
 // SQLite then fetches only those. Field positions stay the table's own either way. A walk that
@@ -58,10 +61,10 @@ public:
     // the same fields from every record; -1 when the table has no such field.
     int fieldIndex(QStringView fieldName) const;
     QVariant readField(int fieldIndex) const;
-    // A number field's value as readField gives it, without packing it into a QVariant, for
-    // walks that add up many amounts. NaN where readField gives no value, and for a field that
-    // does not hold numbers.
-    double readNumber(int fieldIndex) const;
+    // An amount field's value as readField gives it, without packing it into a QVariant, for
+    // walks that add up many amounts. None where readField gives no value, and for a field that
+    // does not hold amounts.
+    std::optional<common::Money> readAmount(int fieldIndex) const;
 
     // Add a record after the last one / replace every field of the current record, the values in
     // field order; each is one transaction. The current record stays current. A receipt that is

@@ -100,8 +100,8 @@ TEST_F(ProgramShellTest, FromLoginToAPrintedReceipt) {
                         QStringLiteral("退款"), QStringLiteral("收费员")});
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(stored[0][QStringLiteral("姓名")], QStringLiteral("王小明"));
-    EXPECT_EQ(stored[0][QStringLiteral("合计")].toDouble(), 120.5);
-    EXPECT_EQ(stored[0][QStringLiteral("退款")].toDouble(), 79.5);
+    EXPECT_EQ(stored[0][QStringLiteral("合计")].value<common::Money>(), common::yuan(120.5));
+    EXPECT_EQ(stored[0][QStringLiteral("退款")].value<common::Money>(), common::yuan(79.5));
     EXPECT_EQ(stored[0][QStringLiteral("收费员")], QStringLiteral("491MX"));
     EXPECT_EQ(printer.placedTexts().size(), 49u);
     EXPECT_EQ(box(u"编辑框1")->text(), QString());

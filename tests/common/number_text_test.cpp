@@ -2,59 +2,55 @@
 
 #include <gtest/gtest.h>
 
-#include "common/fen.h"
 #include "support/qt_printers.h"
 
 namespace {
 
-TEST(TextToNumber, ReadsDecimalTextAndTreatsEverythingElseAsZero) {
-    EXPECT_EQ(common::textToNumber(u"123.45"), 123.45);
-    EXPECT_EQ(common::textToNumber(u"-5"), -5.0);
-    EXPECT_EQ(common::textToNumber(u".5"), 0.5);
-    EXPECT_EQ(common::textToNumber(u"7."), 7.0);
-    for (const QString& text :
-         {QString(), QStringLiteral("-"), QStringLiteral("."), QStringLiteral("-."),
-          QStringLiteral("1e5"), QStringLiteral(" 12"), QStringLiteral("12a"),
-          QStringLiteral("1,000"), QStringLiteral("inf")}) {
-        EXPECT_EQ(common::textToNumber(text), 0.0) << text.toStdString();
+using common::Money;
+using common::yuan;
+
+TEST(ParseAmount, ReadsWhatAnAmountBoxAdmitsAndNothingElse) {
+    const std::pair<const char16_t*, Money> amounts[] = {
+        {u"123.45", yuan(123.45)},
+        {u"-5", yuan(-5)},
+        {u".5", yuan(0.5)},
+        {u"7.", yuan(7)},
+        {u"150000.1", yuan(150000.1)},
+        {u"99999999", yuan(99999999)},
+        {u"0.01", yuan(0.01)},
+        {u"-0.05", yuan(-0.05)},
+        {u"", Money()},
+        {u"-", Money()},
+        {u".", Money()},
+        {u"-.", Money()},
+    };
+    for (const auto& [text, amount] : amounts) {
+        EXPECT_EQ(common::parseAmount(text), amount) << QString::fromUtf16(text).toStdString();
+    }
+    for (const char16_t* text : {u"1.005", u"1e5", u" 12", u"12a", u"1,000", u"inf", u"--5",
+                                 u"1.2.3", u"１２", u"99999999999999999999"}) {
+        EXPECT_EQ(common::parseAmount(text), std::nullopt)
+            << QString::fromUtf16(text).toStdString();
+        EXPECT_EQ(common::textToNumber(text), Money());
     }
 }
 
-TEST(NumberToText, WritesPlainDecimalsRoundedToTheFen) {
-    EXPECT_EQ(common::numberToText(0), QStringLiteral("0"));
-    EXPECT_EQ(common::numberToText(-0.0), QStringLiteral("0"));
-    EXPECT_EQ(common::numberToText(123.5), QStringLiteral("123.5"));
-    EXPECT_EQ(common::numberToText(200), QStringLiteral("200"));
-    EXPECT_EQ(common::numberToText(1234567.25), QStringLiteral("1234567.25"));
-    EXPECT_EQ(common::numberToText(-76.5), QStringLiteral("-76.5"));
-    EXPECT_EQ(common::numberToText(1.005), QStringLiteral("1.01"));
-    EXPECT_EQ(common::numberToText(-1.005), QStringLiteral("-1.01"));
-    EXPECT_EQ(common::numberToText(9.999), QStringLiteral("10"));
-    EXPECT_EQ(common::numberToText(1e20), QStringLiteral("100000000000000000000"));
-}
-
-TEST(NumberToText, ShowsSinglePrecisionValuesAsTyped) {
-    EXPECT_EQ(common::numberToText(0.1f), QStringLiteral("0.1"));
-    EXPECT_EQ(common::numberToText(99999.99f), QStringLiteral("99999.99"));
-    EXPECT_EQ(common::numberToText(static_cast<double>(0.1f) + static_cast<double>(0.2f)),
-              QStringLiteral("0.3"));
-}
-
-TEST(NumberToText, NeverWritesANonZeroAmountAsZero) {
-    EXPECT_EQ(common::numberToText(0.0000076293945), QStringLiteral("0.0000076"));
-    EXPECT_EQ(common::numberToText(-0.0000076293945), QStringLiteral("-0.0000076"));
-    EXPECT_EQ(common::numberToText(0.004), QStringLiteral("0.004"));
-    EXPECT_EQ(common::numberToText(0.0000999), QStringLiteral("0.0001"));
-}
-
-TEST(ToFen, RoundsHalfAwayFromZero) {
-    EXPECT_EQ(common::toFen(120.5), 12050);
-    EXPECT_EQ(common::toFen(0.29), 29);
-    EXPECT_EQ(common::toFen(0.7f), 70);
-    EXPECT_EQ(common::toFen(0.125), 13);
-    EXPECT_EQ(common::toFen(-0.125), -13);
-    EXPECT_EQ(common::toFen(999999.99), 99999999);
-    EXPECT_EQ(common::toFen(0.0049), 0);
+TEST(NumberToText, WritesPlainDecimalsWithoutTrailingZeros) {
+    const std::pair<Money, const char16_t*> texts[] = {
+        {Money(), u"0"},
+        {yuan(123.5), u"123.5"},
+        {yuan(200), u"200"},
+        {yuan(0.05), u"0.05"},
+        {yuan(-76.5), u"-76.5"},
+        {yuan(-0.01), u"-0.01"},
+        {yuan(150000.1), u"150000.1"},
+        {yuan(99999999), u"99999999"},
+        {Money::fromFen(Money::kMaxFen), u"92233720368547758.07"},
+    };
+    for (const auto& [amount, text] : texts) {
+        EXPECT_EQ(common::numberToText(amount), QString::fromUtf16(text));
+        EXPECT_EQ(common::parseAmount(common::numberToText(amount)), amount) << "reads back";
+    }
 }
 
 }  // namespace

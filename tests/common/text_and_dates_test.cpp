@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "common/amount.h"
 #include "common/capital_figure.h"
 #include "common/dates.h"
 #include "common/text.h"
@@ -31,15 +30,6 @@ TEST(CodePageBytes, CountsAsciiAsOneAndOthersAsTwo) {
               QStringLiteral("张三李四"));
     EXPECT_EQ(common::truncateToCodePageBytes(QStringLiteral("abcdefg张"), 8),
               QStringLiteral("abcdefg"));
-}
-
-TEST(AmountTolerance, JudgesZeroNegativeAndAboveLimit) {
-    EXPECT_TRUE(common::isZeroAmount(1e-7));
-    EXPECT_FALSE(common::isZeroAmount(2e-7));
-    EXPECT_TRUE(common::isNegativeAmount(-2e-7));
-    EXPECT_FALSE(common::isNegativeAmount(-1e-7));
-    EXPECT_FALSE(common::isAboveLimit(999999.99, 999999.99));
-    EXPECT_TRUE(common::isAboveLimit(1000000, 999999.99));
 }
 
 TEST(CapitalFigure, WritesDigitsInCapitals) {

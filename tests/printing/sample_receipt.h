@@ -7,12 +7,13 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "common/money.h"
 #include "printing/receipt_layout.h"
 
 namespace printing {
 
 // A stored receipt with a distinct value in every printed field, so that a value at a wrong
-// place shows. Fields read as the store gives them: texts, date-times and doubles.
+// place shows. Fields read as the store gives them: texts, date-times and amounts.
 struct SampleReceipt {
     QHash<QString, QVariant> fields;
 
@@ -27,18 +28,19 @@ struct SampleReceipt {
                                u"其它"_qs,     u"麻醉"_qs,       u"材料"_qs,     u"陪住"_qs,
                                u"自费药品"_qs, u"特需服务费"_qs, u"杂费"_qs};
         for (int i = 0; i < fees.size(); ++i) {
-            setFloat(fees[i], static_cast<float>(i + 1) + 0.1f);
+            setAmount(fees[i], common::Money::fromFen(100 * (i + 1) + 10));
         }
-        fields[u"合计"_qs] = 1234.56;
-        setFloat(u"预交"_qs, 2000.0f);
-        fields[u"补收"_qs] = 0.0;
-        setFloat(u"退款"_qs, 765.44f);
-        setFloat(u"欠费"_qs, 0.0f);
+        setAmount(u"合计"_qs, common::yuan(1234.56));
+        setAmount(u"预交"_qs, common::yuan(2000));
+        setAmount(u"补收"_qs, common::Money());
+        setAmount(u"退款"_qs, common::yuan(765.44));
+        setAmount(u"欠费"_qs, common::Money());
         fields[u"收费员"_qs] = u"491MX"_qs;
     }
 
-    // Single-precision fields come back from the store as the widened float.
-    void setFloat(const QString& name, float value) { fields[name] = static_cast<double>(value); }
+    void setAmount(const QString& name, common::Money value) {
+        fields[name] = QVariant::fromValue(value);
+    }
 
     // Reading a field the receipt does not have fails the test.
     FieldReader reader() const {

@@ -20,9 +20,9 @@
 struct StoredReceipt {
     QString inpatientNumber;
     QDate discharge;
-    std::map<QString, float> fees;
-    double total = 0;
-    float arrears = 0;
+    std::map<QString, common::Money> fees;
+    common::Money total;
+    common::Money arrears;
 };
 
 // A fresh receipt table in a temporary folder, filled with the receipts a test stores.
@@ -41,7 +41,7 @@ private:
         billing::ReceiptState state;
         for (const billing::FeeCategory& category : billing::kFeeCategories) {
             const auto fee = receipt.fees.find(category.fieldName.toString());
-            state.*category.variable = fee == receipt.fees.end() ? 0.0F : fee->second;
+            state.*category.variable = fee == receipt.fees.end() ? common::Money() : fee->second;
         }
         state.totalAmount = receipt.total;
         state.arrearsAmount = receipt.arrears;

@@ -14,6 +14,8 @@
 
 namespace {
 
+using common::yuan;
+
 const QDate kToday(2024, 4, 15);
 
 class StatisticsWindowTest : public ReceiptFixture {
@@ -66,23 +68,33 @@ private:
 const std::vector<StoredReceipt> kMarchReceipts = {
     {QStringLiteral("1001"),
      QDate(2024, 3, 1),
-     {{QStringLiteral("床位费"), 120},
-      {QStringLiteral("诊金"), 15.5f},
-      {QStringLiteral("西药费"), 230.75f}},
-     366.25,
-     0},
-    {QStringLiteral("1002"), QDate(2024, 2, 29), {{QStringLiteral("床位费"), 999}}, 999, 1},
+     {{QStringLiteral("床位费"), yuan(120)},
+      {QStringLiteral("诊金"), yuan(15.5)},
+      {QStringLiteral("西药费"), yuan(230.75)}},
+     yuan(366.25),
+     yuan(0)},
+    {QStringLiteral("1002"),
+     QDate(2024, 2, 29),
+     {{QStringLiteral("床位费"), yuan(999)}},
+     yuan(999),
+     yuan(1)},
     {QStringLiteral("1003"),
      QDate(2024, 3, 31),
-     {{QStringLiteral("床位费"), 80}, {QStringLiteral("CT"), 300}, {QStringLiteral("杂费"), 2.3f}},
-     382.3,
-     50},
-    {QStringLiteral("1004"), QDate(2024, 4, 1), {{QStringLiteral("床位费"), 777}}, 777, 0},
+     {{QStringLiteral("床位费"), yuan(80)},
+      {QStringLiteral("CT"), yuan(300)},
+      {QStringLiteral("杂费"), yuan(2.3)}},
+     yuan(382.3),
+     yuan(50)},
+    {QStringLiteral("1004"),
+     QDate(2024, 4, 1),
+     {{QStringLiteral("床位费"), yuan(777)}},
+     yuan(777),
+     yuan(0)},
     {QStringLiteral("1005"),
      QDate(2024, 3, 15),
-     {{QStringLiteral("其它"), 10}, {QStringLiteral("特需服务费"), 20.01f}},
-     30.01,
-     12.5},
+     {{QStringLiteral("其它"), yuan(10)}, {QStringLiteral("特需服务费"), yuan(20.01)}},
+     yuan(30.01),
+     yuan(12.5)},
 };
 
 TEST_F(StatisticsWindowTest, OpensOnTodayWithThePromptAndTheButtonEnabled) {
@@ -142,8 +154,16 @@ TEST_F(StatisticsWindowTest, ReceiptWithoutArrearsEndsAtTheTotal) {
 }
 
 TEST_F(StatisticsWindowTest, NegativeArrearsStillShowTheirLine) {
-    store({{QStringLiteral("2001"), QDate(2024, 3, 10), {{QStringLiteral("床位费"), 40}}, 40, -20},
-           {QStringLiteral("2002"), QDate(2024, 3, 11), {{QStringLiteral("床位费"), 60}}, 60, 5}});
+    store({{QStringLiteral("2001"),
+            QDate(2024, 3, 10),
+            {{QStringLiteral("床位费"), yuan(40)}},
+            yuan(40),
+            yuan(-20)},
+           {QStringLiteral("2002"),
+            QDate(2024, 3, 11),
+            {{QStringLiteral("床位费"), yuan(60)}},
+            yuan(60),
+            yuan(5)}});
     chooseRange(QDate(2024, 3, 1), QDate(2024, 3, 31));
 
     const QString report = run().text;

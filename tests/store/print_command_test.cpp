@@ -141,7 +141,7 @@ TEST_F(PrintCommandTest, IssuedReceiptIsStoredWholeThenPrintedAndTheWindowEmptie
     typeReceipt(QStringLiteral("2026001"), QStringLiteral("张 三"),
                 {{u"编辑框2", QStringLiteral("100")},
                  {u"编辑框3", QStringLiteral("23.5")},
-                 {u"编辑框22", QStringLiteral("0.1")},
+                 {u"编辑框22", QStringLiteral("150000.1")},
                  {u"编辑框24", QStringLiteral("50")},
                  {u"编辑框25", QStringLiteral("60.4")}});
 
@@ -162,16 +162,16 @@ TEST_F(PrintCommandTest, IssuedReceiptIsStoredWholeThenPrintedAndTheWindowEmptie
     EXPECT_EQ(receipt[QStringLiteral("姓名")], QStringLiteral("张 三"));
     EXPECT_EQ(receipt[QStringLiteral("入院日期")], QDateTime(today().addDays(-4), QTime(0, 0)));
     EXPECT_EQ(receipt[QStringLiteral("出院日期")], QDateTime(today(), QTime(0, 0)));
-    EXPECT_EQ(receipt[QStringLiteral("床位费")].toDouble(), 100.0);
-    EXPECT_EQ(receipt[QStringLiteral("诊金")].toDouble(), 23.5);
-    EXPECT_EQ(receipt[QStringLiteral("杂费")].toDouble(), static_cast<double>(0.1f));
-    EXPECT_EQ(receipt[QStringLiteral("治疗费")].toDouble(), 0.0);
-    EXPECT_EQ(receipt[QStringLiteral("备用")].toDouble(), 0.0);
-    EXPECT_EQ(receipt[QStringLiteral("合计")].toDouble(), 123.5 + static_cast<double>(0.1f));
-    EXPECT_EQ(receipt[QStringLiteral("预交")].toDouble(), 50.0);
-    EXPECT_EQ(receipt[QStringLiteral("补收")].toDouble(), 60.4);
-    EXPECT_EQ(receipt[QStringLiteral("退款")].toDouble(), 0.0);
-    EXPECT_NEAR(receipt[QStringLiteral("欠费")].toDouble(), 13.2, 1e-5);
+    EXPECT_EQ(receipt[QStringLiteral("床位费")].value<common::Money>(), common::yuan(100));
+    EXPECT_EQ(receipt[QStringLiteral("诊金")].value<common::Money>(), common::yuan(23.5));
+    EXPECT_EQ(receipt[QStringLiteral("杂费")].value<common::Money>(), common::yuan(150000.1));
+    EXPECT_EQ(receipt[QStringLiteral("治疗费")].value<common::Money>(), common::Money());
+    EXPECT_EQ(receipt[QStringLiteral("备用")].value<common::Money>(), common::Money());
+    EXPECT_EQ(receipt[QStringLiteral("合计")].value<common::Money>(), common::yuan(150123.6));
+    EXPECT_EQ(receipt[QStringLiteral("预交")].value<common::Money>(), common::yuan(50));
+    EXPECT_EQ(receipt[QStringLiteral("补收")].value<common::Money>(), common::yuan(60.4));
+    EXPECT_EQ(receipt[QStringLiteral("退款")].value<common::Money>(), common::Money());
+    EXPECT_EQ(receipt[QStringLiteral("欠费")].value<common::Money>(), common::yuan(150013.2));
     EXPECT_EQ(receipt[QStringLiteral("收费员")], QStringLiteral("491MX"));
 
     ASSERT_EQ(printer.calls.size(), 52u);

@@ -151,10 +151,10 @@ TEST_F(ReceiptModificationTest, CorrectedReceiptIsRewrittenInPlaceAndTheOldOneKe
                         QStringLiteral("备用"), QStringLiteral("欠费")});
     ASSERT_EQ(stored.size(), 3);
     EXPECT_EQ(stored[1][QStringLiteral("住院号")], QStringLiteral("802"));
-    EXPECT_EQ(stored[1][QStringLiteral("诊金")].toDouble(), 5.5);
-    EXPECT_EQ(stored[1][QStringLiteral("合计")].toDouble(), 25.5);
-    EXPECT_EQ(stored[1][QStringLiteral("欠费")].toDouble(), 25.5);
-    EXPECT_EQ(stored[1][QStringLiteral("备用")].toDouble(), 0.0);
+    EXPECT_EQ(stored[1][QStringLiteral("诊金")].value<common::Money>(), common::yuan(5.5));
+    EXPECT_EQ(stored[1][QStringLiteral("合计")].value<common::Money>(), common::yuan(25.5));
+    EXPECT_EQ(stored[1][QStringLiteral("欠费")].value<common::Money>(), common::yuan(25.5));
+    EXPECT_EQ(stored[1][QStringLiteral("备用")].value<common::Money>(), common::yuan(0.0));
     EXPECT_EQ(printer.placedTexts().front().text, QStringLiteral("802"));
     EXPECT_EQ(window().receipt().isModifyMode, 0);
 
@@ -162,7 +162,7 @@ TEST_F(ReceiptModificationTest, CorrectedReceiptIsRewrittenInPlaceAndTheOldOneKe
     ASSERT_TRUE(history.open(QStringLiteral("MZY_history"))) << history.lastError().toStdString();
     ASSERT_FALSE(history.pastLast());
     EXPECT_EQ(history.readField(u"住院号"), QStringLiteral("802"));
-    EXPECT_EQ(history.readField(u"合计").toDouble(), 20.0);
+    EXPECT_EQ(history.readField(u"合计").value<common::Money>(), common::yuan(20.0));
     history.skip();
     EXPECT_TRUE(history.pastLast());
 }
@@ -182,7 +182,7 @@ TEST_F(ReceiptModificationTest, AReceiptGoneSinceItWasLoadedIsNotRewritten) {
     const QList<QVariantMap> stored =
         storedReceipts({QStringLiteral("住院号"), QStringLiteral("合计")});
     ASSERT_EQ(stored.size(), 1);
-    EXPECT_EQ(stored[0][QStringLiteral("合计")].toDouble(), 20.0);
+    EXPECT_EQ(stored[0][QStringLiteral("合计")].value<common::Money>(), common::yuan(20.0));
     EXPECT_TRUE(printer.calls.empty());
     EXPECT_EQ(box(u"编辑框1")->text(), QStringLiteral("甲"));
 }

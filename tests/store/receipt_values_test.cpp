@@ -9,6 +9,8 @@
 
 namespace {
 
+using common::Money;
+using common::yuan;
 using store::findByInpatientNumber;
 using store::kReceiptTable;
 using store::Table;
@@ -20,15 +22,15 @@ using ReceiptValues = StoreTest;
 
 TEST_F(ReceiptValues, EveryAmountReadsBackUnderItsOwnFieldName) {
     billing::ReceiptState state;
-    float amount = 1.0F;
+    std::int64_t fen = 1;
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
-        state.*fee.variable = amount++;
+        state.*fee.variable = Money::fromFen(fen++);
     }
-    state.totalAmount = 190.25;
-    state.prepaidAmount = 300.0F;
-    state.supplementAmount = 12.5;
-    state.refundAmount = 109.75F;
-    state.arrearsAmount = 3.0F;
+    state.totalAmount = yuan(190.25);
+    state.prepaidAmount = yuan(300);
+    state.supplementAmount = yuan(12.5);
+    state.refundAmount = yuan(109.75);
+    state.arrearsAmount = yuan(3);
     state.currentCashier = QStringLiteral("李四");
     const QVariantList values = store::receiptRecordValues(
         QStringLiteral("Z1"), QStringLiteral("王五"), day(2024, 1, 2), day(2024, 1, 9), state);
@@ -37,17 +39,17 @@ TEST_F(ReceiptValues, EveryAmountReadsBackUnderItsOwnFieldName) {
 
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
-    amount = 1.0F;
+    fen = 1;
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
-        EXPECT_EQ(table.readField(fee.fieldName).toDouble(), amount++)
+        EXPECT_EQ(table.readField(fee.fieldName).value<Money>(), Money::fromFen(fen++))
             << fee.fieldName.toString().toStdString();
     }
-    EXPECT_EQ(table.readField(u"备用").toDouble(), 0.0);
-    EXPECT_EQ(table.readField(u"合计").toDouble(), 190.25);
-    EXPECT_EQ(table.readField(u"预交").toDouble(), 300.0);
-    EXPECT_EQ(table.readField(u"补收").toDouble(), 12.5);
-    EXPECT_EQ(table.readField(u"退款").toDouble(), 109.75);
-    EXPECT_EQ(table.readField(u"欠费").toDouble(), 3.0);
+    EXPECT_EQ(table.readField(u"备用").value<Money>(), Money());
+    EXPECT_EQ(table.readField(u"合计").value<Money>(), yuan(190.25));
+    EXPECT_EQ(table.readField(u"预交").value<Money>(), yuan(300));
+    EXPECT_EQ(table.readField(u"补收").value<Money>(), yuan(12.5));
+    EXPECT_EQ(table.readField(u"退款").value<Money>(), yuan(109.75));
+    EXPECT_EQ(table.readField(u"欠费").value<Money>(), yuan(3));
     EXPECT_EQ(table.readField(u"收费员"), QVariant(QStringLiteral("李四")));
     EXPECT_EQ(table.readField(u"住院号"), QVariant(QStringLiteral("Z1")));
     EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("王五")));
@@ -55,28 +57,35 @@ TEST_F(ReceiptValues, EveryAmountReadsBackUnderItsOwnFieldName) {
     EXPECT_EQ(table.readField(u"出院日期").toDateTime(), day(2024, 1, 9));
 }
 
-TEST_F(ReceiptValues, SinglePrecisionFieldsAreNarrowedAndDoublesKept) {
-    QVariantList values = receipt(QStringLiteral("1"), QStringLiteral("甲"));
-    values[4] = 0.1;   // 床位费, written as a double on purpose: the store narrows it
-    values[26] = 0.1;  // 补收
+TEST_F(ReceiptValues, AmountsAreStoredAsTheirDecimalValueAndOldSinglePrecisionOnesReadAsTyped) {
+    QVariantList values = receipt(QStringLiteral("1"), QStringLiteral("甲"), yuan(150000.1));
+    values[26] = QVariant::fromValue(yuan(99999999.99));  // 补收
     appendReceipts({values});
-    Table table(database());
-    ASSERT_TRUE(table.open(kReceiptTable));
-    const QVariant fee = table.readField(u"床位费");
-    EXPECT_EQ(fee.metaType(), QMetaType::fromType<double>());
-    EXPECT_EQ(fee.toDouble(), static_cast<double>(0.1F));
-    EXPECT_NE(fee.toDouble(), 0.1);
-    EXPECT_EQ(table.readField(u"补收").toDouble(), 0.1);
 
     QSqlQuery stored(QSqlDatabase::database(database().connectionName()));
     ASSERT_TRUE(stored.exec(QStringLiteral("SELECT 床位费, 补收 FROM MZY")) && stored.next());
-    EXPECT_EQ(stored.value(0).toDouble(), static_cast<double>(0.1F)) << "narrowed before writing";
-    EXPECT_EQ(stored.value(1).toDouble(), 0.1);
+    EXPECT_EQ(stored.value(0).toDouble(), 150000.1);
+    EXPECT_EQ(stored.value(1).toDouble(), 99999999.99);
     stored.finish();
-    ASSERT_TRUE(stored.exec(QStringLiteral("UPDATE MZY SET 诊金 = 0.1")));
-    table.goFirst();
-    EXPECT_EQ(table.readField(u"诊金").toDouble(), static_cast<double>(0.1F))
-        << "narrowed when read";
+    // What an older program that kept fees in single precision wrote for 0.1, 150000.1 and
+    // 12345.67; and a double sum of such fees.
+    ASSERT_TRUE(
+        stored.exec(QStringLiteral("UPDATE MZY SET 诊金 = %1, 治疗费 = %2, 护理费 = %3, 合计 = %4")
+                        .arg(static_cast<double>(0.1F), 0, 'g', 17)
+                        .arg(static_cast<double>(150000.1F), 0, 'g', 17)
+                        .arg(static_cast<double>(12345.67F), 0, 'g', 17)
+                        .arg(static_cast<double>(0.1F) + static_cast<double>(0.2F), 0, 'g', 17)));
+
+    Table table(database());
+    ASSERT_TRUE(table.open(kReceiptTable));
+    const QVariant fee = table.readField(u"床位费");
+    EXPECT_EQ(fee.metaType(), QMetaType::fromType<Money>());
+    EXPECT_EQ(fee.value<Money>(), yuan(150000.1));
+    EXPECT_EQ(table.readField(u"补收").value<Money>(), yuan(99999999.99));
+    EXPECT_EQ(table.readField(u"诊金").value<Money>(), yuan(0.1));
+    EXPECT_EQ(table.readField(u"治疗费").value<Money>(), yuan(150000.1));
+    EXPECT_EQ(table.readField(u"护理费").value<Money>(), yuan(12345.67));
+    EXPECT_EQ(table.readField(u"合计").value<Money>(), yuan(0.3));
 }
 
 TEST_F(ReceiptValues, DateTimesSurviveTheRoundTrip) {
@@ -98,18 +107,16 @@ TEST_F(ReceiptValues, DateTimesSurviveTheRoundTrip) {
     EXPECT_EQ(stored.value(0).toString(), QStringLiteral("1999-12-31 23:59:58"));
 }
 
-TEST_F(ReceiptValues, NumbersStoredAsIntegersOrTextStillReadAsNumbers) {
+TEST_F(ReceiptValues, AmountsStoredAsIntegersStillReadAsAmounts) {
     QSqlQuery insert(QSqlDatabase::database(database().connectionName()));
     ASSERT_TRUE(
         insert.exec(QStringLiteral("INSERT INTO MZY (住院号, 床位费, 合计, 出院日期) VALUES ('7', "
                                    "5, 12, '2024-03-05T08:30:00')")));
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
-    const QVariant fee = table.readField(u"床位费");
-    EXPECT_EQ(fee.metaType(), QMetaType::fromType<double>());
-    EXPECT_EQ(fee.toDouble(), 5.0);
-    EXPECT_EQ(table.readField(u"合计").toDouble(), 12.0);
-    EXPECT_EQ(table.readField(u"诊金").toDouble(), 0.0) << "an absent amount reads as 0";
+    EXPECT_EQ(table.readField(u"床位费").value<Money>(), yuan(5));
+    EXPECT_EQ(table.readField(u"合计").value<Money>(), yuan(12));
+    EXPECT_EQ(table.readField(u"诊金").value<Money>(), Money()) << "an absent amount reads as 0";
     EXPECT_EQ(table.readField(u"出院日期").toDateTime(),
               QDateTime(QDate(2024, 3, 5), QTime(8, 30)));
     EXPECT_FALSE(table.readField(u"入院日期").toDateTime().isValid());
@@ -117,7 +124,7 @@ TEST_F(ReceiptValues, NumbersStoredAsIntegersOrTextStillReadAsNumbers) {
 
 TEST_F(ReceiptValues, RewriteKeepsThePlaceAndCopiesTheOldRecordToTheHistory) {
     appendReceipts({receipt(QStringLiteral("1"), QStringLiteral("甲")),
-                    receipt(QStringLiteral("2"), QStringLiteral("乙"), 20.0F),
+                    receipt(QStringLiteral("2"), QStringLiteral("乙"), yuan(20)),
                     receipt(QStringLiteral("3"), QStringLiteral("丙"))});
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     {
@@ -125,11 +132,11 @@ TEST_F(ReceiptValues, RewriteKeepsThePlaceAndCopiesTheOldRecordToTheHistory) {
         ASSERT_TRUE(table.open(kReceiptTable));
         ASSERT_TRUE(findByInpatientNumber(table, QStringLiteral("2")));
         ASSERT_TRUE(
-            table.rewriteRecord(receipt(QStringLiteral("2"), QStringLiteral("乙改"), 25.0F)))
+            table.rewriteRecord(receipt(QStringLiteral("2"), QStringLiteral("乙改"), yuan(25))))
             << table.lastError().toStdString();
         EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("乙改")));
-        EXPECT_EQ(table.readField(u"床位费").toDouble(), 25.0);
-        EXPECT_EQ(table.readField(u"备用"), QVariant(0.0));
+        EXPECT_EQ(table.readField(u"床位费").value<Money>(), yuan(25));
+        EXPECT_EQ(table.readField(u"备用").value<Money>(), Money());
         table.skip();
         EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("丙")));
     }
@@ -140,7 +147,7 @@ TEST_F(ReceiptValues, RewriteKeepsThePlaceAndCopiesTheOldRecordToTheHistory) {
     ASSERT_TRUE(history.open(QStringLiteral("MZY_history")));
     ASSERT_FALSE(history.pastLast());
     EXPECT_EQ(history.readField(u"姓名"), QVariant(QStringLiteral("乙")));
-    EXPECT_EQ(history.readField(u"床位费").toDouble(), 20.0);
+    EXPECT_EQ(history.readField(u"床位费").value<Money>(), yuan(20));
     const QDateTime changedAt = history.readField(u"修改时间").toDateTime();
     EXPECT_GE(changedAt, before);
     EXPECT_LE(changedAt, QDateTime::currentDateTime().addSecs(1));

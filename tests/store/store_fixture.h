@@ -18,7 +18,8 @@ inline QDateTime day(int year, int month, int dayOfMonth) {
 }
 
 // A receipt of one bed fee, issued by 491MX.
-inline QVariantList receipt(const QString& number, const QString& name, float bedFee = 100.0F) {
+inline QVariantList receipt(const QString& number, const QString& name,
+                            common::Money bedFee = common::yuan(100)) {
     billing::ReceiptState state;
     state.bedFee = bedFee;
     state.totalAmount = bedFee;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QSqlQuery>
-#include <cmath>
 
 #include "store/schema.h"
 #include "store_fixture.h"
@@ -19,14 +18,14 @@ using store_test::StoreTest;
 const QStringList kWalkFields{QStringLiteral("姓名"), QStringLiteral("出院日期"),
                               QStringLiteral("床位费"), QStringLiteral("补收")};
 
-// Receipts whose opened fields all differ: names, discharge days, a narrowed fee, a double.
+// Receipts whose opened fields all differ: names, discharge days and amounts.
 QList<QVariantList> variedReceipts() {
     QList<QVariantList> receipts;
     for (int i = 0; i < 4; ++i) {
-        QVariantList values =
-            receipt(QString::number(9 - i), QStringLiteral("病人%1").arg(i), 0.1F * (i + 1));
+        QVariantList values = receipt(QString::number(9 - i), QStringLiteral("病人%1").arg(i),
+                                      common::Money::fromFen(10 * (i + 1)));
         values[3] = day(2024, 3, 10 - i);
-        values[26] = 0.1 * i;
+        values[26] = QVariant::fromValue(common::Money::fromFen(10 * i));
         receipts.append(values);
     }
     return receipts;
@@ -53,9 +52,10 @@ TEST_F(TableFields, OpenedFieldsReadAsOnATableOpenedWholeInTheSameOrder) {
             EXPECT_EQ(index, whole.fieldIndex(field)) << "positions are the table's own";
             EXPECT_EQ(projected.readField(index), whole.readField(index)) << field.toStdString();
         }
-        EXPECT_EQ(projected.readNumber(projected.fieldIndex(u"床位费")),
-                  static_cast<double>(0.1F * (records + 1)));
-        EXPECT_EQ(projected.readNumber(projected.fieldIndex(u"补收")), 0.1 * records);
+        EXPECT_EQ(projected.readAmount(projected.fieldIndex(u"床位费")),
+                  common::Money::fromFen(10 * (records + 1)));
+        EXPECT_EQ(projected.readAmount(projected.fieldIndex(u"补收")),
+                  common::Money::fromFen(10 * records));
     }
     EXPECT_EQ(records, 4);
     EXPECT_TRUE(projected.pastLast());
@@ -68,7 +68,7 @@ TEST_F(TableFields, AFieldThatWasNotOpenedGivesNoValueAndSaysWhy) {
     EXPECT_EQ(table.fieldIndex(u"住院号"), 0);
     EXPECT_FALSE(table.readField(u"住院号").isValid());
     EXPECT_TRUE(table.lastError().contains(u"住院号")) << table.lastError().toStdString();
-    EXPECT_TRUE(std::isnan(table.readNumber(table.fieldIndex(u"合计"))));
+    EXPECT_FALSE(table.readAmount(table.fieldIndex(u"合计")));
     EXPECT_TRUE(table.lastError().contains(u"合计")) << table.lastError().toStdString();
     EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("病人0")))
         << "opened fields still read";
@@ -79,19 +79,21 @@ TEST_F(TableFields, AFieldThatWasNotOpenedGivesNoValueAndSaysWhy) {
     EXPECT_TRUE(unknown.lastError().contains(u"年龄")) << unknown.lastError().toStdString();
 }
 
-TEST_F(TableFields, NumbersAreReadOnlyFromNumberFieldsOnARecord) {
+TEST_F(TableFields, AmountsAreReadOnlyFromAmountFieldsOnARecord) {
     QSqlQuery update(QSqlDatabase::database(database().connectionName()));
     ASSERT_TRUE(update.exec(QStringLiteral("UPDATE MZY SET 合计 = 12, 诊金 = NULL")));
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
-    EXPECT_EQ(table.readNumber(table.fieldIndex(u"合计")), 12.0) << "an integer is a number";
-    EXPECT_EQ(table.readNumber(table.fieldIndex(u"诊金")), 0.0) << "an absent amount reads as 0";
-    EXPECT_TRUE(std::isnan(table.readNumber(table.fieldIndex(u"姓名"))));
-    EXPECT_TRUE(std::isnan(table.readNumber(-1)));
+    EXPECT_EQ(table.readAmount(table.fieldIndex(u"合计")), common::yuan(12))
+        << "an integer is an amount";
+    EXPECT_EQ(table.readAmount(table.fieldIndex(u"诊金")), common::Money())
+        << "an absent amount reads as 0";
+    EXPECT_FALSE(table.readAmount(table.fieldIndex(u"姓名")));
+    EXPECT_FALSE(table.readAmount(-1));
     while (!table.pastLast()) {
         table.skip();
     }
-    EXPECT_TRUE(std::isnan(table.readNumber(table.fieldIndex(u"合计"))));
+    EXPECT_FALSE(table.readAmount(table.fieldIndex(u"合计")));
 }
 
 TEST_F(TableFields, LookupsAndWritesWorkOnATableOpenedWithSomeFields) {

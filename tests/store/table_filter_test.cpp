@@ -17,7 +17,8 @@ using store_test::day;
 using store_test::receipt;
 using store_test::StoreTest;
 
-QVariantList dischargedReceipt(const QString& number, const QDateTime& discharge, float bedFee) {
+QVariantList dischargedReceipt(const QString& number, const QDateTime& discharge,
+                               common::Money bedFee) {
     QVariantList values = receipt(number, QStringLiteral("病人") + number, bedFee);
     values[3] = discharge;
     return values;
@@ -31,7 +32,7 @@ protected:
         QList<QVariantList> receipts;
         for (const int dayOfMonth : {4, 1, 6, 3, 5, 2}) {
             receipts.append(dischargedReceipt(QString::number(dayOfMonth), day(2024, 3, dayOfMonth),
-                                              float(dayOfMonth)));
+                                              common::Money::fromFen(100 * dayOfMonth)));
         }
         appendReceipts(receipts);
     }
@@ -59,7 +60,7 @@ TEST_F(TableFilter, WalkShowsOnlyTheRecordsThatPassInStoredOrder) {
                            secondToFourth()))
         << table.lastError().toStdString();
     EXPECT_EQ(table.readField(u"住院号"), QVariant(QStringLiteral("4")));
-    EXPECT_EQ(table.readNumber(table.fieldIndex(u"床位费")), 4.0);
+    EXPECT_EQ(table.readAmount(table.fieldIndex(u"床位费")), common::yuan(4));
     EXPECT_EQ(walkNumbers(table),
               (QStringList{QStringLiteral("4"), QStringLiteral("3"), QStringLiteral("2")}));
     EXPECT_EQ(walkNumbers(table),
