@@ -2,13 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
+#include "about/users_guide.h"
 #include "platform/clock.h"
 #include "platform/form_style.h"
 
@@ -23,10 +23,13 @@ const QString kAuthorMail = QStringLiteral("author@491mx.example");
 const QString kClockFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 constexpr int kClockPeriodMs = 100;
 
-// The guide lies beside the program, whatever the working folder is.
+// Found relative to the program, whatever the working folder is; where the guide is missing,
+// the link still names the place beside the program.
 QUrl guideUrl() {
-    return QUrl::fromLocalFile(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("使用说明.htm")));
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString guide = findUsersGuide(programFolder);
+    return QUrl::fromLocalFile(guide.isEmpty() ? usersGuideCandidates(programFolder).constFirst()
+                                               : guide);
 }
 
 QString linkHtml(const QUrl& target, const QString& caption, bool underlined) {

@@ -5,11 +5,15 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "about/users_guide.h"
+
 namespace app {
 
 CommandLine parseCommandLine(const QCoreApplication& application) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("医院（住院）计费系统"));
+    parser.setApplicationDescription(
+        QStringLiteral("医院（住院）计费系统\n") +
+        about::usersGuideHelpLine(QCoreApplication::applicationDirPath()));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption databaseOption(
