@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "common/number_text.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
+#include "platform/focus_leaving.h"
 #include "platform/form_style.h"
 #include "platform/input_validators.h"
 
@@ -341,7 +343,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut &&
+        platform::isBoxLeft(*static_cast<QFocusEvent*>(event), *static_cast<QWidget*>(watched))) {
         if (watched == 编辑框26) {
             emit inpatientNumberLeft();
         } else if (watched == 编辑框24 || watched == 编辑框25) {

@@ -1,4 +1,5 @@
 #include "billing/main_window_fixture.h"
+#include "support/focus_borrowers.h"
 
 namespace {
 
@@ -98,6 +99,20 @@ TEST_F(MainWindowTest, AmountBoxesRefuseWhatIsNotAnAmount) {
 
     widget_driver::typeInto(box(u"编辑框26"), QStringLiteral("12ab 3456789"));
     EXPECT_EQ(box(u"编辑框26")->text(), QStringLiteral("12345678"));
+}
+
+TEST_F(MainWindowTest, MenusAndPopupsDoNotLeaveAnAmountBox) {
+    for (const char16_t* name : {u"编辑框2", u"编辑框24"}) {
+        widget_driver::typeInto(box(name), QStringLiteral("80"));
+        const QString before = statusLine();
+        for (const FocusBorrower& borrower : focusBorrowers()) {
+            borrower.borrow(*window, *box(name));
+            EXPECT_EQ(QApplication::focusWidget(), box(name)) << borrower.name;
+            EXPECT_EQ(statusLine(), before) << borrower.name;
+        }
+        typeAndLeave(box(name), QStringLiteral("80"));
+        EXPECT_NE(statusLine(), before);
+    }
 }
 
 TEST_F(MainWindowTest, NameBoxHoldsEightBytes) {

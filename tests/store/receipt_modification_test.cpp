@@ -1,6 +1,7 @@
 #include <QAction>
 
 #include "support/billing_desk.h"
+#include "support/focus_borrowers.h"
 #include "support/modal_driver.h"
 
 namespace {
@@ -91,6 +92,30 @@ TEST_F(ReceiptModificationTest, LoadBringsTheStoredReceiptBackExactly) {
     typeAndLeave(box(u"编辑框2"), QStringLiteral("999"));
     callBack(QStringLiteral("400"));
     EXPECT_EQ(box(u"编辑框2")->text(), QStringLiteral("100"));
+}
+
+TEST_F(ReceiptModificationTest, MenusAndPopupsNeitherLoadNorReloadOnlyLeavingTheBoxDoes) {
+    issue(QStringLiteral("450"), QStringLiteral("郑一"), QStringLiteral("60"), QStringLiteral("0"));
+    widget_driver::chooseMenuItem(window(), QStringLiteral("系统"), QStringLiteral("修改"));
+    const QString prompt = statusLine();
+    widget_driver::typeInto(box(u"编辑框26"), QStringLiteral("450"));
+    for (const FocusBorrower& borrower : focusBorrowers()) {
+        borrower.borrow(window(), *box(u"编辑框26"));
+        EXPECT_EQ(QApplication::focusWidget(), box(u"编辑框26")) << borrower.name;
+        EXPECT_EQ(statusLine(), prompt) << borrower.name;
+        EXPECT_EQ(box(u"编辑框1")->text(), QString()) << borrower.name;
+    }
+    widget_driver::leave(box(u"编辑框26"));
+    ASSERT_EQ(box(u"编辑框1")->text(), QStringLiteral("郑一"));
+
+    typeAndLeave(box(u"编辑框2"), QStringLiteral("66"));
+    widget_driver::focus(box(u"编辑框26"));
+    for (const FocusBorrower& borrower : focusBorrowers()) {
+        borrower.borrow(window(), *box(u"编辑框26"));
+        EXPECT_EQ(box(u"编辑框2")->text(), QStringLiteral("66")) << borrower.name;
+    }
+    QTest::keyClick(box(u"编辑框26"), Qt::Key_Backtab);
+    EXPECT_EQ(box(u"编辑框2")->text(), QStringLiteral("60"));
 }
 
 TEST_F(ReceiptModificationTest, LeavingTheNumberBoxOutsideModificationLoadsNothing) {
