@@ -118,6 +118,37 @@ TEST_F(ReceiptModificationTest, MenusAndPopupsNeitherLoadNorReloadOnlyLeavingThe
     EXPECT_EQ(box(u"编辑框2")->text(), QStringLiteral("60"));
 }
 
+TEST_F(ReceiptModificationTest, LongStoredAmountsAreShownWholeAndStoredAgainUnchanged) {
+    issue(QStringLiteral("460"), QStringLiteral("王一"), QStringLiteral("60"), QStringLiteral("0"));
+    runSql(QStringLiteral(
+        "UPDATE MZY SET 床位费 = 123456.25, 预交 = 1234567.5, 补收 = 12345678901.5"));
+    startModification();
+    callBack(QStringLiteral("460"));
+    EXPECT_EQ(box(u"编辑框2")->text(), QStringLiteral("123456.25"));
+    EXPECT_EQ(box(u"编辑框24")->text(), QStringLiteral("1234567.5"));
+    EXPECT_EQ(box(u"编辑框25")->text(), QStringLiteral("12345678901.5"));
+
+    print();
+    const QList<QVariantMap> stored =
+        storedReceipts({QStringLiteral("床位费"), QStringLiteral("预交"), QStringLiteral("补收")});
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored[0][QStringLiteral("床位费")].toDouble(), 123456.25);
+    EXPECT_EQ(stored[0][QStringLiteral("预交")].toDouble(), 1234567.5);
+    EXPECT_EQ(stored[0][QStringLiteral("补收")].toDouble(), 12345678901.5);
+
+    // The cashier may shorten such an amount, not lengthen it again beyond the box's limit.
+    startModification();
+    callBack(QStringLiteral("460"));
+    QLineEdit* bedFee = box(u"编辑框2");
+    widget_driver::focus(bedFee);
+    QTest::keyClick(bedFee, Qt::Key_End);
+    QTest::keyClick(bedFee, Qt::Key_Backspace);
+    QTest::keyClick(bedFee, Qt::Key_Backspace);
+    EXPECT_EQ(bedFee->text(), QStringLiteral("123456."));
+    QTest::keyClicks(bedFee, QStringLiteral("255"));
+    EXPECT_EQ(bedFee->text(), QStringLiteral("123456.2"));
+}
+
 TEST_F(ReceiptModificationTest, LeavingTheNumberBoxOutsideModificationLoadsNothing) {
     issue(QStringLiteral("500"), QStringLiteral("孙八"), QStringLiteral("70"), QStringLiteral("0"));
     callBack(QStringLiteral("500"));
