@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,10 +55,10 @@ void LoginWindow::createControls() {
 
     组合框1 = new QComboBox(this);
     组合框1->setEditable(true);
-    // Names are compared exactly, so typing completes only in the same letter case, and
-    // Enter in the box must not add what was typed to the list.
+    // The box's text is the name that logs in, so typing must never complete it to a longer
+    // cashier's name, and Enter in the box must not add what was typed to the list.
     组合框1->setInsertPolicy(QComboBox::NoInsert);
-    组合框1->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    组合框1->setCompleter(nullptr);
     platform::placeControl(*组合框1, QStringLiteral("组合框1"), {80, 10, 80, 20});
 
     标签3 = platform::makeLabel(this, QStringLiteral("标签3"), QStringLiteral("密　码："),

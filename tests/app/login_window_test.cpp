@@ -183,6 +183,16 @@ TEST_F(LoginWindowTest, NamesAndPasswordsMustMatchExactly) {
     EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491mx")), QStringLiteral("491MX"));
 }
 
+TEST_F(LoginWindowTest, TypingAPartOfANameNeverCompletesIt) {
+    addCashiers({{QStringLiteral("张三丰"), QStringLiteral("x")}});
+    openWindow();
+    typeName(QStringLiteral("张三"));
+    EXPECT_EQ(nameBox()->currentText(), QStringLiteral("张三"));
+    EXPECT_EQ(attempt(QStringLiteral("张三"), QStringLiteral("x")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("491"), QStringLiteral("491mx")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("张三丰"), QStringLiteral("x")), QStringLiteral("张三丰"));
+}
+
 TEST_F(LoginWindowTest, EmptyPasswordOpensOnlyWhereNoneIsStored) {
     addCashiers({{QStringLiteral("无密码"), QString()}});
     QSqlQuery absent(QSqlDatabase::database(database().connectionName()));
