@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +12,7 @@
 #include "platform/compact_label.h"
 #include "platform/controls.h"
 #include "platform/form_style.h"
+#include "platform/message_boxes.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/table.h"
@@ -25,6 +25,8 @@ const QString kCaption = QStringLiteral("　　　〓　登　录　〓");
 const QString kInstructions = QStringLiteral(
     "说明：\r\n　　1.选择收费员姓名；\r\n　　2.输入密码。\r\n\r\n按“退出”按钮则退出系统。");
 const QString kWrongPassword = QStringLiteral("密码错误！请重新输入。");
+// Followed by the store's reason, which names the database file or server.
+const QString kUnreadableTable = QStringLiteral("无法读取收费员表，不能核对收费员和密码。\n");
 const QString kInitialCashier = QStringLiteral("491MX");
 const QString kInitialPassword = QStringLiteral("491mx");
 constexpr QSize kOuterSize{200, 200};
@@ -35,8 +37,9 @@ constexpr int kDroppedDownHeight = 166;
 
 }  // namespace
 
-LoginWindow::LoginWindow(store::Database& database, QWidget* parent)
-    : QDialog(parent), m_database(database) {
+LoginWindow::LoginWindow(store::Database& database, platform::MessageBoxes& messageBoxes,
+                         QWidget* parent)
+    : QDialog(parent), m_database(database), m_messageBoxes(messageBoxes) {
     setWindowTitle(kCaption);
     setFont(platform::formFont());
     platform::placeWindow(*this, platform::clientSizeForOuterSize(kOuterSize));
@@ -56,10 +59,10 @@ void LoginWindow::createControls() {
 
     组合框1 = new QComboBox(this);
     组合框1->setEditable(true);
-    // Names are compared exactly, so typing completes only in the same letter case, and
-    // Enter in the box must not add what was typed to the list.
+    // The box's text is the name that logs in, so typing must never complete it to a longer
+    // cashier's name, and Enter in the box must not add what was typed to the list.
     组合框1->setInsertPolicy(QComboBox::NoInsert);
-    组合框1->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    组合框1->setCompleter(nullptr);
     platform::placeControl(*组合框1, QStringLiteral("组合框1"), {80, 10, 80, 20});
 
     标签3 = platform::makeLabel(this, QStringLiteral("标签3"), QStringLiteral("密　码："),
@@ -105,7 +108,12 @@ void LoginWindow::fillCashierList() {
 
 void LoginWindow::tryLogin() {
     const QString cashier = 组合框1->currentText();
-    if (!passwordMatches(cashier, 编辑框1->text())) {
+    const PasswordCheck check = checkPassword(cashier, 编辑框1->text());
+    if (!check.failure.isEmpty()) {
+        showUnreadableTable(check.failure);
+        return;
+    }
+    if (!check.matches) {
         showFailure();
         return;
     }
@@ -114,17 +122,21 @@ void LoginWindow::tryLogin() {
 }
 
 // The first record of that exact name decides; a later namesake's password does not count.
-bool LoginWindow::passwordMatches(const QString& cashier, const QString& password) {
+LoginWindow::PasswordCheck LoginWindow::checkPassword(const QString& cashier,
+                                                      const QString& password) {
     store::Table cashiers(m_database);
-    cashiers.open(store::kCashierTable);
+    if (!cashiers.open(store::kCashierTable)) {
+        return {false, cashiers.lastError()};
+    }
     cashiers.goFirst();
     const bool found = cashiers.find([&cashier](const store::Table& record) {
         return common::textEquals(record.readField(store::kCashierField).toString(), cashier);
     });
-    const bool matches =
-        found && common::textEquals(cashiers.readField(store::kPasswordField).toString(), password);
+    PasswordCheck check{
+        found && common::textEquals(cashiers.readField(store::kPasswordField).toString(), password),
+        cashiers.lastError()};
     cashiers.close();
-    return matches;
+    return check;
 }
 
 void LoginWindow::showFailure() {
@@ -135,6 +147,11 @@ void LoginWindow::showFailure() {
     时钟1->start();
     编辑框1->setFocus();
     编辑框1->selectAll();
+}
+
+void LoginWindow::showUnreadableTable(const QString& reason) {
+    m_messageBoxes.show(this, {kUnreadableTable + reason, QStringLiteral("错误信息："),
+                               platform::MessageButtons::Ok, platform::MessageIcon::Stop});
 }
 
 void LoginWindow::blinkFailure() {

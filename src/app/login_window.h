@@ -9,6 +9,9 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
+namespace platform {
+class MessageBoxes;
+}
 namespace store {
 class Database;
 }
@@ -17,12 +20,14 @@ namespace app {
 
 // The cashier login: a name from the cashier table and its password. Only 确定 with a matching
 // password or 退出 ends it; the close box and Esc are refused. After exec() the caller takes
-// loggedInCashier(), which is empty when the cashier pressed 退出.
+// loggedInCashier(), which is empty when the cashier pressed 退出. A cashier table that cannot be
+// read is reported in a message box, not as a wrong password.
 class LoginWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit LoginWindow(store::Database& database, QWidget* parent = nullptr);
+    LoginWindow(store::Database& database, platform::MessageBoxes& messageBoxes,
+                QWidget* parent = nullptr);
 
     const QString& loggedInCashier() const { return m_loggedInCashier; }
 
@@ -33,12 +38,20 @@ private:
     void createControls();
     void fillCashierList();
     void tryLogin();
-    bool passwordMatches(const QString& cashier, const QString& password);
+    // The outcome of looking the password up; failure is the reason when the table could not be
+    // read, and empty otherwise.
+    struct PasswordCheck {
+        bool matches = false;
+        QString failure;
+    };
+    PasswordCheck checkPassword(const QString& cashier, const QString& password);
     void showFailure();
+    void showUnreadableTable(const QString& reason);
     void blinkFailure();
     void quit();
 
     store::Database& m_database;
+    platform::MessageBoxes& m_messageBoxes;
     QString m_loggedInCashier;
 
     QLabel* 标签2 = nullptr;

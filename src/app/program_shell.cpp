@@ -47,7 +47,7 @@ bool ProgramShell::runLoginSequence() {
     QString cashier;
     {
         m_openDialogs.login = true;
-        LoginWindow login(m_database, m_mainWindow.get());
+        LoginWindow login(m_database, m_services.messageBoxes, m_mainWindow.get());
         login.exec();
         cashier = login.loggedInCashier();
         m_openDialogs.login = false;

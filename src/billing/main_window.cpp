@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "common/number_text.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
+#include "platform/focus_leaving.h"
 #include "platform/form_style.h"
 #include "platform/input_validators.h"
 
@@ -55,8 +57,9 @@ QLabel* makeHeading(QWidget* parent, const QString& name, const QString& caption
 
 QLineEdit* makeAmountBox(QWidget* parent, const QString& name, QRect geometry, int maxLength) {
     QLineEdit* box = makeEditBox(parent, name, geometry);
-    box->setValidator(platform::makeAmountValidator(box));
-    box->setMaxLength(maxLength);
+    // The limit lives in the validator: QLineEdit's own maximum would cut a longer stored amount
+    // shown for correction, and cut a paste instead of refusing it.
+    box->setValidator(platform::makeAmountValidator(box, maxLength));
     box->setAlignment(Qt::AlignRight);
     return box;
 }
@@ -126,8 +129,7 @@ void MainWindow::buildForm() {
 
     makeLabel(form, QStringLiteral("标签3"), QStringLiteral("住院号"), {10, 40, 40, 20});
     编辑框26 = makeEditBox(form, QStringLiteral("编辑框26"), {60, 40, 60, 20});
-    编辑框26->setValidator(platform::makeDigitsValidator(编辑框26));
-    编辑框26->setMaxLength(kInpatientNumberMaxLength);
+    编辑框26->setValidator(platform::makeDigitsValidator(编辑框26, kInpatientNumberMaxLength));
     编辑框26->setAlignment(Qt::AlignRight);
     makeLabel(form, QStringLiteral("标签5"), QStringLiteral("入院时间"), {135, 40, 50, 20});
     日期框1 = platform::makeDateBox(form, QStringLiteral("日期框1"), {205, 40, 110, 20});
@@ -339,7 +341,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut &&
+        platform::isBoxLeft(*static_cast<QFocusEvent*>(event), *static_cast<QWidget*>(watched))) {
         if (watched == 编辑框26) {
             emit inpatientNumberLeft();
         } else if (watched == 编辑框24 || watched == 编辑框25) {

@@ -1,11 +1,11 @@
 #include "platform/controls.h"
 
-#include <QDateEdit>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/date_box.h"
 #include "platform/form_style.h"
 
 namespace platform {
@@ -43,7 +43,7 @@ QLineEdit* makeEditBox(QWidget* parent, const QString& name, QRect geometry) {
 }
 
 QDateEdit* makeDateBox(QWidget* parent, const QString& name, QRect geometry) {
-    auto* box = new QDateEdit(parent);
+    auto* box = new DateBox(parent);
     placeControl(*box, name, geometry);
     box->setFont(formFont());
     box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));

@@ -22,7 +22,8 @@ QFrame* makeRule(QWidget* parent, const QString& name, QRect geometry, RuleShape
 
 QLineEdit* makeEditBox(QWidget* parent, const QString& name, QRect geometry);
 
-// A date box that holds dates only and reports a typed change once the typing is done.
+// A date box that holds dates only, is one Tab stop, and reports a typed change once the
+// typing is done.
 QDateEdit* makeDateBox(QWidget* parent, const QString& name, QRect geometry);
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,

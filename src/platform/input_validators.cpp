@@ -1,18 +1,37 @@
 #include "platform/input_validators.h"
 
-#include <QRegularExpressionValidator>
+#include <QLineEdit>
 
 #include "common/text.h"
 
 namespace platform {
 
-QValidator* makeAmountValidator(QObject* parent) {
-    return new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral(R"(-?\d*(\.\d{0,2})?)")), parent);
+TypedLengthValidator::TypedLengthValidator(const QString& pattern, int maxLength, QLineEdit* box)
+    : QRegularExpressionValidator(QRegularExpression(pattern), box),
+      m_box(box),
+      m_maxLength(maxLength) {}
+
+QValidator::State TypedLengthValidator::validate(QString& input, int& position) const {
+    const State state = QRegularExpressionValidator::validate(input, position);
+    if (state == Invalid) {
+        return Invalid;
+    }
+    // The box counts as modified only once the cashier changed it: setting its text from the
+    // program clears that mark before the new text is validated.
+    const bool typedByCashier = m_box->isModified();
+    if (typedByCashier && input.size() > m_maxLength && input.size() > m_admittedLength) {
+        return Invalid;
+    }
+    m_admittedLength = input.size();
+    return state;
 }
 
-QValidator* makeDigitsValidator(QObject* parent) {
-    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral(R"(\d*)")), parent);
+QValidator* makeAmountValidator(QLineEdit* box, int maxLength) {
+    return new TypedLengthValidator(QStringLiteral(R"(-?\d*(\.\d{0,2})?)"), maxLength, box);
+}
+
+QValidator* makeDigitsValidator(QLineEdit* box, int maxLength) {
+    return new TypedLengthValidator(QStringLiteral(R"(\d*)"), maxLength, box);
 }
 
 CodePageLengthValidator::CodePageLengthValidator(int maxBytes, QObject* parent)

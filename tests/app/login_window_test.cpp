@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "store/table.h"
 #include "support/database_test.h"
 #include "support/qt_printers.h"
+#include "support/scripted_message_boxes.h"
 
 namespace {
 
@@ -34,7 +36,7 @@ protected:
 
     // A fresh window, shown and active as the login sequence shows it.
     app::LoginWindow& openWindow() {
-        m_window = std::make_unique<app::LoginWindow>(database());
+        m_window = std::make_unique<app::LoginWindow>(database(), messageBoxes);
         m_window->show();
         m_window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
@@ -64,7 +66,10 @@ protected:
         QTest::keyClick(box, Qt::Key_Delete);
         type(box, text);
     }
-    void typeName(const QString& name) { retype(nameBox()->lineEdit(), name); }
+    void typeName(const QString& name) {
+        nameBox()->setFocus(Qt::MouseFocusReason);  // where a completion would start
+        retype(nameBox()->lineEdit(), name);
+    }
     void typePassword(const QString& password) { retype(passwordBox(), password); }
     void clickOk() { QTest::mouseClick(control<QPushButton>(u"按钮1"), Qt::LeftButton); }
     void tick() { QMetaObject::invokeMethod(blinkTimer(), "timeout", Qt::DirectConnection); }
@@ -77,6 +82,7 @@ protected:
         return m_window->isVisible() ? QString() : m_window->loggedInCashier();
     }
 
+    ScriptedMessageBoxes messageBoxes;
     std::unique_ptr<app::LoginWindow> m_window;
 };
 
@@ -177,6 +183,7 @@ TEST_F(LoginWindowTest, NamesAndPasswordsMustMatchExactly) {
     EXPECT_EQ(attempt(QStringLiteral("491mx"), QStringLiteral("491mx")), QString());
     EXPECT_EQ(attempt(QStringLiteral("491MX "), QStringLiteral("491mx")), QString());
     EXPECT_EQ(attempt(QStringLiteral(" 491MX"), QStringLiteral("491mx")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("491"), QStringLiteral("491mx")), QString());  // no completion
     EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491MX")), QString());
     EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491mx ")), QString());
     EXPECT_EQ(attempt(QStringLiteral("491MX"), QString()), QString());
@@ -205,7 +212,7 @@ TEST_F(LoginWindowTest, QuitEndsWithoutACashierEvenAfterAFailure) {
 }
 
 TEST_F(LoginWindowTest, ExecReturnsOnceQuitIsPressed) {
-    app::LoginWindow window(database());
+    app::LoginWindow window(database(), messageBoxes);
     QTimer::singleShot(0, &window, [&window] {
         window.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
     });
@@ -223,21 +230,31 @@ TEST_F(LoginWindowTest, CloseBoxAndEscapeAreRefused) {
     EXPECT_EQ(window.loggedInCashier(), QStringLiteral("491MX"));
 }
 
-TEST(LoginWindowWithoutCashiers, UnreadableCashierTableGivesAnEmptyListAndFailures) {
+TEST(LoginWindowWithoutCashiers, UnreadableCashierTableIsSaidInAMessageBoxNotAsAWrongPassword) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("not-a-database"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2048, 'x')) == 2048);
     file.close();
     store::Database database(path);
-    app::LoginWindow window(database);
+    ScriptedMessageBoxes messageBoxes;
+    app::LoginWindow window(database, messageBoxes);
     window.show();
     auto* names = window.findChild<QComboBox*>(QStringLiteral("组合框1"));
     EXPECT_EQ(names->count(), 0);
     EXPECT_EQ(names->currentText(), QStringLiteral("491MX"));
+    auto* message = window.findChild<QLabel*>(QStringLiteral("标签1"));
+    const QString instructions = message->text();
+
     window.findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("标签1"))->text(), kWrongPassword);
+    EXPECT_EQ(message->text(), instructions);
+    ASSERT_EQ(messageBoxes.shown().size(), 1u);
+    const QString text = messageBoxes.shown()[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("无法读取收费员表"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(path))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("不是 SQLite 数据库"))) << text.toStdString();
+    EXPECT_EQ(messageBoxes.shown()[0].icon, platform::MessageIcon::Stop);
 }
 
 }  // namespace

@@ -40,4 +40,37 @@ TEST_F(MainWindowTest, ValidDateChangeClearsTheStatusLineButNotTheTotals) {
     EXPECT_EQ(label(u"标签43")->text(), QStringLiteral("共计1天"));
 }
 
+TEST_F(MainWindowTest, ArrowKeysReachTheSectionsOfADateBoxAndTheCalendarDropsDown) {
+    QDateEdit* discharge = dateBox(u"日期框2");
+    widget_driver::focus(discharge);
+    QTest::keyClick(discharge, Qt::Key_Up);
+    EXPECT_EQ(discharge->date(), today().addYears(1));
+    for (int press = 0; press < 10 && discharge->currentSection() != QDateTimeEdit::DaySection;
+         ++press) {
+        QTest::keyClick(discharge, Qt::Key_Right);
+    }
+    QTest::keyClick(discharge, Qt::Key_Up);
+    EXPECT_EQ(discharge->date(), today().addYears(1).addDays(1));
+
+    QTest::mouseClick(discharge, Qt::LeftButton, {},
+                      {discharge->width() - 4, discharge->height() / 2});
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);  // the calendar
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+}
+
+TEST_F(MainWindowTest, EnterInADateBoxChecksOnlyADateThatChanged) {
+    widget_driver::typeAndLeave(box(u"编辑框2"), QStringLiteral("80"));
+    QDateEdit* admission = dateBox(u"日期框1");
+    widget_driver::focus(admission);
+    QTest::keyClick(admission, Qt::Key_Return);
+    QTest::keyClick(admission, Qt::Key_Enter);
+    EXPECT_EQ(statusLine(), QStringLiteral("应补交80元"));
+
+    QTest::keyClicks(admission, QStringLiteral("2025"));
+    QTest::keyClick(admission, Qt::Key_Return);
+    EXPECT_EQ(admission->date(), today().addYears(-1));
+    EXPECT_EQ(statusLine(), QString());
+    EXPECT_EQ(label(u"标签43")->text(), QStringLiteral("共计365天"));
+}
+
 }  // namespace

@@ -1,4 +1,7 @@
+#include <QClipboard>
+
 #include "billing/main_window_fixture.h"
+#include "support/focus_borrowers.h"
 
 namespace {
 
@@ -96,15 +99,45 @@ TEST_F(MainWindowTest, AmountBoxesRefuseWhatIsNotAnAmount) {
     widget_driver::typeInto(fee, QStringLiteral("-12345678901"));
     EXPECT_EQ(fee->text(), QStringLiteral("-1234567"));
 
-    fee->clear();
-    fee->insert(QStringLiteral("123456789012"));  // as a paste does
-    EXPECT_EQ(fee->text().size(), 8);
+    // A paste that does not fit is refused whole, never cut to an amount nobody typed.
+    const struct {
+        const char16_t* typed;
+        const char16_t* pasted;
+        const char16_t* result;
+    } pastes[] = {{u"", u"123456789012", u""},
+                  {u"", u"12.345", u""},
+                  {u"12345", u"6789", u"12345"},
+                  {u"12345", u".67", u"12345.67"}};
+    for (const auto& paste : pastes) {
+        widget_driver::typeInto(fee, QString::fromUtf16(paste.typed));
+        QApplication::clipboard()->setText(QString::fromUtf16(paste.pasted));
+        QTest::keyClick(fee, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(fee->text(), QString::fromUtf16(paste.result));
+    }
 
     widget_driver::typeInto(box(u"编辑框25"), QStringLiteral("12345678.5"));
     EXPECT_EQ(box(u"编辑框25")->text(), QStringLiteral("12345678.5"));
 
     widget_driver::typeInto(box(u"编辑框26"), QStringLiteral("12ab 3456789"));
     EXPECT_EQ(box(u"编辑框26")->text(), QStringLiteral("12345678"));
+    box(u"编辑框26")->clear();
+    QApplication::clipboard()->setText(QStringLiteral("123456789"));
+    QTest::keyClick(box(u"编辑框26"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box(u"编辑框26")->text(), QString());
+}
+
+TEST_F(MainWindowTest, MenusAndPopupsDoNotLeaveAnAmountBox) {
+    for (const char16_t* name : {u"编辑框2", u"编辑框24"}) {
+        widget_driver::typeInto(box(name), QStringLiteral("80"));
+        const QString before = statusLine();
+        for (const FocusBorrower& borrower : focusBorrowers()) {
+            borrower.borrow(*window, *box(name));
+            EXPECT_EQ(QApplication::focusWidget(), box(name)) << borrower.name;
+            EXPECT_EQ(statusLine(), before) << borrower.name;
+        }
+        typeAndLeave(box(name), QStringLiteral("80"));
+        EXPECT_NE(statusLine(), before);
+    }
 }
 
 TEST_F(MainWindowTest, NameBoxHoldsEightBytes) {

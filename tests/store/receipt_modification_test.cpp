@@ -1,6 +1,7 @@
 #include <QAction>
 
 #include "support/billing_desk.h"
+#include "support/focus_borrowers.h"
 #include "support/modal_driver.h"
 
 namespace {
@@ -91,6 +92,52 @@ TEST_F(ReceiptModificationTest, LoadBringsTheStoredReceiptBackExactly) {
     typeAndLeave(box(u"编辑框2"), QStringLiteral("999"));
     callBack(QStringLiteral("400"));
     EXPECT_EQ(box(u"编辑框2")->text(), QStringLiteral("100"));
+}
+
+TEST_F(ReceiptModificationTest, MenusAndPopupsNeitherLoadNorReloadOnlyLeavingTheBoxDoes) {
+    issue(QStringLiteral("450"), QStringLiteral("郑一"), QStringLiteral("60"), QStringLiteral("0"));
+    widget_driver::chooseMenuItem(window(), QStringLiteral("系统"), QStringLiteral("修改"));
+    const QString prompt = statusLine();
+    widget_driver::typeInto(box(u"编辑框26"), QStringLiteral("450"));
+    for (const FocusBorrower& borrower : focusBorrowers()) {
+        borrower.borrow(window(), *box(u"编辑框26"));
+        EXPECT_EQ(QApplication::focusWidget(), box(u"编辑框26")) << borrower.name;
+        EXPECT_EQ(statusLine(), prompt) << borrower.name;
+        EXPECT_EQ(box(u"编辑框1")->text(), QString()) << borrower.name;
+    }
+    widget_driver::leave(box(u"编辑框26"));
+    EXPECT_EQ(box(u"编辑框1")->text(), QStringLiteral("郑一"));
+}
+
+TEST_F(ReceiptModificationTest, LongStoredAmountsAreShownWholeAndStoredAgainUnchanged) {
+    issue(QStringLiteral("460"), QStringLiteral("王一"), QStringLiteral("60"), QStringLiteral("0"));
+    runSql(QStringLiteral(
+        "UPDATE MZY SET 床位费 = 123456.25, 预交 = 1234567.5, 补收 = 12345678901.5"));
+    startModification();
+    callBack(QStringLiteral("460"));
+    EXPECT_EQ(box(u"编辑框2")->text(), QStringLiteral("123456.25"));
+    EXPECT_EQ(box(u"编辑框24")->text(), QStringLiteral("1234567.5"));
+    EXPECT_EQ(box(u"编辑框25")->text(), QStringLiteral("12345678901.5"));
+
+    print();
+    const QList<QVariantMap> stored =
+        storedReceipts({QStringLiteral("床位费"), QStringLiteral("预交"), QStringLiteral("补收")});
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored[0][QStringLiteral("床位费")].toDouble(), 123456.25);
+    EXPECT_EQ(stored[0][QStringLiteral("预交")].toDouble(), 1234567.5);
+    EXPECT_EQ(stored[0][QStringLiteral("补收")].toDouble(), 12345678901.5);
+
+    // The cashier may shorten such an amount, not lengthen it again beyond the box's limit.
+    startModification();
+    callBack(QStringLiteral("460"));
+    QLineEdit* bedFee = box(u"编辑框2");
+    widget_driver::focus(bedFee);
+    QTest::keyClick(bedFee, Qt::Key_End);
+    QTest::keyClick(bedFee, Qt::Key_Backspace);
+    QTest::keyClick(bedFee, Qt::Key_Backspace);
+    EXPECT_EQ(bedFee->text(), QStringLiteral("123456."));
+    QTest::keyClicks(bedFee, QStringLiteral("255"));
+    EXPECT_EQ(bedFee->text(), QStringLiteral("123456.2"));
 }
 
 TEST_F(ReceiptModificationTest, LeavingTheNumberBoxOutsideModificationLoadsNothing) {

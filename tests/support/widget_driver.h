@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QWidget>
 
@@ -52,6 +55,52 @@ inline void leave(QWidget* control) {
 inline void typeAndLeave(QLineEdit* box, const QString& text) {
     typeInto(box, text);
     leave(box);
+}
+
+// Opens a menu of the menu bar with a click on its title, and returns it.
+inline QMenu* openMenu(QMainWindow& window, const QString& title) {
+    QMenuBar* bar = window.menuBar();
+    for (QAction* menu : bar->actions()) {
+        if (menu->text() == title) {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu).center());
+            EXPECT_EQ(QApplication::activePopupWidget(), menu->menu()) << title.toStdString();
+            return menu->menu();
+        }
+    }
+    ADD_FAILURE() << "no menu " << title.toStdString();
+    return nullptr;
+}
+
+// Chooses an item of a menu of the menu bar with the mouse.
+inline void chooseMenuItem(QMainWindow& window, const QString& title, const QString& item) {
+    QMenu* menu = openMenu(window, title);
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+        if (action->text() == item) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            showActive(window);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no item " << item.toStdString();
+}
+
+// Escape until no menu, popup or menu-bar navigation is left, as a cashier backs out of them;
+// the window is active again afterwards.
+inline void escapeBackTo(QWidget& window) {
+    for (int presses = 0; presses < 3; ++presses) {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            QTest::keyClick(popup, Qt::Key_Escape);
+            continue;
+        }
+        showActive(window);
+        auto* bar = qobject_cast<QMenuBar*>(QApplication::focusWidget());
+        if (bar == nullptr) {
+            return;
+        }
+        QTest::keyClick(bar, Qt::Key_Escape);
+    }
+    ADD_FAILURE() << "a menu stayed open";
 }
 
 }  // namespace widget_driver
