@@ -123,9 +123,10 @@ TEST_F(ReceiptModificationTest, LongStoredAmountsAreShownWholeAndStoredAgainUnch
     const QList<QVariantMap> stored =
         storedReceipts({QStringLiteral("床位费"), QStringLiteral("预交"), QStringLiteral("补收")});
     ASSERT_EQ(stored.size(), 1);
-    EXPECT_EQ(stored[0][QStringLiteral("床位费")].toDouble(), 123456.25);
-    EXPECT_EQ(stored[0][QStringLiteral("预交")].toDouble(), 1234567.5);
-    EXPECT_EQ(stored[0][QStringLiteral("补收")].toDouble(), 12345678901.5);
+    EXPECT_EQ(stored[0][QStringLiteral("床位费")].value<common::Money>(), common::yuan(123456.25));
+    EXPECT_EQ(stored[0][QStringLiteral("预交")].value<common::Money>(), common::yuan(1234567.5));
+    EXPECT_EQ(stored[0][QStringLiteral("补收")].value<common::Money>(),
+              common::yuan(12345678901.5));
 
     // The cashier may shorten such an amount, not lengthen it again beyond the box's limit.
     startModification();
