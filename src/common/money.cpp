@@ -47,6 +47,14 @@ Money Money::fromStoredReal(double value) {
     if (std::isinf(value)) {
         return fromFen(value < 0 ? -kMaxFen : kMaxFen);
     }
+    // Almost every stored amount lies within a thousandth of a fen of a whole fen, where any
+    // reading of it gives that fen; the decimal texts below are for the others.
+    constexpr double kWithinExactRange = 1e12;
+    const double hundredfold = value * 100.0;
+    const double nearestFen = std::nearbyint(hundredfold);
+    if (std::fabs(nearestFen) < kWithinExactRange && std::fabs(hundredfold - nearestFen) <= 1e-3) {
+        return fromFen(static_cast<std::int64_t>(nearestFen));
+    }
     const double magnitude = std::fabs(value);
     std::string text = shortestFixedText(magnitude);
     // A typed amount has at most two decimals; a value that has more and is exactly a float was

@@ -1,17 +1,51 @@
 #include "platform/sqlite_connection.h"
 
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QVariant>
+#include <sqlite3.h>
+
+#include "platform/sqlite_failure.h"
 
 namespace platform {
 
-sqlite3* sqliteConnectionOf(const QSqlDatabase& database) {
-    const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
-        return nullptr;
+SqliteConnection::~SqliteConnection() {
+    close();
+}
+
+bool SqliteConnection::open(const QString& path, bool readOnly, int busyTimeoutMs,
+                            QString* reason) {
+    close();
+    const int flags =
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+        SQLITE_OPEN_FULLMUTEX;
+    const int result = sqlite3_open_v2(path.toUtf8().constData(), &m_handle, flags, nullptr);
+    if (result != SQLITE_OK) {
+        *reason = failureReason();
+        close();
+        return false;
     }
-    return *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3_extended_result_codes(m_handle, 1);
+    sqlite3_busy_timeout(m_handle, busyTimeoutMs);
+    return true;
+}
+
+void SqliteConnection::close() {
+    sqlite3_close_v2(m_handle);
+    m_handle = nullptr;
+}
+
+bool SqliteConnection::execute(const char* sql, QString* reason) {
+    if (sqlite3_exec(m_handle, sql, nullptr, nullptr, nullptr) == SQLITE_OK) {
+        return true;
+    }
+    *reason = failureReason();
+    return false;
+}
+
+QString SqliteConnection::failureReason() const {
+    if (m_handle == nullptr) {
+        return sqliteFailureReason(SQLITE_CANTOPEN, {});
+    }
+    return sqliteFailureReason(sqlite3_extended_errcode(m_handle),
+                               QString::fromUtf8(sqlite3_errmsg(m_handle)));
 }
 
 }  // namespace platform

@@ -1,11 +1,33 @@
 #pragma once
 
-class QSqlDatabase;
+#include <QString>
+
 struct sqlite3;
 
 namespace platform {
 
-// The SQLite connection behind an open QSQLITE database; nullptr for any other.
-sqlite3* sqliteConnectionOf(const QSqlDatabase& database);
+// One open SQLite database file, closed with the object.
+class SqliteConnection {
+public:
+    SqliteConnection() = default;
+    ~SqliteConnection();
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    // Opens (and creates, unless readOnly) the file. A statement that finds the file locked by
+    // another program waits busyTimeoutMs for it. False with the reason in *reason.
+    bool open(const QString& path, bool readOnly, int busyTimeoutMs, QString* reason);
+    void close();
+    bool isOpen() const { return m_handle != nullptr; }
+    sqlite3* handle() const { return m_handle; }
+
+    // Runs statements without parameters; false with the reason in *reason.
+    bool execute(const char* sql, QString* reason);
+    // The reason for SQLite's latest failure on this connection.
+    QString failureReason() const;
+
+private:
+    sqlite3* m_handle = nullptr;
+};
 
 }  // namespace platform

@@ -2,17 +2,15 @@
 
 #include <sqlite3.h>
 
-#include <QSqlDatabase>
-
 #include "platform/sqlite_connection.h"
+#include "platform/sqlite_failure.h"
 
 namespace platform {
 
-SqliteStatement::SqliteStatement(const QSqlDatabase& database, const QString& sql)
-    : m_connection(sqliteConnectionOf(database)) {
+SqliteStatement::SqliteStatement(const SqliteConnection& connection, const QString& sql)
+    : m_connection(connection.handle()) {
     if (m_connection == nullptr) {
-        m_errorCode = SQLITE_MISUSE;
-        m_errorText = QStringLiteral("no open SQLite connection");
+        recordFailure(SQLITE_MISUSE);
         return;
     }
     const int result = sqlite3_prepare16_v2(m_connection, sql.utf16(),
@@ -34,22 +32,36 @@ void SqliteStatement::bindInt64(int parameter, qint64 value) {
     sqlite3_bind_int64(m_statement, parameter, value);
 }
 
-void SqliteStatement::bindText(int parameter, const QString& value) {
+void SqliteStatement::bindDouble(int parameter, double value) {
     sqlite3_reset(m_statement);
-    sqlite3_bind_text16(m_statement, parameter, value.utf16(),
-                        static_cast<int>(value.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+    sqlite3_bind_double(m_statement, parameter, value);
 }
 
-void SqliteStatement::bindRowTest(int parameter, const SqliteRowTest* test) {
+void SqliteStatement::bindText(int parameter, const QString& value) {
     sqlite3_reset(m_statement);
-    sqlite3_bind_pointer(m_statement, parameter, const_cast<SqliteRowTest*>(test),
-                         kRowTestPointerType, nullptr);
+    // A null QString would bind as NULL; a text is never absent once written.
+    static const QString kEmpty = QStringLiteral("");
+    const QString& text = value.isNull() ? kEmpty : value;
+    sqlite3_bind_text16(m_statement, parameter, text.utf16(),
+                        static_cast<int>(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+}
+
+void SqliteStatement::bindNull(int parameter) {
+    sqlite3_reset(m_statement);
+    sqlite3_bind_null(m_statement, parameter);
+}
+
+void SqliteStatement::bindPointer(int parameter, void* object, const char* typeName) {
+    sqlite3_reset(m_statement);
+    sqlite3_bind_pointer(m_statement, parameter, object, typeName, nullptr);
 }
 
 bool SqliteStatement::step() {
     if (m_statement == nullptr) {
         return false;
     }
+    m_errorCode = 0;
+    m_failureReason.clear();
     const int result = sqlite3_step(m_statement);
     if (result == SQLITE_ROW) {
         return true;
@@ -60,10 +72,16 @@ bool SqliteStatement::step() {
     return false;
 }
 
+bool SqliteStatement::execute() {
+    step();
+    sqlite3_reset(m_statement);
+    return m_statement != nullptr && m_errorCode == 0;
+}
+
 void SqliteStatement::reset() {
     sqlite3_reset(m_statement);
     m_errorCode = 0;
-    m_errorText.clear();
+    m_failureReason.clear();
 }
 
 SqliteType SqliteStatement::columnType(int column) const {
@@ -90,7 +108,8 @@ QString SqliteStatement::columnText(int column) const {
 
 void SqliteStatement::recordFailure(int resultCode) {
     m_errorCode = resultCode;
-    m_errorText = QString::fromUtf8(sqlite3_errmsg(m_connection));
+    m_failureReason = sqliteFailureReason(
+        resultCode, m_connection ? QString::fromUtf8(sqlite3_errmsg(m_connection)) : QString());
 }
 
 }  // namespace platform

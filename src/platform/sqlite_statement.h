@@ -3,22 +3,19 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include "platform/sqlite_row_test.h"
 #include "platform/sqlite_value.h"
 
-class QSqlDatabase;
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace platform {
 
-// A prepared statement run directly on the SQLite connection behind a Qt SQL database. Qt SQL
-// turns every column of every row into a QVariant; a walk over all receipts reads only the
-// columns it needs from here instead.
+class SqliteConnection;
+
+// A prepared statement on an open SQLite connection, finalised with the object.
 class SqliteStatement {
 public:
-    // Prepares sql on the connection of database, which must be an open QSQLITE connection.
-    SqliteStatement(const QSqlDatabase& database, const QString& sql);
+    SqliteStatement(const SqliteConnection& connection, const QString& sql);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
@@ -27,12 +24,17 @@ public:
 
     // Parameters count from 1. Binding resets the statement first.
     void bindInt64(int parameter, qint64 value);
+    void bindDouble(int parameter, double value);
     void bindText(int parameter, const QString& value);
-    // The statement keeps the test's address: the test must outlive the statement's runs.
-    void bindRowTest(int parameter, const SqliteRowTest* test);
+    void bindNull(int parameter);
+    // The statement keeps the address: the object must outlive the statement's runs. Only SQL
+    // functions that ask for the same type name can see it.
+    void bindPointer(int parameter, void* object, const char* typeName);
 
     // Runs to the next row: true while a row is current, false at the end or on failure.
     bool step();
+    // Runs a statement that returns no rows; false on failure.
+    bool execute();
     // Ends the run and releases the statement's read lock; the bindings stay.
     void reset();
 
@@ -42,9 +44,9 @@ public:
     QByteArrayView columnUtf8(int column) const;
     QString columnText(int column) const;
 
-    // SQLite's result code of the last failure (0 when none) and its text.
+    // SQLite's result code of the last failure (0 when none) and the reason in words.
     int errorCode() const { return m_errorCode; }
-    const QString& errorText() const { return m_errorText; }
+    const QString& failureReason() const { return m_failureReason; }
 
 private:
     void recordFailure(int resultCode);
@@ -52,7 +54,7 @@ private:
     sqlite3* m_connection = nullptr;
     sqlite3_stmt* m_statement = nullptr;
     int m_errorCode = 0;
-    QString m_errorText;
+    QString m_failureReason;
 };
 
 }  // namespace platform

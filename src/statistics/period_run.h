@@ -17,8 +17,8 @@ struct PeriodRun {
     QString error;
 };
 
-// Walks the whole receipt table in stored order and sums every receipt whose 出院日期 is
-// neither before first nor after last, the full date-times compared as they are.
+// Sums every receipt whose 出院日期 is neither before first nor after last, the full date-times
+// compared as they are. The database adds them up, exactly to the fen.
 PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDateTime& last);
 
 }  // namespace statistics

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QList>
-#include <QSqlDatabase>
 #include <QString>
+#include <memory>
+
+namespace platform {
+class StorageEngine;
+}
 
 namespace store {
 
@@ -12,45 +16,45 @@ class Table;
 inline const QString kReceiptTable = QStringLiteral("MZY");
 inline const QString kCashierTable = QStringLiteral("USER");
 
-// The one SQLite file that holds both tables. Tables opened on it share its connection, which
-// opens with the first table and stays open until closeAll.
+// The database that holds both tables: an SQLite file, or a PostgreSQL database that several
+// desks share. Tables opened on it share one connection, which is made when it is first needed
+// and kept until closeAll.
 class Database {
 public:
-    // How long a statement waits for another program that holds the file before it gives up.
+    // How long a desk waits for another that holds the data before it gives up and says so.
     static constexpr int kDefaultBusyTimeoutMs = 5000;
 
-    explicit Database(QString path, int busyTimeoutMs = kDefaultBusyTimeoutMs);
+    // location is a file path or a postgresql:// URI.
+    explicit Database(QString location, int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    const QString& path() const { return m_path; }
+    const QString& location() const { return m_location; }
 
-    // Creates the file with both tables and the first cashier when it does not exist yet, adds
-    // a missing table or index to an existing one, and checks that the receipt table has all of
-    // its columns. On failure returns false and leaves a message for the cashier in *error that
-    // names the file and the reason.
+    // Creates what is missing (both tables and the first cashier in a new database, a missing
+    // history or index) and checks that the receipt table has all of its columns. On failure
+    // returns false and leaves a message for the cashier in *error that names the database and
+    // the reason.
     bool prepare(QString* error);
 
-    // Closes every table still open on this file, and the connection.
+    // Closes every table still open on this database, and the connection.
     void closeAll();
 
-    // The Qt SQL connection name used by the tables of this file.
-    QString connectionName() const;
+    platform::StorageEngine& engine() { return *m_engine; }
 
-    // The connection, opened if it is not open yet. A file that grants nobody write permission
-    // opens read-only, as a read-only file would on the cashier's desktop. When the file cannot
-    // be opened the result is not open and *error names the file and the reason.
-    QSqlDatabase openConnection(QString* error);
+    // Messages for the cashier that name the database: it cannot be used, or a record could not
+    // be written into it.
+    QString unusableMessage(const QString& reason) const;
+    QString writeFailureMessage(const QString& reason) const;
 
 private:
     friend class Table;
     void attach(Table* table);
     void detach(Table* table);
 
-    QString m_path;
-    QString m_connectionName;
-    int m_busyTimeoutMs;
+    QString m_location;
+    std::unique_ptr<platform::StorageEngine> m_engine;
     QList<Table*> m_openTables;
 };
 

@@ -6,7 +6,9 @@
 #include "platform/services.h"
 #include "printing/receipt_layout.h"
 #include "store/database.h"
+#include "store/receipt_modification.h"
 #include "store/receipt_record.h"
+#include "store/receipt_saving.h"
 #include "store/receipt_validation.h"
 #include "store/table.h"
 
@@ -21,8 +23,9 @@ const QString kErrorTitle = QStringLiteral("错误信息：");
 }  // namespace
 
 PrintCommand::PrintCommand(billing::MainWindow& window, Database& database,
+                           const ReceiptModification& modification,
                            const platform::Services& services)
-    : m_window(window), m_database(database), m_services(services) {}
+    : m_window(window), m_database(database), m_modification(modification), m_services(services) {}
 
 void PrintCommand::run() {
     m_window.recalculateTotal();
@@ -40,22 +43,22 @@ void PrintCommand::run() {
         showError(refusal);
         return;
     }
-    if (!confirmBlankPaper() || !saveReceipt()) {
+    if (!confirmBlankPaper()) {
         return;
     }
-    printReceipt();
+    if (const std::optional<platform::RecordId> stored = saveReceipt()) {
+        printReceipt(*stored);
+    }
 }
 
 bool PrintCommand::isAlreadyStored(bool* ok) {
     Table table(m_database);
-    *ok = table.open(kReceiptTable);
+    const bool found =
+        table.open(kReceiptTable) && findByInpatientNumber(table, m_window.inpatientNumber());
+    *ok = table.lastError().isEmpty();
     if (!*ok) {
         showError(QStringLiteral("无法读取收据表，收据没有保存。\n") + table.lastError());
-        return false;
     }
-    table.goFirst();
-    const bool found = findByInpatientNumber(table, m_window.inpatientNumber());
-    table.close();
     return found;
 }
 
@@ -66,37 +69,44 @@ bool PrintCommand::confirmBlankPaper() {
     return m_services.messageBoxes.show(&m_window, question) == platform::MessageAnswer::Ok;
 }
 
-bool PrintCommand::saveReceipt() {
+std::optional<platform::RecordId> PrintCommand::saveReceipt() {
     const billing::ReceiptState& receipt = m_window.receipt();
     const QVariantList values =
         receiptRecordValues(m_window.inpatientNumber(), m_window.patientName(),
                             m_window.admissionDate(), m_window.dischargeDate(), receipt);
-    Table table(m_database);
-    bool saved = false;
-    if (table.open(kReceiptTable)) {
-        if (receipt.isModifyMode == 0) {
-            saved = table.appendRecord(values);
-        } else if (findByInpatientNumber(table, m_window.inpatientNumber())) {
-            saved = table.rewriteRecord(values);
-        } else {
-            // Changed behind the window's back since it was loaded: rewriting whatever record
-            // is current would overwrite another patient's receipt.
-            table.close();
+    const LoadedReceipt* loaded = m_modification.loadedReceipt();
+    if (receipt.isModifyMode != 0 && loaded == nullptr) {
+        showError(QStringLiteral("没有调出要修改的收据，没有保存，也没有打印。"));
+        return std::nullopt;
+    }
+    const SaveResult saved = receipt.isModifyMode == 0
+                                 ? saveNewReceipt(m_database, values)
+                                 : saveCorrection(m_database, *loaded, values);
+    switch (saved.outcome) {
+        case SaveOutcome::Saved:
+            return saved.recordId;
+        case SaveOutcome::AlreadyStored:
+            showError(QStringLiteral("票据已存在！"));
+            break;
+        case SaveOutcome::ChangedElsewhere:
+            showError(
+                QStringLiteral("这张收据在调出之后已被另一台收费机修改，没有保存，也没有打印。\n"
+                               "请重新调出这张收据再修改。"));
+            break;
+        case SaveOutcome::Removed:
             showError(QStringLiteral("要修改的收据已不在收据表中，没有保存，也没有打印。"));
-            return false;
-        }
+            break;
+        case SaveOutcome::Failed:
+            showError(QStringLiteral("收据没有保存，也没有打印。\n") + saved.error);
+            break;
     }
-    if (!saved) {
-        showError(QStringLiteral("收据没有保存，也没有打印。\n") + table.lastError());
-    }
-    table.close();
-    return saved;
+    return std::nullopt;
 }
 
-void PrintCommand::printReceipt() {
+void PrintCommand::printReceipt(platform::RecordId recordId) {
     const QString inpatientNumber = m_window.inpatientNumber();
     Table table(m_database);
-    if (!table.open(kReceiptTable) || !findByInpatientNumber(table, inpatientNumber)) {
+    if (!table.open(kReceiptTable) || !table.goToRecord(recordId)) {
         showError(QStringLiteral("收据已保存，但无法从收据表读回，没有打印。\n") +
                   table.lastError());
         return;

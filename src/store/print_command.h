@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "platform/storage_engine.h"
 
 namespace billing {
 class MainWindow;
@@ -12,6 +15,7 @@ struct Services;
 namespace store {
 
 class Database;
+class ReceiptModification;
 
 // 打印: brings the totals up to date, checks that the receipt may be issued, asks for blank
 // paper, stores the receipt and prints it from the stored record. Nothing is printed that was
@@ -19,7 +23,7 @@ class Database;
 class PrintCommand {
 public:
     PrintCommand(billing::MainWindow& window, Database& database,
-                 const platform::Services& services);
+                 const ReceiptModification& modification, const platform::Services& services);
 
     void run();
 
@@ -28,12 +32,15 @@ private:
     // table could not be read (the cashier has been told).
     bool isAlreadyStored(bool* ok);
     bool confirmBlankPaper();
-    bool saveReceipt();
-    void printReceipt();
+    // The record that now holds the receipt; none when nothing was stored (the cashier has been
+    // told why).
+    std::optional<platform::RecordId> saveReceipt();
+    void printReceipt(platform::RecordId recordId);
     void showError(const QString& text);
 
     billing::MainWindow& m_window;
     Database& m_database;
+    const ReceiptModification& m_modification;
     const platform::Services& m_services;
 };
 

@@ -25,13 +25,27 @@ billing::ReceiptEntry readReceiptEntry(const Table& table) {
     return entry;
 }
 
+// Every field, to tell at the save whether the receipt is still as it was loaded.
+QVariantList readRecord(const Table& table) {
+    QVariantList values;
+    for (int field = 0; field < receiptSchema().columns.size(); ++field) {
+        values.append(table.readField(field));
+    }
+    return values;
+}
+
 }  // namespace
 
 ReceiptModification::ReceiptModification(billing::MainWindow& window, Database& database,
                                          const OpenDialogs& openDialogs)
     : m_window(window), m_database(database), m_openDialogs(openDialogs) {}
 
+const LoadedReceipt* ReceiptModification::loadedReceipt() const {
+    return m_loaded ? &*m_loaded : nullptr;
+}
+
 void ReceiptModification::startModification() {
+    m_loaded.reset();
     m_window.focusInpatientNumberForTyping();
     m_window.setStatusLine(QStringLiteral("请输入要修改收据的住院号，并按'Tab'键。"));
     m_window.receipt().isModifyMode = 1;
@@ -69,6 +83,7 @@ void ReceiptModification::loadReceiptForModification() {
         return;
     }
     m_window.showReceiptEntry(readReceiptEntry(table));
+    m_loaded = LoadedReceipt{table.recordId(), readRecord(table)};
     table.close();
 
     m_window.recalculateTotal();
@@ -78,6 +93,7 @@ void ReceiptModification::loadReceiptForModification() {
 }
 
 void ReceiptModification::refuse(const QString& statusText) {
+    m_loaded.reset();
     m_window.setStatusLine(statusText);
     m_window.setCalculateAndPrintEnabled(false);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "store/receipt_saving.h"
 
 namespace billing {
 class MainWindow;
@@ -28,12 +31,17 @@ public:
     void inpatientNumberLeft();
     void loadReceiptForModification();
 
+    // The stored receipt the window holds for correction, as it was loaded; nullptr when none
+    // is loaded.
+    const LoadedReceipt* loadedReceipt() const;
+
 private:
     void refuse(const QString& statusText);
 
     billing::MainWindow& m_window;
     Database& m_database;
     const OpenDialogs& m_openDialogs;
+    std::optional<LoadedReceipt> m_loaded;
 };
 
 }  // namespace store

@@ -7,6 +7,10 @@ namespace store {
 
 namespace {
 
+constexpr int kSchemaVersion = 1;
+const QString kFirstCashier = QStringLiteral("491MX");
+const QString kFirstCashierPassword = QStringLiteral("491mx");
+
 Column column(QStringView name, FieldKind kind) {
     return {name.toString(), kind};
 }
@@ -40,15 +44,6 @@ TableSchema buildHistorySchema() {
 
 }  // namespace
 
-int TableSchema::indexOf(QStringView columnName) const {
-    for (int i = 0; i < columns.size(); ++i) {
-        if (columns[i].name == columnName) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 const TableSchema& receiptSchema() {
     static const TableSchema schema = buildReceiptSchema();
     return schema;
@@ -66,21 +61,32 @@ const TableSchema& receiptHistorySchema() {
     return schema;
 }
 
-QList<const TableSchema*> allTableSchemas() {
-    return {&receiptSchema(), &cashierSchema(), &receiptHistorySchema()};
+const platform::SchemaDefinition& schemaDefinition() {
+    static const platform::SchemaDefinition definition = [] {
+        const TableSchema& receipts = receiptSchema();
+        const TableSchema& cashiers = cashierSchema();
+        platform::SchemaDefinition schema;
+        schema.version = kSchemaVersion;
+        schema.tables = {
+            {&receipts,
+             {receipts.indexOf(kInpatientNumberField), receipts.indexOf(kDischargeDateField)},
+             {},
+             true},
+            {&cashiers, {}, {{kFirstCashier, kFirstCashierPassword}}, true},
+            {&receiptHistorySchema(), {}, {}, false},
+        };
+        return schema;
+    }();
+    return definition;
 }
 
 const TableSchema* schemaForTable(QStringView tableName) {
-    for (const TableSchema* schema : allTableSchemas()) {
-        if (schema->name == tableName) {
-            return schema;
+    for (const platform::TableDefinition& table : schemaDefinition().tables) {
+        if (table.schema->name == tableName) {
+            return table.schema;
         }
     }
     return nullptr;
-}
-
-QString inpatientNumberIndexName() {
-    return kReceiptTable + QStringLiteral("_") + kInpatientNumberField.toString();
 }
 
 }  // namespace store

@@ -4,28 +4,14 @@
 #include <QString>
 #include <QStringView>
 
+#include "platform/storage_engine.h"
+#include "platform/table_schema.h"
+
 namespace store {
 
-// How a column's values are stored and read back.
-enum class FieldKind {
-    Text,
-    DateTime,  // TEXT 'YYYY-MM-DD HH:MM:SS', local time
-    Amount,    // REAL, written as the amount's decimal value and read back rounded to the fen
-};
-
-struct Column {
-    QString name;
-    FieldKind kind;
-};
-
-// A table's columns in the order in which records are written.
-struct TableSchema {
-    QString name;
-    QList<Column> columns;
-
-    // The position of the named column, -1 when the table has none of that name.
-    int indexOf(QStringView columnName) const;
-};
+using platform::Column;
+using platform::FieldKind;
+using platform::TableSchema;
 
 // Field names that the program reads by name.
 inline constexpr QStringView kInpatientNumberField = u"住院号";
@@ -52,13 +38,11 @@ const TableSchema& cashierSchema();
 // Every receipt record as it was before each rewrite, with the time of the change.
 const TableSchema& receiptHistorySchema();
 
-// The program's tables in the order in which a new file creates them.
-QList<const TableSchema*> allTableSchemas();
+// The program's tables in the order in which a new database creates them, with their indexes
+// and the first cashier, who lets a new installation log in at once.
+const platform::SchemaDefinition& schemaDefinition();
 
 // The schema of a table the program opens by name; nullptr for any other name.
 const TableSchema* schemaForTable(QStringView tableName);
-
-// The name of the index that finds receipts by inpatient number.
-QString inpatientNumberIndexName();
 
 }  // namespace store

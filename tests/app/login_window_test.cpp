@@ -192,8 +192,7 @@ TEST_F(LoginWindowTest, NamesAndPasswordsMustMatchExactly) {
 
 TEST_F(LoginWindowTest, EmptyPasswordOpensOnlyWhereNoneIsStored) {
     addCashiers({{QStringLiteral("无密码"), QString()}});
-    QSqlQuery absent(QSqlDatabase::database(database().connectionName()));
-    ASSERT_TRUE(absent.exec(QStringLiteral("INSERT INTO USER (收费员) VALUES ('空')")));
+    runSql(QStringLiteral(R"(INSERT INTO "USER" ("收费员") VALUES ('空'))"));
     openWindow();
     EXPECT_EQ(attempt(QStringLiteral("无密码"), QStringLiteral(" ")), QString());
     EXPECT_EQ(attempt(QStringLiteral("空"), QStringLiteral("x")), QString());

@@ -31,14 +31,15 @@ public:
         QSqlDatabase::database(m_name).close();
         QSqlDatabase::removeDatabase(m_name);
     }
-    bool run(const QString& sql) { return QSqlQuery(QSqlDatabase::database(m_name)).exec(sql); }
+    bool run(const QString& sql) { return QSqlQuery(connection()).exec(sql); }
+    QSqlDatabase connection() const { return QSqlDatabase::database(m_name); }
 
 private:
     QString m_name = QStringLiteral("other-program");
 };
 
-QStringList columnsOf(Database& database, const QString& table) {
-    QSqlQuery query(QSqlDatabase::database(database.connectionName()));
+QStringList columnsOf(OtherProgram& other, const QString& table) {
+    QSqlQuery query(other.connection());
     EXPECT_TRUE(query.exec(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)));
     QStringList names;
     while (query.next()) {
@@ -69,8 +70,9 @@ TEST_F(NewDatabase, HasTheReceiptColumnsInOrderAndTheFirstCashier) {
           u"预交",   u"补收",   u"退款",     u"欠费",       u"收费员"}) {
         expected.append(QString::fromUtf16(fee));
     }
-    EXPECT_EQ(columnsOf(database(), QStringLiteral("MZY")), expected);
-    EXPECT_EQ(columnsOf(database(), QStringLiteral("USER")),
+    OtherProgram other(databaseLocation());
+    EXPECT_EQ(columnsOf(other, QStringLiteral("MZY")), expected);
+    EXPECT_EQ(columnsOf(other, QStringLiteral("USER")),
               (QStringList{QStringLiteral("收费员"), QStringLiteral("密码")}));
 
     Table cashiers(database());
@@ -84,7 +86,7 @@ TEST_F(NewDatabase, HasTheReceiptColumnsInOrderAndTheFirstCashier) {
 TEST_F(NewDatabase, PreparingAgainChangesNothing) {
     appendReceipts({receipt(QStringLiteral("1"), QStringLiteral("甲"))});
     database().closeAll();
-    Database again(databasePath());
+    Database again(databaseLocation());
     QString error;
     ASSERT_TRUE(again.prepare(&error)) << error.toStdString();
     Table cashiers(again);
@@ -105,7 +107,7 @@ protected:
     static QString refusal(Database& database) {
         QString error;
         EXPECT_FALSE(database.prepare(&error));
-        EXPECT_TRUE(error.contains(QDir::toNativeSeparators(database.path())))
+        EXPECT_TRUE(error.contains(QDir::toNativeSeparators(database.location())))
             << error.toStdString();
         return error;
     }
@@ -117,7 +119,7 @@ TEST_F(UnusableDatabase, NewFileGetsItsFolder) {
     Database database(path(QStringLiteral("数据/子目录/billing.sqlite")));
     QString error;
     EXPECT_TRUE(database.prepare(&error)) << error.toStdString();
-    EXPECT_TRUE(QFile::exists(database.path()));
+    EXPECT_TRUE(QFile::exists(database.location()));
 }
 
 TEST_F(UnusableDatabase, ReceiptTableLackingAColumnIsRefusedAndLeftAlone) {
@@ -187,7 +189,7 @@ TEST_F(UnusableDatabase, ReadOnlyFileCanBeReadButNotWritten) {
         << table.lastError().toStdString();
     EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("甲")));
     EXPECT_FALSE(table.appendRecord(receipt(QStringLiteral("2"), QStringLiteral("乙"))));
-    EXPECT_TRUE(table.lastError().contains(database.path())) << table.lastError().toStdString();
+    EXPECT_TRUE(table.lastError().contains(database.location())) << table.lastError().toStdString();
     table.skip();
     EXPECT_TRUE(table.pastLast());
     table.close();

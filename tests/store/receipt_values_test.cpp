@@ -62,19 +62,17 @@ TEST_F(ReceiptValues, AmountsAreStoredAsTheirDecimalValueAndOldSinglePrecisionOn
     values[26] = QVariant::fromValue(yuan(99999999.99));  // 补收
     appendReceipts({values});
 
-    QSqlQuery stored(QSqlDatabase::database(database().connectionName()));
-    ASSERT_TRUE(stored.exec(QStringLiteral("SELECT 床位费, 补收 FROM MZY")) && stored.next());
-    EXPECT_EQ(stored.value(0).toDouble(), 150000.1);
-    EXPECT_EQ(stored.value(1).toDouble(), 99999999.99);
-    stored.finish();
+    const QStringList stored = runSql(QStringLiteral("SELECT 床位费, 补收 FROM MZY")).value(0);
+    ASSERT_EQ(stored.size(), 2);
+    EXPECT_EQ(stored[0].toDouble(), 150000.1);
+    EXPECT_EQ(stored[1].toDouble(), 99999999.99);
     // What an older program that kept fees in single precision wrote for 0.1, 150000.1 and
     // 12345.67; and a double sum of such fees.
-    ASSERT_TRUE(
-        stored.exec(QStringLiteral("UPDATE MZY SET 诊金 = %1, 治疗费 = %2, 护理费 = %3, 合计 = %4")
-                        .arg(static_cast<double>(0.1F), 0, 'g', 17)
-                        .arg(static_cast<double>(150000.1F), 0, 'g', 17)
-                        .arg(static_cast<double>(12345.67F), 0, 'g', 17)
-                        .arg(static_cast<double>(0.1F) + static_cast<double>(0.2F), 0, 'g', 17)));
+    runSql(QStringLiteral("UPDATE MZY SET 诊金 = %1, 治疗费 = %2, 护理费 = %3, 合计 = %4")
+               .arg(static_cast<double>(0.1F), 0, 'g', 17)
+               .arg(static_cast<double>(150000.1F), 0, 'g', 17)
+               .arg(static_cast<double>(12345.67F), 0, 'g', 17)
+               .arg(static_cast<double>(0.1F) + static_cast<double>(0.2F), 0, 'g', 17));
 
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
@@ -102,16 +100,14 @@ TEST_F(ReceiptValues, DateTimesSurviveTheRoundTrip) {
     EXPECT_EQ(readAdmitted.timeSpec(), Qt::LocalTime);
     EXPECT_EQ(table.readField(u"出院日期").toDateTime(), discharged);
 
-    QSqlQuery stored(QSqlDatabase::database(database().connectionName()));
-    ASSERT_TRUE(stored.exec(QStringLiteral("SELECT 入院日期 FROM MZY")) && stored.next());
-    EXPECT_EQ(stored.value(0).toString(), QStringLiteral("1999-12-31 23:59:58"));
+    EXPECT_EQ(runSql(QStringLiteral("SELECT 入院日期 FROM MZY")),
+              (QList<QStringList>{{QStringLiteral("1999-12-31 23:59:58")}}));
 }
 
 TEST_F(ReceiptValues, AmountsStoredAsIntegersStillReadAsAmounts) {
-    QSqlQuery insert(QSqlDatabase::database(database().connectionName()));
-    ASSERT_TRUE(
-        insert.exec(QStringLiteral("INSERT INTO MZY (住院号, 床位费, 合计, 出院日期) VALUES ('7', "
-                                   "5, 12, '2024-03-05T08:30:00')")));
+    runSql(
+        QStringLiteral("INSERT INTO MZY (住院号, 床位费, 合计, 出院日期) VALUES ('7', 5, 12, "
+                       "'2024-03-05T08:30:00')"));
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
     EXPECT_EQ(table.readField(u"床位费").value<Money>(), yuan(5));

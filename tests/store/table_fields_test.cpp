@@ -52,9 +52,9 @@ TEST_F(TableFields, OpenedFieldsReadAsOnATableOpenedWholeInTheSameOrder) {
             EXPECT_EQ(index, whole.fieldIndex(field)) << "positions are the table's own";
             EXPECT_EQ(projected.readField(index), whole.readField(index)) << field.toStdString();
         }
-        EXPECT_EQ(projected.readAmount(projected.fieldIndex(u"床位费")),
+        EXPECT_EQ(projected.readField(u"床位费").value<common::Money>(),
                   common::Money::fromFen(10 * (records + 1)));
-        EXPECT_EQ(projected.readAmount(projected.fieldIndex(u"补收")),
+        EXPECT_EQ(projected.readField(u"补收").value<common::Money>(),
                   common::Money::fromFen(10 * records));
     }
     EXPECT_EQ(records, 4);
@@ -68,7 +68,7 @@ TEST_F(TableFields, AFieldThatWasNotOpenedGivesNoValueAndSaysWhy) {
     EXPECT_EQ(table.fieldIndex(u"住院号"), 0);
     EXPECT_FALSE(table.readField(u"住院号").isValid());
     EXPECT_TRUE(table.lastError().contains(u"住院号")) << table.lastError().toStdString();
-    EXPECT_FALSE(table.readAmount(table.fieldIndex(u"合计")));
+    EXPECT_FALSE(table.readField(u"合计").isValid());
     EXPECT_TRUE(table.lastError().contains(u"合计")) << table.lastError().toStdString();
     EXPECT_EQ(table.readField(u"姓名"), QVariant(QStringLiteral("病人0")))
         << "opened fields still read";
@@ -79,21 +79,17 @@ TEST_F(TableFields, AFieldThatWasNotOpenedGivesNoValueAndSaysWhy) {
     EXPECT_TRUE(unknown.lastError().contains(u"年龄")) << unknown.lastError().toStdString();
 }
 
-TEST_F(TableFields, AmountsAreReadOnlyFromAmountFieldsOnARecord) {
-    QSqlQuery update(QSqlDatabase::database(database().connectionName()));
-    ASSERT_TRUE(update.exec(QStringLiteral("UPDATE MZY SET 合计 = 12, 诊金 = NULL")));
+TEST_F(TableFields, AbsentValuesReadAsTheEmptyTextAndZero) {
+    runSql(QStringLiteral(R"(UPDATE "MZY" SET "合计" = 12, "诊金" = NULL, "姓名" = NULL)"));
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
-    EXPECT_EQ(table.readAmount(table.fieldIndex(u"合计")), common::yuan(12))
-        << "an integer is an amount";
-    EXPECT_EQ(table.readAmount(table.fieldIndex(u"诊金")), common::Money())
-        << "an absent amount reads as 0";
-    EXPECT_FALSE(table.readAmount(table.fieldIndex(u"姓名")));
-    EXPECT_FALSE(table.readAmount(-1));
+    EXPECT_EQ(table.readField(u"合计").value<common::Money>(), common::yuan(12));
+    EXPECT_EQ(table.readField(u"诊金").value<common::Money>(), common::Money());
+    EXPECT_EQ(table.readField(u"姓名"), QVariant(QString()));
     while (!table.pastLast()) {
         table.skip();
     }
-    EXPECT_FALSE(table.readAmount(table.fieldIndex(u"合计")));
+    EXPECT_FALSE(table.readField(u"合计").isValid());
 }
 
 TEST_F(TableFields, LookupsAndWritesWorkOnATableOpenedWithSomeFields) {

@@ -6,9 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <memory>
 
 #include "app/program_shell.h"
@@ -77,19 +74,6 @@ protected:
         }
         table.close();
         return receipts;
-    }
-
-    // Changes the database file the way another program could, behind the window's back.
-    void runSql(const QString& statement) {
-        const QString connection = QStringLiteral("another program");
-        {
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-            other.setDatabaseName(databasePath());
-            ASSERT_TRUE(other.open());
-            QSqlQuery query(other);
-            EXPECT_TRUE(query.exec(statement)) << query.lastError().text().toStdString();
-        }
-        QSqlDatabase::removeDatabase(connection);
     }
 
     static QDate today() { return {2026, 3, 10}; }

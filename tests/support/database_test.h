@@ -3,25 +3,36 @@
 #include <gtest/gtest.h>
 
 #include <QList>
-#include <QTemporaryDir>
 #include <QVariantList>
 #include <memory>
 
 #include "store/database.h"
 #include "store/table.h"
+#include "support/scratch_database.h"
 
-// A fresh database file in a temporary folder, prepared as the program prepares it.
+// A fresh database prepared as the program prepares it: an SQLite file, or, for a test of
+// EngineTest, each engine in turn.
 class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_database = std::make_unique<store::Database>(databasePath());
+        m_scratch = std::make_unique<ScratchDatabase>(engineKind());
+        m_database = std::make_unique<store::Database>(m_scratch->location());
         QString error;
         ASSERT_TRUE(m_database->prepare(&error)) << error.toStdString();
     }
+    void TearDown() override {
+        m_database.reset();
+        m_scratch.reset();
+    }
 
-    QString databasePath() const { return m_folder.filePath(QStringLiteral("billing.sqlite")); }
+    virtual EngineKind engineKind() const { return EngineKind::Sqlite; }
+
+    const QString& databaseLocation() const { return m_scratch->location(); }
     store::Database& database() { return *m_database; }
+    ScratchDatabase& scratch() { return *m_scratch; }
+
+    // Runs SQL on the database as another program would, behind the program's back.
+    QList<QStringList> runSql(const QString& statement) { return m_scratch->runSql(statement); }
 
     void appendRecords(const QString& tableName, const QList<QVariantList>& records) {
         store::Table table(database());
@@ -33,6 +44,12 @@ protected:
     }
 
 private:
-    QTemporaryDir m_folder;
+    std::unique_ptr<ScratchDatabase> m_scratch;
     std::unique_ptr<store::Database> m_database;
+};
+
+// A test that runs on every engine the store has.
+class EngineTest : public DatabaseTest, public ::testing::WithParamInterface<EngineKind> {
+protected:
+    EngineKind engineKind() const override { return GetParam(); }
 };

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace store {
+namespace common {
 
 // Date-times are stored as local time in SQLite's own text form, "YYYY-MM-DD HH:MM:SS".
 QString toStoredDateTime(const QDateTime& value);
@@ -32,4 +32,4 @@ private:
     QHash<qint64, QDateTime> m_made;
 };
 
-}  // namespace store
+}  // namespace common

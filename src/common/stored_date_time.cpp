@@ -1,8 +1,8 @@
-#include "store/stored_date_time.h"
+#include "common/stored_date_time.h"
 
 #include <optional>
 
-namespace store {
+namespace common {
 
 namespace {
 
@@ -115,4 +115,4 @@ QDateTime StoredDateTimeReader::read(const Char* text, qsizetype size) {
     return *m_made.insert(key, fields->toDateTime());
 }
 
-}  // namespace store
+}  // namespace common

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace platform {
+
+// How a column's values are kept and read back, on every engine.
+enum class FieldKind {
+    Text,      // QString; an absent text reads as the empty text
+    DateTime,  // QDateTime, local time to the second
+    Amount,    // common::Money; an absent amount reads as 0
+};
+
+struct Column {
+    QString name;
+    FieldKind kind;
+};
+
+// A table's columns in the order in which records are written. Every engine keeps the records'
+// stored order in an identity of its own beside these columns.
+struct TableSchema {
+    QString name;
+    QList<Column> columns;
+
+    // The position of the named column, -1 when the table has none of that name.
+    int indexOf(QStringView columnName) const;
+};
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+#include "platform/storage_engine.h"
+
+namespace store {
+
+class Database;
+
+// A stored receipt as it was when the window called it back for correction.
+struct LoadedReceipt {
+    platform::RecordId recordId = 0;
+    QVariantList values;
+};
+
+enum class SaveOutcome {
+    Saved,
+    AlreadyStored,     // another desk stored a receipt with this inpatient number first
+    ChangedElsewhere,  // the receipt being corrected is no longer as it was loaded
+    Removed,           // the receipt being corrected is no longer stored
+    Failed,
+};
+
+struct SaveResult {
+    SaveOutcome outcome = SaveOutcome::Failed;
+    platform::RecordId recordId = 0;  // the record that now holds the receipt
+    QString error;                    // why it failed, naming the database
+};
+
+// Appends a receipt, unless a receipt with its inpatient number is stored by the time the desk
+// holds the lock on that number.
+SaveResult saveNewReceipt(Database& database, const QVariantList& values);
+
+// Rewrites the loaded receipt in its place, keeping the version it replaces in the history,
+// unless it has changed since it was loaded.
+SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
+                          const QVariantList& values);
+
+}  // namespace store

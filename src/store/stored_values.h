@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QVariantList>
+
+#include "platform/table_schema.h"
+
+namespace store {
+
+// Whether two records hold the same values, each compared as its field's kind reads it.
+bool sameRecord(const platform::TableSchema& table, const QVariantList& first,
+                const QVariantList& second);
+
+}  // namespace store
