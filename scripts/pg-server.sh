@@ -7,9 +7,9 @@
 #   source scripts/pg-server.sh                 defines pg_server_start and pg_server_stop:
 #   pg_server_start; trap pg_server_stop EXIT   (pg_server_start exports BILLING_TEST_PG)
 #
-# BILLING_TEST_PG is a libpq URI for the superuser postgres on the database postgres (trust
-# authentication, no password). As root the server runs as the postgres user, which PostgreSQL
-# requires; otherwise as the current user.
+# BILLING_TEST_PG is a libpq URI for the superuser postgres on the database postgres (no
+# password; only a role named billing_password_test must give one). As root the server runs as
+# the postgres user, which PostgreSQL requires; otherwise as the current user.
 
 pg_server_bin_dir() {
     local newest
@@ -53,6 +53,12 @@ pg_server_start() {
         pg_server_stop
         return 1
     fi
+    # Everyone may log in without a password, except the role that tests of password refusals
+    # create. Writing into the existing files keeps them the server's.
+    cat >"$PG_SERVER_FOLDER/data/pg_hba.conf" <<EOF
+local all billing_password_test scram-sha-256
+local all all trust
+EOF
     cat >>"$PG_SERVER_FOLDER/data/postgresql.conf" <<EOF
 listen_addresses = ''
 unix_socket_directories = '$PG_SERVER_FOLDER/socket'
