@@ -13,7 +13,7 @@
 
 pg_server_bin_dir() {
     local newest
-    newest=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
+    newest=$(printf '%s\n' /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
     if [ -z "$newest" ] || [ ! -x "$newest/initdb" ]; then
         echo "pg-server: no PostgreSQL server in /usr/lib/postgresql (run scripts/setup.sh)" >&2
         return 1
@@ -38,7 +38,7 @@ pg_server_pick_port() {
 }
 
 pg_server_start() {
-    local bin_dir port attempt
+    local bin_dir port
     bin_dir=$(pg_server_bin_dir) || return 1
     # /tmp rather than TMPDIR: the postgres user must reach it and a socket path must stay short.
     PG_SERVER_FOLDER=$(mktemp -d /tmp/491mx-pg.XXXXXX) || return 1
@@ -63,7 +63,7 @@ EOF
 listen_addresses = ''
 unix_socket_directories = '$PG_SERVER_FOLDER/socket'
 EOF
-    for attempt in 1 2 3; do
+    for _ in 1 2 3; do
         port=$(pg_server_pick_port)
         if pg_server_as_owner "$bin_dir/pg_ctl" --pgdata="$PG_SERVER_FOLDER/data" \
             --log="$PG_SERVER_FOLDER/server.log" --wait --timeout=60 -o "-p $port" start >/dev/null; then
@@ -82,8 +82,7 @@ EOF
 }
 
 pg_server_wait_until_answering() {
-    local tries
-    for tries in $(seq 1 100); do
+    for _ in $(seq 1 100); do
         if "$PG_SERVER_BIN_DIR/pg_isready" --quiet --host="$PG_SERVER_FOLDER/socket" --port="$1" \
             --username=postgres --dbname=postgres; then
             return 0
