@@ -26,8 +26,8 @@ TEST(ReceiptPdf, CarriesTheReceiptsValuesOnThePage) {
     ASSERT_TRUE(dir.isValid());
     FixedClock clock;
     // The test machine has no printer; the lookup says so on any machine, so nothing is printed.
-    platform::QtPrinter printer(dir.filePath(QStringLiteral("receipts")), clock,
-                                [] { return QPrinterInfo(); });
+    platform::QtPrinter printer(dir.filePath(QStringLiteral("receipts")), clock, {},
+                                [](const QString&) { return QPrinterInfo(); });
     const printing::SampleReceipt receipt;
 
     printer.startJob(receipt.fields.value(u"住院号"_qs).toString());
