@@ -24,7 +24,8 @@ QString shown(const QString& path) {
 
 // Transparent parts become the paper's white; a grey scan stays grey.
 QImage opaque(const QImage& picture) {
-    if (picture.format() == QImage::Format_Grayscale8 || picture.format() == QImage::Format_RGB32) {
+    if (picture.isNull() || picture.format() == QImage::Format_Grayscale8 ||
+        picture.format() == QImage::Format_RGB32) {
         return picture;
     }
     QImage result(picture.size(), QImage::Format_RGB32);

@@ -45,6 +45,7 @@ QLabel* makeNote(QWidget* parent, const QString& name) {
     label->setObjectName(name);
     label->setWordWrap(true);
     label->setStyleSheet(QStringLiteral("color: #c00000"));
+    label->hide();
     return label;
 }
 
@@ -60,7 +61,7 @@ PrintSetupWindow::PrintSetupWindow(PrintSetupServices services, PrintSettings se
     if (!m_settings.formPicture.isEmpty()) {
         QString problem;
         if (!loadForm(m_settings.formPicture, &problem)) {
-            m_formNote->setText(problem + QStringLiteral("收据副本暂时不带票据图片。"));
+            setNote(m_formNote, problem + QStringLiteral("收据副本暂时不带票据图片。"));
         }
     }
     m_preview->setOffset(m_settings.offset);
@@ -118,7 +119,6 @@ void PrintSetupWindow::createControls() {
     fields->addRow(QStringLiteral("打印机："), m_printerBox);
     fields->addRow(QStringLiteral("偏移："), offsets);
     fields->addRow(QStringLiteral("空白票据图片："), form);
-    fields->addRow(QString(), m_formNote);
     fields->addRow(QStringLiteral("图片位置："), place);
 
     m_problemLabel = makeNote(this, QStringLiteral("problemLabel"));
@@ -144,6 +144,7 @@ void PrintSetupWindow::createControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
+    layout->addWidget(m_formNote);
     layout->addWidget(m_problemLabel);
     layout->addWidget(new QLabel(QStringLiteral("预览（示例收据印在空白票据上的样子）："), this));
     layout->addWidget(previewArea, 1);
@@ -200,7 +201,7 @@ void PrintSetupWindow::takeTypedValues() {
         m_settings.formArea = *area;
         m_preview->setForm({m_formImage, m_settings.formArea});
     }
-    m_problemLabel->setText(problems.join(u'\n'));
+    setNote(m_problemLabel, problems.join(u'\n'));
     m_preview->setOffset(m_settings.offset);
 }
 
@@ -229,7 +230,7 @@ bool PrintSetupWindow::loadForm(const QString& path, QString* problem) {
     m_formImage = picture;
     m_settings.formPicture = QFileInfo(path).absoluteFilePath();
     m_formPathBox->setText(QDir::toNativeSeparators(m_settings.formPicture));
-    m_formNote->clear();
+    setNote(m_formNote, {});
     m_preview->setForm({m_formImage, m_settings.formArea});
     return true;
 }
@@ -238,7 +239,7 @@ void PrintSetupWindow::dropForm() {
     m_formImage = {};
     m_settings.formPicture.clear();
     m_formPathBox->clear();
-    m_formNote->clear();
+    setNote(m_formNote, {});
     m_preview->setForm({});
 }
 
@@ -291,6 +292,11 @@ bool PrintSetupWindow::valuesUsable() {
     }
     showMessage(QStringLiteral("请先改正：\n") + m_problemLabel->text(), true);
     return false;
+}
+
+void PrintSetupWindow::setNote(QLabel* note, const QString& text) {
+    note->setText(text);
+    note->setVisible(!text.isEmpty());
 }
 
 void PrintSetupWindow::showMessage(const QString& text, bool failure) {

@@ -56,6 +56,8 @@ private:
     void save();
     // False, after telling the user, while a box holds something unusable.
     bool valuesUsable();
+    // A red note under the boxes, shown only while it has something to say.
+    static void setNote(QLabel* note, const QString& text);
     void showMessage(const QString& text, bool failure);
 
     PrintSetupServices m_services;
