@@ -244,10 +244,10 @@ void PrintSetupWindow::dropForm() {
 }
 
 void PrintSetupWindow::printTestPage() {
-    QString problem;
     if (!valuesUsable()) {
         return;
     }
+    QString problem;
     if (!m_services.testPage(m_settings, {}, &problem)) {
         showMessage(problem, true);
         return;
