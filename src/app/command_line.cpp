@@ -21,11 +21,17 @@ CommandLine parseCommandLine(const QCoreApplication& application) {
         QStringLiteral("收据和收费员所在的数据库文件（默认：%1）").arg(defaultDatabasePath()),
         QStringLiteral("PATH"));
     parser.addOption(databaseOption);
+    parser.addPositionalArgument(QStringLiteral("print-setup"),
+                                 QStringLiteral("打印设置（print-setup --help 查看它的选项）"),
+                                 QStringLiteral("[print-setup [选项]]"));
+    // What follows a command is that command's to read.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(application);
 
     CommandLine commandLine;
     commandLine.databasePath =
         parser.isSet(databaseOption) ? parser.value(databaseOption) : defaultDatabasePath();
+    commandLine.command = parser.positionalArguments();
     return commandLine;
 }
 

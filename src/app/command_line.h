@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QCoreApplication;
 
@@ -8,6 +9,8 @@ namespace app {
 
 struct CommandLine {
     QString databasePath;
+    // A command and its own arguments (print-setup --offset 12,-8); empty to start the program.
+    QStringList command;
 };
 
 // Reads the program's options; --help and --version print their text and end the program.

@@ -3,6 +3,9 @@
 #include <QFileInfo>
 
 #include "app/command_line.h"
+#include "app/commands.h"
+#include "app/desk_config.h"
+#include "app/desk_printing_setup.h"
 #include "app/program_shell.h"
 #include "platform/clock.h"
 #include "platform/form_style.h"
@@ -17,6 +20,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(PRODUCT_VERSION));
     const app::CommandLine commandLine = app::parseCommandLine(application);
     platform::installFormTypeface();
+    if (!commandLine.command.isEmpty()) {
+        return app::runCommand(commandLine.command);
+    }
 
     platform::QtMessageBoxes messageBoxes;
     store::Database database(commandLine.databasePath);
@@ -30,7 +36,9 @@ int main(int argc, char** argv) {
     const platform::SystemClock clock;
     const QString receiptsFolder =
         QFileInfo(commandLine.databasePath).absoluteDir().filePath(QStringLiteral("receipts"));
-    platform::QtPrinter printer(receiptsFolder, clock);
+    platform::QtPrinter printer(
+        receiptsFolder, clock,
+        app::deskPrintingForProgram(app::readDeskConfig(app::deskConfigPath()), messageBoxes));
     const platform::Services services{messageBoxes, printer, clock};
 
     app::ProgramShell shell(services, database);

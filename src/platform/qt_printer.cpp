@@ -1,15 +1,7 @@
 #include "platform/qt_printer.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPrinter>
-#include <QSaveFile>
 #include <QStringList>
 #include <utility>
 
@@ -19,27 +11,7 @@ namespace platform {
 
 namespace {
 
-constexpr double kTenthsOfMillimetrePerInch = 254.0;
-constexpr double kTextPointSize = 10.5;
-constexpr int kPdfResolution = 1200;
 constexpr qsizetype kLongestNamePart = 100;
-
-// Noto Serif CJK SC stands in for 宋体; where it is missing, 宋体 itself is the next choice.
-QFont receiptFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("宋体")});
-    font.setPointSizeF(kTextPointSize);
-    // Shaped, digits beside Latin letters get glyphs that the PDF's text layer cannot map back
-    // ("491MX" reads back as "MX"); plain glyphs keep the copy searchable.
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
-}
-
-QPageLayout fullA4Page() {
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(),
-                       QPageLayout::Millimeter);
-}
 
 // The document name as part of a file name on any system: characters that Windows or Linux
 // reserve become "_", and an empty name becomes 收据.
@@ -60,14 +32,16 @@ QString fileNamePart(const QString& documentName) {
 
 }  // namespace
 
-QtPrinter::QtPrinter(QString receiptsFolder, const Clock& clock, PrinterLookup findPrinter)
+QtPrinter::QtPrinter(QString receiptsFolder, const Clock& clock, DeskPrinting desk,
+                     PrinterLookup findPrinter)
     : m_receiptsFolder(std::move(receiptsFolder)),
       m_clock(clock),
+      m_desk(std::move(desk)),
       m_findPrinter(std::move(findPrinter)) {}
 
 void QtPrinter::startJob(const QString& documentName) {
     m_documentName = documentName;
-    m_texts.clear();
+    m_page = {};
 }
 
 // The receipt form is laid out for A4, which setting 9 selects and which every job uses, so no
@@ -75,7 +49,7 @@ void QtPrinter::startJob(const QString& documentName) {
 void QtPrinter::setPrintSetting(int) {}
 
 void QtPrinter::placeText(int x, int y, const QString& text) {
-    m_texts.push_back({x, y, text});
+    m_page.texts.push_back({x, y, text});
 }
 
 PrintOutcome QtPrinter::endJob() {
@@ -87,41 +61,34 @@ PrintOutcome QtPrinter::endJob() {
         problems << pdfProblem;
     }
 
-    const QPrinterInfo target = m_findPrinter();
-    if (target.isNull()) {
+    const QPrinterInfo target = m_findPrinter(m_desk.printerName);
+    if (target.isNull() && !m_desk.printerName.isEmpty()) {
+        // The paper of another printer holds no blank forms, so the job goes nowhere else.
+        problems.prepend(
+            QStringLiteral("没有找到打印机“%1”，收据没有打印。").arg(m_desk.printerName));
+    } else if (target.isNull()) {
         outcome.printed = !outcome.pdfPath.isEmpty();
         if (!outcome.printed) {
             problems.prepend(QStringLiteral("没有找到打印机，收据没有打印。"));
         }
+    } else if (printPage(target, m_documentName,
+                         [this](QPaintDevice& device) { return paintPrinterPage(device); })) {
+        outcome.printed = true;
+        outcome.printerName = target.printerName();
     } else {
-        QString printerProblem;
-        outcome.printed = printOn(target, &printerProblem);
-        if (outcome.printed) {
-            outcome.printerName = target.printerName();
-        } else {
-            problems.prepend(printerProblem);
-        }
+        problems.prepend(QStringLiteral("收据没有送到打印机“%1”。").arg(target.printerName()));
     }
     outcome.error = problems.join(u'\n');
-    m_texts.clear();
+    m_page = {};
     return outcome;
 }
 
-bool QtPrinter::paintPage(QPaintDevice& device) const {
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        return false;
-    }
-    painter.setFont(receiptFont());
-    const double ascent = QFontMetricsF(painter.font(), &device).ascent();
-    const double dotsPerUnitX = device.logicalDpiX() / kTenthsOfMillimetrePerInch;
-    const double dotsPerUnitY = device.logicalDpiY() / kTenthsOfMillimetrePerInch;
-    for (const PlacedText& placed : m_texts) {
-        // drawText puts the baseline on the point; the text's top belongs on the position.
-        painter.drawText(QPointF(placed.x * dotsPerUnitX, placed.y * dotsPerUnitY + ascent),
-                         placed.text);
-    }
-    return painter.end();
+bool QtPrinter::paintPrinterPage(QPaintDevice& device) const {
+    return paintPage(device, m_page, m_desk.offset);
+}
+
+bool QtPrinter::paintCopyPage(QPaintDevice& device) const {
+    return paintPage(device, m_page, {}, m_desk.form);
 }
 
 QString QtPrinter::unusedPdfPath() const {
@@ -143,42 +110,20 @@ QString QtPrinter::writePdfCopy(QString* error) const {
         return {};
     }
 
-    QByteArray pdf;
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(fullA4Page());
-        writer.setResolution(kPdfResolution);
-        writer.setTitle(m_documentName);
-        writer.setCreator(QStringLiteral(PRODUCT_NAME));
-        if (!paintPage(writer)) {
-            *error = QStringLiteral("收据页面无法生成PDF，收据的PDF副本没有保存。");
-            return {};
-        }
+    const QByteArray pdf =
+        pdfPage(m_documentName, [this](QPaintDevice& device) { return paintCopyPage(device); });
+    if (pdf.isEmpty()) {
+        *error = QStringLiteral("收据页面无法生成PDF，收据的PDF副本没有保存。");
+        return {};
     }
 
     const QString path = unusedPdfPath();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
-        *error = QStringLiteral("收据的PDF副本无法写入“%1”：%2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
+    QString problem;
+    if (!writeWholeFile(path, pdf, &problem)) {
+        *error = QStringLiteral("收据的PDF副本没有保存。") + problem;
         return {};
     }
     return path;
-}
-
-bool QtPrinter::printOn(const QPrinterInfo& target, QString* error) const {
-    QPrinter printer(target, QPrinter::HighResolution);
-    printer.setFullPage(true);
-    printer.setPageLayout(fullA4Page());
-    printer.setDocName(m_documentName);
-    printer.setCreator(QStringLiteral(PRODUCT_NAME));
-    if (!printer.isValid() || !paintPage(printer) || printer.printerState() == QPrinter::Error) {
-        *error = QStringLiteral("收据没有送到打印机“%1”。").arg(target.printerName());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace platform

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QPoint>
 #include <QPrinterInfo>
 #include <QString>
 #include <functional>
-#include <vector>
 
+#include "platform/page_output.h"
+#include "platform/page_painter.h"
 #include "platform/printer.h"
 
 class QPaintDevice;
@@ -13,40 +15,46 @@ namespace platform {
 
 class Clock;
 
-// The program's printer. Each job's page goes to the system's default printer, and a PDF copy of
-// it is kept in the receipts folder as <documentName>-<yyyyMMdd-HHmmss>.pdf; where no printer
-// exists, that copy is the output.
+// What a desk has set up for its printouts.
+struct DeskPrinting {
+    QString printerName;  // empty: the system's default printer
+    QPoint offset;        // added to every item on the printer's page, never to the PDF copy
+    FormPicture form;     // the blank form, drawn under the values of the PDF copy only
+};
+
+// The program's printer. Each job's page goes to the desk's printer, and a PDF copy of it is kept
+// in the receipts folder as <documentName>-<yyyyMMdd-HHmmss>.pdf; where no printer exists, that
+// copy is the output. The paper in the printer is already printed, so the form picture goes only
+// into the copy, which reads like the paper; the desk's offset corrects where that printer puts
+// the page, so only the printer's page moves.
 class QtPrinter final : public Printer {
 public:
-    // Finds the printer a job goes to; a null QPrinterInfo means there is none.
-    using PrinterLookup = std::function<QPrinterInfo()>;
+    // Finds the printer of that name (the default one for an empty name); null when there is none.
+    using PrinterLookup = std::function<QPrinterInfo(const QString& name)>;
 
-    QtPrinter(QString receiptsFolder, const Clock& clock,
-              PrinterLookup findPrinter = &QPrinterInfo::defaultPrinter);
+    QtPrinter(QString receiptsFolder, const Clock& clock, DeskPrinting desk = {},
+              PrinterLookup findPrinter = &platform::findPrinter);
 
     void startJob(const QString& documentName) override;
     void setPrintSetting(int value) override;
     void placeText(int x, int y, const QString& text) override;
     PrintOutcome endJob() override;
 
-private:
-    struct PlacedText {
-        int x;
-        int y;
-        QString text;
-    };
+    // The open job's page as endJob paints it for the printer and for the PDF copy.
+    bool paintPrinterPage(QPaintDevice& device) const;
+    bool paintCopyPage(QPaintDevice& device) const;
 
-    bool paintPage(QPaintDevice& device) const;
+private:
     // The path of the written copy, or empty with the reason in *error.
     QString writePdfCopy(QString* error) const;
-    bool printOn(const QPrinterInfo& target, QString* error) const;
     QString unusedPdfPath() const;
 
     QString m_receiptsFolder;
     const Clock& m_clock;
+    DeskPrinting m_desk;
     PrinterLookup m_findPrinter;
     QString m_documentName;
-    std::vector<PlacedText> m_texts;
+    PageContent m_page;
 };
 
 }  // namespace platform

@@ -18,7 +18,7 @@ public:
     QDateTime now() const override { return QDateTime(QDate(2008, 3, 9), QTime(14, 30, 5)); }
 };
 
-QPrinterInfo noPrinter() {
+QPrinterInfo noPrinter(const QString&) {
     return {};
 }
 
@@ -38,7 +38,7 @@ TEST_F(QtPrinterTest, PutsATextsTopLeftCornerOnItsPositionOnAFullA4Page) {
     if (!support::pdfToTextAvailable()) {
         GTEST_SKIP() << "pdftotext is not installed";
     }
-    platform::QtPrinter printer(receiptsFolder(), clock, noPrinter);
+    platform::QtPrinter printer(receiptsFolder(), clock, {}, noPrinter);
     printer.startJob(QStringLiteral("1"));
     printer.setPrintSetting(9);
     printer.placeText(375, 10, QStringLiteral("住院"));
@@ -62,7 +62,7 @@ TEST_F(QtPrinterTest, PutsATextsTopLeftCornerOnItsPositionOnAFullA4Page) {
 }
 
 TEST_F(QtPrinterTest, NamesTheCopyAfterTheJobAndKeepsEarlierCopiesOfTheSameSecond) {
-    platform::QtPrinter printer(receiptsFolder(), clock, noPrinter);
+    platform::QtPrinter printer(receiptsFolder(), clock, {}, noPrinter);
     QStringList paths;
     for (int job = 0; job < 2; ++job) {
         printer.startJob(QStringLiteral(" 12/3:4 "));
@@ -82,7 +82,7 @@ TEST_F(QtPrinterTest, ReportsACopyThatCannotBeWrittenAsNotPrinted) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    platform::QtPrinter printer(receiptsFolder(), clock, noPrinter);
+    platform::QtPrinter printer(receiptsFolder(), clock, {}, noPrinter);
     printer.startJob(QStringLiteral("123"));
     printer.placeText(375, 10, QStringLiteral("123"));
     const platform::PrintOutcome outcome = printer.endJob();

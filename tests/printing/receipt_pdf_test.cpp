@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/qt_printer.h"
+#include "printing/desk_printing.h"
 #include "printing/receipt_layout.h"
 #include "printing/sample_receipt.h"
 #include "support/pdf_text.h"
@@ -26,8 +27,8 @@ TEST(ReceiptPdf, CarriesTheReceiptsValuesOnThePage) {
     ASSERT_TRUE(dir.isValid());
     FixedClock clock;
     // The test machine has no printer; the lookup says so on any machine, so nothing is printed.
-    platform::QtPrinter printer(dir.filePath(QStringLiteral("receipts")), clock,
-                                [] { return QPrinterInfo(); });
+    platform::QtPrinter printer(dir.filePath(QStringLiteral("receipts")), clock, {},
+                                [](const QString&) { return QPrinterInfo(); });
     const printing::SampleReceipt receipt;
 
     printer.startJob(receipt.fields.value(u"住院号"_qs).toString());
@@ -46,6 +47,41 @@ TEST(ReceiptPdf, CarriesTheReceiptsValuesOnThePage) {
     EXPECT_TRUE(unspaced.contains(u"2000零零贰零零零零零"_qs)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"青石市明泽医院"_qs)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"491MX"_qs)) << text.toStdString();
+}
+
+// The copy reads like the paper: the form picture under the values, once, and the values where
+// the layout puts them, whatever offset the desk's printer needs.
+TEST(ReceiptPdf, CarriesTheFormPictureOnceUnderValuesTheOffsetDoesNotMove) {
+    if (!support::pdfToTextAvailable()) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A transparent picture would bring a second image, its mask, into the PDF.
+    QImage picture(300, 420, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    picture.setPixelColor(10, 10, Qt::red);
+    const QString picturePath = dir.filePath(QStringLiteral("空白票据.png"));
+    ASSERT_TRUE(picture.save(picturePath));
+    printing::PrintSettings settings;
+    settings.offset = {150, -90};
+    settings.formPicture = picturePath;
+    QString problem;
+    const platform::DeskPrinting desk = printing::deskPrinting(settings, &problem);
+    ASSERT_EQ(problem, QString());
+
+    FixedClock clock;
+    platform::QtPrinter printer(dir.filePath(QStringLiteral("receipts")), clock, desk,
+                                [](const QString&) { return QPrinterInfo(); });
+    printer.startJob(QStringLiteral("1"));
+    printing::placeReceipt(printer, printing::SampleReceipt().reader());
+    const platform::PrintOutcome outcome = printer.endJob();
+    ASSERT_TRUE(outcome.printed) << outcome.error.toStdString();
+
+    EXPECT_EQ(support::pdfImages(outcome.pdfPath).size(), 1);
+    // As laid out, whatever the printer's offset.
+    EXPECT_EQ(support::pdfWordPosition(outcome.pdfPath, QStringLiteral("491MX")),
+              QPoint(1405, 610));
 }
 
 }  // namespace

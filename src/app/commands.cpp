@@ -1,0 +1,23 @@
+#include "app/commands.h"
+
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/desk_config.h"
+#include "app/print_setup_command.h"
+
+namespace app {
+
+int runCommand(const QStringList& command) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (command.first() == QStringLiteral("print-setup")) {
+        return runPrintSetup(command.mid(1), deskConfigPath(), out, err);
+    }
+    err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。")
+               .arg(command.first())
+        << '\n';
+    return kUsageError;
+}
+
+}  // namespace app

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/desk_config.h"
+#include "platform/qt_printer.h"
+
+namespace platform {
+class MessageBoxes;
+}
+
+namespace app {
+
+// The desk's print settings for the program's printer. What cannot be used (lines of the settings
+// file that were ignored, a form picture that cannot be read) is told to the cashier in one
+// message box, and the printouts go with the rest.
+platform::DeskPrinting deskPrintingForProgram(const DeskConfig& config,
+                                              platform::MessageBoxes& messageBoxes);
+
+}  // namespace app

@@ -1,0 +1,64 @@
+#include "platform/page_painter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+
+namespace platform {
+
+namespace {
+
+constexpr double kTenthsOfMillimetrePerInch = 254.0;
+constexpr double kTextPointSize = 10.5;
+constexpr double kLineWidth = 2.0;
+
+// Noto Serif CJK SC stands in for 宋体; where it is missing, 宋体 itself is the next choice.
+QFont pageFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("宋体")});
+    font.setPointSizeF(kTextPointSize);
+    // Shaped, digits beside Latin letters get glyphs that the PDF's text layer cannot map back
+    // ("491MX" reads back as "MX"); plain glyphs keep the copy searchable.
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+}  // namespace
+
+bool paintPage(QPaintDevice& device, const PageContent& page, QPoint offset,
+               const FormPicture& form) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        return false;
+    }
+    const double dotsPerUnitX = device.logicalDpiX() / kTenthsOfMillimetrePerInch;
+    const double dotsPerUnitY = device.logicalDpiY() / kTenthsOfMillimetrePerInch;
+    const auto toDevice = [&](double x, double y) {
+        return QPointF((x + offset.x()) * dotsPerUnitX, (y + offset.y()) * dotsPerUnitY);
+    };
+
+    if (!form.image.isNull()) {
+        const QRectF area(form.area.x() * dotsPerUnitX, form.area.y() * dotsPerUnitY,
+                          form.area.width() * dotsPerUnitX, form.area.height() * dotsPerUnitY);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(area, form.image);
+    }
+
+    painter.setPen(QPen(Qt::black, kLineWidth * dotsPerUnitX, Qt::SolidLine, Qt::FlatCap));
+    for (const QLine& line : page.lines) {
+        painter.drawLine(toDevice(line.x1(), line.y1()), toDevice(line.x2(), line.y2()));
+    }
+
+    painter.setFont(pageFont());
+    const double ascent = QFontMetricsF(painter.font(), &device).ascent();
+    for (const PlacedText& placed : page.texts) {
+        // drawText puts the baseline on the point; the text's top belongs on the position.
+        painter.drawText(toDevice(placed.x, placed.y) + QPointF(0, ascent), placed.text);
+    }
+    return painter.end();
+}
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#include "printing/preview_receipt.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QVariant>
+
+#include "platform/printer.h"
+#include "printing/receipt_layout.h"
+
+namespace printing {
+
+namespace {
+
+// Keeps what a receipt places, instead of printing it.
+class PageCollector final : public platform::Printer {
+public:
+    void startJob(const QString&) override {}
+    void setPrintSetting(int) override {}
+    void placeText(int x, int y, const QString& text) override {
+        page.texts.push_back({x, y, text});
+    }
+    platform::PrintOutcome endJob() override { return {}; }
+
+    platform::PageContent page;
+};
+
+}  // namespace
+
+platform::PageContent previewReceipt() {
+    QHash<QString, QVariant> fields{
+        {QStringLiteral("住院号"), QStringLiteral("20260315")},
+        {QStringLiteral("姓名"), QStringLiteral("张三")},
+        {QStringLiteral("入院日期"), QDateTime(QDate(2026, 3, 5), QTime(0, 0))},
+        {QStringLiteral("出院日期"), QDateTime(QDate(2026, 3, 9), QTime(0, 0))},
+        {QStringLiteral("合计"), 1235.0},
+        {QStringLiteral("预交"), 2000.0},
+        {QStringLiteral("补收"), 0.0},
+        {QStringLiteral("退款"), 765.0},
+        {QStringLiteral("欠费"), 0.0},
+        {QStringLiteral("收费员"), QStringLiteral(PRODUCT_NAME)},
+    };
+    PageCollector collector;
+    placeReceipt(collector, [&fields](const QString& name) {
+        // Every fee of the sample is 65, so that the fee grid shows where each value lands.
+        return fields.value(name, 65.0);
+    });
+    return collector.page;
+}
+
+}  // namespace printing
