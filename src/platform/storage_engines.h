@@ -1,14 +1,18 @@
 #pragma once
 
-#include <QString>
 #include <memory>
 
+#include "platform/database_location.h"
 #include "platform/storage_engine.h"
 
 namespace platform {
 
-// The engine for a database location: a postgresql:// URI names a server, anything else an
-// SQLite file. Nothing is connected yet.
-std::unique_ptr<StorageEngine> makeStorageEngine(const QString& location, int busyTimeoutMs);
+// The engine for a database location, nothing connected yet. busyTimeoutMs is how long a desk
+// waits for another that holds the data.
+std::unique_ptr<StorageEngine> makeStorageEngine(const DatabaseLocation& location,
+                                                 int busyTimeoutMs);
+
+// What stands for a location that names no usable database: every operation fails with reason.
+std::unique_ptr<StorageEngine> makeUnusableEngine(const QString& reason);
 
 }  // namespace platform

@@ -6,15 +6,22 @@
 
 namespace store {
 
-Database::Database(QString location, int busyTimeoutMs)
-    : m_location(std::move(location)),
-      m_engine(platform::makeStorageEngine(m_location, busyTimeoutMs)) {}
+Database::Database(QString location, int busyTimeoutMs) : m_location(std::move(location)) {
+    const std::optional<platform::DatabaseLocation> where =
+        platform::readDatabaseLocation(m_location, &m_locationError);
+    m_engine = where ? platform::makeStorageEngine(*where, busyTimeoutMs)
+                     : platform::makeUnusableEngine(m_locationError);
+}
 
 Database::~Database() {
     closeAll();
 }
 
 bool Database::prepare(QString* error) {
+    if (!m_locationError.isEmpty()) {
+        *error = m_locationError;
+        return false;
+    }
     QString reason;
     if (!m_engine->prepare(schemaDefinition(), &reason)) {
         *error = unusableMessage(reason);

@@ -54,6 +54,8 @@ private:
     void detach(Table* table);
 
     QString m_location;
+    // Why the location names no database that can be used; empty when it does.
+    QString m_locationError;
     std::unique_ptr<platform::StorageEngine> m_engine;
     QList<Table*> m_openTables;
 };

@@ -20,7 +20,13 @@ using store_test::StoreTest;
 
 using ReceiptValues = StoreTest;
 
-TEST_F(ReceiptValues, EveryAmountReadsBackUnderItsOwnFieldName) {
+INSTANTIATE_TEST_SUITE_P(Engines, ReceiptValues,
+                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
+
+// What other programs may have left in an SQLite file.
+using SqliteReceiptValues = DatabaseTest;
+
+TEST_P(ReceiptValues, EveryAmountReadsBackUnderItsOwnFieldName) {
     billing::ReceiptState state;
     std::int64_t fen = 1;
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
@@ -57,10 +63,11 @@ TEST_F(ReceiptValues, EveryAmountReadsBackUnderItsOwnFieldName) {
     EXPECT_EQ(table.readField(u"出院日期").toDateTime(), day(2024, 1, 9));
 }
 
-TEST_F(ReceiptValues, AmountsAreStoredAsTheirDecimalValueAndOldSinglePrecisionOnesReadAsTyped) {
+TEST_F(SqliteReceiptValues,
+       AmountsAreStoredAsTheirDecimalValueAndOldSinglePrecisionOnesReadAsTyped) {
     QVariantList values = receipt(QStringLiteral("1"), QStringLiteral("甲"), yuan(150000.1));
     values[26] = QVariant::fromValue(yuan(99999999.99));  // 补收
-    appendReceipts({values});
+    appendRecords(kReceiptTable, {values});
 
     const QStringList stored = runSql(QStringLiteral("SELECT 床位费, 补收 FROM MZY")).value(0);
     ASSERT_EQ(stored.size(), 2);
@@ -86,7 +93,7 @@ TEST_F(ReceiptValues, AmountsAreStoredAsTheirDecimalValueAndOldSinglePrecisionOn
     EXPECT_EQ(table.readField(u"合计").value<Money>(), yuan(0.3));
 }
 
-TEST_F(ReceiptValues, DateTimesSurviveTheRoundTrip) {
+TEST_P(ReceiptValues, DateTimesSurviveTheRoundTrip) {
     const QDateTime admitted(QDate(1999, 12, 31), QTime(23, 59, 58));
     const QDateTime discharged(QDate(2024, 2, 29), QTime(0, 0));
     QVariantList values = receipt(QStringLiteral("1"), QStringLiteral("甲"));
@@ -100,11 +107,11 @@ TEST_F(ReceiptValues, DateTimesSurviveTheRoundTrip) {
     EXPECT_EQ(readAdmitted.timeSpec(), Qt::LocalTime);
     EXPECT_EQ(table.readField(u"出院日期").toDateTime(), discharged);
 
-    EXPECT_EQ(runSql(QStringLiteral("SELECT 入院日期 FROM MZY")),
+    EXPECT_EQ(runSql(QStringLiteral(R"(SELECT "入院日期" FROM "MZY")")),
               (QList<QStringList>{{QStringLiteral("1999-12-31 23:59:58")}}));
 }
 
-TEST_F(ReceiptValues, AmountsStoredAsIntegersStillReadAsAmounts) {
+TEST_F(SqliteReceiptValues, AmountsStoredAsIntegersStillReadAsAmounts) {
     runSql(
         QStringLiteral("INSERT INTO MZY (住院号, 床位费, 合计, 出院日期) VALUES ('7', 5, 12, "
                        "'2024-03-05T08:30:00')"));
@@ -118,7 +125,7 @@ TEST_F(ReceiptValues, AmountsStoredAsIntegersStillReadAsAmounts) {
     EXPECT_FALSE(table.readField(u"入院日期").toDateTime().isValid());
 }
 
-TEST_F(ReceiptValues, RewriteKeepsThePlaceAndCopiesTheOldRecordToTheHistory) {
+TEST_P(ReceiptValues, RewriteKeepsThePlaceAndCopiesTheOldRecordToTheHistory) {
     appendReceipts({receipt(QStringLiteral("1"), QStringLiteral("甲")),
                     receipt(QStringLiteral("2"), QStringLiteral("乙"), yuan(20)),
                     receipt(QStringLiteral("3"), QStringLiteral("丙"))});

@@ -27,8 +27,8 @@ inline QVariantList receipt(const QString& number, const QString& name,
     return store::receiptRecordValues(number, name, day(2024, 3, 1), day(2024, 3, 5), state);
 }
 
-// A prepared database file with the walks the store tests make.
-class StoreTest : public DatabaseTest {
+// A prepared database, on each engine in turn, with the walks the store tests make.
+class StoreTest : public EngineTest {
 protected:
     void appendReceipts(const QList<QVariantList>& records) {
         appendRecords(store::kReceiptTable, records);

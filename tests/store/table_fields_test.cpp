@@ -39,7 +39,10 @@ protected:
     }
 };
 
-TEST_F(TableFields, OpenedFieldsReadAsOnATableOpenedWholeInTheSameOrder) {
+INSTANTIATE_TEST_SUITE_P(Engines, TableFields,
+                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
+
+TEST_P(TableFields, OpenedFieldsReadAsOnATableOpenedWholeInTheSameOrder) {
     Table whole(database());
     Table projected(database());
     ASSERT_TRUE(whole.open(kReceiptTable));
@@ -62,7 +65,7 @@ TEST_F(TableFields, OpenedFieldsReadAsOnATableOpenedWholeInTheSameOrder) {
     EXPECT_TRUE(projected.lastError().isEmpty()) << projected.lastError().toStdString();
 }
 
-TEST_F(TableFields, AFieldThatWasNotOpenedGivesNoValueAndSaysWhy) {
+TEST_P(TableFields, AFieldThatWasNotOpenedGivesNoValueAndSaysWhy) {
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable, kWalkFields));
     EXPECT_EQ(table.fieldIndex(u"住院号"), 0);
@@ -79,7 +82,7 @@ TEST_F(TableFields, AFieldThatWasNotOpenedGivesNoValueAndSaysWhy) {
     EXPECT_TRUE(unknown.lastError().contains(u"年龄")) << unknown.lastError().toStdString();
 }
 
-TEST_F(TableFields, AbsentValuesReadAsTheEmptyTextAndZero) {
+TEST_P(TableFields, AbsentValuesReadAsTheEmptyTextAndZero) {
     runSql(QStringLiteral(R"(UPDATE "MZY" SET "合计" = 12, "诊金" = NULL, "姓名" = NULL)"));
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
@@ -92,7 +95,7 @@ TEST_F(TableFields, AbsentValuesReadAsTheEmptyTextAndZero) {
     EXPECT_FALSE(table.readField(u"合计").isValid());
 }
 
-TEST_F(TableFields, LookupsAndWritesWorkOnATableOpenedWithSomeFields) {
+TEST_P(TableFields, LookupsAndWritesWorkOnATableOpenedWithSomeFields) {
     {
         Table table(database());
         ASSERT_TRUE(table.open(kReceiptTable, {QStringLiteral("姓名")}));

@@ -18,7 +18,10 @@ const QString kName = QStringLiteral("姓名");
 
 using TableWalk = StoreTest;
 
-TEST_F(TableWalk, EmptyTableIsPastLastAtOnceAndFindsNothing) {
+INSTANTIATE_TEST_SUITE_P(Engines, TableWalk,
+                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
+
+TEST_P(TableWalk, EmptyTableIsPastLastAtOnceAndFindsNothing) {
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
     EXPECT_TRUE(table.pastLast());
@@ -27,7 +30,7 @@ TEST_F(TableWalk, EmptyTableIsPastLastAtOnceAndFindsNothing) {
     EXPECT_FALSE(table.readField(kNumber).isValid());
 }
 
-TEST_F(TableWalk, WalksRecordsInTheOrderTheyWereAppended) {
+TEST_P(TableWalk, WalksRecordsInTheOrderTheyWereAppended) {
     appendReceipts({receipt(QStringLiteral("3"), QStringLiteral("丙")),
                     receipt(QStringLiteral("1"), QStringLiteral("甲")),
                     receipt(QStringLiteral("2"), QStringLiteral("乙"))});
@@ -44,7 +47,7 @@ TEST_F(TableWalk, WalksRecordsInTheOrderTheyWereAppended) {
     EXPECT_EQ(table.readField(kName), QVariant(QStringLiteral("丙")));
 }
 
-TEST_F(TableWalk, LookupFindsTheFirstOfTwoAndTheWalkContinuesFromThere) {
+TEST_P(TableWalk, LookupFindsTheFirstOfTwoAndTheWalkContinuesFromThere) {
     appendReceipts({receipt(QStringLiteral("8"), QStringLiteral("前")),
                     receipt(QStringLiteral("9"), QStringLiteral("第一")),
                     receipt(QStringLiteral("7"), QStringLiteral("中")),
@@ -71,7 +74,7 @@ TEST_F(TableWalk, LookupFindsTheFirstOfTwoAndTheWalkContinuesFromThere) {
     EXPECT_TRUE(table.pastLast());
 }
 
-TEST_F(TableWalk, InpatientNumbersAreComparedExactly) {
+TEST_P(TableWalk, InpatientNumbersAreComparedExactly) {
     appendReceipts({receipt(QStringLiteral("123"), QStringLiteral("无空格")),
                     receipt(QStringLiteral("123 "), QStringLiteral("带空格"))});
     Table table(database());
@@ -86,7 +89,7 @@ TEST_F(TableWalk, InpatientNumbersAreComparedExactly) {
     EXPECT_TRUE(table.pastLast());
 }
 
-TEST_F(TableWalk, AwkwardTextsAreStoredAndFoundExactly) {
+TEST_P(TableWalk, AwkwardTextsAreStoredAndFoundExactly) {
     const QStringList numbers{QStringLiteral("A 1"), QStringLiteral("it's \"2\""),
                               QStringLiteral("三号'); DROP TABLE MZY; --"), QStringLiteral("%_*"),
                               QString()};
@@ -104,7 +107,7 @@ TEST_F(TableWalk, AwkwardTextsAreStoredAndFoundExactly) {
     EXPECT_FALSE(findByInpatientNumber(table, QStringLiteral("a 1")));
 }
 
-TEST_F(TableWalk, CashiersKeepTableOrderWithDuplicatesAndEmptyNames) {
+TEST_P(TableWalk, CashiersKeepTableOrderWithDuplicatesAndEmptyNames) {
     Table table(database());
     ASSERT_TRUE(table.open(store::kCashierTable));
     for (const QString& name : {QStringLiteral("王五"), QString(), QStringLiteral("王五")}) {
@@ -116,7 +119,7 @@ TEST_F(TableWalk, CashiersKeepTableOrderWithDuplicatesAndEmptyNames) {
                            QStringLiteral("王五")}));
 }
 
-TEST_F(TableWalk, UnknownTablesAndFieldsAreRefused) {
+TEST_P(TableWalk, UnknownTablesAndFieldsAreRefused) {
     Table table(database());
     EXPECT_FALSE(table.open(QStringLiteral("sqlite_master")));
     EXPECT_FALSE(table.lastError().isEmpty());
@@ -128,7 +131,7 @@ TEST_F(TableWalk, UnknownTablesAndFieldsAreRefused) {
     EXPECT_EQ(table.fieldIndex(u"no such field"), -1);
 }
 
-TEST_F(TableWalk, CloseAllClosesOpenTablesAndLaterOpensReconnect) {
+TEST_P(TableWalk, CloseAllClosesOpenTablesAndLaterOpensReconnect) {
     appendReceipts({receipt(QStringLiteral("1"), QStringLiteral("甲"))});
     Table receipts(database());
     Table cashiers(database());
