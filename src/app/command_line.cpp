@@ -9,6 +9,15 @@
 
 namespace app {
 
+namespace {
+
+QString defaultDatabasePath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("billing.sqlite"));
+}
+
+}  // namespace
+
 CommandLine parseCommandLine(const QCoreApplication& application) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -18,8 +27,10 @@ CommandLine parseCommandLine(const QCoreApplication& application) {
     parser.addVersionOption();
     const QCommandLineOption databaseOption(
         QStringLiteral("database"),
-        QStringLiteral("收据和收费员所在的数据库文件（默认：%1）").arg(defaultDatabasePath()),
-        QStringLiteral("PATH"));
+        QStringLiteral("收据和收费员所在的数据库：数据库文件的路径，或 postgresql:// 开头的数据库"
+                       "服务器地址（默认：491MX.conf 中的 database=，否则 %1）")
+            .arg(defaultDatabasePath()),
+        QStringLiteral("PATH|URI"));
     parser.addOption(databaseOption);
     parser.addPositionalArgument(QStringLiteral("print-setup"),
                                  QStringLiteral("打印设置（print-setup --help 查看它的选项）"),
@@ -29,15 +40,16 @@ CommandLine parseCommandLine(const QCoreApplication& application) {
     parser.process(application);
 
     CommandLine commandLine;
-    commandLine.databasePath =
-        parser.isSet(databaseOption) ? parser.value(databaseOption) : defaultDatabasePath();
+    if (parser.isSet(databaseOption)) {
+        commandLine.database = parser.value(databaseOption);
+    }
     commandLine.command = parser.positionalArguments();
     return commandLine;
 }
 
-QString defaultDatabasePath() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("billing.sqlite"));
+QString chosenDatabaseLocation(const CommandLine& commandLine,
+                               const std::optional<QString>& deskSetting) {
+    return commandLine.database.value_or(deskSetting.value_or(defaultDatabasePath()));
 }
 
 }  // namespace app

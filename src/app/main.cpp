@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 
 #include "app/command_line.h"
 #include "app/commands.h"
@@ -25,7 +23,8 @@ int main(int argc, char** argv) {
     }
 
     platform::QtMessageBoxes messageBoxes;
-    store::Database database(commandLine.databasePath);
+    const app::DeskConfig deskConfig = app::readDeskConfig(app::deskConfigPath());
+    store::Database database(app::chosenDatabaseLocation(commandLine, deskConfig.database));
     QString problem;
     if (!database.prepare(&problem)) {
         messageBoxes.show(nullptr, {problem, QStringLiteral("数据库错误"),
@@ -34,11 +33,8 @@ int main(int argc, char** argv) {
     }
 
     const platform::SystemClock clock;
-    const QString receiptsFolder =
-        QFileInfo(commandLine.databasePath).absoluteDir().filePath(QStringLiteral("receipts"));
-    platform::QtPrinter printer(
-        receiptsFolder, clock,
-        app::deskPrintingForProgram(app::readDeskConfig(app::deskConfigPath()), messageBoxes));
+    platform::QtPrinter printer(database.receiptsFolder(), clock,
+                                app::deskPrintingForProgram(deskConfig, messageBoxes));
     const platform::Services services{messageBoxes, printer, clock};
 
     app::ProgramShell shell(services, database);

@@ -1,5 +1,9 @@
 #include "store/database.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 #include "platform/storage_engines.h"
 #include "store/schema.h"
 #include "store/table.h"
@@ -11,6 +15,16 @@ Database::Database(QString location, int busyTimeoutMs) : m_location(std::move(l
         platform::readDatabaseLocation(m_location, &m_locationError);
     m_engine = where ? platform::makeStorageEngine(*where, busyTimeoutMs)
                      : platform::makeUnusableEngine(m_locationError);
+    m_onServer = where && where->engine == platform::DatabaseLocation::Engine::PostgresServer;
+}
+
+QString Database::receiptsFolder() const {
+    const QString folder = QStringLiteral("receipts");
+    if (m_onServer) {
+        return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .filePath(folder);
+    }
+    return QFileInfo(m_location).absoluteDir().filePath(folder);
 }
 
 Database::~Database() {

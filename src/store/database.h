@@ -43,6 +43,10 @@ public:
 
     platform::StorageEngine& engine() { return *m_engine; }
 
+    // Where the PDF copies of printed receipts are kept: receipts/ beside a database file, or
+    // receipts/ in the program's data folder for a server.
+    QString receiptsFolder() const;
+
     // Messages for the cashier that name the database: it cannot be used, or a record could not
     // be written into it.
     QString unusableMessage(const QString& reason) const;
@@ -56,6 +60,7 @@ private:
     QString m_location;
     // Why the location names no database that can be used; empty when it does.
     QString m_locationError;
+    bool m_onServer = false;
     std::unique_ptr<platform::StorageEngine> m_engine;
     QList<Table*> m_openTables;
 };

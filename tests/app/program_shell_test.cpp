@@ -12,14 +12,6 @@ using widget_driver::typeAndLeave;
 
 class ProgramShellTest : public ProgramTest {
 protected:
-    // Answers the next login window with a name and password, then 确定.
-    static void logInWhenAsked(const QString& name, const QString& password) {
-        modal_driver::whenModalOpens([name, password](QWidget* login) {
-            login->findChild<QComboBox*>(QStringLiteral("组合框1"))->setEditText(name);
-            login->findChild<QLineEdit*>(QStringLiteral("编辑框1"))->setText(password);
-            login->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
-        });
-    }
     static void quitWhenAsked() {
         modal_driver::whenModalOpens([](QWidget* login) {
             login->findChild<QPushButton*>(QStringLiteral("按钮2"))->click();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "store/table.h"
 #include "support/database_test.h"
 #include "support/fixed_clock.h"
+#include "support/modal_driver.h"
 #include "support/qt_printers.h"
 #include "support/recording_printer.h"
 #include "support/scripted_message_boxes.h"
@@ -76,6 +78,15 @@ protected:
         return receipts;
     }
 
+    // Answers the next login window with a name and password, then 确定.
+    static void logInWhenAsked(const QString& name, const QString& password) {
+        modal_driver::whenModalOpens([name, password](QWidget* login) {
+            login->findChild<QComboBox*>(QStringLiteral("组合框1"))->setEditText(name);
+            login->findChild<QLineEdit*>(QStringLiteral("编辑框1"))->setText(password);
+            login->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
+        });
+    }
+
     static QDate today() { return {2026, 3, 10}; }
 
     ScriptedMessageBoxes messageBoxes;
@@ -83,6 +94,12 @@ protected:
     FixedClock clock{QDateTime(today(), QTime(9, 15))};
     platform::Services services{messageBoxes, printer, clock};
     std::unique_ptr<app::ProgramShell> shell;
+};
+
+// The whole program on each engine in turn.
+class EngineProgramTest : public ProgramTest, public ::testing::WithParamInterface<EngineKind> {
+protected:
+    EngineKind engineKind() const override { return GetParam(); }
 };
 
 // The program at work, logged in as the first cashier.

@@ -22,6 +22,10 @@ inline std::string engineName(const ::testing::TestParamInfo<EngineKind>& info) 
     return info.param == EngineKind::Sqlite ? "SQLite" : "PostgreSQL";
 }
 
+inline void PrintTo(EngineKind kind, std::ostream* os) {
+    *os << (kind == EngineKind::Sqlite ? "SQLite" : "PostgreSQL");
+}
+
 // A fresh, empty database of one engine, gone when the test ends: a file in a temporary folder,
 // or a database of its own on the test server. The test changes and reads it through a
 // connection of its own, as another program would.

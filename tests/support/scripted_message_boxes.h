@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/message_boxes.h"
@@ -11,6 +12,9 @@ class ScriptedMessageBoxes final : public platform::MessageBoxes {
 public:
     platform::MessageAnswer show(QWidget* /*parent*/, const platform::Message& message) override {
         m_shown.push_back(message);
+        if (m_whileShown) {
+            m_whileShown(message);
+        }
         if (m_answers.empty()) {
             return platform::MessageAnswer::Ok;
         }
@@ -20,10 +24,15 @@ public:
     }
 
     void queueAnswer(platform::MessageAnswer answer) { m_answers.push_back(answer); }
+    // Something that happens elsewhere while each message box waits for its answer.
+    void whileShown(std::function<void(const platform::Message&)> action) {
+        m_whileShown = std::move(action);
+    }
     const std::vector<platform::Message>& shown() const { return m_shown; }
     void clear() { m_shown.clear(); }
 
 private:
     std::deque<platform::MessageAnswer> m_answers;
     std::vector<platform::Message> m_shown;
+    std::function<void(const platform::Message&)> m_whileShown;
 };

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "platform/storage_engine.h"
+#include "store/receipt_saving.h"
+#include "store/schema.h"
+#include "store_fixture.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+using store::Database;
+using store_test::receipt;
+
+// What only a database server does: refuse at the door, or go away in the middle of work.
+class ServerDatabase : public DatabaseTest {
+protected:
+    EngineKind engineKind() const override { return EngineKind::Postgres; }
+
+    // Ends every other connection to the test's database, as a restarted server or a broken
+    // network would.
+    void dropConnections() {
+        runSql(
+            QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                           "datname = current_database() AND pid <> pg_backend_pid()"));
+    }
+
+    QStringList storedNumbers() {
+        QStringList numbers;
+        for (const QStringList& row : runSql(QStringLiteral(R"(SELECT "住院号" FROM "MZY")"))) {
+            numbers.append(row.value(0));
+        }
+        return numbers;
+    }
+};
+
+TEST_F(ServerDatabase, RefusalsNameTheServerAndTheReason) {
+    const QString missing = QString(databaseLocation())
+                                .replace(QRegularExpression(QStringLiteral("///[^?]+")),
+                                         QStringLiteral("///no_such_database"));
+    Database absent(missing);
+    QString error;
+    ASSERT_FALSE(absent.prepare(&error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("数据库服务器“postgres@"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("/no_such_database”"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("没有这个数据库"))) << error.toStdString();
+
+    runSql(QStringLiteral(R"(ALTER TABLE "MZY" DROP COLUMN "欠费")"));
+    Database lacking(databaseLocation());
+    ASSERT_FALSE(lacking.prepare(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("表 MZY 缺少字段“欠费”"))) << error.toStdString();
+}
+
+TEST_F(ServerDatabase, ALostConnectionFailsTheSaveAndTheNextOneConnectsAgain) {
+    ASSERT_EQ(store::saveNewReceipt(database(), receipt(QStringLiteral("1"), QStringLiteral("甲")))
+                  .outcome,
+              store::SaveOutcome::Saved);
+    dropConnections();
+
+    const store::SaveResult lost =
+        store::saveNewReceipt(database(), receipt(QStringLiteral("2"), QStringLiteral("乙")));
+    EXPECT_EQ(lost.outcome, store::SaveOutcome::Failed);
+    EXPECT_TRUE(lost.error.contains(QStringLiteral("数据库服务器"))) << lost.error.toStdString();
+
+    EXPECT_EQ(store::saveNewReceipt(database(), receipt(QStringLiteral("2"), QStringLiteral("乙")))
+                  .outcome,
+              store::SaveOutcome::Saved);
+    EXPECT_EQ(storedNumbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+}
+
+TEST_F(ServerDatabase, ACommitWhoseConnectionWasLostIsNeitherTakenForDoneNorRetried) {
+    const platform::TransactionResult lost =
+        database().engine().transact(QStringLiteral("MZY:3"), [&](platform::RecordWriter& writer) {
+            const bool inserted = writer
+                                      .insert(store::receiptSchema(),
+                                              receipt(QStringLiteral("3"), QStringLiteral("丙")))
+                                      .has_value();
+            dropConnections();
+            return inserted;
+        });
+    EXPECT_EQ(lost.outcome, platform::TransactionOutcome::Unknown) << lost.reason.toStdString();
+    EXPECT_TRUE(storedNumbers().isEmpty()) << "the server rolled it back";
+    EXPECT_EQ(store::saveNewReceipt(database(), receipt(QStringLiteral("3"), QStringLiteral("丙")))
+                  .outcome,
+              store::SaveOutcome::Saved);
+}
+
+}  // namespace
