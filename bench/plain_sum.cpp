@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "billing/fee_category.h"
+#include "common/stored_date_time.h"
 #include "platform/sql_names.h"
 #include "platform/sqlite_connection.h"
 #include "platform/sqlite_statement.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-QString sumSql(const QString& firstParameter, const QString& lastParameter) {
+QString sumSql(bool wholeTable, const QString& firstParameter, const QString& lastParameter) {
     QStringList sums{QStringLiteral("count(*)")};
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
         sums.append(
@@ -20,10 +21,15 @@ QString sumSql(const QString& firstParameter, const QString& lastParameter) {
     for (const QStringView field : {store::kArrearsField, store::kTotalField}) {
         sums.append(QStringLiteral("sum(%1)").arg(platform::quotedIdentifier(field.toString())));
     }
-    const QString date = platform::quotedIdentifier(store::kDischargeDateField.toString());
-    return QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= %4 AND %3 <= %5")
-        .arg(sums.join(QStringLiteral(", ")), platform::quotedIdentifier(store::kReceiptTable),
-             date, firstParameter, lastParameter);
+    const QString select = QStringLiteral("SELECT %1 FROM %2")
+                               .arg(sums.join(QStringLiteral(", ")),
+                                    platform::quotedIdentifier(store::kReceiptTable));
+    if (wholeTable) {
+        return select;
+    }
+    return select + QStringLiteral(" WHERE %1 >= %2 AND %1 <= %3")
+                        .arg(platform::quotedIdentifier(store::kDischargeDateField.toString()),
+                             firstParameter, lastParameter);
 }
 
 }  // namespace
@@ -33,16 +39,17 @@ struct PlainSum::Engine {
     std::unique_ptr<platform::SqliteStatement> statement;
 };
 
-PlainSum::PlainSum(const QString& location, const QDateTime& first, const QDateTime& last)
+PlainSum::PlainSum(const QString& location, const Period& period)
     : m_engine(std::make_unique<Engine>()) {
-    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
     if (!m_engine->connection.open(location, true, 5000, &m_error)) {
         return;
     }
     m_engine->statement = std::make_unique<platform::SqliteStatement>(
-        m_engine->connection, sumSql(QStringLiteral("?1"), QStringLiteral("?2")));
-    m_engine->statement->bindText(1, first.toString(format));
-    m_engine->statement->bindText(2, last.toString(format));
+        m_engine->connection, sumSql(!period, QStringLiteral("?1"), QStringLiteral("?2")));
+    if (period) {
+        m_engine->statement->bindText(1, common::toStoredDateTime(period->first));
+        m_engine->statement->bindText(2, common::toStoredDateTime(period->second));
+    }
 }
 
 PlainSum::~PlainSum() = default;

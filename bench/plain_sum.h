@@ -3,13 +3,18 @@
 #include <QDateTime>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <utility>
 
-// The plain SUM query over the receipts of a period that the engine itself runs, as the floor
-// for the statistics run: count(*) and sum() of the 21 amounts a run adds up, the dates compared
-// by the engine, the amounts summed as the engine holds them.
+// The plain SUM query that the engine itself runs, as the floor for the statistics run: count(*)
+// and sum() of the 21 amounts a run adds up, as the engine holds them, over the whole table or
+// over the receipts of a period, the dates compared by the engine.
 class PlainSum {
 public:
-    PlainSum(const QString& location, const QDateTime& first, const QDateTime& last);
+    using Period = std::optional<std::pair<QDateTime, QDateTime>>;
+
+    // No period: the whole table.
+    PlainSum(const QString& location, const Period& period);
     ~PlainSum();
 
     bool run(qint64* count);

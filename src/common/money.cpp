@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace common {
@@ -40,28 +41,20 @@ std::int64_t fenOfDecimalText(const std::string& fixedText) {
 
 }  // namespace
 
-Money Money::fromStoredReal(double value) {
+Money Money::fromUnusualStoredReal(double value) {
     if (std::isnan(value)) {
         return {};
     }
     if (std::isinf(value)) {
         return fromFen(value < 0 ? -kMaxFen : kMaxFen);
     }
-    // Almost every stored amount lies within a thousandth of a fen of a whole fen, where any
-    // reading of it gives that fen; the decimal texts below are for the others.
-    constexpr double kWithinExactRange = 1e12;
-    const double hundredfold = value * 100.0;
-    const double nearestFen = std::nearbyint(hundredfold);
-    if (std::fabs(nearestFen) < kWithinExactRange && std::fabs(hundredfold - nearestFen) <= 1e-3) {
-        return fromFen(static_cast<std::int64_t>(nearestFen));
-    }
     const double magnitude = std::fabs(value);
     std::string text = shortestFixedText(magnitude);
     // A typed amount has at most two decimals; a value that has more and is exactly a float was
     // narrowed to single precision, whose shortest decimal is what was typed.
-    const auto narrowed = static_cast<float>(magnitude);
-    if (hasMoreThanTwoDecimals(text) && static_cast<double>(narrowed) == magnitude) {
-        text = shortestFixedText(narrowed);
+    if (hasMoreThanTwoDecimals(text) && magnitude <= std::numeric_limits<float>::max() &&
+        static_cast<double>(static_cast<float>(magnitude)) == magnitude) {
+        text = shortestFixedText(static_cast<float>(magnitude));
     }
     const std::int64_t fen = fenOfDecimalText(text);
     return fromFen(value < 0 ? -fen : fen);
@@ -70,20 +63,6 @@ Money Money::fromStoredReal(double value) {
 double Money::toStoredReal() const {
     // Division is correctly rounded, so this is the double nearest to the decimal amount.
     return static_cast<double>(m_fen) / 100.0;
-}
-
-Money Money::operator+(Money other) const {
-    if (other.m_fen > 0 && m_fen > kMaxFen - other.m_fen) {
-        return fromFen(kMaxFen);
-    }
-    if (other.m_fen < 0 && m_fen < -kMaxFen - other.m_fen) {
-        return fromFen(-kMaxFen);
-    }
-    return fromFen(m_fen + other.m_fen);
-}
-
-Money Money::operator-(Money other) const {
-    return *this + -other;
 }
 
 }  // namespace common

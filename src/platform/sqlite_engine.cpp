@@ -484,13 +484,15 @@ bool SqliteEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QSt
     }
     const TableSchema& table = *query.table;
     const QString date = quotedIdentifier(table.columns[query.dateField].name);
-    // The date range by text finds, through the index, every record stored on one of the days;
-    // the function then compares the full date-times.
+    // The date range by text finds every record stored on one of the days, and the function then
+    // compares the full date-times. A period that covers most of the stored days is read in one
+    // pass over the table, in the order of its pages; a shorter one through the index on the date.
+    const QString noIndex = coversMostStoredDays(query) ? QStringLiteral("+") : QString();
     SqliteStatement sum(
-        m_connection,
-        QStringLiteral("SELECT %1(?1, %2, %3) FROM %4 WHERE %2 >= ?2 AND %2 < ?3")
-            .arg(QLatin1StringView(kPeriodSumsFunction), date,
-                 quotedColumnList(table, query.amountFields), quotedIdentifier(table.name)));
+        m_connection, QStringLiteral("SELECT %1(?1, %2, %3) FROM %4 WHERE %5%2 >= ?2 AND %5%2 < ?3")
+                          .arg(QLatin1StringView(kPeriodSumsFunction), date,
+                               quotedColumnList(table, query.amountFields),
+                               quotedIdentifier(table.name), noIndex));
     PeriodAccumulator period(query.first, query.last, static_cast<int>(query.amountFields.size()));
     const QString dayFormat = QStringLiteral("yyyy-MM-dd");
     sum.bindPointer(1, &period, kPeriodSumsPointerType);
@@ -503,6 +505,26 @@ bool SqliteEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QSt
     totals->count = period.count;
     totals->sums = QList<common::Money>(period.sums.begin(), period.sums.end());
     return true;
+}
+
+bool SqliteEngine::coversMostStoredDays(const PeriodQuery& query) {
+    const QString date = quotedIdentifier(query.table->columns[query.dateField].name);
+    const QString table = quotedIdentifier(query.table->name);
+    // Each of the two looks at one end of the index.
+    SqliteStatement ends(m_connection,
+                         QStringLiteral("SELECT (SELECT min(%1) FROM %2), (SELECT max(%1) FROM %2)")
+                             .arg(date, table));
+    if (!ends.step()) {
+        return false;
+    }
+    const QDate earliest = common::fromStoredDateTime(ends.columnUtf8(0)).date();
+    const QDate latest = common::fromStoredDateTime(ends.columnUtf8(1)).date();
+    if (!earliest.isValid() || !latest.isValid()) {
+        return false;
+    }
+    const QDate from = std::max(earliest, query.first.date());
+    const QDate to = std::min(latest, query.last.date());
+    return from <= to && 2 * (from.daysTo(to) + 1) > earliest.daysTo(latest) + 1;
 }
 
 TransactionResult SqliteEngine::transact(const QString& /*lockKey*/,

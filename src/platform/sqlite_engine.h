@@ -28,6 +28,8 @@ public:
 
 private:
     bool connect(QString* reason);
+    // Whether the period covers more than half of the days between the first and the last stored.
+    bool coversMostStoredDays(const PeriodQuery& query);
 
     QString m_path;
     int m_busyTimeoutMs;
