@@ -4,6 +4,7 @@
 
 #include "billing/fee_category.h"
 #include "common/stored_date_time.h"
+#include "platform/postgres_connection.h"
 #include "platform/sql_names.h"
 #include "platform/sqlite_connection.h"
 #include "platform/sqlite_statement.h"
@@ -21,9 +22,9 @@ QString sumSql(bool wholeTable, const QString& firstParameter, const QString& la
     for (const QStringView field : {store::kArrearsField, store::kTotalField}) {
         sums.append(QStringLiteral("sum(%1)").arg(platform::quotedIdentifier(field.toString())));
     }
-    const QString select = QStringLiteral("SELECT %1 FROM %2")
-                               .arg(sums.join(QStringLiteral(", ")),
-                                    platform::quotedIdentifier(store::kReceiptTable));
+    const QString select =
+        QStringLiteral("SELECT %1 FROM %2")
+            .arg(sums.join(QStringLiteral(", ")), platform::quotedIdentifier(store::kReceiptTable));
     if (wholeTable) {
         return select;
     }
@@ -35,27 +36,54 @@ QString sumSql(bool wholeTable, const QString& firstParameter, const QString& la
 }  // namespace
 
 struct PlainSum::Engine {
-    platform::SqliteConnection connection;
+    bool onServer = false;
+    platform::SqliteConnection file;
     std::unique_ptr<platform::SqliteStatement> statement;
+    platform::PostgresConnection server;
+    QString sql;
+    platform::PostgresParameters parameters;
 };
 
 PlainSum::PlainSum(const QString& location, const Period& period)
     : m_engine(std::make_unique<Engine>()) {
-    if (!m_engine->connection.open(location, true, 5000, &m_error)) {
+    Engine& engine = *m_engine;
+    engine.onServer = location.startsWith(QStringLiteral("postgresql://"));
+    if (engine.onServer) {
+        engine.sql = sumSql(!period, QStringLiteral("$1"), QStringLiteral("$2"));
+        if (period) {
+            engine.parameters = {common::toStoredDateTime(period->first),
+                                 common::toStoredDateTime(period->second)};
+        }
+        if (!engine.server.open(location)) {
+            m_error = engine.server.failureReason();
+        }
         return;
     }
-    m_engine->statement = std::make_unique<platform::SqliteStatement>(
-        m_engine->connection, sumSql(!period, QStringLiteral("?1"), QStringLiteral("?2")));
+    if (!engine.file.open(location, true, 5000, &m_error)) {
+        return;
+    }
+    engine.statement = std::make_unique<platform::SqliteStatement>(
+        engine.file, sumSql(!period, QStringLiteral("?1"), QStringLiteral("?2")));
     if (period) {
-        m_engine->statement->bindText(1, common::toStoredDateTime(period->first));
-        m_engine->statement->bindText(2, common::toStoredDateTime(period->second));
+        engine.statement->bindText(1, common::toStoredDateTime(period->first));
+        engine.statement->bindText(2, common::toStoredDateTime(period->second));
     }
 }
 
 PlainSum::~PlainSum() = default;
 
 bool PlainSum::run(qint64* count) {
-    platform::SqliteStatement* statement = m_engine->statement.get();
+    Engine& engine = *m_engine;
+    if (engine.onServer) {
+        const platform::PostgresResult result = engine.server.run(engine.sql, engine.parameters);
+        if (!result.succeeded()) {
+            m_error = engine.server.failureReason();
+            return false;
+        }
+        *count = result.text(0, 0).toLongLong();
+        return true;
+    }
+    platform::SqliteStatement* statement = engine.statement.get();
     if (statement == nullptr || !statement->step()) {
         m_error = statement ? statement->failureReason() : m_error;
         return false;

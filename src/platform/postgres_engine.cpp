@@ -16,6 +16,9 @@ namespace {
 const QString kVersionTable = QStringLiteral("schema_version");
 // Desks that start together on an empty database take turns at creating it.
 const QString kSchemaLockKey = QStringLiteral("491MX schema");
+// A walk fetches its first record alone, since most walks are a look-up that reads one record;
+// a walk that goes on fetches the rest in batches.
+constexpr int kFirstBatchRows = 1;
 constexpr int kWalkBatchRows = 500;
 
 QString identity() {
@@ -120,21 +123,20 @@ public:
     PostgresWalk(PostgresConnection& connection, const TableSchema& table,
                  const QList<int>& openedFields)
         : m_connection(connection),
-          m_sql(QStringLiteral("SELECT %1%2 FROM %3 WHERE %1 >= $1 ORDER BY %1 LIMIT %4")
+          m_sql(QStringLiteral("SELECT %1%2 FROM %3 WHERE %1 >= $1 ORDER BY %1 LIMIT $2")
                     .arg(identity(),
                          openedFields.isEmpty()
                              ? QString()
                              : QStringLiteral(", ") + quotedColumnList(table, openedFields),
-                         quotedIdentifier(table.name))
-                    .arg(kWalkBatchRows)) {
+                         quotedIdentifier(table.name))) {
         for (const int field : openedFields) {
             m_kinds.append(table.columns[field].kind);
         }
     }
 
-    // Fetches the first batch; false, with the reason, when the server refuses.
+    // Fetches the first record; false, with the reason, when the server refuses.
     bool start(RecordId from, QString* reason) {
-        fetch(from);
+        fetch(from, kFirstBatchRows);
         *reason = m_error;
         return m_error.isEmpty();
     }
@@ -146,7 +148,8 @@ public:
         if (m_lastBatch) {
             return false;
         }
-        fetch(m_nextFrom);
+        fetch(m_nextFrom, kWalkBatchRows);
+        m_row = 0;
         return m_row < m_batch.rowCount();
     }
     RecordId recordId() const override { return m_batch.text(m_row, 0).toLongLong(); }
@@ -156,18 +159,18 @@ public:
     QString error() const override { return m_error; }
 
 private:
-    void fetch(RecordId from) {
-        m_batch = m_connection.run(m_sql, {QString::number(from)});
+    void fetch(RecordId from, int rows) {
+        m_batch = m_connection.run(m_sql, {QString::number(from), QString::number(rows)});
         m_row = -1;
         m_lastBatch = true;
         if (!m_batch.succeeded()) {
             m_error = m_connection.failureReason();
             return;
         }
-        const int rows = m_batch.rowCount();
-        m_lastBatch = rows < kWalkBatchRows;
-        if (rows > 0) {
-            m_nextFrom = m_batch.text(rows - 1, 0).toLongLong() + 1;
+        const int fetched = m_batch.rowCount();
+        m_lastBatch = fetched < rows;
+        if (fetched > 0) {
+            m_nextFrom = m_batch.text(fetched - 1, 0).toLongLong() + 1;
         }
     }
 

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks. The store's run on PostgreSQL against a throwaway server; the
+# million-receipt databases are built on the first run (a few minutes). Arguments go to every
+# benchmark program (for example --benchmark_filter=PostgreSQL).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh
+bench="${BUILD_DIR:-build}/bench"
+export QT_QPA_PLATFORM=offscreen
+"$bench/recalculate_bench" "$@"
+"$bench/stored_date_time_bench" "$@"
+scripts/pg-server.sh run sh -c 'BILLING_BENCH_PG="$BILLING_TEST_PG" exec "$@"' sh \
+    "$bench/store_bench" "$@"
