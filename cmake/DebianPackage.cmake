@@ -20,9 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so dpkg-shlibdeps cannot see them: the SQLite driver plugin of Qt Sql and
-# the typeface of the forms and receipts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-noto-cjk")
+# Loaded at run time, so dpkg-shlibdeps cannot see it: the typeface of the forms and receipts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
 # The About window's links open in the desktop's browser through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 
