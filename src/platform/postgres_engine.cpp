@@ -1,10 +1,10 @@
 #include "platform/postgres_engine.h"
 
 #include <QStringList>
-#include <algorithm>
 
 #include "common/number_text.h"
 #include "common/stored_date_time.h"
+#include "platform/schema_preparation.h"
 #include "platform/sql_names.h"
 
 namespace platform {
@@ -13,7 +13,6 @@ const QString PostgresEngine::kIdentityColumn = QStringLiteral("序号");
 
 namespace {
 
-const QString kVersionTable = QStringLiteral("schema_version");
 // Desks that start together on an empty database take turns at creating it.
 const QString kSchemaLockKey = QStringLiteral("491MX schema");
 // A walk fetches its first record alone, since most walks are a look-up that reads one record;
@@ -23,18 +22,6 @@ constexpr int kWalkBatchRows = 500;
 
 QString identity() {
     return quotedIdentifier(PostgresEngine::kIdentityColumn);
-}
-
-QString sqlType(FieldKind kind) {
-    switch (kind) {
-        case FieldKind::Text:
-            return QStringLiteral("text");
-        case FieldKind::DateTime:
-            return QStringLiteral("timestamp(0)");
-        case FieldKind::Amount:
-            break;
-    }
-    return QStringLiteral("numeric(12,2)");
 }
 
 // Values travel as text: date-times in the stored form, amounts as their decimal text.
@@ -268,68 +255,11 @@ private:
     QString m_failure;
 };
 
-// What a database lacks of the schema.
-struct Additions {
-    QList<const TableDefinition*> tables;
-    QList<std::pair<const TableSchema*, int>> indexes;
-    bool versionTable = false;
-
-    bool any() const { return !tables.isEmpty() || !indexes.isEmpty() || versionTable; }
-    bool essential() const {
-        return std::any_of(tables.begin(), tables.end(),
-                           [](const TableDefinition* table) { return table->essential; });
-    }
-};
-
-class SchemaInspection {
+class PostgresCatalog final : public SchemaCatalog {
 public:
-    explicit SchemaInspection(PostgresConnection& connection) : m_connection(connection) {}
+    explicit PostgresCatalog(PostgresConnection& connection) : m_connection(connection) {}
 
-    bool inspect(const SchemaDefinition& schema, Additions* additions, QString* reason) {
-        for (const TableDefinition& definition : schema.tables) {
-            const TableSchema& table = *definition.schema;
-            QStringList columns;
-            if (!columnsOf(table.name, &columns, reason)) {
-                return false;
-            }
-            if (columns.isEmpty()) {
-                additions->tables.append(&definition);
-            } else if (!checkColumns(table, columns, reason)) {
-                return false;
-            }
-            for (const int field : definition.indexedFields) {
-                const PostgresResult index = query(
-                    QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() "
-                                   "AND indexname = $1"),
-                    {indexName(table, field)}, reason);
-                if (!index.succeeded()) {
-                    return false;
-                }
-                if (index.rowCount() == 0) {
-                    additions->indexes.append({&table, field});
-                }
-            }
-        }
-        QStringList versionColumns;
-        if (!columnsOf(kVersionTable, &versionColumns, reason)) {
-            return false;
-        }
-        additions->versionTable = versionColumns.isEmpty();
-        return additions->versionTable || checkVersion(schema.version, reason);
-    }
-
-private:
-    PostgresResult query(const QString& sql, const PostgresParameters& parameters,
-                         QString* reason) {
-        PostgresResult result = m_connection.run(sql, parameters);
-        if (!result.succeeded()) {
-            *reason = m_connection.failureReason();
-        }
-        return result;
-    }
-
-    // No columns: the table does not exist.
-    bool columnsOf(const QString& table, QStringList* columns, QString* reason) {
+    bool columnsOf(const QString& table, QStringList* columns, QString* reason) override {
         const PostgresResult result =
             query(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
                                  "table_schema = current_schema() AND table_name = $1 "
@@ -341,91 +271,55 @@ private:
         return result.succeeded();
     }
 
-    static bool checkColumns(const TableSchema& table, const QStringList& existing,
-                             QString* reason) {
-        QStringList needed;
-        for (const Column& column : table.columns) {
-            needed.append(column.name);
-        }
-        needed.append(PostgresEngine::kIdentityColumn);
-        for (const QString& column : needed) {
-            if (!existing.contains(column)) {
-                *reason = QStringLiteral("表 %1 缺少字段“%2”").arg(table.name, column);
-                return false;
-            }
-        }
-        return true;
+    bool hasIndex(const QString& name, bool* exists, QString* reason) override {
+        const PostgresResult result =
+            query(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() "
+                                 "AND indexname = $1"),
+                  {name}, reason);
+        *exists = result.rowCount() > 0;
+        return result.succeeded();
     }
 
-    bool checkVersion(int version, QString* reason) {
-        const PostgresResult result = query(
-            QStringLiteral("SELECT max(version) FROM %1").arg(quotedIdentifier(kVersionTable)), {},
-            reason);
+    bool run(const QString& sql, QString* reason) override {
+        return query(sql, {}, reason).succeeded();
+    }
+
+    bool queryNumber(const QString& sql, qint64* number, QString* reason) override {
+        const PostgresResult result = query(sql, {}, reason);
+        *number = result.rowCount() > 0 ? result.text(0, 0).toLongLong() : 0;
+        return result.succeeded();
+    }
+
+    QString sqlType(FieldKind kind) const override {
+        switch (kind) {
+            case FieldKind::Text:
+                return QStringLiteral("text");
+            case FieldKind::DateTime:
+                return QStringLiteral("timestamp(0)");
+            case FieldKind::Amount:
+                break;
+        }
+        return QStringLiteral("numeric(12,2)");
+    }
+    // A server's table has no order of its own: an update may move a row.
+    QString identityColumn() const override { return PostgresEngine::kIdentityColumn; }
+    QString identityColumnDefinition() const override {
+        return identity() + QStringLiteral(" bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY");
+    }
+    Qt::CaseSensitivity nameCase() const override { return Qt::CaseSensitive; }
+
+private:
+    PostgresResult query(const QString& sql, const PostgresParameters& parameters,
+                         QString* reason) {
+        PostgresResult result = m_connection.run(sql, parameters);
         if (!result.succeeded()) {
-            return false;
+            *reason = m_connection.failureReason();
         }
-        if (result.rowCount() == 1 && result.text(0, 0).toInt() > version) {
-            *reason = QStringLiteral("该数据库由较新版本的程序建立");
-            return false;
-        }
-        return true;
+        return result;
     }
 
     PostgresConnection& m_connection;
 };
-
-bool run(PostgresConnection& connection, const QString& sql, QString* reason) {
-    if (connection.run(sql).succeeded()) {
-        return true;
-    }
-    *reason = connection.failureReason();
-    return false;
-}
-
-bool addAll(PostgresConnection& connection, RecordWriter& writer, const Additions& additions,
-            int version, QString* reason) {
-    for (const TableDefinition* definition : additions.tables) {
-        const TableSchema& table = *definition->schema;
-        QStringList columns;
-        for (const Column& column : table.columns) {
-            columns.append(quotedIdentifier(column.name) + QLatin1Char(' ') + sqlType(column.kind));
-        }
-        columns.append(identity() +
-                       QStringLiteral(" bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY"));
-        if (!run(connection,
-                 QStringLiteral("CREATE TABLE %1 (%2)")
-                     .arg(quotedIdentifier(table.name), columns.join(QStringLiteral(", "))),
-                 reason)) {
-            return false;
-        }
-        for (const RecordValues& record : definition->firstRecords) {
-            if (!writer.insert(table, record)) {
-                return false;
-            }
-        }
-    }
-    for (const auto& [table, field] : additions.indexes) {
-        if (!run(connection,
-                 QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                     .arg(quotedIdentifier(indexName(*table, field)), quotedIdentifier(table->name),
-                          quotedIdentifier(table->columns[field].name)),
-                 reason)) {
-            return false;
-        }
-    }
-    if (!additions.versionTable) {
-        return true;
-    }
-    const QString versionTable = quotedIdentifier(kVersionTable);
-    return run(connection,
-               QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable),
-               reason) &&
-           run(connection,
-               QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
-                   .arg(versionTable)
-                   .arg(version),
-               reason);
-}
 
 }  // namespace
 
@@ -461,25 +355,8 @@ bool PostgresEngine::prepare(const SchemaDefinition& schema, QString* reason) {
     if (!connect(reason)) {
         return false;
     }
-    Additions additions;
-    if (!SchemaInspection(m_connection).inspect(schema, &additions, reason)) {
-        return false;
-    }
-    if (!additions.any()) {
-        return true;
-    }
-    // Another desk may be creating the same at this moment: look again under the lock.
-    const TransactionResult added = transact(kSchemaLockKey, [&](RecordWriter& writer) {
-        Additions stillMissing;
-        return SchemaInspection(m_connection).inspect(schema, &stillMissing, reason) &&
-               addAll(m_connection, writer, stillMissing, schema.version, reason);
-    });
-    if (added.outcome == TransactionOutcome::Committed || !additions.essential()) {
-        return true;
-    }
-    *reason =
-        QStringLiteral("无法建立数据表（%1）").arg(added.reason.isEmpty() ? *reason : added.reason);
-    return false;
+    PostgresCatalog catalog(m_connection);
+    return prepareSchema(*this, catalog, schema, kSchemaLockKey, reason);
 }
 
 std::unique_ptr<RecordWalk> PostgresEngine::walk(const TableSchema& table,
@@ -538,7 +415,7 @@ TransactionResult PostgresEngine::transact(const QString& lockKey,
     }
     PostgresWriter writer(m_connection);
     const bool begun =
-        run(m_connection, QStringLiteral("BEGIN"), &reason) &&
+        m_connection.run(QStringLiteral("BEGIN")).succeeded() &&
         m_connection
             .run(QStringLiteral("SELECT set_config('lock_timeout', $1, true)"),
                  {QStringLiteral("%1ms").arg(m_lockTimeoutMs)})

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "common/stored_date_time.h"
+#include "platform/schema_preparation.h"
 #include "platform/sql_names.h"
 #include "platform/sqlite_period_sums.h"
 #include "platform/sqlite_statement.h"
@@ -15,8 +16,6 @@
 namespace platform {
 
 namespace {
-
-const QString kVersionTable = QStringLiteral("schema_version");
 
 // Judged by the file's own permission bits: an administrator may write to anything, but a file
 // marked read-only should stay as it is.
@@ -41,10 +40,6 @@ QString unusablePathReason(const QString& path) {
             .arg(QDir::toNativeSeparators(info.absolutePath()));
     }
     return {};
-}
-
-QString sqlType(FieldKind kind) {
-    return kind == FieldKind::Amount ? QStringLiteral("REAL") : QStringLiteral("TEXT");
 }
 
 void bindValue(SqliteStatement& statement, int parameter, const QVariant& value, FieldKind kind) {
@@ -240,162 +235,64 @@ private:
     QString m_failure;
 };
 
-// What a file lacks of the schema.
-struct Additions {
-    QList<const TableDefinition*> tables;
-    QList<std::pair<const TableSchema*, int>> indexes;
-    bool versionTable = false;
-
-    bool any() const { return !tables.isEmpty() || !indexes.isEmpty() || versionTable; }
-    // Without an essential table there is no program; an index or a history is a convenience
-    // that a read-only file may lack.
-    bool essential() const {
-        return std::any_of(tables.begin(), tables.end(),
-                           [](const TableDefinition* table) { return table->essential; });
-    }
-};
-
-class SchemaInspection {
+class SqliteCatalog final : public SchemaCatalog {
 public:
-    explicit SchemaInspection(const SqliteConnection& connection) : m_connection(connection) {}
+    explicit SqliteCatalog(const SqliteConnection& connection) : m_connection(connection) {}
 
-    bool inspect(const SchemaDefinition& schema, Additions* additions, QString* reason) {
-        for (const TableDefinition& definition : schema.tables) {
-            const TableSchema& table = *definition.schema;
-            bool exists = false;
-            if (!hasObject(QStringLiteral("table"), table.name, &exists, reason)) {
-                return false;
-            }
-            if (!exists) {
-                additions->tables.append(&definition);
-            } else if (!checkColumns(table, reason)) {
-                return false;
-            }
-            for (const int field : definition.indexedFields) {
-                if (!hasObject(QStringLiteral("index"), indexName(table, field), &exists, reason)) {
-                    return false;
-                }
-                if (!exists) {
-                    additions->indexes.append({&table, field});
-                }
-            }
-        }
-        bool exists = false;
-        if (!hasObject(QStringLiteral("table"), kVersionTable, &exists, reason)) {
-            return false;
-        }
-        additions->versionTable = !exists;
-        return exists ? checkVersion(schema.version, reason) : true;
-    }
-
-private:
-    // SQLite ignores ASCII case in names.
-    bool hasObject(const QString& type, const QString& name, bool* exists, QString* reason) {
-        SqliteStatement query(m_connection,
-                              QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = ?1 "
-                                             "AND name = ?2 COLLATE NOCASE"));
-        query.bindText(1, type);
-        query.bindText(2, name);
-        if (!query.step()) {
-            *reason = query.failureReason();
-            return false;
-        }
-        *exists = query.columnInt64(0) > 0;
-        return true;
-    }
-
-    bool checkColumns(const TableSchema& table, QString* reason) {
+    bool columnsOf(const QString& table, QStringList* columns, QString* reason) override {
         SqliteStatement query(m_connection,
                               QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
-        query.bindText(1, table.name);
-        QStringList existing;
+        query.bindText(1, table);
         while (query.step()) {
-            existing.append(query.columnText(0));
+            columns->append(query.columnText(0));
         }
-        if (query.errorCode() != 0 || !query.isPrepared()) {
-            *reason = query.failureReason();
-            return false;
-        }
-        for (const Column& column : table.columns) {
-            if (!existing.contains(column.name, Qt::CaseInsensitive)) {
-                *reason = QStringLiteral("表 %1 缺少字段“%2”").arg(table.name, column.name);
-                return false;
-            }
-        }
-        return true;
+        return succeeded(query, reason);
     }
 
-    bool checkVersion(int version, QString* reason) {
-        SqliteStatement query(
-            m_connection,
-            QStringLiteral("SELECT max(version) FROM %1").arg(quotedIdentifier(kVersionTable)));
-        if (!query.step()) {
-            *reason = query.failureReason();
-            return false;
+    bool hasIndex(const QString& name, bool* exists, QString* reason) override {
+        qint64 count = 0;
+        SqliteStatement query(m_connection,
+                              QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
+                                             "type = 'index' AND name = ?1 COLLATE NOCASE"));
+        query.bindText(1, name);
+        if (query.step()) {
+            count = query.columnInt64(0);
         }
-        if (query.columnInt64(0) > version) {
-            *reason = QStringLiteral("该文件由较新版本的程序建立");
-            return false;
+        *exists = count > 0;
+        return succeeded(query, reason);
+    }
+
+    bool run(const QString& sql, QString* reason) override {
+        SqliteStatement statement(m_connection, sql);
+        statement.execute();
+        return succeeded(statement, reason);
+    }
+
+    bool queryNumber(const QString& sql, qint64* number, QString* reason) override {
+        SqliteStatement query(m_connection, sql);
+        *number = query.step() ? query.columnInt64(0) : 0;
+        return succeeded(query, reason);
+    }
+
+    QString sqlType(FieldKind kind) const override {
+        return kind == FieldKind::Amount ? QStringLiteral("REAL") : QStringLiteral("TEXT");
+    }
+    // The rowid keeps stored order.
+    QString identityColumn() const override { return {}; }
+    QString identityColumnDefinition() const override { return {}; }
+    Qt::CaseSensitivity nameCase() const override { return Qt::CaseInsensitive; }
+
+private:
+    static bool succeeded(const SqliteStatement& statement, QString* reason) {
+        if (statement.isPrepared() && statement.errorCode() == 0) {
+            return true;
         }
-        return true;
+        *reason = statement.failureReason();
+        return false;
     }
 
     const SqliteConnection& m_connection;
 };
-
-bool run(const SqliteConnection& connection, const QString& sql, QString* reason) {
-    SqliteStatement statement(connection, sql);
-    if (statement.execute()) {
-        return true;
-    }
-    *reason = statement.failureReason();
-    return false;
-}
-
-bool addAll(const SqliteConnection& connection, const Additions& additions, int version,
-            QString* reason) {
-    SqliteWriter writer(connection);
-    for (const TableDefinition* definition : additions.tables) {
-        const TableSchema& table = *definition->schema;
-        QStringList columns;
-        for (const Column& column : table.columns) {
-            columns.append(quotedIdentifier(column.name) + QLatin1Char(' ') + sqlType(column.kind));
-        }
-        if (!run(connection,
-                 QStringLiteral("CREATE TABLE %1 (%2)")
-                     .arg(quotedIdentifier(table.name), columns.join(QStringLiteral(", "))),
-                 reason)) {
-            return false;
-        }
-        for (const RecordValues& record : definition->firstRecords) {
-            if (!writer.insert(table, record)) {
-                *reason = writer.failure();
-                return false;
-            }
-        }
-    }
-    for (const auto& [table, field] : additions.indexes) {
-        if (!run(connection,
-                 QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                     .arg(quotedIdentifier(indexName(*table, field)), quotedIdentifier(table->name),
-                          quotedIdentifier(table->columns[field].name)),
-                 reason)) {
-            return false;
-        }
-    }
-    if (!additions.versionTable) {
-        return true;
-    }
-    const QString versionTable = quotedIdentifier(kVersionTable);
-    return run(connection,
-               QStringLiteral("CREATE TABLE %1 (version INTEGER NOT NULL)").arg(versionTable),
-               reason) &&
-           run(connection,
-               QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
-                   .arg(versionTable)
-                   .arg(version),
-               reason);
-}
 
 }  // namespace
 
@@ -433,28 +330,8 @@ bool SqliteEngine::prepare(const SchemaDefinition& schema, QString* reason) {
     if (!connect(reason)) {
         return false;
     }
-    Additions additions;
-    if (!SchemaInspection(m_connection).inspect(schema, &additions, reason)) {
-        return false;
-    }
-    if (!additions.any()) {
-        return true;
-    }
-    // Another desk may be adding the same at this moment: look again under the write lock.
-    const TransactionResult added = transact({}, [&](RecordWriter&) {
-        Additions stillMissing;
-        return SchemaInspection(m_connection).inspect(schema, &stillMissing, reason) &&
-               addAll(m_connection, stillMissing, schema.version, reason);
-    });
-    if (added.outcome == TransactionOutcome::Committed) {
-        return true;
-    }
-    if (!additions.essential()) {
-        return true;
-    }
-    *reason =
-        QStringLiteral("无法建立数据表（%1）").arg(added.reason.isEmpty() ? *reason : added.reason);
-    return false;
+    SqliteCatalog catalog(m_connection);
+    return prepareSchema(*this, catalog, schema, {}, reason);
 }
 
 std::unique_ptr<RecordWalk> SqliteEngine::walk(const TableSchema& table,
