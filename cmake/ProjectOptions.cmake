@@ -13,3 +13,16 @@ target_compile_definitions(project_options INTERFACE
     QT_USE_QSTRINGBUILDER
     QT_DISABLE_DEPRECATED_BEFORE=0x060400
 )
+
+# `scripts/test.sh --sanitize` builds into build-sanitize/ with BILLING_SANITIZE: a memory error
+# or undefined behaviour ends the test that meets it, so it cannot pass unnoticed.
+option(BILLING_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+if(BILLING_SANITIZE)
+    set(sanitizers address,undefined)
+    target_compile_options(project_options INTERFACE
+        -fsanitize=${sanitizers} -fno-sanitize-recover=all -fno-omit-frame-pointer -O1)
+    target_link_options(project_options INTERFACE -fsanitize=${sanitizers})
+    # The standard library's own bounds and precondition checks, too.
+    target_compile_definitions(project_options INTERFACE _GLIBCXX_ASSERTIONS)
+endif()
