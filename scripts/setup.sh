@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk poppler-utils
   dpkg-dev file desktop-file-utils appstream lintian
+  # scripts/fuzz.sh: clang and its libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev
 )
 
 missing=()

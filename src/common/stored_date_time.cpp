@@ -11,9 +11,12 @@ constexpr qsizetype kStoredLength = 19;  // YYYY-MM-DD HH:MM:SS
 struct Fields {
     int year, month, day, hour, minute, second;
 
-    // The fields packed into one number, in order, for remembering.
+    // The fields packed into one number, in order, for remembering. Each field keeps its two
+    // decimal places, so that an out-of-range field (hour 24) never shares the key of another
+    // date-time (the next day's 00:00).
     qint64 key() const {
-        return ((((qint64{year} * 13 + month) * 32 + day) * 24 + hour) * 60 + minute) * 60 + second;
+        return ((((qint64{year} * 100 + month) * 100 + day) * 100 + hour) * 100 + minute) * 100 +
+               second;
     }
     QDateTime toDateTime() const {
         return QDateTime(QDate(year, month, day), QTime(hour, minute, second));

@@ -1,14 +1,20 @@
 #include "common/text.h"
 
-#include <QList>
 #include <algorithm>
 
 namespace common {
 
 namespace {
 
-int characterByteLength(char32_t codePoint) {
-    return codePoint < 0x80 ? 1 : 2;
+// A surrogate pair is one character of two units; a lone surrogate stands for itself.
+qsizetype characterUnits(QStringView text, qsizetype index) {
+    const bool pair = text[index].isHighSurrogate() && index + 1 < text.size() &&
+                      text[index + 1].isLowSurrogate();
+    return pair ? 2 : 1;
+}
+
+int characterByteLength(QChar firstUnit) {
+    return firstUnit.unicode() < 0x80 ? 1 : 2;
 }
 
 }  // namespace
@@ -24,25 +30,24 @@ bool isBlank(QStringView text) {
 
 int codePageByteLength(QStringView text) {
     int bytes = 0;
-    for (const char32_t codePoint : text.toUcs4()) {
-        bytes += characterByteLength(codePoint);
+    for (qsizetype i = 0; i < text.size(); i += characterUnits(text, i)) {
+        bytes += characterByteLength(text[i]);
     }
     return bytes;
 }
 
 QString truncateToCodePageBytes(const QString& text, int maxBytes) {
-    const QList<uint> codePoints = text.toUcs4();
     int bytes = 0;
-    QString kept;
-    for (const uint codePoint : codePoints) {
-        bytes += characterByteLength(codePoint);
+    qsizetype kept = 0;
+    while (kept < text.size()) {
+        bytes += characterByteLength(text[kept]);
         if (bytes > maxBytes) {
             break;
         }
-        const char32_t character = codePoint;
-        kept += QString::fromUcs4(&character, 1);
+        kept += characterUnits(text, kept);
     }
-    return kept;
+    // Cut, never rewritten: a lone surrogate stays what it was.
+    return text.left(kept);
 }
 
 }  // namespace common

@@ -39,14 +39,19 @@ CodePageLengthValidator::CodePageLengthValidator(int maxBytes, QObject* parent)
 
 QValidator::State CodePageLengthValidator::validate(QString& input, int& position) const {
     // What was just typed or pasted ends at the cursor, so the excess is taken from there: the
-    // text already in the box is never cut.
-    while (common::codePageByteLength(input) > m_maxBytes && position > 0) {
-        const bool surrogatePair = position >= 2 && input.at(position - 1).isLowSurrogate() &&
-                                   input.at(position - 2).isHighSurrogate();
+    // text already in the box is never cut. The bytes are counted once, so that a long paste
+    // costs no more than its length.
+    int bytes = common::codePageByteLength(input);
+    int cut = position;
+    while (bytes > m_maxBytes && cut > 0) {
+        const bool surrogatePair =
+            cut >= 2 && input.at(cut - 1).isLowSurrogate() && input.at(cut - 2).isHighSurrogate();
         const int width = surrogatePair ? 2 : 1;
-        position -= width;
-        input.remove(position, width);
+        cut -= width;
+        bytes -= common::codePageByteLength(QStringView(input).sliced(cut, width));
     }
+    input.remove(cut, position - cut);
+    position = cut;
     if (common::codePageByteLength(input) > m_maxBytes) {
         input = common::truncateToCodePageBytes(input, m_maxBytes);
         position = std::min(position, static_cast<int>(input.size()));

@@ -30,6 +30,11 @@ TEST(CodePageBytes, CountsAsciiAsOneAndOthersAsTwo) {
               QStringLiteral("张三李四"));
     EXPECT_EQ(common::truncateToCodePageBytes(QStringLiteral("abcdefg张"), 8),
               QStringLiteral("abcdefg"));
+    // A character beyond the basic plane is one character; a lone surrogate is kept as it was.
+    EXPECT_EQ(common::truncateToCodePageBytes(QStringLiteral("张三李𠀀王"), 8),
+              QStringLiteral("张三李𠀀"));
+    const QString loneSurrogate = QString(QChar(0xd800)) + QStringLiteral("ab张三李");
+    EXPECT_EQ(common::truncateToCodePageBytes(loneSurrogate, 8), loneSurrogate.left(5));
 }
 
 TEST(CapitalFigure, WritesDigitsInCapitals) {
