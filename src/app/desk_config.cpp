@@ -38,13 +38,16 @@ ContentLines splitLines(QByteArrayView content) {
         split.byteOrderMark = true;
         content = content.sliced(kByteOrderMark.size());
     }
-    split.crlf = content.contains("\r\n");
+    // The file's own line ends, as its first line shows them; a CR of any other kind is part of
+    // its line, so that saving twice gives the same file.
+    const qsizetype firstEnd = content.indexOf('\n');
+    split.crlf = firstEnd > 0 && content[firstEnd - 1] == '\r';
     int number = 0;
     while (!content.isEmpty()) {
         const qsizetype end = content.indexOf('\n');
         QByteArrayView line = end < 0 ? content : content.first(end);
         content = end < 0 ? QByteArrayView() : content.sliced(end + 1);
-        if (line.endsWith('\r')) {
+        if (split.crlf && end >= 0 && line.endsWith('\r')) {
             line.chop(1);
         }
         split.lines.push_back({++number, line.toByteArray()});

@@ -104,9 +104,9 @@ std::optional<DatabaseLocation> readServerUri(const QString& uri, QString* error
                               postgresServerDescription(given.value(QStringLiteral("user")), host,
                                                         given.value(QStringLiteral("port")),
                                                         given.value(QStringLiteral("dbname")))};
+    // The rest of such an address may repeat the password anywhere, so none of it is shown.
     if (!given.value(QStringLiteral("password")).isEmpty()) {
-        *error = QStringLiteral("数据库服务器“%1”的地址里不能写密码：%2。")
-                     .arg(location.description, wherePasswordsGo());
+        *error = QStringLiteral("数据库服务器的地址里不能写密码：%1。").arg(wherePasswordsGo());
         return std::nullopt;
     }
     if (!isPortList(given.value(QStringLiteral("port")))) {

@@ -1,6 +1,6 @@
-// The report of a statistics run over receipts of any amounts: it always has its 23 lines, or 25
-// with arrears, each label in its place, and every amount in it reads back as the sum it stands
-// for, which is the exact sum of the receipts wherever that fits.
+// The report of a statistics run over receipts of any amounts, added up as the engines add them:
+// it always has its 23 lines, or 25 with arrears, each label in its place, and every amount in it
+// reads back as the sum it stands for, which is the exact sum of the receipts wherever that fits.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -57,17 +57,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ExactSum exactArrears;
     ExactSum exactTotal;
     const int receipts = bytes.ConsumeIntegralInRange(0, kMaxReceipts);
+    const auto add = [&bytes](common::Money& sum, ExactSum& exact) {
+        const common::Money amount = anyAmount(bytes);
+        sum += amount;
+        exact.add(amount);
+    };
     for (int receipt = 0; receipt < receipts; ++receipt) {
-        statistics::ReceiptAmounts amounts;
-        for (std::size_t i = 0; i < amounts.fees.size(); ++i) {
-            amounts.fees[i] = anyAmount(bytes);
-            exactSums[i].add(amounts.fees[i]);
+        for (std::size_t i = 0; i < sums.statSums.size(); ++i) {
+            add(sums.statSums[i], exactSums[i]);
         }
-        amounts.arrears = anyAmount(bytes);
-        exactArrears.add(amounts.arrears);
-        amounts.total = anyAmount(bytes);
-        exactTotal.add(amounts.total);
-        sums.addReceipt(amounts);
+        add(sums.statArrears, exactArrears);
+        add(sums.statTotal, exactTotal);
+        ++sums.statCount;
     }
 
     const QString report = statistics::buildReport(sums);

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "fuzz_check.h"
 #include "common/stored_date_time.h"
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The ward's own zone, whose summer times of 1986 to 1991 give local times that happen twice
