@@ -395,7 +395,11 @@ bool addAll(PostgresConnection& connection, RecordWriter& writer, const Addition
                  reason)) {
             return false;
         }
-        for (const RecordValues& record : definition->firstRecords) {
+        QList<RecordValues> firstRecords;
+        if (definition->firstRecords && !definition->firstRecords(&firstRecords, reason)) {
+            return false;
+        }
+        for (const RecordValues& record : firstRecords) {
             if (!writer.insert(table, record)) {
                 return false;
             }

@@ -367,7 +367,11 @@ bool addAll(const SqliteConnection& connection, const Additions& additions, int 
                  reason)) {
             return false;
         }
-        for (const RecordValues& record : definition->firstRecords) {
+        QList<RecordValues> firstRecords;
+        if (definition->firstRecords && !definition->firstRecords(&firstRecords, reason)) {
+            return false;
+        }
+        for (const RecordValues& record : firstRecords) {
             if (!writer.insert(table, record)) {
                 *reason = writer.failure();
                 return false;
