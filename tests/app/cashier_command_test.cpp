@@ -62,25 +62,39 @@ INSTANTIATE_TEST_SUITE_P(Engines, CashierCommand,
                          ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
 
 TEST_P(CashierCommand, ChangesTheTableOrRefusesWithItsExitStatus) {
+    for (const QStringList& wrong :
+         QList<QStringList>{{},
+                            {QStringLiteral("add")},
+                            {QStringLiteral("list"), QStringLiteral("x")},
+                            {QStringLiteral("delete"), QStringLiteral("a")}}) {
+        const ProgramRun run = cashier(wrong);
+        EXPECT_EQ(run.status, 2) << wrong.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("cashier --help"))) << run.err.toStdString();
+    }
+    if (GetParam() == EngineKind::Sqlite) {
+        EXPECT_FALSE(QFile::exists(scratch.location())) << "a usage error touches no database";
+    }
+    EXPECT_TRUE(cashier({QStringLiteral("--help")}).out.contains(QStringLiteral("（明文密码）")));
+
     const ProgramRun first = cashier({QStringLiteral("list")});
     EXPECT_EQ(first.status, 0) << first.err.toStdString();
     EXPECT_EQ(first.out, QStringLiteral("491MX\n"));
 
     const QString name = QStringLiteral("张 三'\"");
+    const QString password = QStringLiteral("密 码'\"");
     const struct {
         QStringList arguments;
         QByteArray input;
         int status;
         QString said;
     } steps[] = {
-        {{QStringLiteral("add"), name}, "密 码'\"\nsecond line\n", 0, QStringLiteral("已添加")},
+        {{QStringLiteral("add"), name},
+         password.toUtf8() + "\nline 2\n",
+         0,
+         QStringLiteral("已添加")},
         {{QStringLiteral("add"), name}, "x\n", 1, QStringLiteral("已经有名为")},
         {{QStringLiteral("add"), QStringLiteral("李四")}, "", 1, QStringLiteral("标准输入是空的")},
         {{QStringLiteral("add"), QStringLiteral("李四")}, "\n", 1, QStringLiteral("不能为空")},
-        {{QStringLiteral("password"), QStringLiteral("491mx")},
-         "x\n",
-         1,
-         QStringLiteral("没有名为")},
         {{QStringLiteral("remove"), name + u' '}, "", 1, QStringLiteral("没有名为")},
         {{QStringLiteral("remove"), QStringLiteral("491MX")}, "", 0, QStringLiteral("已删除")},
         {{QStringLiteral("remove"), name}, "", 1, QStringLiteral("不能删除")},
@@ -91,10 +105,17 @@ TEST_P(CashierCommand, ChangesTheTableOrRefusesWithItsExitStatus) {
         EXPECT_TRUE(run.err.contains(step.said)) << run.err.toStdString();
     }
     const QString quotedName = QStringLiteral("张 三''\"");
-    EXPECT_TRUE(store::passwordOpens(storedPassword(quotedName), QStringLiteral("密 码'\"")));
+    EXPECT_TRUE(store::passwordOpens(storedPassword(quotedName), password));
+    QFile file(scratch.location());
+    if (GetParam() == EngineKind::Sqlite && file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.contains(name.toUtf8()));
+        EXPECT_FALSE(bytes.contains(password.toUtf8())) << "no plain password in the file";
+        EXPECT_FALSE(bytes.contains(QByteArray::fromRawData(
+            reinterpret_cast<const char*>(password.utf16()), password.size() * 2)));
+    }
 
-    const ProgramRun changed = cashier({QStringLiteral("password"), name}, "新 密码\r\n");
-    EXPECT_EQ(changed.status, 0) << changed.err.toStdString();
+    EXPECT_EQ(cashier({QStringLiteral("password"), name}, "新 密码\r\n").status, 0);
     EXPECT_TRUE(store::passwordOpens(storedPassword(quotedName), QStringLiteral("新 密码")));
 
     // Without --database, the desk settings name the database.
@@ -109,56 +130,30 @@ TEST_P(CashierCommand, ChangesTheTableOrRefusesWithItsExitStatus) {
     EXPECT_EQ(listed.out, name + QStringLiteral("\n老张\t（明文密码）\n"));
 }
 
-TEST(CashierCommandUsage, IsAUsageErrorThatTouchesNoDatabase) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("billing.sqlite"));
-    const QStringList wrongs[] = {
-        {},
-        {QStringLiteral("add")},
-        {QStringLiteral("list"), QStringLiteral("x")},
-        {QStringLiteral("remove"), QStringLiteral("a"), QStringLiteral("b")},
-        {QStringLiteral("delete"), QStringLiteral("a")}};
-    for (const QStringList& wrong : wrongs) {
-        const ProgramRun run = runProgram(
-            QStringList{QStringLiteral("--database"), path, QStringLiteral("cashier")} + wrong, {},
-            folder.path());
-        EXPECT_EQ(run.status, 2) << wrong.join(u' ').toStdString();
-        EXPECT_TRUE(run.err.contains(QStringLiteral("cashier --help"))) << run.err.toStdString();
-    }
-    EXPECT_FALSE(QFile::exists(path));
-    const ProgramRun help =
-        runProgram({QStringLiteral("cashier"), QStringLiteral("--help")}, {}, folder.path());
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.contains(QStringLiteral("制表符和“（明文密码）”")));
+// A terminal where the lines were typed; none once they are used up.
+app::PasswordInput terminalTyping(QStringList* lines) {
+    return {true, [lines]() -> std::optional<QString> {
+                return lines->isEmpty() ? std::nullopt : std::optional(lines->takeFirst());
+            }};
 }
 
 TEST(NewPasswordAtATerminal, IsTypedTwiceAndRefusedWhenTheEntriesDifferOrInputEnds) {
-    const struct {
-        QStringList lines;
-        std::optional<QString> password;
-        QString refusal;
-    } cases[] = {
-        {{QStringLiteral("秘 密"), QStringLiteral("秘 密")}, QStringLiteral("秘 密"), {}},
-        {{QStringLiteral("秘 密"), QStringLiteral("秘密")},
-         {},
-         QStringLiteral("两次输入的新密码不一样。")},
-        {{QStringLiteral("秘 密")}, {}, QStringLiteral("没有输入新密码。")},
-        {{}, {}, QStringLiteral("没有输入新密码。")},
+    const QString typed = QStringLiteral("秘 密");
+    const QString differ = QStringLiteral("两次输入的新密码不一样。");
+    const QString ended = QStringLiteral("没有输入新密码。");
+    const std::tuple<QStringList, std::optional<QString>, QString> cases[] = {
+        {{typed, typed}, typed, {}},
+        {{typed, QStringLiteral("秘密")}, {}, differ},
+        {{typed}, {}, ended},
     };
-    for (const auto& terminal : cases) {
-        QStringList typed = terminal.lines;
-        const app::PasswordInput input{true, [&typed]() -> std::optional<QString> {
-                                           if (typed.isEmpty()) {
-                                               return std::nullopt;
-                                           }
-                                           return typed.takeFirst();
-                                       }};
+    for (auto [lines, password, expectedRefusal] : cases) {
         QString prompts;
         QTextStream stream(&prompts);
         QString refusal;
-        EXPECT_EQ(app::readNewPassword(input, QStringLiteral("张三"), stream, &refusal),
-                  terminal.password);
-        EXPECT_EQ(refusal, terminal.refusal);
+        EXPECT_EQ(
+            app::readNewPassword(terminalTyping(&lines), QStringLiteral("张三"), stream, &refusal),
+            password);
+        EXPECT_EQ(refusal, expectedRefusal);
         EXPECT_TRUE(prompts.startsWith(QStringLiteral("收费员“张三”的新密码：")))
             << prompts.toStdString();
     }

@@ -254,7 +254,6 @@ TEST_P(HashedPasswordLogin, ACashierAddedByTheCommandLogsInWithItsPasswordOnly) 
               store::CashierChangeOutcome::Done);
     const QString hash = storedPassword(QStringLiteral("王 五''\""));
     ASSERT_TRUE(hash.startsWith(QStringLiteral("$argon2id$"))) << hash.toStdString();
-    EXPECT_TRUE(storedPassword(QStringLiteral("491MX")).startsWith(QStringLiteral("$argon2id$")));
 
     openWindow();
     for (const QString& wrong :
@@ -262,8 +261,6 @@ TEST_P(HashedPasswordLogin, ACashierAddedByTheCommandLogsInWithItsPasswordOnly) 
         EXPECT_EQ(attempt(name, wrong), QString()) << wrong.toStdString();
     }
     EXPECT_EQ(attempt(name, password), name);
-    openWindow();
-    EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491mx")), QStringLiteral("491MX"));
 }
 
 TEST_P(HashedPasswordLogin, APlainPasswordPutInByAnotherProgramStillLogsInAndStaysAsItWas) {

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <latch>
 #include <set>
 #include <thread>
@@ -15,16 +12,6 @@ namespace {
 
 using store::CashierChange;
 using Outcome = store::CashierChangeOutcome;
-
-}  // namespace
-
-namespace store {
-void PrintTo(CashierChangeOutcome outcome, std::ostream* os) {
-    *os << "outcome " << static_cast<int>(outcome);
-}
-}  // namespace store
-
-namespace {
 
 class CashierAdmin : public EngineTest {
 protected:
@@ -144,26 +131,6 @@ TEST_P(CashierAdmin, OfTwoAdministratorsAtOnceOnlyOneGetsWhatBothTogetherWouldBr
         ASSERT_EQ(listing().size(), 1) << "one of the two is left to log in";
         ASSERT_EQ(add(names[removed.first == Outcome::Done ? 0 : 1], QStringLiteral("pw")),
                   Outcome::Done);
-    }
-}
-
-TEST_F(DatabaseTest, NoPlainPasswordIsWrittenIntoTheDatabaseFile) {
-    const QString password = QStringLiteral("明文口令 O'Neil\"");
-    ASSERT_EQ(store::addCashier(database(), QStringLiteral("张三"), password).outcome,
-              Outcome::Done);
-    database().closeAll();
-    const QDir folder = QFileInfo(databaseLocation()).dir();
-    for (const QString& name : folder.entryList(QDir::Files)) {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        if (folder.filePath(name) == databaseLocation()) {
-            EXPECT_TRUE(bytes.contains(QStringLiteral("张三").toUtf8())) << "the record is there";
-        }
-        EXPECT_FALSE(bytes.contains(password.toUtf8())) << name.toStdString();
-        EXPECT_FALSE(bytes.contains(
-            QByteArray(reinterpret_cast<const char*>(password.utf16()), password.size() * 2)))
-            << name.toStdString();
     }
 }
 
