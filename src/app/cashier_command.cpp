@@ -135,8 +135,8 @@ QString doneMessage(Action action, const QString& name) {
     return QStringLiteral("已删除收费员“%1”。").arg(name);
 }
 
-// Whether what the table holds now lets the change go on to ask for a password; the change
-// itself checks again.
+// The refusal that the table as it is now already gives, so that nobody types a password in
+// vain; the change itself checks again.
 std::optional<store::CashierChange> refusalBeforePassword(store::Database& database,
                                                           const Request& request) {
     if (request.action == Action::Add && !store::isUsableCashierName(request.name)) {
