@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -16,32 +17,60 @@ QString defaultDatabasePath() {
         .filePath(QStringLiteral("billing.sqlite"));
 }
 
+const QString kDatabaseOptionName = QStringLiteral("database");
+
+// The program's options and commands, as --help shows them.
+void describeProgram(QCommandLineParser& parser) {
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        kDatabaseOptionName,
+        QStringLiteral("收据和收费员所在的数据库：数据库文件的路径，或 postgresql:// 开头的数据库"
+                       "服务器地址（默认：491MX.conf 中的 database=，否则 %1）")
+            .arg(defaultDatabasePath()),
+        QStringLiteral("PATH|URI")));
+    parser.addPositionalArgument(QStringLiteral("print-setup"),
+                                 QStringLiteral("打印设置（print-setup --help 查看它的选项）"),
+                                 QStringLiteral("[print-setup [选项] |"));
+    parser.addPositionalArgument(
+        QStringLiteral("cashier"),
+        QStringLiteral("管理收费员（cashier --help 查看说明）。list 每行列出一个姓名，密码仍以"
+                       "明文保存的，姓名后加一个制表符和“（明文密码）”"),
+        QStringLiteral("cashier list|add 姓名|password 姓名|remove 姓名]"));
+    // What follows a command is that command's to read.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+}
+
 }  // namespace
+
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    QCommandLineParser parser;
+    describeProgram(parser);
+    const bool windows = parser.parse(arguments) && !parser.isSet(QStringLiteral("help")) &&
+                         !parser.isSet(QStringLiteral("version")) &&
+                         (parser.positionalArguments().isEmpty() ||
+                          parser.positionalArguments().first() == QStringLiteral("print-setup"));
+    if (windows) {
+        return std::make_unique<QApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
 
 CommandLine parseCommandLine(const QCoreApplication& application) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("医院（住院）计费系统\n") +
         about::usersGuideHelpLine(QCoreApplication::applicationDirPath()));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption databaseOption(
-        QStringLiteral("database"),
-        QStringLiteral("收据和收费员所在的数据库：数据库文件的路径，或 postgresql:// 开头的数据库"
-                       "服务器地址（默认：491MX.conf 中的 database=，否则 %1）")
-            .arg(defaultDatabasePath()),
-        QStringLiteral("PATH|URI"));
-    parser.addOption(databaseOption);
-    parser.addPositionalArgument(QStringLiteral("print-setup"),
-                                 QStringLiteral("打印设置（print-setup --help 查看它的选项）"),
-                                 QStringLiteral("[print-setup [选项]]"));
-    // What follows a command is that command's to read.
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    describeProgram(parser);
     parser.process(application);
 
     CommandLine commandLine;
-    if (parser.isSet(databaseOption)) {
-        commandLine.database = parser.value(databaseOption);
+    if (parser.isSet(kDatabaseOptionName)) {
+        commandLine.database = parser.value(kDatabaseOptionName);
     }
     commandLine.command = parser.positionalArguments();
     return commandLine;

@@ -2,11 +2,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QCoreApplication;
 
 namespace app {
+
+// The application object the command line needs: a QApplication, which needs a display, for the
+// program's windows and print-setup; a QCoreApplication for the rest (cashier, --help), so that
+// they also run on a console without one.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
 
 struct CommandLine {
     // --database as given: a file path or a postgresql:// URI; none when it was not given.

@@ -3,16 +3,24 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "app/cashier_command.h"
 #include "app/desk_config.h"
 #include "app/print_setup_command.h"
 
 namespace app {
 
-int runCommand(const QStringList& command) {
+int runCommand(const CommandLine& commandLine) {
+    const QStringList& command = commandLine.command;
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (command.first() == QStringLiteral("print-setup")) {
         return runPrintSetup(command.mid(1), deskConfigPath(), out, err);
+    }
+    if (command.first() == QStringLiteral("cashier")) {
+        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
+        return runCashierCommand(command.mid(1),
+                                 chosenDatabaseLocation(commandLine, deskConfig.database),
+                                 standardPasswordInput(), out, err);
     }
     err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。")
                .arg(command.first())

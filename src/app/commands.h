@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QStringList>
+#include "app/command_line.h"
 
 namespace app {
 
-// Runs the command named first in command (print-setup) with the arguments after it and returns
-// the program's exit status; an unknown command is a usage error.
-int runCommand(const QStringList& command);
+// Runs the command of the command line (print-setup, cashier) with the arguments after it and
+// returns the program's exit status; an unknown command is a usage error.
+int runCommand(const CommandLine& commandLine);
 
 }  // namespace app

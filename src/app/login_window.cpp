@@ -13,6 +13,7 @@
 #include "platform/controls.h"
 #include "platform/form_style.h"
 #include "platform/message_boxes.h"
+#include "store/cashier_password.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/table.h"
@@ -121,7 +122,8 @@ void LoginWindow::tryLogin() {
     done(QDialog::Accepted);
 }
 
-// The first record of that exact name decides; a later namesake's password does not count.
+// The first record of that exact name decides; a later namesake's password does not count. A
+// plain password is never replaced by its hash here: only the cashier command writes passwords.
 LoginWindow::PasswordCheck LoginWindow::checkPassword(const QString& cashier,
                                                       const QString& password) {
     store::Table cashiers(m_database);
@@ -133,7 +135,8 @@ LoginWindow::PasswordCheck LoginWindow::checkPassword(const QString& cashier,
         return common::textEquals(record.readField(store::kCashierField).toString(), cashier);
     });
     PasswordCheck check{
-        found && common::textEquals(cashiers.readField(store::kPasswordField).toString(), password),
+        found &&
+            store::passwordOpens(cashiers.readField(store::kPasswordField).toString(), password),
         cashiers.lastError()};
     cashiers.close();
     return check;

@@ -13,13 +13,15 @@
 #include "store/database.h"
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = app::makeApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral(PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(PRODUCT_VERSION));
-    const app::CommandLine commandLine = app::parseCommandLine(application);
-    platform::installFormTypeface();
+    const app::CommandLine commandLine = app::parseCommandLine(*application);
+    if (qobject_cast<QApplication*>(application.get()) != nullptr) {
+        platform::installFormTypeface();
+    }
     if (!commandLine.command.isEmpty()) {
-        return app::runCommand(commandLine.command);
+        return app::runCommand(commandLine);
     }
 
     platform::QtMessageBoxes messageBoxes;
@@ -38,8 +40,8 @@ int main(int argc, char** argv) {
     const platform::Services services{messageBoxes, printer, clock};
 
     app::ProgramShell shell(services, database);
-    QObject::connect(&shell, &app::ProgramShell::exitRequested, &application, &QApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&shell, &app::ProgramShell::exitRequested, application.get(),
+                     &QApplication::quit, Qt::QueuedConnection);
     if (!shell.start()) {
         return 0;
     }

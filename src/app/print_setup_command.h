@@ -3,12 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/exit_status.h"
+
 class QTextStream;
 
 namespace app {
-
-// Exit statuses of the commands that end without a window.
-enum ExitStatus { kSucceeded = 0, kRefused = 1, kUsageError = 2 };
 
 // inpatient-billing print-setup [options]: with no option it opens the print setup window on the
 // desk settings file at configPath; with options it changes, prints or shows the settings and

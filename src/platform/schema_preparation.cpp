@@ -104,7 +104,11 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
                          reason)) {
             return false;
         }
-        for (const RecordValues& record : definition->firstRecords) {
+        QList<RecordValues> firstRecords;
+        if (definition->firstRecords && !definition->firstRecords(&firstRecords, reason)) {
+            return false;
+        }
+        for (const RecordValues& record : firstRecords) {
             if (!writer.insert(table, record)) {
                 return false;
             }

@@ -68,8 +68,10 @@ struct TransactionResult {
 struct TableDefinition {
     const TableSchema* schema = nullptr;
     QList<int> indexedFields;
-    QList<RecordValues> firstRecords;  // written only when the table is created
-    bool essential = true;             // a read-only database may lack a table that is not
+    // Makes the records a new table starts with, only when the table is created (a password hash
+    // takes a while); none when empty. False, with the reason, when they cannot be made.
+    std::function<bool(QList<RecordValues>* records, QString* reason)> firstRecords;
+    bool essential = true;  // a read-only database may lack a table that is not
 };
 
 struct SchemaDefinition {

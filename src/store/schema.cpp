@@ -1,6 +1,7 @@
 #include "store/schema.h"
 
 #include "billing/fee_category.h"
+#include "platform/password_hash.h"
 #include "store/database.h"
 
 namespace store {
@@ -33,6 +34,17 @@ TableSchema buildReceiptSchema() {
         column(kCashierField, FieldKind::Text),
     };
     return schema;
+}
+
+// Hashed when a new cashier table is made, not at every start: a hash takes a while.
+bool firstCashier(QList<platform::RecordValues>* records, QString* reason) {
+    const std::optional<QString> hash = platform::hashPassword(kFirstCashierPassword);
+    if (!hash) {
+        *reason = platform::kPasswordHashFailure;
+        return false;
+    }
+    *records = {{kFirstCashier, *hash}};
+    return true;
 }
 
 TableSchema buildHistorySchema() {
@@ -72,7 +84,7 @@ const platform::SchemaDefinition& schemaDefinition() {
              {receipts.indexOf(kInpatientNumberField), receipts.indexOf(kDischargeDateField)},
              {},
              true},
-            {&cashiers, {}, {{kFirstCashier, kFirstCashierPassword}}, true},
+            {&cashiers, {}, firstCashier, true},
             {&receiptHistorySchema(), {}, {}, false},
         };
         return schema;

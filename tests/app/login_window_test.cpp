@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "app/login_window.h"
+#include "store/cashier_admin.h"
 #include "store/database.h"
 #include "store/table.h"
 #include "support/database_test.h"
@@ -227,6 +228,47 @@ TEST_F(LoginWindowTest, CloseBoxAndEscapeAreRefused) {
     EXPECT_TRUE(window.isVisible());
     clickOk();
     EXPECT_EQ(window.loggedInCashier(), QStringLiteral("491MX"));
+}
+
+// The login on each engine, with cashiers that the cashier command added or that other programs
+// put into the table.
+class HashedPasswordLogin : public LoginWindowTest,
+                            public ::testing::WithParamInterface<EngineKind> {
+protected:
+    EngineKind engineKind() const override { return GetParam(); }
+    QString storedPassword(const QString& cashier) {
+        return runSql(QStringLiteral(R"(SELECT "密码" FROM "USER" WHERE "收费员" = '%1')")
+                          .arg(cashier))
+            .value(0)
+            .value(0);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, HashedPasswordLogin,
+                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
+
+TEST_P(HashedPasswordLogin, ACashierAddedByTheCommandLogsInWithItsPasswordOnly) {
+    const QString name = QStringLiteral("王 五'\"");
+    const QString password = QStringLiteral("密 码'\"1");
+    ASSERT_EQ(store::addCashier(database(), name, password).outcome,
+              store::CashierChangeOutcome::Done);
+    const QString hash = storedPassword(QStringLiteral("王 五''\""));
+    ASSERT_TRUE(hash.startsWith(QStringLiteral("$argon2id$"))) << hash.toStdString();
+
+    openWindow();
+    for (const QString& wrong :
+         QStringList{hash, password.chopped(1), password + u' ', QString()}) {
+        EXPECT_EQ(attempt(name, wrong), QString()) << wrong.toStdString();
+    }
+    EXPECT_EQ(attempt(name, password), name);
+}
+
+TEST_P(HashedPasswordLogin, APlainPasswordPutInByAnotherProgramStillLogsInAndStaysAsItWas) {
+    runSql(QStringLiteral(R"(INSERT INTO "USER" ("收费员", "密码") VALUES ('老张', '明文 1'))"));
+    openWindow();
+    EXPECT_EQ(attempt(QStringLiteral("老张"), QStringLiteral("明文")), QString());
+    EXPECT_EQ(attempt(QStringLiteral("老张"), QStringLiteral("明文 1")), QStringLiteral("老张"));
+    EXPECT_EQ(storedPassword(QStringLiteral("老张")), QStringLiteral("明文 1"));
 }
 
 TEST(LoginWindowWithoutCashiers, UnreadableCashierTableIsSaidInAMessageBoxNotAsAWrongPassword) {

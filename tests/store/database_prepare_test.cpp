@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "store/cashier_password.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/table.h"
@@ -73,19 +74,24 @@ TEST_P(NewDatabase, HasTheReceiptColumnsInOrderAndTheFirstCashier) {
     Table cashiers(database());
     ASSERT_TRUE(cashiers.open(store::kCashierTable));
     EXPECT_EQ(cashiers.readField(u"收费员"), QVariant(QStringLiteral("491MX")));
-    EXPECT_EQ(cashiers.readField(u"密码"), QVariant(QStringLiteral("491mx")));
+    const QString password = cashiers.readField(u"密码").toString();
+    EXPECT_TRUE(password.startsWith(QStringLiteral("$argon2id$"))) << password.toStdString();
+    EXPECT_TRUE(store::passwordOpens(password, QStringLiteral("491mx")));
     cashiers.skip();
     EXPECT_TRUE(cashiers.pastLast());
 }
 
 TEST_P(NewDatabase, PreparingAgainChangesNothing) {
     appendReceipts({receipt(QStringLiteral("1"), QStringLiteral("甲"))});
+    const QVariant firstHash =
+        runSql(QStringLiteral(R"(SELECT "密码" FROM "USER")")).value(0).value(0);
     database().closeAll();
     Database again(databaseLocation());
     QString error;
     ASSERT_TRUE(again.prepare(&error)) << error.toStdString();
     Table cashiers(again);
     ASSERT_TRUE(cashiers.open(store::kCashierTable));
+    EXPECT_EQ(cashiers.readField(u"密码"), QVariant(firstHash)) << "hashed once, not at each start";
     cashiers.skip();
     EXPECT_TRUE(cashiers.pastLast()) << "the first cashier is added once";
     Table receipts(again);

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace store {
+
+class Database;
+
+// One record of the cashier table as the administrator sees it.
+struct CashierEntry {
+    QString name;
+    bool plainPassword = false;  // 密码 holds the password itself, not a hash of it
+};
+
+enum class CashierChangeOutcome {
+    Done,
+    NameTaken,      // add: a cashier of that name is in the table
+    UnknownName,    // password, remove: no cashier has exactly that name
+    LastCashier,    // remove: nobody would be left to log in
+    UnusableName,   // add: empty, or holding a line break or another control character
+    EmptyPassword,  // add, password
+    Failed,         // the database could not be read or written: nothing changed
+    Uncertain,      // the connection was lost while committing: it may or may not have happened
+};
+
+struct CashierChange {
+    CashierChangeOutcome outcome = CashierChangeOutcome::Failed;
+    QString error;  // why it failed or is uncertain, naming the database
+};
+
+// The cashier table in stored order; false, with the reason in *error, when it cannot be read.
+bool listCashiers(Database& database, QList<CashierEntry>* cashiers, QString* error);
+
+// Whether a cashier has exactly that name, to ask before a password is typed; only the change
+// itself decides. None, with the reason in *error, when the table cannot be read.
+std::optional<bool> hasCashier(Database& database, const QString& name, QString* error);
+
+// A name the login box can take and a listing can show on one line: not empty, and without line
+// breaks or other control characters.
+bool isUsableCashierName(const QString& name);
+
+// Each change is one transaction that checks the table under the cashier table's lock, so that
+// two administrators at once cannot, say, both remove the last but one. Names are stored exactly
+// as given; passwords only as hashes.
+
+// Appends a cashier whose name no record has yet.
+CashierChange addCashier(Database& database, const QString& name, const QString& password);
+// Sets the password of the first cashier of that name: the one whose password the login checks.
+CashierChange changePassword(Database& database, const QString& name, const QString& password);
+// Removes every cashier of that name, as long as another cashier remains.
+CashierChange removeCashier(Database& database, const QString& name);
+
+}  // namespace store

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <latch>
+#include <set>
+#include <thread>
+
+#include "store/cashier_admin.h"
+#include "store/cashier_password.h"
+#include "support/database_test.h"
+
+namespace {
+
+using store::CashierChange;
+using Outcome = store::CashierChangeOutcome;
+
+class CashierAdmin : public EngineTest {
+protected:
+    // Each cashier as its name, with " (plain)" after one whose password is stored as typed.
+    QStringList listing() {
+        QList<store::CashierEntry> cashiers;
+        QString error;
+        EXPECT_TRUE(store::listCashiers(database(), &cashiers, &error)) << error.toStdString();
+        QStringList names;
+        for (const store::CashierEntry& cashier : cashiers) {
+            names.append(cashier.name +
+                         (cashier.plainPassword ? QStringLiteral(" (plain)") : QString()));
+        }
+        return names;
+    }
+    // The records in stored order, as another program reads them.
+    QList<QStringList> storedRecords() {
+        return runSql(QStringLiteral(R"(SELECT "收费员", "密码" FROM "USER" ORDER BY %1)")
+                          .arg(GetParam() == EngineKind::Sqlite ? QStringLiteral("rowid")
+                                                                : QStringLiteral(R"("序号")")));
+    }
+    Outcome add(const QString& name, const QString& password) {
+        return store::addCashier(database(), name, password).outcome;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, CashierAdmin,
+                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
+
+TEST_P(CashierAdmin, AddsChangesAndRemovesCashiersStoredExactlyWithHashedPasswords) {
+    const QList<std::pair<QString, QString>> cashiers{
+        {QStringLiteral(" 张 三 "), QStringLiteral(" 密 码 ")},
+        {QStringLiteral(R"(O'Brien "Bob"; DROP TABLE "USER")"), QStringLiteral(R"('");--)")},
+        {QString(1000, u'收'), QString(1000, u'密')},
+    };
+    for (const auto& [name, password] : cashiers) {
+        ASSERT_EQ(add(name, password), Outcome::Done);
+    }
+    runSql(QStringLiteral(
+        R"(INSERT INTO "USER" ("收费员", "密码") VALUES ('旧', '明文'), ('旧', '第二个'))"));
+    EXPECT_EQ(listing(), (QStringList{QStringLiteral("491MX"), cashiers[0].first, cashiers[1].first,
+                                      cashiers[2].first, QStringLiteral("旧 (plain)"),
+                                      QStringLiteral("旧 (plain)")}));
+    const QList<QStringList> stored = storedRecords();
+    for (int i = 0; i < cashiers.size(); ++i) {
+        EXPECT_EQ(stored[i + 1][0], cashiers[i].first);
+        EXPECT_TRUE(stored[i + 1][1].startsWith(QStringLiteral("$argon2id$")));
+        EXPECT_TRUE(store::passwordOpens(stored[i + 1][1], cashiers[i].second));
+    }
+
+    EXPECT_EQ(store::changePassword(database(), QStringLiteral("旧"), QStringLiteral("新")).outcome,
+              Outcome::Done);
+    EXPECT_EQ(listing().mid(4), (QStringList{QStringLiteral("旧"), QStringLiteral("旧 (plain)")}))
+        << "only the first namesake, whom the login checks, is changed";
+    EXPECT_TRUE(store::passwordOpens(storedRecords()[4][1], QStringLiteral("新")));
+
+    EXPECT_EQ(store::removeCashier(database(), QStringLiteral("旧")).outcome, Outcome::Done);
+    EXPECT_EQ(store::removeCashier(database(), cashiers[1].first).outcome, Outcome::Done);
+    EXPECT_EQ(listing(),
+              (QStringList{QStringLiteral("491MX"), cashiers[0].first, cashiers[2].first}));
+}
+
+TEST_P(CashierAdmin, RefusalsLeaveTheTableAsItWas) {
+    const QList<QStringList> before = storedRecords();
+    const QString blank;
+    const std::pair<CashierChange, Outcome> refusals[] = {
+        {store::addCashier(database(), QStringLiteral("491MX"), QStringLiteral("x")),
+         Outcome::NameTaken},
+        {store::addCashier(database(), blank, QStringLiteral("x")), Outcome::UnusableName},
+        {store::addCashier(database(), QStringLiteral("甲\n乙"), QStringLiteral("x")),
+         Outcome::UnusableName},
+        {store::addCashier(database(), QStringLiteral("新"), blank), Outcome::EmptyPassword},
+        {store::changePassword(database(), QStringLiteral("491MX"), blank), Outcome::EmptyPassword},
+        {store::changePassword(database(), QStringLiteral("491mx"), QStringLiteral("x")),
+         Outcome::UnknownName},
+        {store::removeCashier(database(), QStringLiteral("491MX ")), Outcome::UnknownName},
+        {store::removeCashier(database(), QStringLiteral("491MX")), Outcome::LastCashier},
+    };
+    for (const auto& [change, expected] : refusals) {
+        EXPECT_EQ(change.outcome, expected) << change.error.toStdString();
+    }
+    EXPECT_EQ(storedRecords(), before);
+}
+
+// Two administrators, each with a connection of their own, released at the same moment.
+template <typename Change>
+std::pair<Outcome, Outcome> atOnce(const QString& location, Change change) {
+    std::latch start(2);
+    Outcome outcomes[2];
+    const auto administrator = [&](int which) {
+        store::Database database(location);
+        start.arrive_and_wait();
+        outcomes[which] = change(database, which);
+    };
+    std::thread other(administrator, 1);
+    administrator(0);
+    other.join();
+    return {outcomes[0], outcomes[1]};
+}
+
+TEST_P(CashierAdmin, OfTwoAdministratorsAtOnceOnlyOneGetsWhatBothTogetherWouldBreak) {
+    const QString names[] = {QStringLiteral("甲"), QStringLiteral("乙")};
+    const auto added = atOnce(databaseLocation(), [&](store::Database& database, int) {
+        return store::addCashier(database, names[0], QStringLiteral("pw")).outcome;
+    });
+    EXPECT_EQ(std::set<Outcome>({added.first, added.second}),
+              std::set<Outcome>({Outcome::Done, Outcome::NameTaken}));
+    ASSERT_EQ(add(names[1], QStringLiteral("pw")), Outcome::Done);
+    ASSERT_EQ(store::removeCashier(database(), QStringLiteral("491MX")).outcome, Outcome::Done);
+
+    for (int round = 0; round < 5; ++round) {
+        const auto removed = atOnce(databaseLocation(), [&](store::Database& database, int which) {
+            return store::removeCashier(database, names[which]).outcome;
+        });
+        ASSERT_EQ(std::set<Outcome>({removed.first, removed.second}),
+                  std::set<Outcome>({Outcome::Done, Outcome::LastCashier}));
+        ASSERT_EQ(listing().size(), 1) << "one of the two is left to log in";
+        ASSERT_EQ(add(names[removed.first == Outcome::Done ? 0 : 1], QStringLiteral("pw")),
+                  Outcome::Done);
+    }
+}
+
+}  // namespace
