@@ -180,10 +180,11 @@ class ServerFault : public DeskFaultTest {
 protected:
     EngineKind engineKind() const override { return EngineKind::Postgres; }
 
-    // Ends the desk's connection, as a restarted server or a broken network would.
+    // Ends the desk's connection, as a restarted server or a broken network would, and waits
+    // until it is gone.
     void dropDeskConnection() {
         runSql(
-            QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+            QStringLiteral("SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE "
                            "datname = current_database() AND pid <> pg_backend_pid()"));
     }
 

@@ -1,6 +1,6 @@
-// Writes receipts through the store until it is stopped: new ones, and every third time a
-// correction of an earlier one, loaded as the cashier's window loads it. For every receipt the
-// store reports stored it prints "stored <number> <version>" at once.
+// Writes receipts through the store until it is stopped: new ones, and at random one time in
+// three a correction of an earlier one, loaded as the cashier's window loads it. For every receipt
+// the store reports stored it prints "stored <number> <version>" at once.
 //
 //   crash_writer DATABASE [FILE_SIZE_LIMIT]
 //
@@ -79,11 +79,12 @@ int main(int argc, char** argv) {
     }
     say(QStringLiteral("ready"));
 
-    for (int round = 0;; ++round) {
+    QRandomGenerator& random = *QRandomGenerator::global();
+    for (;;) {
         Key key{nextNumber, 0};
         store::SaveResult saved;
-        if (round % 3 == 2 && !numbers.isEmpty()) {
-            key.number = numbers[QRandomGenerator::global()->bounded(numbers.size())];
+        if (!numbers.isEmpty() && random.bounded(3) == 0) {
+            key.number = numbers[random.bounded(numbers.size())];
             const std::optional<store::LoadedReceipt> loaded = load(database, key.number);
             const std::optional<Key> loadedKey =
                 loaded ? crash_receipt::keyOf(loaded->values) : std::nullopt;
