@@ -148,7 +148,26 @@ protected:
         output += writer.readAllStandardOutput();
         EXPECT_EQ(writer.exitStatus(), QProcess::CrashExit) << "the writer stopped by itself";
         EXPECT_EQ(takeReports(output, reported), QStringList());
+        if (GetParam() == EngineKind::Postgres) {
+            waitUntilTheServerLetsGoOfTheWriter();
+        }
         return QFileInfo::exists(databaseLocation() + QStringLiteral("-journal"));
+    }
+
+    // A server finishes what a killed client sent (a commit, say) in its own time. Until it has
+    // let go of the connection, the tables may change between two reads of the check.
+    void waitUntilTheServerLetsGoOfTheWriter() {
+        database().closeAll();
+        const QString others = QStringLiteral(
+            "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+            "backend_type = 'client backend' AND pid <> pg_backend_pid()");
+        for (int wait = 0; wait < kWaitMs / 10; ++wait) {
+            if (runSql(others) == QList<QStringList>{{QStringLiteral("0")}}) {
+                return;
+            }
+            QThread::msleep(10);
+        }
+        ADD_FAILURE() << "the server keeps the killed writer's connection";
     }
 };
 
