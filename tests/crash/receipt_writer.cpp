@@ -11,8 +11,10 @@
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 
 #include "crash/crash_receipt.h"
 #include "store/database.h"
