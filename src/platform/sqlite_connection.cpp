@@ -32,6 +32,13 @@ void SqliteConnection::close() {
     m_handle = nullptr;
 }
 
+bool SqliteConnection::fileHasMoved() const {
+    int moved = 0;
+    return m_handle != nullptr &&
+           sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+           moved != 0;
+}
+
 bool SqliteConnection::execute(const char* sql, QString* reason) {
     if (sqlite3_exec(m_handle, sql, nullptr, nullptr, nullptr) == SQLITE_OK) {
         return true;

@@ -21,6 +21,11 @@ public:
     bool isOpen() const { return m_handle != nullptr; }
     sqlite3* handle() const { return m_handle; }
 
+    // Whether the file at the path it was opened by is no longer the open file: deleted, moved
+    // away or replaced. SQLite tells where its file system can (on Windows an open database file
+    // cannot be deleted or replaced, and SQLite does not say).
+    bool fileHasMoved() const;
+
     // Runs statements without parameters; false with the reason in *reason.
     bool execute(const char* sql, QString* reason);
     // The reason for SQLite's latest failure on this connection.

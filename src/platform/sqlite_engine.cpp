@@ -42,6 +42,17 @@ QString unusablePathReason(const QString& path) {
     return {};
 }
 
+// The file opened at the start is no longer at its path. Whatever is there now does not hold
+// the receipts written so far: nothing is read from it or written into it.
+QString movedFileReason(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        return QStringLiteral("它在程序运行时被删除或移走了，请把它放回原处");
+    }
+    return QStringLiteral(
+        "它在程序运行时被另一个文件替换了；那是另一个数据库，程序不会往里写，"
+        "请查明原因后重新启动程序");
+}
+
 void bindValue(SqliteStatement& statement, int parameter, const QVariant& value, FieldKind kind) {
     switch (kind) {
         case FieldKind::Text:
@@ -304,7 +315,13 @@ QString SqliteEngine::description() const {
 }
 
 bool SqliteEngine::connect(QString* reason) {
+    // The connection stays open on the file it opened, so that the file is found again if it
+    // comes back to its path.
     if (m_connection.isOpen()) {
+        if (m_connection.fileHasMoved()) {
+            *reason = movedFileReason(m_path);
+            return false;
+        }
         return true;
     }
     const QString pathReason = unusablePathReason(m_path);
@@ -419,6 +436,10 @@ TransactionResult SqliteEngine::transact(const QString& /*lockKey*/,
         result = {TransactionOutcome::Abandoned, {}};
     } else if (!m_connection.execute("COMMIT", &reason)) {
         result = {TransactionOutcome::Failed, reason};
+    }
+    // A file deleted or replaced while it was written keeps what was written out of reach.
+    if (m_connection.fileHasMoved()) {
+        result = {TransactionOutcome::Failed, movedFileReason(m_path)};
     }
     if (result.outcome != TransactionOutcome::Committed) {
         QString ignored;
