@@ -19,7 +19,7 @@ BUILD_DIR=$build_dir BUILD_TYPE=Debug BUILD_TARGET=fuzz_targets \
   scripts/build.sh -DCMAKE_CXX_COMPILER=clang++ -DBILLING_FUZZ=ON
 
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions=$PWD/tests/fuzz/lsan.supp
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 failed=()
 while read -r target; do
   corpus=$build_dir/corpus/$target

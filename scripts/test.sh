@@ -26,6 +26,7 @@ if $sanitize; then
     scripts/build.sh -DBILLING_SANITIZE=ON
   export ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 else
   build_dir=${BUILD_DIR:-build}
   scripts/build.sh
