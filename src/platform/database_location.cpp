@@ -43,14 +43,21 @@ QString uriScheme(const QString& value) {
     return value.left(end);
 }
 
+// Whether the address writes a password as "user:secret@" before the first '/'. Such a secret
+// stays in the settings file even when a later "password=" parameter empties it for libpq.
+bool namesPasswordBeforeHost(const QString& uri) {
+    const QString rest = uri.mid(uri.indexOf(QStringLiteral("://")) + 3);
+    const QString authority = rest.left(rest.indexOf(u'/'));
+    const qsizetype at = authority.indexOf(u'@');
+    const qsizetype colon = authority.left(at).indexOf(u':');
+    return at >= 0 && colon >= 0 && colon + 1 < at;
+}
+
 // Whether a URI that libpq could not read may still hold a password somewhere, so that neither
 // it nor libpq's message (which quotes pieces of it) may be shown: "user:secret@" before the
 // first '/', or a password= parameter, however percent-encoded.
 bool mayCarryPassword(const QString& uri) {
-    const QString rest = uri.mid(uri.indexOf(QStringLiteral("://")) + 3);
-    const QString authority = rest.left(rest.indexOf(u'/'));
-    const qsizetype at = authority.indexOf(u'@');
-    if (at >= 0 && authority.left(at).contains(u':')) {
+    if (namesPasswordBeforeHost(uri)) {
         return true;
     }
     const QByteArray decoded = QByteArray::fromPercentEncoding(uri.toUtf8()).toLower();
@@ -105,7 +112,7 @@ std::optional<DatabaseLocation> readServerUri(const QString& uri, QString* error
                                                         given.value(QStringLiteral("port")),
                                                         given.value(QStringLiteral("dbname")))};
     // The rest of such an address may repeat the password anywhere, so none of it is shown.
-    if (!given.value(QStringLiteral("password")).isEmpty()) {
+    if (!given.value(QStringLiteral("password")).isEmpty() || namesPasswordBeforeHost(uri)) {
         *error = QStringLiteral("数据库服务器的地址里不能写密码：%1。").arg(wherePasswordsGo());
         return std::nullopt;
     }
