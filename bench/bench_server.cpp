@@ -1,6 +1,6 @@
 #include "bench/bench_server.h"
 
-#include "platform/postgres_connection.h"
+#include "storage/postgres/connection.h"
 
 QString benchDatabaseOn(const QString& serverUri) {
     const QString name = QStringLiteral("billing_bench");

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "platform/input_validators.h"
+#include "widgets/input_validators.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "billing/fee_category.h"
 #include "common/stored_date_time.h"
-#include "platform/postgres_connection.h"
-#include "platform/sql_names.h"
-#include "platform/sqlite_connection.h"
-#include "platform/sqlite_statement.h"
+#include "storage/postgres/connection.h"
+#include "storage/sql_names.h"
+#include "storage/sqlite/connection.h"
+#include "storage/sqlite/statement.h"
 #include "store/database.h"
 #include "store/schema.h"
 

@@ -10,7 +10,7 @@
 
 #include "about/users_guide.h"
 #include "platform/clock.h"
-#include "platform/form_style.h"
+#include "widgets/form_style.h"
 
 namespace about {
 

@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include "platform/message_boxes.h"
 #include "printing/desk_printing.h"
+#include "widgets/message_boxes.h"
 
 namespace app {
 

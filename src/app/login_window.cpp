@@ -9,14 +9,14 @@
 #include <algorithm>
 
 #include "common/text.h"
-#include "platform/compact_label.h"
-#include "platform/controls.h"
-#include "platform/form_style.h"
-#include "platform/message_boxes.h"
 #include "store/cashier_password.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/table.h"
+#include "widgets/compact_label.h"
+#include "widgets/controls.h"
+#include "widgets/form_style.h"
+#include "widgets/message_boxes.h"
 
 namespace app {
 

@@ -6,11 +6,11 @@
 #include "app/desk_printing_setup.h"
 #include "app/program_shell.h"
 #include "platform/clock.h"
-#include "platform/form_style.h"
-#include "platform/message_boxes.h"
 #include "platform/qt_printer.h"
 #include "platform/services.h"
 #include "store/database.h"
+#include "widgets/form_style.h"
+#include "widgets/message_boxes.h"
 
 int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> application = app::makeApplication(argc, argv);

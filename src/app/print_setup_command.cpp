@@ -6,12 +6,12 @@
 #include <QTextStream>
 
 #include "app/desk_config.h"
-#include "platform/message_boxes.h"
 #include "platform/page_output.h"
 #include "printing/form_picture.h"
 #include "printing/print_settings.h"
 #include "printing/print_setup_window.h"
 #include "printing/test_page.h"
+#include "widgets/message_boxes.h"
 
 namespace app {
 

@@ -15,10 +15,10 @@
 #include "common/money_words.h"
 #include "common/number_text.h"
 #include "platform/clock.h"
-#include "platform/controls.h"
-#include "platform/focus_leaving.h"
-#include "platform/form_style.h"
-#include "platform/input_validators.h"
+#include "widgets/controls.h"
+#include "widgets/focus_leaving.h"
+#include "widgets/form_style.h"
+#include "widgets/input_validators.h"
 
 namespace billing {
 

@@ -13,10 +13,10 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "platform/message_boxes.h"
 #include "printing/form_picture.h"
 #include "printing/page_preview.h"
 #include "printing/preview_receipt.h"
+#include "widgets/message_boxes.h"
 
 namespace printing {
 

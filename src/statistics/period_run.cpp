@@ -1,6 +1,6 @@
 #include "statistics/period_run.h"
 
-#include "platform/storage_engine.h"
+#include "storage/storage_engine.h"
 #include "store/database.h"
 #include "store/schema.h"
 

@@ -7,11 +7,11 @@
 
 #include "common/dates.h"
 #include "platform/clock.h"
-#include "platform/controls.h"
-#include "platform/form_style.h"
-#include "platform/message_boxes.h"
 #include "statistics/period_run.h"
 #include "statistics/statistics_report.h"
+#include "widgets/controls.h"
+#include "widgets/form_style.h"
+#include "widgets/message_boxes.h"
 
 namespace statistics {
 

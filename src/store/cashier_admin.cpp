@@ -4,7 +4,7 @@
 
 #include "common/text.h"
 #include "platform/password_hash.h"
-#include "platform/storage_engine.h"
+#include "storage/storage_engine.h"
 #include "store/cashier_password.h"
 #include "store/database.h"
 #include "store/schema.h"

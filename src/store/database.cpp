@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "platform/storage_engines.h"
+#include "storage/storage_engines.h"
 #include "store/schema.h"
 #include "store/table.h"
 

@@ -1,7 +1,6 @@
 #include "store/print_command.h"
 
 #include "billing/main_window.h"
-#include "platform/message_boxes.h"
 #include "platform/printer.h"
 #include "platform/services.h"
 #include "printing/receipt_layout.h"
@@ -11,6 +10,7 @@
 #include "store/receipt_saving.h"
 #include "store/receipt_validation.h"
 #include "store/table.h"
+#include "widgets/message_boxes.h"
 
 namespace store {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "platform/storage_engine.h"
+#include "storage/storage_engine.h"
 
 namespace billing {
 class MainWindow;

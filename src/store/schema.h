@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringView>
 
-#include "platform/storage_engine.h"
-#include "platform/table_schema.h"
+#include "storage/storage_engine.h"
+#include "storage/table_schema.h"
 
 namespace store {
 

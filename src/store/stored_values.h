@@ -2,7 +2,7 @@
 
 #include <QVariantList>
 
-#include "platform/table_schema.h"
+#include "storage/table_schema.h"
 
 namespace store {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/storage_engine.h"
+#include "storage/storage_engine.h"
 
 namespace store {
 

@@ -13,7 +13,7 @@
 #include "common/number_text.h"
 #include "fuzz_check.h"
 #include "money_agreement.h"
-#include "platform/input_validators.h"
+#include "widgets/input_validators.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "fuzz_check.h"
-#include "platform/database_location.h"
+#include "storage/database_location.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "common/text.h"
 #include "fuzz_check.h"
-#include "platform/input_validators.h"
+#include "widgets/input_validators.h"
 
 namespace {
 

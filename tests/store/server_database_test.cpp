@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/storage_engine.h"
+#include "storage/storage_engine.h"
 #include "store/receipt_saving.h"
 #include "store/schema.h"
 #include "store_fixture.h"

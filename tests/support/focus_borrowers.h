@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-#include "platform/message_boxes.h"
 #include "support/modal_driver.h"
 #include "support/widget_driver.h"
+#include "widgets/message_boxes.h"
 
 // Everything that takes the focus from a box for a while without the cashier leaving the box.
 // Each really opens, is closed again the way a cashier closes it, and gives the window back.

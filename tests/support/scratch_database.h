@@ -12,7 +12,7 @@
 #include <QVariant>
 #include <memory>
 
-#include "platform/postgres_connection.h"
+#include "storage/postgres/connection.h"
 #include "support/postgres_test_server.h"
 
 // The engines the store runs on; store tests run once on each.

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/message_boxes.h"
+#include "widgets/message_boxes.h"
 
 // Stands in for the real message boxes: records every message shown and answers with the
 // queued answers in turn, then with Ok.

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "platform/form_style.h"
+#include "widgets/form_style.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -1,0 +1,446 @@
+#include "storage/postgres/engine.h"
+
+#include <QStringList>
+
+#include "common/number_text.h"
+#include "common/stored_date_time.h"
+#include "storage/schema_preparation.h"
+#include "storage/sql_names.h"
+
+namespace platform {
+
+const QString PostgresEngine::kIdentityColumn = QStringLiteral("序号");
+
+namespace {
+
+// Desks that start together on an empty database take turns at creating it.
+const QString kSchemaLockKey = QStringLiteral("491MX schema");
+// A walk fetches its first record alone, since most walks are a look-up that reads one record;
+// a walk that goes on fetches the rest in batches.
+constexpr int kFirstBatchRows = 1;
+constexpr int kWalkBatchRows = 500;
+
+QString identity() {
+    return quotedIdentifier(PostgresEngine::kIdentityColumn);
+}
+
+// Values travel as text: date-times in the stored form, amounts as their decimal text.
+std::optional<QString> parameterOf(const QVariant& value, FieldKind kind) {
+    switch (kind) {
+        case FieldKind::Text: {
+            const QString text = value.toString();
+            return text.isNull() ? QStringLiteral("") : text;
+        }
+        case FieldKind::DateTime: {
+            const QDateTime dateTime = value.toDateTime();
+            return dateTime.isValid() ? std::optional(common::toStoredDateTime(dateTime))
+                                      : std::nullopt;
+        }
+        case FieldKind::Amount:
+            break;
+    }
+    return common::numberToText(value.value<common::Money>());
+}
+
+PostgresParameters recordParameters(const TableSchema& table, const RecordValues& values) {
+    PostgresParameters parameters;
+    for (int i = 0; i < table.columns.size(); ++i) {
+        parameters.append(parameterOf(values.value(i), table.columns[i].kind));
+    }
+    return parameters;
+}
+
+// numeric(12,2) comes as exact decimal text; a column of another number type may not.
+common::Money amountOf(QByteArrayView text) {
+    const QString decimal = QString::fromLatin1(text);
+    return common::parseAmount(decimal).value_or(common::Money::fromStoredReal(decimal.toDouble()));
+}
+
+// An absent text reads as the empty text and an absent amount as 0, as on SQLite.
+QVariant valueOf(const PostgresResult& result, int row, int column, FieldKind kind,
+                 common::StoredDateTimeReader& dateTimes) {
+    const bool absent = result.isNull(row, column);
+    switch (kind) {
+        case FieldKind::Text:
+            return absent ? QString() : result.text(row, column);
+        case FieldKind::DateTime:
+            return absent ? QDateTime() : dateTimes.read(result.utf8(row, column));
+        case FieldKind::Amount:
+            break;
+    }
+    return QVariant::fromValue(absent ? common::Money() : amountOf(result.utf8(row, column)));
+}
+
+QString placeholders(int first, qsizetype count) {
+    QStringList marks;
+    for (int i = 0; i < count; ++i) {
+        marks.append(QLatin1Char('$') + QString::number(first + i));
+    }
+    return marks.join(QStringLiteral(", "));
+}
+
+// The absent text counts as the empty text, so looking for the empty text finds both.
+std::pair<QString, PostgresParameters> firstWithTextQuery(const TableSchema& table, int field,
+                                                          const QString& text) {
+    const QString column = quotedIdentifier(table.columns[field].name);
+    const QString head = QStringLiteral("SELECT min(%1) FROM %2 WHERE ")
+                             .arg(identity(), quotedIdentifier(table.name));
+    if (text.isEmpty()) {
+        return {head + QStringLiteral("%1 = '' OR %1 IS NULL").arg(column), {}};
+    }
+    return {head + column + QStringLiteral(" = $1"), {text}};
+}
+
+std::optional<RecordId> runFirstWithText(PostgresConnection& connection, const TableSchema& table,
+                                         int field, const QString& text, QString* reason) {
+    const auto [sql, parameters] = firstWithTextQuery(table, field, text);
+    const PostgresResult result = connection.run(sql, parameters);
+    if (!result.succeeded()) {
+        *reason = connection.failureReason();
+        return std::nullopt;
+    }
+    if (result.rowCount() == 0 || result.isNull(0, 0)) {
+        return std::nullopt;
+    }
+    return result.text(0, 0).toLongLong();
+}
+
+class PostgresWalk final : public RecordWalk {
+public:
+    PostgresWalk(PostgresConnection& connection, const TableSchema& table,
+                 const QList<int>& openedFields)
+        : m_connection(connection),
+          m_sql(QStringLiteral("SELECT %1%2 FROM %3 WHERE %1 >= $1 ORDER BY %1 LIMIT $2")
+                    .arg(identity(),
+                         openedFields.isEmpty()
+                             ? QString()
+                             : QStringLiteral(", ") + quotedColumnList(table, openedFields),
+                         quotedIdentifier(table.name))) {
+        for (const int field : openedFields) {
+            m_kinds.append(table.columns[field].kind);
+        }
+    }
+
+    // Fetches the first record; false, with the reason, when the server refuses.
+    bool start(RecordId from, QString* reason) {
+        fetch(from, kFirstBatchRows);
+        *reason = m_error;
+        return m_error.isEmpty();
+    }
+
+    bool next() override {
+        if (++m_row < m_batch.rowCount()) {
+            return true;
+        }
+        if (m_lastBatch) {
+            return false;
+        }
+        fetch(m_nextFrom, kWalkBatchRows);
+        m_row = 0;
+        return m_row < m_batch.rowCount();
+    }
+    RecordId recordId() const override { return m_batch.text(m_row, 0).toLongLong(); }
+    QVariant value(int openedField) const override {
+        return valueOf(m_batch, m_row, openedField + 1, m_kinds[openedField], m_dateTimes);
+    }
+    QString error() const override { return m_error; }
+
+private:
+    void fetch(RecordId from, int rows) {
+        m_batch = m_connection.run(m_sql, {QString::number(from), QString::number(rows)});
+        m_row = -1;
+        m_lastBatch = true;
+        if (!m_batch.succeeded()) {
+            m_error = m_connection.failureReason();
+            return;
+        }
+        const int fetched = m_batch.rowCount();
+        m_lastBatch = fetched < rows;
+        if (fetched > 0) {
+            m_nextFrom = m_batch.text(fetched - 1, 0).toLongLong() + 1;
+        }
+    }
+
+    PostgresConnection& m_connection;
+    QString m_sql;
+    QList<FieldKind> m_kinds;
+    PostgresResult m_batch;
+    int m_row = -1;
+    bool m_lastBatch = true;
+    RecordId m_nextFrom = 0;
+    mutable common::StoredDateTimeReader m_dateTimes;
+    QString m_error;
+};
+
+// The steps of one transaction. The first failure is kept; later steps are refused.
+class PostgresWriter final : public RecordWriter {
+public:
+    explicit PostgresWriter(PostgresConnection& connection) : m_connection(connection) {}
+
+    const QString& failure() const { return m_failure; }
+
+    std::optional<RecordId> firstWithText(const TableSchema& table, int field,
+                                          const QString& text) override {
+        if (!m_failure.isEmpty()) {
+            return std::nullopt;
+        }
+        return runFirstWithText(m_connection, table, field, text, &m_failure);
+    }
+
+    // The record stays locked against other desks' changes until the transaction ends.
+    std::optional<RecordValues> read(const TableSchema& table, RecordId id) override {
+        const PostgresResult result =
+            run(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = $1 FOR UPDATE")
+                    .arg(quotedColumnList(table), quotedIdentifier(table.name), identity()),
+                {QString::number(id)});
+        if (result.rowCount() != 1) {
+            return std::nullopt;
+        }
+        RecordValues values;
+        common::StoredDateTimeReader dateTimes;
+        for (int i = 0; i < table.columns.size(); ++i) {
+            values.append(valueOf(result, 0, i, table.columns[i].kind, dateTimes));
+        }
+        return values;
+    }
+
+    std::optional<RecordId> insert(const TableSchema& table, const RecordValues& values) override {
+        const PostgresResult result =
+            run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                    .arg(quotedIdentifier(table.name), quotedColumnList(table),
+                         placeholders(1, table.columns.size()), identity()),
+                recordParameters(table, values));
+        if (result.rowCount() != 1) {
+            return std::nullopt;
+        }
+        return result.text(0, 0).toLongLong();
+    }
+
+    bool update(const TableSchema& table, RecordId id, const RecordValues& values) override {
+        QStringList assignments;
+        for (int i = 0; i < table.columns.size(); ++i) {
+            assignments.append(
+                QStringLiteral("%1 = $%2").arg(quotedIdentifier(table.columns[i].name)).arg(i + 1));
+        }
+        PostgresParameters parameters = recordParameters(table, values);
+        parameters.append(QString::number(id));
+        return run(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = $%4")
+                       .arg(quotedIdentifier(table.name), assignments.join(QStringLiteral(", ")),
+                            identity())
+                       .arg(parameters.size()),
+                   parameters)
+                   .rowsAffected() == 1;
+    }
+
+    bool remove(const TableSchema& table, RecordId id) override {
+        return run(QStringLiteral("DELETE FROM %1 WHERE %2 = $1")
+                       .arg(quotedIdentifier(table.name), identity()),
+                   {QString::number(id)})
+                   .rowsAffected() == 1;
+    }
+
+private:
+    PostgresResult run(const QString& sql, const PostgresParameters& parameters) {
+        if (!m_failure.isEmpty()) {
+            return {};
+        }
+        PostgresResult result = m_connection.run(sql, parameters);
+        if (!result.succeeded()) {
+            m_failure = m_connection.failureReason();
+        }
+        return result;
+    }
+
+    PostgresConnection& m_connection;
+    QString m_failure;
+};
+
+class PostgresCatalog final : public SchemaCatalog {
+public:
+    explicit PostgresCatalog(PostgresConnection& connection) : m_connection(connection) {}
+
+    bool columnsOf(const QString& table, QStringList* columns, QString* reason) override {
+        const PostgresResult result =
+            query(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                 "table_schema = current_schema() AND table_name = $1 "
+                                 "ORDER BY ordinal_position"),
+                  {table}, reason);
+        for (int row = 0; row < result.rowCount(); ++row) {
+            columns->append(result.text(row, 0));
+        }
+        return result.succeeded();
+    }
+
+    bool hasIndex(const QString& name, bool* exists, QString* reason) override {
+        const PostgresResult result =
+            query(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() "
+                                 "AND indexname = $1"),
+                  {name}, reason);
+        *exists = result.rowCount() > 0;
+        return result.succeeded();
+    }
+
+    bool run(const QString& sql, QString* reason) override {
+        return query(sql, {}, reason).succeeded();
+    }
+
+    bool queryNumber(const QString& sql, qint64* number, QString* reason) override {
+        const PostgresResult result = query(sql, {}, reason);
+        *number = result.rowCount() > 0 ? result.text(0, 0).toLongLong() : 0;
+        return result.succeeded();
+    }
+
+    QString sqlType(FieldKind kind) const override {
+        switch (kind) {
+            case FieldKind::Text:
+                return QStringLiteral("text");
+            case FieldKind::DateTime:
+                return QStringLiteral("timestamp(0)");
+            case FieldKind::Amount:
+                break;
+        }
+        return QStringLiteral("numeric(12,2)");
+    }
+    // A server's table has no order of its own: an update may move a row.
+    QString identityColumn() const override { return PostgresEngine::kIdentityColumn; }
+    QString identityColumnDefinition() const override {
+        return identity() + QStringLiteral(" bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY");
+    }
+    Qt::CaseSensitivity nameCase() const override { return Qt::CaseSensitive; }
+
+private:
+    PostgresResult query(const QString& sql, const PostgresParameters& parameters,
+                         QString* reason) {
+        PostgresResult result = m_connection.run(sql, parameters);
+        if (!result.succeeded()) {
+            *reason = m_connection.failureReason();
+        }
+        return result;
+    }
+
+    PostgresConnection& m_connection;
+};
+
+}  // namespace
+
+PostgresEngine::PostgresEngine(QString uri, QString description, int lockTimeoutMs)
+    : m_uri(std::move(uri)),
+      m_description(std::move(description)),
+      m_lockTimeoutMs(lockTimeoutMs) {}
+
+QString PostgresEngine::description() const {
+    return QStringLiteral("数据库服务器“%1”").arg(m_description);
+}
+
+bool PostgresEngine::connect(QString* reason) {
+    if (m_connection.isOpen() && !m_connection.isConnectionLost()) {
+        return true;
+    }
+    const bool connected =
+        m_connection.isConnectionLost() ? m_connection.reconnect() : m_connection.open(m_uri);
+    // Date-times go in and come out in the stored form, whatever the server's own habit.
+    if (!connected || !m_connection.run(QStringLiteral("SET DateStyle = 'ISO, YMD'")).succeeded()) {
+        *reason = m_connection.failureReason();
+        m_connection.close();
+        return false;
+    }
+    return true;
+}
+
+void PostgresEngine::disconnect() {
+    m_connection.close();
+}
+
+bool PostgresEngine::prepare(const SchemaDefinition& schema, QString* reason) {
+    if (!connect(reason)) {
+        return false;
+    }
+    PostgresCatalog catalog(m_connection);
+    return prepareSchema(*this, catalog, schema, kSchemaLockKey, reason);
+}
+
+std::unique_ptr<RecordWalk> PostgresEngine::walk(const TableSchema& table,
+                                                 const QList<int>& openedFields, RecordId from,
+                                                 QString* reason) {
+    if (!connect(reason)) {
+        return nullptr;
+    }
+    auto walk = std::make_unique<PostgresWalk>(m_connection, table, openedFields);
+    if (!walk->start(from, reason)) {
+        return nullptr;
+    }
+    return walk;
+}
+
+std::optional<RecordId> PostgresEngine::firstWithText(const TableSchema& table, int field,
+                                                      const QString& text, QString* reason) {
+    if (!connect(reason)) {
+        return std::nullopt;
+    }
+    return runFirstWithText(m_connection, table, field, text, reason);
+}
+
+bool PostgresEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) {
+    if (!connect(reason)) {
+        return false;
+    }
+    const TableSchema& table = *query.table;
+    QStringList sums{QStringLiteral("count(*)")};
+    for (const int field : query.amountFields) {
+        sums.append(QStringLiteral("sum(%1)").arg(quotedIdentifier(table.columns[field].name)));
+    }
+    const PostgresResult result = m_connection.run(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 BETWEEN $1 AND $2")
+            .arg(sums.join(QStringLiteral(", ")), quotedIdentifier(table.name),
+                 quotedIdentifier(table.columns[query.dateField].name)),
+        {common::toStoredDateTime(query.first), common::toStoredDateTime(query.last)});
+    if (!result.succeeded() || result.rowCount() != 1) {
+        *reason = m_connection.failureReason();
+        return false;
+    }
+    totals->count = result.text(0, 0).toLongLong();
+    totals->sums.clear();
+    for (int column = 1; column < result.columnCount(); ++column) {
+        totals->sums.append(result.isNull(0, column) ? common::Money()
+                                                     : amountOf(result.utf8(0, column)));
+    }
+    return true;
+}
+
+TransactionResult PostgresEngine::transact(const QString& lockKey,
+                                           const std::function<bool(RecordWriter&)>& work) {
+    QString reason;
+    if (!connect(&reason)) {
+        return {TransactionOutcome::Failed, reason};
+    }
+    PostgresWriter writer(m_connection);
+    const bool begun =
+        m_connection.run(QStringLiteral("BEGIN")).succeeded() &&
+        m_connection
+            .run(QStringLiteral("SELECT set_config('lock_timeout', $1, true)"),
+                 {QStringLiteral("%1ms").arg(m_lockTimeoutMs)})
+            .succeeded() &&
+        (lockKey.isEmpty() ||
+         m_connection
+             .run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended($1, 0))"),
+                  {lockKey})
+             .succeeded());
+    TransactionResult result{TransactionOutcome::Committed, {}};
+    if (!begun) {
+        result = {TransactionOutcome::Failed, m_connection.failureReason()};
+    } else if (const bool proceed = work(writer); !writer.failure().isEmpty()) {
+        result = {TransactionOutcome::Failed, writer.failure()};
+    } else if (!proceed) {
+        result = {TransactionOutcome::Abandoned, {}};
+    } else if (!m_connection.run(QStringLiteral("COMMIT")).succeeded()) {
+        result = {m_connection.isConnectionLost() ? TransactionOutcome::Unknown
+                                                  : TransactionOutcome::Failed,
+                  m_connection.failureReason()};
+    }
+    if (m_connection.isInTransaction()) {
+        m_connection.run(QStringLiteral("ROLLBACK"));
+    }
+    return result;
+}
+
+}  // namespace platform

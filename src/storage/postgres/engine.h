@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include "storage/postgres/connection.h"
+#include "storage/storage_engine.h"
+
+namespace platform {
+
+// The shared engine: a database on a PostgreSQL server that several desks use at once. Every
+// table carries an identity column after the program's fields that keeps stored order. A lock key
+// becomes a transaction-scoped advisory lock, so saves of one inpatient number are serialised
+// across desks while others go on. A connection lost in mid-work is made again by the next call.
+class PostgresEngine final : public StorageEngine {
+public:
+    // uri is a checked libpq URI; description names the server for messages. lockTimeoutMs is
+    // how long a transaction waits for a lock held by another desk.
+    PostgresEngine(QString uri, QString description, int lockTimeoutMs);
+
+    QString description() const override;
+    bool prepare(const SchemaDefinition& schema, QString* reason) override;
+    void disconnect() override;
+
+    std::unique_ptr<RecordWalk> walk(const TableSchema& table, const QList<int>& openedFields,
+                                     RecordId from, QString* reason) override;
+    std::optional<RecordId> firstWithText(const TableSchema& table, int field, const QString& text,
+                                          QString* reason) override;
+    bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) override;
+    TransactionResult transact(const QString& lockKey,
+                               const std::function<bool(RecordWriter&)>& work) override;
+
+    // The identity column's name in every table.
+    static const QString kIdentityColumn;
+
+private:
+    bool connect(QString* reason);
+
+    QString m_uri;
+    QString m_description;
+    int m_lockTimeoutMs;
+    PostgresConnection m_connection;
+};
+
+}  // namespace platform

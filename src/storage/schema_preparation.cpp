@@ -1,0 +1,163 @@
+#include "storage/schema_preparation.h"
+
+#include <algorithm>
+
+#include "storage/sql_names.h"
+
+namespace platform {
+
+namespace {
+
+const QString kVersionTable = QStringLiteral("schema_version");
+
+// What a database lacks of the schema.
+struct Additions {
+    QList<const TableDefinition*> tables;
+    QList<std::pair<const TableSchema*, int>> indexes;
+    bool versionTable = false;
+
+    bool any() const { return !tables.isEmpty() || !indexes.isEmpty() || versionTable; }
+    // Without an essential table there is no program; an index or a history is a convenience.
+    bool essential() const {
+        return std::any_of(tables.begin(), tables.end(),
+                           [](const TableDefinition* table) { return table->essential; });
+    }
+};
+
+bool checkColumns(const SchemaCatalog& catalog, const TableSchema& table,
+                  const QStringList& existing, QString* reason) {
+    QStringList needed;
+    for (const Column& column : table.columns) {
+        needed.append(column.name);
+    }
+    if (!catalog.identityColumn().isEmpty()) {
+        needed.append(catalog.identityColumn());
+    }
+    for (const QString& column : needed) {
+        if (!existing.contains(column, catalog.nameCase())) {
+            *reason = QStringLiteral("表 %1 缺少字段“%2”").arg(table.name, column);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool checkVersion(SchemaCatalog& catalog, int version, QString* reason) {
+    qint64 highest = 0;
+    if (!catalog.queryNumber(
+            QStringLiteral("SELECT max(version) FROM %1").arg(quotedIdentifier(kVersionTable)),
+            &highest, reason)) {
+        return false;
+    }
+    if (highest > version) {
+        *reason = QStringLiteral("该数据库由较新版本的程序建立");
+        return false;
+    }
+    return true;
+}
+
+bool inspect(SchemaCatalog& catalog, const SchemaDefinition& schema, Additions* additions,
+             QString* reason) {
+    for (const TableDefinition& definition : schema.tables) {
+        const TableSchema& table = *definition.schema;
+        QStringList columns;
+        if (!catalog.columnsOf(table.name, &columns, reason)) {
+            return false;
+        }
+        if (columns.isEmpty()) {
+            additions->tables.append(&definition);
+        } else if (!checkColumns(catalog, table, columns, reason)) {
+            return false;
+        }
+        for (const int field : definition.indexedFields) {
+            bool exists = false;
+            if (!catalog.hasIndex(indexName(table, field), &exists, reason)) {
+                return false;
+            }
+            if (!exists) {
+                additions->indexes.append({&table, field});
+            }
+        }
+    }
+    QStringList versionColumns;
+    if (!catalog.columnsOf(kVersionTable, &versionColumns, reason)) {
+        return false;
+    }
+    additions->versionTable = versionColumns.isEmpty();
+    return additions->versionTable || checkVersion(catalog, schema.version, reason);
+}
+
+bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& additions, int version,
+            QString* reason) {
+    for (const TableDefinition* definition : additions.tables) {
+        const TableSchema& table = *definition->schema;
+        QStringList columns;
+        for (const Column& column : table.columns) {
+            columns.append(quotedIdentifier(column.name) + QLatin1Char(' ') +
+                           catalog.sqlType(column.kind));
+        }
+        if (!catalog.identityColumn().isEmpty()) {
+            columns.append(catalog.identityColumnDefinition());
+        }
+        if (!catalog.run(QStringLiteral("CREATE TABLE %1 (%2)")
+                             .arg(quotedIdentifier(table.name), columns.join(QStringLiteral(", "))),
+                         reason)) {
+            return false;
+        }
+        QList<RecordValues> firstRecords;
+        if (definition->firstRecords && !definition->firstRecords(&firstRecords, reason)) {
+            return false;
+        }
+        for (const RecordValues& record : firstRecords) {
+            if (!writer.insert(table, record)) {
+                return false;
+            }
+        }
+    }
+    for (const auto& [table, field] : additions.indexes) {
+        if (!catalog.run(
+                QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                    .arg(quotedIdentifier(indexName(*table, field)), quotedIdentifier(table->name),
+                         quotedIdentifier(table->columns[field].name)),
+                reason)) {
+            return false;
+        }
+    }
+    if (!additions.versionTable) {
+        return true;
+    }
+    const QString versionTable = quotedIdentifier(kVersionTable);
+    return catalog.run(
+               QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable),
+               reason) &&
+           catalog.run(QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
+                           .arg(versionTable)
+                           .arg(version),
+                       reason);
+}
+
+}  // namespace
+
+bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDefinition& schema,
+                   const QString& lockKey, QString* reason) {
+    Additions additions;
+    if (!inspect(catalog, schema, &additions, reason)) {
+        return false;
+    }
+    if (!additions.any()) {
+        return true;
+    }
+    const TransactionResult added = engine.transact(lockKey, [&](RecordWriter& writer) {
+        Additions stillMissing;
+        return inspect(catalog, schema, &stillMissing, reason) &&
+               addAll(catalog, writer, stillMissing, schema.version, reason);
+    });
+    if (added.outcome == TransactionOutcome::Committed || !additions.essential()) {
+        return true;
+    }
+    *reason =
+        QStringLiteral("无法建立数据表（%1）").arg(added.reason.isEmpty() ? *reason : added.reason);
+    return false;
+}
+
+}  // namespace platform

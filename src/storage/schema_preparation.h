@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "storage/storage_engine.h"
+
+namespace platform {
+
+// What an engine tells of its database and does to it while its schema is prepared; the
+// statements and the types are the engine's own.
+class SchemaCatalog {
+public:
+    virtual ~SchemaCatalog() = default;
+
+    // The table's columns in order; none when there is no such table.
+    virtual bool columnsOf(const QString& table, QStringList* columns, QString* reason) = 0;
+    virtual bool hasIndex(const QString& name, bool* exists, QString* reason) = 0;
+    virtual bool run(const QString& sql, QString* reason) = 0;
+    // The number in the first column of the first row a query gives; 0 for none or NULL.
+    virtual bool queryNumber(const QString& sql, qint64* number, QString* reason) = 0;
+    virtual QString sqlType(FieldKind kind) const = 0;
+    // The column every table has beyond the schema's, which keeps stored order, as its name and
+    // its definition; empty where the engine keeps the order itself.
+    virtual QString identityColumn() const = 0;
+    virtual QString identityColumnDefinition() const = 0;
+    // Whether the engine ignores the case of ASCII letters in names.
+    virtual Qt::CaseSensitivity nameCase() const = 0;
+};
+
+// Creates what the database lacks of the schema and checks what it has: inspects it first, and,
+// when something is missing, inspects it again and adds what is still missing in one transaction
+// that holds lockKey, as another desk may be doing the same at this moment. A database that can
+// only be read may lack a table that is not essential.
+bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDefinition& schema,
+                   const QString& lockKey, QString* reason);
+
+}  // namespace platform

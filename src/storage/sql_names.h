@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "storage/table_schema.h"
+
+namespace platform {
+
+// An identifier quoted for SQL, as both engines read it; used only with the program's own table
+// and column names, never with typed text.
+QString quotedIdentifier(const QString& name);
+
+// The schema's columns, quoted, in order, joined by ", ".
+QString quotedColumnList(const TableSchema& table);
+// The named columns of the table, quoted, in the given order, joined by ", ".
+QString quotedColumnList(const TableSchema& table, const QList<int>& fields);
+
+// The name of the index on one column: <table>_<column>.
+QString indexName(const TableSchema& table, int field);
+
+}  // namespace platform

@@ -1,0 +1,451 @@
+#include "storage/sqlite/engine.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <algorithm>
+
+#include "common/stored_date_time.h"
+#include "storage/schema_preparation.h"
+#include "storage/sql_names.h"
+#include "storage/sqlite/period_sums.h"
+#include "storage/sqlite/statement.h"
+
+namespace platform {
+
+namespace {
+
+// Judged by the file's own permission bits: an administrator may write to anything, but a file
+// marked read-only should stay as it is.
+bool grantsNoWrite(const QString& path) {
+    constexpr QFile::Permissions kAnyWrite =
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    const QFileInfo info(path);
+    return info.exists() && (info.permissions() & kAnyWrite) == 0;
+}
+
+// Why the file cannot even be handed to SQLite; empty when it can.
+QString unusablePathReason(const QString& path) {
+    if (path.isEmpty()) {
+        return QStringLiteral("没有给出文件名");
+    }
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        return QStringLiteral("这是一个文件夹，不是文件");
+    }
+    if (!info.exists() && !QDir().mkpath(info.absolutePath())) {
+        return QStringLiteral("无法建立文件夹“%1”")
+            .arg(QDir::toNativeSeparators(info.absolutePath()));
+    }
+    return {};
+}
+
+// The file opened at the start is no longer at its path. Whatever is there now does not hold
+// the receipts written so far: nothing is read from it or written into it.
+QString movedFileReason(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        return QStringLiteral("它在程序运行时被删除或移走了，请把它放回原处");
+    }
+    return QStringLiteral(
+        "它在程序运行时被另一个文件替换了；那是另一个数据库，程序不会往里写，"
+        "请查明原因后重新启动程序");
+}
+
+void bindValue(SqliteStatement& statement, int parameter, const QVariant& value, FieldKind kind) {
+    switch (kind) {
+        case FieldKind::Text:
+            statement.bindText(parameter, value.toString());
+            return;
+        case FieldKind::DateTime: {
+            const QDateTime dateTime = value.toDateTime();
+            if (dateTime.isValid()) {
+                statement.bindText(parameter, common::toStoredDateTime(dateTime));
+            } else {
+                statement.bindNull(parameter);
+            }
+            return;
+        }
+        case FieldKind::Amount:
+            statement.bindDouble(parameter, value.value<common::Money>().toStoredReal());
+            return;
+    }
+}
+
+void bindRecord(SqliteStatement& statement, const TableSchema& table, const RecordValues& values) {
+    for (int i = 0; i < table.columns.size(); ++i) {
+        bindValue(statement, i + 1, values.value(i), table.columns[i].kind);
+    }
+}
+
+// An absent text reads as the empty text and an absent amount as 0, as SQLite gives NULL.
+QVariant columnValue(const SqliteStatement& statement, int column, FieldKind kind,
+                     common::StoredDateTimeReader& dateTimes) {
+    switch (kind) {
+        case FieldKind::Text:
+            return statement.columnType(column) == SqliteType::Null ? QString()
+                                                                    : statement.columnText(column);
+        case FieldKind::DateTime:
+            return statement.columnType(column) == SqliteType::Text
+                       ? dateTimes.read(statement.columnUtf8(column))
+                       : QDateTime();
+        case FieldKind::Amount:
+            break;
+    }
+    return QVariant::fromValue(common::Money::fromStoredReal(statement.columnDouble(column)));
+}
+
+QString firstWithTextSql(const TableSchema& table, int field) {
+    const QString column = quotedIdentifier(table.columns[field].name);
+    return QStringLiteral("SELECT min(rowid) FROM %1 WHERE %2 = ?1 OR (?1 = '' AND %2 IS NULL)")
+        .arg(quotedIdentifier(table.name), column);
+}
+
+std::optional<RecordId> runFirstWithText(const SqliteConnection& connection,
+                                         const TableSchema& table, int field, const QString& text,
+                                         QString* reason) {
+    SqliteStatement lookup(connection, firstWithTextSql(table, field));
+    lookup.bindText(1, text);
+    const bool found = lookup.step() && lookup.columnType(0) != SqliteType::Null;
+    if (lookup.errorCode() != 0 || !lookup.isPrepared()) {
+        *reason = lookup.failureReason();
+        return std::nullopt;
+    }
+    return found ? std::optional<RecordId>(lookup.columnInt64(0)) : std::nullopt;
+}
+
+class SqliteWalk final : public RecordWalk {
+public:
+    SqliteWalk(const SqliteConnection& connection, const TableSchema& table,
+               const QList<int>& openedFields)
+        : m_statement(connection,
+                      QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid >= ?1 ORDER BY rowid")
+                          .arg(openedFields.isEmpty() ? QStringLiteral("NULL")
+                                                      : quotedColumnList(table, openedFields),
+                               quotedIdentifier(table.name))) {
+        for (const int field : openedFields) {
+            m_kinds.append(table.columns[field].kind);
+        }
+    }
+
+    bool start(RecordId from, QString* reason) {
+        if (!m_statement.isPrepared()) {
+            *reason = m_statement.failureReason();
+            return false;
+        }
+        m_statement.bindInt64(1, from);
+        return true;
+    }
+
+    bool next() override {
+        if (m_statement.step()) {
+            return true;
+        }
+        m_error = m_statement.failureReason();
+        return false;
+    }
+    RecordId recordId() const override { return m_statement.columnInt64(0); }
+    QVariant value(int openedField) const override {
+        return columnValue(m_statement, openedField + 1, m_kinds[openedField], m_dateTimes);
+    }
+    QString error() const override { return m_error; }
+
+private:
+    SqliteStatement m_statement;
+    QList<FieldKind> m_kinds;
+    mutable common::StoredDateTimeReader m_dateTimes;
+    QString m_error;
+};
+
+// The steps of one immediate transaction. The first failure is kept; later steps are refused.
+class SqliteWriter final : public RecordWriter {
+public:
+    explicit SqliteWriter(const SqliteConnection& connection) : m_connection(connection) {}
+
+    const QString& failure() const { return m_failure; }
+
+    std::optional<RecordId> firstWithText(const TableSchema& table, int field,
+                                          const QString& text) override {
+        if (!m_failure.isEmpty()) {
+            return std::nullopt;
+        }
+        return runFirstWithText(m_connection, table, field, text, &m_failure);
+    }
+
+    std::optional<RecordValues> read(const TableSchema& table, RecordId id) override {
+        SqliteStatement query(m_connection,
+                              QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
+                                  .arg(quotedColumnList(table), quotedIdentifier(table.name)));
+        query.bindInt64(1, id);
+        if (!m_failure.isEmpty() || !query.step()) {
+            fail(query);
+            return std::nullopt;
+        }
+        RecordValues values;
+        common::StoredDateTimeReader dateTimes;
+        for (int i = 0; i < table.columns.size(); ++i) {
+            values.append(columnValue(query, i, table.columns[i].kind, dateTimes));
+        }
+        return values;
+    }
+
+    std::optional<RecordId> insert(const TableSchema& table, const RecordValues& values) override {
+        SqliteStatement statement(
+            m_connection,
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(quotedIdentifier(table.name), quotedColumnList(table),
+                     QStringList(table.columns.size(), QStringLiteral("?")).join(u',')));
+        bindRecord(statement, table, values);
+        if (!m_failure.isEmpty() || !statement.execute()) {
+            fail(statement);
+            return std::nullopt;
+        }
+        return sqlite3_last_insert_rowid(m_connection.handle());
+    }
+
+    bool update(const TableSchema& table, RecordId id, const RecordValues& values) override {
+        QStringList assignments;
+        for (const Column& column : table.columns) {
+            assignments.append(quotedIdentifier(column.name) + QStringLiteral(" = ?"));
+        }
+        SqliteStatement statement(m_connection, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                                    .arg(quotedIdentifier(table.name),
+                                                         assignments.join(QStringLiteral(", "))));
+        bindRecord(statement, table, values);
+        statement.bindInt64(static_cast<int>(table.columns.size()) + 1, id);
+        return runChange(statement);
+    }
+
+    bool remove(const TableSchema& table, RecordId id) override {
+        SqliteStatement statement(
+            m_connection,
+            QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(quotedIdentifier(table.name)));
+        statement.bindInt64(1, id);
+        return runChange(statement);
+    }
+
+private:
+    // A change of one record: false when it is gone.
+    bool runChange(SqliteStatement& statement) {
+        if (!m_failure.isEmpty() || !statement.execute()) {
+            fail(statement);
+            return false;
+        }
+        return sqlite3_changes(m_connection.handle()) == 1;
+    }
+
+    // A statement that merely found nothing is no failure.
+    void fail(const SqliteStatement& statement) {
+        if (m_failure.isEmpty() && (statement.errorCode() != 0 || !statement.isPrepared())) {
+            m_failure = statement.failureReason();
+        }
+    }
+
+    const SqliteConnection& m_connection;
+    QString m_failure;
+};
+
+class SqliteCatalog final : public SchemaCatalog {
+public:
+    explicit SqliteCatalog(const SqliteConnection& connection) : m_connection(connection) {}
+
+    bool columnsOf(const QString& table, QStringList* columns, QString* reason) override {
+        SqliteStatement query(m_connection,
+                              QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
+        query.bindText(1, table);
+        while (query.step()) {
+            columns->append(query.columnText(0));
+        }
+        return succeeded(query, reason);
+    }
+
+    bool hasIndex(const QString& name, bool* exists, QString* reason) override {
+        qint64 count = 0;
+        SqliteStatement query(m_connection,
+                              QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
+                                             "type = 'index' AND name = ?1 COLLATE NOCASE"));
+        query.bindText(1, name);
+        if (query.step()) {
+            count = query.columnInt64(0);
+        }
+        *exists = count > 0;
+        return succeeded(query, reason);
+    }
+
+    bool run(const QString& sql, QString* reason) override {
+        SqliteStatement statement(m_connection, sql);
+        statement.execute();
+        return succeeded(statement, reason);
+    }
+
+    bool queryNumber(const QString& sql, qint64* number, QString* reason) override {
+        SqliteStatement query(m_connection, sql);
+        *number = query.step() ? query.columnInt64(0) : 0;
+        return succeeded(query, reason);
+    }
+
+    QString sqlType(FieldKind kind) const override {
+        return kind == FieldKind::Amount ? QStringLiteral("REAL") : QStringLiteral("TEXT");
+    }
+    // The rowid keeps stored order.
+    QString identityColumn() const override { return {}; }
+    QString identityColumnDefinition() const override { return {}; }
+    Qt::CaseSensitivity nameCase() const override { return Qt::CaseInsensitive; }
+
+private:
+    static bool succeeded(const SqliteStatement& statement, QString* reason) {
+        if (statement.isPrepared() && statement.errorCode() == 0) {
+            return true;
+        }
+        *reason = statement.failureReason();
+        return false;
+    }
+
+    const SqliteConnection& m_connection;
+};
+
+}  // namespace
+
+SqliteEngine::SqliteEngine(QString path, int busyTimeoutMs)
+    : m_path(std::move(path)), m_busyTimeoutMs(busyTimeoutMs) {}
+
+QString SqliteEngine::description() const {
+    return QStringLiteral("数据库文件“%1”").arg(QDir::toNativeSeparators(m_path));
+}
+
+bool SqliteEngine::connect(QString* reason) {
+    // The connection stays open on the file it opened, so that the file is found again if it
+    // comes back to its path.
+    if (m_connection.isOpen()) {
+        if (m_connection.fileHasMoved()) {
+            *reason = movedFileReason(m_path);
+            return false;
+        }
+        return true;
+    }
+    const QString pathReason = unusablePathReason(m_path);
+    if (!pathReason.isEmpty()) {
+        *reason = pathReason;
+        return false;
+    }
+    // A receipt that was reported as saved must survive a power cut.
+    if (!m_connection.open(m_path, grantsNoWrite(m_path), m_busyTimeoutMs, reason) ||
+        !m_connection.execute("PRAGMA synchronous = FULL", reason) ||
+        !addPeriodSumsFunction(m_connection, reason)) {
+        m_connection.close();
+        return false;
+    }
+    return true;
+}
+
+void SqliteEngine::disconnect() {
+    m_connection.close();
+}
+
+bool SqliteEngine::prepare(const SchemaDefinition& schema, QString* reason) {
+    if (!connect(reason)) {
+        return false;
+    }
+    SqliteCatalog catalog(m_connection);
+    return prepareSchema(*this, catalog, schema, {}, reason);
+}
+
+std::unique_ptr<RecordWalk> SqliteEngine::walk(const TableSchema& table,
+                                               const QList<int>& openedFields, RecordId from,
+                                               QString* reason) {
+    if (!connect(reason)) {
+        return nullptr;
+    }
+    auto walk = std::make_unique<SqliteWalk>(m_connection, table, openedFields);
+    if (!walk->start(from, reason)) {
+        return nullptr;
+    }
+    return walk;
+}
+
+std::optional<RecordId> SqliteEngine::firstWithText(const TableSchema& table, int field,
+                                                    const QString& text, QString* reason) {
+    if (!connect(reason)) {
+        return std::nullopt;
+    }
+    return runFirstWithText(m_connection, table, field, text, reason);
+}
+
+bool SqliteEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) {
+    if (!connect(reason)) {
+        return false;
+    }
+    const TableSchema& table = *query.table;
+    const QString date = quotedIdentifier(table.columns[query.dateField].name);
+    // The date range by text finds every record stored on one of the days, and the function then
+    // compares the full date-times. A period that covers most of the stored days is read in one
+    // pass over the table, in the order of its pages; a shorter one through the index on the date.
+    const QString noIndex = coversMostStoredDays(query) ? QStringLiteral("+") : QString();
+    SqliteStatement sum(
+        m_connection, QStringLiteral("SELECT %1(?1, %2, %3) FROM %4 WHERE %5%2 >= ?2 AND %5%2 < ?3")
+                          .arg(QLatin1StringView(kPeriodSumsFunction), date,
+                               quotedColumnList(table, query.amountFields),
+                               quotedIdentifier(table.name), noIndex));
+    PeriodAccumulator period(query.first, query.last, static_cast<int>(query.amountFields.size()));
+    const QString dayFormat = QStringLiteral("yyyy-MM-dd");
+    sum.bindPointer(1, &period, kPeriodSumsPointerType);
+    sum.bindText(2, query.first.date().toString(dayFormat));
+    sum.bindText(3, query.last.date().addDays(1).toString(dayFormat));
+    if (!sum.step()) {
+        *reason = sum.failureReason();
+        return false;
+    }
+    totals->count = period.count;
+    totals->sums = QList<common::Money>(period.sums.begin(), period.sums.end());
+    return true;
+}
+
+bool SqliteEngine::coversMostStoredDays(const PeriodQuery& query) {
+    const QString date = quotedIdentifier(query.table->columns[query.dateField].name);
+    const QString table = quotedIdentifier(query.table->name);
+    // Each of the two looks at one end of the index.
+    SqliteStatement ends(m_connection,
+                         QStringLiteral("SELECT (SELECT min(%1) FROM %2), (SELECT max(%1) FROM %2)")
+                             .arg(date, table));
+    if (!ends.step()) {
+        return false;
+    }
+    const QDate earliest = common::fromStoredDateTime(ends.columnUtf8(0)).date();
+    const QDate latest = common::fromStoredDateTime(ends.columnUtf8(1)).date();
+    if (!earliest.isValid() || !latest.isValid()) {
+        return false;
+    }
+    const QDate from = std::max(earliest, query.first.date());
+    const QDate to = std::min(latest, query.last.date());
+    return from <= to && 2 * (from.daysTo(to) + 1) > earliest.daysTo(latest) + 1;
+}
+
+TransactionResult SqliteEngine::transact(const QString& /*lockKey*/,
+                                         const std::function<bool(RecordWriter&)>& work) {
+    QString reason;
+    if (!connect(&reason) || !m_connection.execute("BEGIN IMMEDIATE", &reason)) {
+        return {TransactionOutcome::Failed, reason};
+    }
+    SqliteWriter writer(m_connection);
+    const bool proceed = work(writer);
+    TransactionResult result{TransactionOutcome::Committed, {}};
+    if (!writer.failure().isEmpty()) {
+        result = {TransactionOutcome::Failed, writer.failure()};
+    } else if (!proceed) {
+        result = {TransactionOutcome::Abandoned, {}};
+    } else if (!m_connection.execute("COMMIT", &reason)) {
+        result = {TransactionOutcome::Failed, reason};
+    }
+    // A file deleted or replaced while it was written keeps what was written out of reach.
+    if (m_connection.fileHasMoved()) {
+        result = {TransactionOutcome::Failed, movedFileReason(m_path)};
+    }
+    if (result.outcome != TransactionOutcome::Committed) {
+        QString ignored;
+        m_connection.execute("ROLLBACK", &ignored);
+    }
+    return result;
+}
+
+}  // namespace platform

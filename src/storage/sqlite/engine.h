@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include "storage/sqlite/connection.h"
+#include "storage/storage_engine.h"
+
+namespace platform {
+
+// The embedded engine: one SQLite file holds every table, in stored order by rowid. Writes are
+// serialised for the whole file by an immediate transaction, whatever the lock key.
+class SqliteEngine final : public StorageEngine {
+public:
+    // busyTimeoutMs is how long a statement waits for another program that holds the file.
+    SqliteEngine(QString path, int busyTimeoutMs);
+
+    QString description() const override;
+    bool prepare(const SchemaDefinition& schema, QString* reason) override;
+    void disconnect() override;
+
+    std::unique_ptr<RecordWalk> walk(const TableSchema& table, const QList<int>& openedFields,
+                                     RecordId from, QString* reason) override;
+    std::optional<RecordId> firstWithText(const TableSchema& table, int field, const QString& text,
+                                          QString* reason) override;
+    bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) override;
+    TransactionResult transact(const QString& lockKey,
+                               const std::function<bool(RecordWriter&)>& work) override;
+
+private:
+    bool connect(QString* reason);
+    // Whether the period covers more than half of the days between the first and the last stored.
+    bool coversMostStoredDays(const PeriodQuery& query);
+
+    QString m_path;
+    int m_busyTimeoutMs;
+    SqliteConnection m_connection;
+};
+
+}  // namespace platform

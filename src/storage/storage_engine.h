@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QVariantList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "common/money.h"
+#include "storage/table_schema.h"
+
+namespace platform {
+
+// A record's values, in the order of the schema's columns or of the fields a walk opened:
+// QString for texts, QDateTime for date-times, common::Money for amounts.
+using RecordValues = QVariantList;
+
+// A record's place in the stored order; larger is later.
+using RecordId = qint64;
+
+// Reads the records of one table in stored order, from a given record on.
+class RecordWalk {
+public:
+    virtual ~RecordWalk() = default;
+    // Moves to the next record: false past the last one, and on a failure (see error()).
+    virtual bool next() = 0;
+    virtual RecordId recordId() const = 0;
+    // The value of one of the opened fields (by its position among them) of the current record.
+    virtual QVariant value(int openedField) const = 0;
+    // Empty unless reading failed.
+    virtual QString error() const = 0;
+};
+
+// What one transaction may do. A failed step leaves its reason with the transaction, which is
+// then rolled back whatever the work answers.
+class RecordWriter {
+public:
+    virtual ~RecordWriter() = default;
+    // The first record in stored order whose text field equals text exactly (an absent text
+    // equals the empty text); none when no record has it.
+    virtual std::optional<RecordId> firstWithText(const TableSchema& table, int field,
+                                                  const QString& text) = 0;
+    // Every field of a record; none when it does not exist. On a server the record stays locked
+    // until the transaction ends.
+    virtual std::optional<RecordValues> read(const TableSchema& table, RecordId id) = 0;
+    virtual std::optional<RecordId> insert(const TableSchema& table,
+                                           const RecordValues& values) = 0;
+    // False when the record no longer exists.
+    virtual bool update(const TableSchema& table, RecordId id, const RecordValues& values) = 0;
+    virtual bool remove(const TableSchema& table, RecordId id) = 0;
+};
+
+enum class TransactionOutcome {
+    Committed,
+    Abandoned,  // the work answered no: rolled back, nothing changed
+    Failed,     // a step, the lock or the commit failed: rolled back, nothing changed
+    Unknown,    // the connection was lost while committing: it may or may not have happened
+};
+
+struct TransactionResult {
+    TransactionOutcome outcome = TransactionOutcome::Failed;
+    QString reason;  // why it failed, in the cashier's words
+};
+
+// One table the program needs, and what a new one starts with.
+struct TableDefinition {
+    const TableSchema* schema = nullptr;
+    QList<int> indexedFields;
+    // Makes the records a new table starts with, only when the table is created (a password hash
+    // takes a while); none when empty. False, with the reason, when they cannot be made.
+    std::function<bool(QList<RecordValues>* records, QString* reason)> firstRecords;
+    bool essential = true;  // a read-only database may lack a table that is not
+};
+
+struct SchemaDefinition {
+    QList<TableDefinition> tables;
+    int version = 1;
+};
+
+// The records whose date field lies within [first, last], both ends included, counted and with
+// some of their amount fields summed exactly.
+struct PeriodQuery {
+    const TableSchema* table = nullptr;
+    int dateField = -1;
+    QDateTime first;
+    QDateTime last;
+    QList<int> amountFields;
+};
+
+struct PeriodTotals {
+    qint64 count = 0;
+    QList<common::Money> sums;  // in the order of the query's amount fields
+};
+
+// One database, on whichever engine keeps it. Reads outside a transaction see only what other
+// desks have committed. No transaction or lock outlives the call that made it.
+class StorageEngine {
+public:
+    virtual ~StorageEngine() = default;
+
+    // Where the data is, for messages: 数据库文件“…” or 数据库服务器“…”.
+    virtual QString description() const = 0;
+
+    // Connects, creates what is missing of the schema (all of it in one transaction, safe when
+    // several desks start together) and checks what exists. False with the reason.
+    virtual bool prepare(const SchemaDefinition& schema, QString* reason) = 0;
+    // Lets go of the connection; the next call connects again.
+    virtual void disconnect() = 0;
+
+    virtual std::unique_ptr<RecordWalk> walk(const TableSchema& table,
+                                             const QList<int>& openedFields, RecordId from,
+                                             QString* reason) = 0;
+    // Outside a transaction: as RecordWriter::firstWithText, with the failure in *reason.
+    virtual std::optional<RecordId> firstWithText(const TableSchema& table, int field,
+                                                  const QString& text, QString* reason) = 0;
+    virtual bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) = 0;
+
+    // Runs work in one transaction that first takes the lock named lockKey, which serialises it
+    // with every other transaction taking the same lock on any desk. A lock held elsewhere is
+    // waited for a few seconds at most. Committed when work answers yes.
+    virtual TransactionResult transact(const QString& lockKey,
+                                       const std::function<bool(RecordWriter&)>& work) = 0;
+};
+
+}  // namespace platform

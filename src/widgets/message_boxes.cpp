@@ -1,0 +1,33 @@
+#include "widgets/message_boxes.h"
+
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Stop:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+MessageAnswer QtMessageBoxes::show(QWidget* parent, const Message& message) {
+    const QMessageBox::StandardButtons buttons = message.buttons == MessageButtons::OkCancel
+                                                     ? QMessageBox::Ok | QMessageBox::Cancel
+                                                     : QMessageBox::Ok;
+    QMessageBox box(toQtIcon(message.icon), message.title, message.text, buttons, parent);
+    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+}  // namespace platform
