@@ -4,11 +4,11 @@
 
 QString benchDatabaseOn(const QString& serverUri) {
     const QString name = QStringLiteral("billing_bench");
-    platform::PostgresConnection server;
+    storage::PostgresConnection server;
     if (!server.open(serverUri)) {
         qFatal("%s", qPrintable(server.failureReason()));
     }
-    const platform::PostgresResult found =
+    const storage::PostgresResult found =
         server.run(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = $1"), {name});
     if (found.rowCount() == 0 &&
         !server

@@ -11,7 +11,7 @@ namespace {
 constexpr int kNameMaxBytes = 8;
 
 void BM_PasteIntoNameBox(benchmark::State& state) {
-    const platform::CodePageLengthValidator validator(kNameMaxBytes, nullptr);
+    const widgets::CodePageLengthValidator validator(kNameMaxBytes, nullptr);
     const QString paste(static_cast<qsizetype>(state.range(0)), QChar(0x5f20));
     for (auto _ : state) {
         QString input = QStringLiteral("张") + paste;

@@ -17,19 +17,19 @@ QString sumSql(bool wholeTable, const QString& firstParameter, const QString& la
     QStringList sums{QStringLiteral("count(*)")};
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
         sums.append(
-            QStringLiteral("sum(%1)").arg(platform::quotedIdentifier(fee.fieldName.toString())));
+            QStringLiteral("sum(%1)").arg(storage::quotedIdentifier(fee.fieldName.toString())));
     }
     for (const QStringView field : {store::kArrearsField, store::kTotalField}) {
-        sums.append(QStringLiteral("sum(%1)").arg(platform::quotedIdentifier(field.toString())));
+        sums.append(QStringLiteral("sum(%1)").arg(storage::quotedIdentifier(field.toString())));
     }
     const QString select =
         QStringLiteral("SELECT %1 FROM %2")
-            .arg(sums.join(QStringLiteral(", ")), platform::quotedIdentifier(store::kReceiptTable));
+            .arg(sums.join(QStringLiteral(", ")), storage::quotedIdentifier(store::kReceiptTable));
     if (wholeTable) {
         return select;
     }
     return select + QStringLiteral(" WHERE %1 >= %2 AND %1 <= %3")
-                        .arg(platform::quotedIdentifier(store::kDischargeDateField.toString()),
+                        .arg(storage::quotedIdentifier(store::kDischargeDateField.toString()),
                              firstParameter, lastParameter);
 }
 
@@ -37,11 +37,11 @@ QString sumSql(bool wholeTable, const QString& firstParameter, const QString& la
 
 struct PlainSum::Engine {
     bool onServer = false;
-    platform::SqliteConnection file;
-    std::unique_ptr<platform::SqliteStatement> statement;
-    platform::PostgresConnection server;
+    storage::SqliteConnection file;
+    std::unique_ptr<storage::SqliteStatement> statement;
+    storage::PostgresConnection server;
     QString sql;
-    platform::PostgresParameters parameters;
+    storage::PostgresParameters parameters;
 };
 
 PlainSum::PlainSum(const QString& location, const Period& period)
@@ -62,7 +62,7 @@ PlainSum::PlainSum(const QString& location, const Period& period)
     if (!engine.file.open(location, true, 5000, &m_error)) {
         return;
     }
-    engine.statement = std::make_unique<platform::SqliteStatement>(
+    engine.statement = std::make_unique<storage::SqliteStatement>(
         engine.file, sumSql(!period, QStringLiteral("?1"), QStringLiteral("?2")));
     if (period) {
         engine.statement->bindText(1, common::toStoredDateTime(period->first));
@@ -75,7 +75,7 @@ PlainSum::~PlainSum() = default;
 bool PlainSum::run(qint64* count) {
     Engine& engine = *m_engine;
     if (engine.onServer) {
-        const platform::PostgresResult result = engine.server.run(engine.sql, engine.parameters);
+        const storage::PostgresResult result = engine.server.run(engine.sql, engine.parameters);
         if (!result.succeeded()) {
             m_error = engine.server.failureReason();
             return false;
@@ -83,7 +83,7 @@ bool PlainSum::run(qint64* count) {
         *count = result.text(0, 0).toLongLong();
         return true;
     }
-    platform::SqliteStatement* statement = engine.statement.get();
+    storage::SqliteStatement* statement = engine.statement.get();
     if (statement == nullptr || !statement->step()) {
         m_error = statement ? statement->failureReason() : m_error;
         return false;

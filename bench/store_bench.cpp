@@ -63,8 +63,8 @@ bool hasAllReceipts(store::Database& database) {
 
 // All in one transaction: a million single-record transactions would take hours of flushes.
 void fill(store::Database& database) {
-    const platform::TransactionResult filled =
-        database.engine().transact({}, [](platform::RecordWriter& writer) {
+    const storage::TransactionResult filled =
+        database.engine().transact({}, [](storage::RecordWriter& writer) {
             std::mt19937 random(20240301);
             for (int i = 0; i < kReceiptCount; ++i) {
                 if (!writer.insert(store::receiptSchema(), generatedReceipt(i, random))) {
@@ -73,7 +73,7 @@ void fill(store::Database& database) {
             }
             return true;
         });
-    if (filled.outcome != platform::TransactionOutcome::Committed) {
+    if (filled.outcome != storage::TransactionOutcome::Committed) {
         qFatal("cannot fill the bench database: %s", qPrintable(filled.reason));
     }
 }

@@ -63,34 +63,34 @@ AboutWindow::AboutWindow(const platform::Clock& clock, QWidget* parent)
       按钮1(new QPushButton(QStringLiteral("确定"), this)),
       标签3(new QLabel(this)) {
     setWindowTitle(QStringLiteral("关于491MX"));
-    platform::placeWindow(*this, platform::clientSizeForOuterSize({235, 235}));
-    setFont(platform::formFont());
+    widgets::placeWindow(*this, widgets::clientSizeForOuterSize({235, 235}));
+    setFont(widgets::formFont());
 
-    platform::placeControl(*标签1, QStringLiteral("标签1"), {0, 0, 230, 30});
-    标签1->setFont(platform::formFont(16, QFont::Bold));
+    widgets::placeControl(*标签1, QStringLiteral("标签1"), {0, 0, 230, 30});
+    标签1->setFont(widgets::formFont(16, QFont::Bold));
     标签1->setAlignment(Qt::AlignCenter);
 
-    platform::placeControl(*图片框1, QStringLiteral("图片框1"), {69, 35, 163, 44});
+    widgets::placeControl(*图片框1, QStringLiteral("图片框1"), {69, 35, 163, 44});
     图片框1->setPixmap(QPixmap(QStringLiteral(":/logo.gif")));
 
-    platform::placeControl(*超级链接框2, QStringLiteral("超级链接框2"), {-1, 46, 70, 20});
-    超级链接框2->setFont(platform::formFont(14, QFont::Bold));
+    widgets::placeControl(*超级链接框2, QStringLiteral("超级链接框2"), {-1, 46, 70, 20});
+    超级链接框2->setFont(widgets::formFont(14, QFont::Bold));
 
-    platform::placeControl(*标签2, QStringLiteral("标签2"), {18, 88, 182, 20});
-    标签2->setFont(platform::formFont(14));
+    widgets::placeControl(*标签2, QStringLiteral("标签2"), {18, 88, 182, 20});
+    标签2->setFont(widgets::formFont(14));
 
-    platform::placeControl(*超级链接框1, QStringLiteral("超级链接框1"), {25, 113, 175, 20});
-    超级链接框1->setFont(platform::formFont(14));
+    widgets::placeControl(*超级链接框1, QStringLiteral("超级链接框1"), {25, 113, 175, 20});
+    超级链接框1->setFont(widgets::formFont(14));
     超级链接框1->setToolTip(kAuthorMail);
 
     时钟1->setObjectName(QStringLiteral("时钟1"));
     时钟1->setInterval(kClockPeriodMs);
     connect(时钟1, &QTimer::timeout, this, &AboutWindow::showCurrentTime);
 
-    platform::placeControl(*按钮1, QStringLiteral("按钮1"), {70, 145, 80, 30});
+    widgets::placeControl(*按钮1, QStringLiteral("按钮1"), {70, 145, 80, 30});
     connect(按钮1, &QPushButton::clicked, this, &QDialog::accept);
 
-    platform::placeControl(*标签3, QStringLiteral("标签3"), {0, 185, 229, 20});
+    widgets::placeControl(*标签3, QStringLiteral("标签3"), {0, 185, 229, 20});
     标签3->setAlignment(Qt::AlignCenter);
     标签3->setAutoFillBackground(true);
     QPalette clockColours = 标签3->palette();

@@ -8,7 +8,7 @@
 namespace app {
 
 platform::DeskPrinting deskPrintingForProgram(const DeskConfig& config,
-                                              platform::MessageBoxes& messageBoxes) {
+                                              widgets::MessageBoxes& messageBoxes) {
     QStringList unused = config.warnings;
     QString formProblem;
     platform::DeskPrinting desk = printing::deskPrinting(config.printing, &formProblem);
@@ -21,7 +21,7 @@ platform::DeskPrinting deskPrintingForProgram(const DeskConfig& config,
             {QStringLiteral("设置文件“%1”中有设置没有用上，其余设置照常使用：\n")
                      .arg(QDir::toNativeSeparators(deskConfigPath())) +
                  unused.join(u'\n'),
-             QStringLiteral("设置"), platform::MessageButtons::Ok, platform::MessageIcon::Warning});
+             QStringLiteral("设置"), widgets::MessageButtons::Ok, widgets::MessageIcon::Warning});
     }
     return desk;
 }

@@ -3,7 +3,7 @@
 #include "app/desk_config.h"
 #include "platform/qt_printer.h"
 
-namespace platform {
+namespace widgets {
 class MessageBoxes;
 }
 
@@ -13,6 +13,6 @@ namespace app {
 // file that were ignored, a form picture that cannot be read) is told to the cashier in one
 // message box, and the printouts go with the rest.
 platform::DeskPrinting deskPrintingForProgram(const DeskConfig& config,
-                                              platform::MessageBoxes& messageBoxes);
+                                              widgets::MessageBoxes& messageBoxes);
 
 }  // namespace app

@@ -38,12 +38,12 @@ constexpr int kDroppedDownHeight = 166;
 
 }  // namespace
 
-LoginWindow::LoginWindow(store::Database& database, platform::MessageBoxes& messageBoxes,
+LoginWindow::LoginWindow(store::Database& database, widgets::MessageBoxes& messageBoxes,
                          QWidget* parent)
     : QDialog(parent), m_database(database), m_messageBoxes(messageBoxes) {
     setWindowTitle(kCaption);
-    setFont(platform::formFont());
-    platform::placeWindow(*this, platform::clientSizeForOuterSize(kOuterSize));
+    setFont(widgets::formFont());
+    widgets::placeWindow(*this, widgets::clientSizeForOuterSize(kOuterSize));
     createControls();
     fillCashierList();
     connect(组合框1, &QComboBox::activated, 编辑框1, [this] { 编辑框1->setFocus(); });
@@ -55,8 +55,8 @@ LoginWindow::LoginWindow(store::Database& database, platform::MessageBoxes& mess
 void LoginWindow::reject() {}
 
 void LoginWindow::createControls() {
-    标签2 = platform::makeLabel(this, QStringLiteral("标签2"), QStringLiteral("收费员："),
-                                {25, 10, 50, 20});
+    标签2 = widgets::makeLabel(this, QStringLiteral("标签2"), QStringLiteral("收费员："),
+                               {25, 10, 50, 20});
 
     组合框1 = new QComboBox(this);
     组合框1->setEditable(true);
@@ -64,30 +64,30 @@ void LoginWindow::createControls() {
     // cashier's name, and Enter in the box must not add what was typed to the list.
     组合框1->setInsertPolicy(QComboBox::NoInsert);
     组合框1->setCompleter(nullptr);
-    platform::placeControl(*组合框1, QStringLiteral("组合框1"), {80, 10, 80, 20});
+    widgets::placeControl(*组合框1, QStringLiteral("组合框1"), {80, 10, 80, 20});
 
-    标签3 = platform::makeLabel(this, QStringLiteral("标签3"), QStringLiteral("密　码："),
-                                {25, 40, 50, 20});
+    标签3 = widgets::makeLabel(this, QStringLiteral("标签3"), QStringLiteral("密　码："),
+                               {25, 40, 50, 20});
 
     编辑框1 = new QLineEdit(kInitialPassword, this);
     编辑框1->setEchoMode(QLineEdit::Password);
     编辑框1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // '*'
-    platform::placeControl(*编辑框1, QStringLiteral("编辑框1"), {80, 40, 80, 20});
+    widgets::placeControl(*编辑框1, QStringLiteral("编辑框1"), {80, 40, 80, 20});
 
-    按钮1 = platform::makeButton(this, QStringLiteral("按钮1"), QStringLiteral("确定"),
-                                 {35, 70, 40, 24});
+    按钮1 = widgets::makeButton(this, QStringLiteral("按钮1"), QStringLiteral("确定"),
+                                {35, 70, 40, 24});
     按钮1->setDefault(true);
-    按钮2 = platform::makeButton(this, QStringLiteral("按钮2"), QStringLiteral("退出"),
-                                 {110, 70, 40, 24});
+    按钮2 = widgets::makeButton(this, QStringLiteral("按钮2"), QStringLiteral("退出"),
+                                {110, 70, 40, 24});
 
     时钟1 = new QTimer(this);
     时钟1->setObjectName(QStringLiteral("时钟1"));
     时钟1->setInterval(kBlinkPeriodMs);
 
     // Five lines of instructions in 64 pixels: only the form's own line height fits them.
-    标签1 = new platform::CompactLabel(kInstructions, this);
+    标签1 = new widgets::CompactLabel(kInstructions, this);
     标签1->setTextFormat(Qt::PlainText);
-    platform::placeControl(*标签1, QStringLiteral("标签1"), {10, 100, 170, 64});
+    widgets::placeControl(*标签1, QStringLiteral("标签1"), {10, 100, 170, 64});
     标签1->setWordWrap(true);
     标签1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
@@ -154,7 +154,7 @@ void LoginWindow::showFailure() {
 
 void LoginWindow::showUnreadableTable(const QString& reason) {
     m_messageBoxes.show(this, {kUnreadableTable + reason, QStringLiteral("错误信息："),
-                               platform::MessageButtons::Ok, platform::MessageIcon::Stop});
+                               widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
 }
 
 void LoginWindow::blinkFailure() {

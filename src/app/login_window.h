@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
-namespace platform {
+namespace widgets {
 class MessageBoxes;
 }
 namespace store {
@@ -26,7 +26,7 @@ class LoginWindow : public QDialog {
     Q_OBJECT
 
 public:
-    LoginWindow(store::Database& database, platform::MessageBoxes& messageBoxes,
+    LoginWindow(store::Database& database, widgets::MessageBoxes& messageBoxes,
                 QWidget* parent = nullptr);
 
     const QString& loggedInCashier() const { return m_loggedInCashier; }
@@ -51,7 +51,7 @@ private:
     void quit();
 
     store::Database& m_database;
-    platform::MessageBoxes& m_messageBoxes;
+    widgets::MessageBoxes& m_messageBoxes;
     QString m_loggedInCashier;
 
     QLabel* 标签2 = nullptr;

@@ -18,19 +18,19 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(PRODUCT_VERSION));
     const app::CommandLine commandLine = app::parseCommandLine(*application);
     if (qobject_cast<QApplication*>(application.get()) != nullptr) {
-        platform::installFormTypeface();
+        widgets::installFormTypeface();
     }
     if (!commandLine.command.isEmpty()) {
         return app::runCommand(commandLine);
     }
 
-    platform::QtMessageBoxes messageBoxes;
+    widgets::QtMessageBoxes messageBoxes;
     const app::DeskConfig deskConfig = app::readDeskConfig(app::deskConfigPath());
     store::Database database(app::chosenDatabaseLocation(commandLine, deskConfig.database));
     QString problem;
     if (!database.prepare(&problem)) {
         messageBoxes.show(nullptr, {problem, QStringLiteral("数据库错误"),
-                                    platform::MessageButtons::Ok, platform::MessageIcon::Stop});
+                                    widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
         return 1;
     }
 

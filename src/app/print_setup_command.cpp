@@ -137,13 +137,13 @@ std::optional<printing::PrintSettings> changedSettings(printing::PrintSettings s
 
 int openWindow(const printing::PrintSettings& settings, const QString& configPath,
                const DeskConfig& config) {
-    platform::QtMessageBoxes messageBoxes;
+    widgets::QtMessageBoxes messageBoxes;
     if (!config.warnings.isEmpty()) {
         messageBoxes.show(nullptr, {QStringLiteral("设置文件“%1”中有设置没有用上：\n")
                                             .arg(QDir::toNativeSeparators(configPath)) +
                                         config.warnings.join(u'\n'),
-                                    QStringLiteral("打印设置"), platform::MessageButtons::Ok,
-                                    platform::MessageIcon::Warning});
+                                    QStringLiteral("打印设置"), widgets::MessageButtons::Ok,
+                                    widgets::MessageIcon::Warning});
     }
     printing::PrintSetupServices services{
         messageBoxes, platform::printerNames(),

@@ -24,11 +24,11 @@ namespace billing {
 
 namespace {
 
-using platform::makeButton;
-using platform::makeEditBox;
-using platform::makeLabel;
-using platform::makeRule;
-using platform::RuleShape;
+using widgets::makeButton;
+using widgets::makeEditBox;
+using widgets::makeLabel;
+using widgets::makeRule;
+using widgets::RuleShape;
 
 const QString kWindowTitle = QStringLiteral("医院（住院）计费系统");
 const QString kWelcomeLine = QStringLiteral(" 欢迎使用本系统，请注意本行的提示信息！");
@@ -50,7 +50,7 @@ constexpr std::array<int, 4> kGridRowTops{100, 133, 163, 200};
 
 QLabel* makeHeading(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
     QLabel* heading = makeLabel(parent, name, caption, geometry);
-    heading->setFont(platform::formFont(12, QFont::Bold));
+    heading->setFont(widgets::formFont(12, QFont::Bold));
     heading->setAlignment(Qt::AlignCenter);
     return heading;
 }
@@ -59,7 +59,7 @@ QLineEdit* makeAmountBox(QWidget* parent, const QString& name, QRect geometry, i
     QLineEdit* box = makeEditBox(parent, name, geometry);
     // The limit lives in the validator: QLineEdit's own maximum would cut a longer stored amount
     // shown for correction, and cut a paste instead of refusing it.
-    box->setValidator(platform::makeAmountValidator(box, maxLength));
+    box->setValidator(widgets::makeAmountValidator(box, maxLength));
     box->setAlignment(Qt::AlignRight);
     return box;
 }
@@ -90,8 +90,8 @@ MainWindow::MainWindow(const platform::Clock& clock, QWidget* parent)
     setWindowTitle(kWindowTitle);
     buildMenus();
     buildForm();
-    platform::placeWindow(*this,
-                          {kFormSize.width(), menuBar()->sizeHint().height() + kFormSize.height()});
+    widgets::placeWindow(*this,
+                         {kFormSize.width(), menuBar()->sizeHint().height() + kFormSize.height()});
 }
 
 void MainWindow::buildMenus() {
@@ -124,17 +124,17 @@ void MainWindow::buildForm() {
     makeRule(form, QStringLiteral("外形框11"), {0, 5, 634, 383}, RuleShape::Outline);
     makeLabel(form, QStringLiteral("标签4"), QStringLiteral("姓　名"), {10, 10, 40, 20});
     编辑框1 = makeEditBox(form, QStringLiteral("编辑框1"), {60, 10, 60, 20});
-    编辑框1->setValidator(new platform::CodePageLengthValidator(kPatientNameMaxBytes, 编辑框1));
+    编辑框1->setValidator(new widgets::CodePageLengthValidator(kPatientNameMaxBytes, 编辑框1));
     makeRule(form, QStringLiteral("外形框1"), {1, 35, 631, 2}, RuleShape::Horizontal);
 
     makeLabel(form, QStringLiteral("标签3"), QStringLiteral("住院号"), {10, 40, 40, 20});
     编辑框26 = makeEditBox(form, QStringLiteral("编辑框26"), {60, 40, 60, 20});
-    编辑框26->setValidator(platform::makeDigitsValidator(编辑框26, kInpatientNumberMaxLength));
+    编辑框26->setValidator(widgets::makeDigitsValidator(编辑框26, kInpatientNumberMaxLength));
     编辑框26->setAlignment(Qt::AlignRight);
     makeLabel(form, QStringLiteral("标签5"), QStringLiteral("入院时间"), {135, 40, 50, 20});
-    日期框1 = platform::makeDateBox(form, QStringLiteral("日期框1"), {205, 40, 110, 20});
+    日期框1 = widgets::makeDateBox(form, QStringLiteral("日期框1"), {205, 40, 110, 20});
     makeLabel(form, QStringLiteral("标签6"), QStringLiteral("出院时间"), {345, 40, 50, 20});
-    日期框2 = platform::makeDateBox(form, QStringLiteral("日期框2"), {415, 40, 110, 20});
+    日期框2 = widgets::makeDateBox(form, QStringLiteral("日期框2"), {415, 40, 110, 20});
     标签43 = makeLabel(form, QStringLiteral("标签43"), QString(), {555, 40, 60, 20});
 
     makeRule(form, QStringLiteral("外形框4"), {1, 65, 631, 2}, RuleShape::Horizontal);
@@ -166,7 +166,7 @@ void MainWindow::buildForm() {
 
     QLabel* totalCaption =
         makeLabel(form, QStringLiteral("标签38"), QStringLiteral("合　　计"), {10, 230, 55, 20});
-    totalCaption->setFont(platform::formFont(12, QFont::Bold));
+    totalCaption->setFont(widgets::formFont(12, QFont::Bold));
     编辑框27 = makeResultBox(form, QStringLiteral("编辑框27"), {80, 230, 70, 20});
     标签44 = makeLabel(form, QStringLiteral("标签44"), QString(), {165, 230, 450, 20});
     makeLabel(form, QStringLiteral("标签39"), QStringLiteral("预　　收"), {10, 265, 55, 20});
@@ -342,7 +342,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut &&
-        platform::isBoxLeft(*static_cast<QFocusEvent*>(event), *static_cast<QWidget*>(watched))) {
+        widgets::isBoxLeft(*static_cast<QFocusEvent*>(event), *static_cast<QWidget*>(watched))) {
         if (watched == 编辑框26) {
             emit inpatientNumberLeft();
         } else if (watched == 编辑框24 || watched == 编辑框25) {

@@ -301,8 +301,8 @@ void PrintSetupWindow::setNote(QLabel* note, const QString& text) {
 
 void PrintSetupWindow::showMessage(const QString& text, bool failure) {
     m_services.messageBoxes.show(
-        this, {text, kTitle, platform::MessageButtons::Ok,
-               failure ? platform::MessageIcon::Warning : platform::MessageIcon::Information});
+        this, {text, kTitle, widgets::MessageButtons::Ok,
+               failure ? widgets::MessageIcon::Warning : widgets::MessageIcon::Information});
 }
 
 }  // namespace printing

@@ -12,7 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 
-namespace platform {
+namespace widgets {
 class MessageBoxes;
 }
 
@@ -22,7 +22,7 @@ class PagePreview;
 
 // What the print setup window does beyond itself; the program wires the real ones.
 struct PrintSetupServices {
-    platform::MessageBoxes& messageBoxes;
+    widgets::MessageBoxes& messageBoxes;
     QStringList printerNames;  // the printers installed here
     // Keeps the settings for this desk; false with the reason in *problem.
     std::function<bool(const PrintSettings&, QString* problem)> save;

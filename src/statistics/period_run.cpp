@@ -8,7 +8,7 @@ namespace statistics {
 
 PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDateTime& last) {
     const store::TableSchema& receipts = store::receiptSchema();
-    platform::PeriodQuery query{
+    storage::PeriodQuery query{
         &receipts, receipts.indexOf(store::kDischargeDateField), first, last, {}};
     for (const billing::FeeCategory& fee : billing::kFeeCategories) {
         query.amountFields.append(receipts.indexOf(fee.fieldName));
@@ -17,7 +17,7 @@ PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDa
         {receipts.indexOf(store::kArrearsField), receipts.indexOf(store::kTotalField)};
 
     PeriodRun run;
-    platform::PeriodTotals totals;
+    storage::PeriodTotals totals;
     QString reason;
     if (!database.engine().sumPeriod(query, &totals, &reason)) {
         run.error = database.unusableMessage(reason);

@@ -8,8 +8,10 @@ class QPushButton;
 
 namespace platform {
 class Clock;
+}
+namespace widgets {
 class MessageBoxes;
-}  // namespace platform
+}
 
 namespace store {
 class Database;
@@ -23,14 +25,14 @@ class StatisticsWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    StatisticsWindow(platform::MessageBoxes& messageBoxes, const platform::Clock& clock,
+    StatisticsWindow(widgets::MessageBoxes& messageBoxes, const platform::Clock& clock,
                      store::Database& database, QWidget* parent = nullptr);
 
 private:
     void checkRange(QDateEdit& changed, const QDateEdit& other);
     void runStatistics();
 
-    platform::MessageBoxes& m_messageBoxes;
+    widgets::MessageBoxes& m_messageBoxes;
     store::Database& m_database;
     QLabel* 标签1;
     QDateEdit* 日期框1;

@@ -10,7 +10,7 @@
 
 #include "storage/postgres/failure.h"
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -155,4 +155,4 @@ std::optional<DatabaseLocation> readDatabaseLocation(const QString& value, QStri
     return readServerUri(value, error);
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-namespace platform {
+namespace storage {
 
 // Where a desk's data is: an SQLite file, or a database on a PostgreSQL server.
 struct DatabaseLocation {
@@ -20,4 +20,4 @@ struct DatabaseLocation {
 // message for *error that never repeats a password.
 std::optional<DatabaseLocation> readDatabaseLocation(const QString& value, QString* error);
 
-}  // namespace platform
+}  // namespace storage

@@ -4,7 +4,7 @@
 
 #include "storage/sql_names.h"
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -160,4 +160,4 @@ bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDe
     return false;
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -5,7 +5,7 @@
 
 #include "storage/storage_engine.h"
 
-namespace platform {
+namespace storage {
 
 // What an engine tells of its database and does to it while its schema is prepared; the
 // statements and the types are the engine's own.
@@ -35,4 +35,4 @@ public:
 bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDefinition& schema,
                    const QString& lockKey, QString* reason);
 
-}  // namespace platform
+}  // namespace storage

@@ -1,6 +1,6 @@
 #include "storage/sql_names.h"
 
-namespace platform {
+namespace storage {
 
 QString quotedIdentifier(const QString& name) {
     QString escaped = name;
@@ -28,4 +28,4 @@ QString indexName(const TableSchema& table, int field) {
     return table.name + QLatin1Char('_') + table.columns[field].name;
 }
 
-}  // namespace platform
+}  // namespace storage

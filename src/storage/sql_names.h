@@ -5,7 +5,7 @@
 
 #include "storage/table_schema.h"
 
-namespace platform {
+namespace storage {
 
 // An identifier quoted for SQL, as both engines read it; used only with the program's own table
 // and column names, never with typed text.
@@ -19,4 +19,4 @@ QString quotedColumnList(const TableSchema& table, const QList<int>& fields);
 // The name of the index on one column: <table>_<column>.
 QString indexName(const TableSchema& table, int field);
 
-}  // namespace platform
+}  // namespace storage

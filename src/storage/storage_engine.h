@@ -11,7 +11,7 @@
 #include "common/money.h"
 #include "storage/table_schema.h"
 
-namespace platform {
+namespace storage {
 
 // A record's values, in the order of the schema's columns or of the fields a walk opened:
 // QString for texts, QDateTime for date-times, common::Money for amounts.
@@ -124,4 +124,4 @@ public:
                                        const std::function<bool(RecordWriter&)>& work) = 0;
 };
 
-}  // namespace platform
+}  // namespace storage

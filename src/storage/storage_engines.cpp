@@ -3,7 +3,7 @@
 #include "storage/postgres/engine.h"
 #include "storage/sqlite/engine.h"
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::unique_ptr<StorageEngine> makeUnusableEngine(const QString& reason) {
     return std::make_unique<UnusableEngine>(reason);
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -5,7 +5,7 @@
 #include "storage/database_location.h"
 #include "storage/storage_engine.h"
 
-namespace platform {
+namespace storage {
 
 // The engine for a database location, nothing connected yet. busyTimeoutMs is how long a desk
 // waits for another that holds the data.
@@ -15,4 +15,4 @@ std::unique_ptr<StorageEngine> makeStorageEngine(const DatabaseLocation& locatio
 // What stands for a location that names no usable database: every operation fails with reason.
 std::unique_ptr<StorageEngine> makeUnusableEngine(const QString& reason);
 
-}  // namespace platform
+}  // namespace storage

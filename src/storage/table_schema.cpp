@@ -1,6 +1,6 @@
 #include "storage/table_schema.h"
 
-namespace platform {
+namespace storage {
 
 int TableSchema::indexOf(QStringView columnName) const {
     for (int i = 0; i < columns.size(); ++i) {
@@ -11,4 +11,4 @@ int TableSchema::indexOf(QStringView columnName) const {
     return -1;
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace platform {
+namespace storage {
 
 // How a column's values are kept and read back, on every engine.
 enum class FieldKind {
@@ -28,4 +28,4 @@ struct TableSchema {
     int indexOf(QStringView columnName) const;
 };
 
-}  // namespace platform
+}  // namespace storage

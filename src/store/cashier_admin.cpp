@@ -15,9 +15,9 @@ namespace store {
 namespace {
 
 using Outcome = CashierChangeOutcome;
-using platform::RecordId;
-using platform::RecordWriter;
-using platform::TransactionOutcome;
+using storage::RecordId;
+using storage::RecordWriter;
+using storage::TransactionOutcome;
 
 // A removal looks again when another administrator removed the cashiers it counted on meanwhile.
 constexpr int kRemovalAttempts = 3;
@@ -26,7 +26,7 @@ int nameField() {
     return cashierSchema().indexOf(kCashierField);
 }
 
-CashierChange finish(Database& database, const platform::TransactionResult& transaction,
+CashierChange finish(Database& database, const storage::TransactionResult& transaction,
                      Outcome refusal) {
     switch (transaction.outcome) {
         case TransactionOutcome::Committed:
@@ -76,7 +76,7 @@ bool otherCashiers(Database& database, const QString& name, QList<RecordId>* oth
 // Whether one of those others is still there under the lock: someone else can log in.
 bool anyStillThere(RecordWriter& writer, const QList<RecordId>& others, const QString& name) {
     return std::any_of(others.begin(), others.end(), [&](RecordId id) {
-        const std::optional<platform::RecordValues> values = writer.read(cashierSchema(), id);
+        const std::optional<storage::RecordValues> values = writer.read(cashierSchema(), id);
         return values && !common::textEquals(values->value(nameField()).toString(), name);
     });
 }
@@ -119,7 +119,7 @@ CashierChange addCashier(Database& database, const QString& name, const QString&
         return {Outcome::UnusableName, {}};
     }
     return withHash(password, [&](const QString& hash) {
-        const platform::TransactionResult transaction =
+        const storage::TransactionResult transaction =
             database.engine().transact(kCashierTable, [&](RecordWriter& writer) {
                 return !writer.firstWithText(cashierSchema(), nameField(), name) &&
                        writer.insert(cashierSchema(), {name, hash}).has_value();
@@ -130,7 +130,7 @@ CashierChange addCashier(Database& database, const QString& name, const QString&
 
 CashierChange changePassword(Database& database, const QString& name, const QString& password) {
     return withHash(password, [&](const QString& hash) {
-        const platform::TransactionResult transaction =
+        const storage::TransactionResult transaction =
             database.engine().transact(kCashierTable, [&](RecordWriter& writer) {
                 const std::optional<RecordId> id =
                     writer.firstWithText(cashierSchema(), nameField(), name);
@@ -150,7 +150,7 @@ CashierChange removeCashier(Database& database, const QString& name) {
         }
         Outcome refusal = Outcome::UnknownName;
         bool othersGone = false;
-        const platform::TransactionResult transaction =
+        const storage::TransactionResult transaction =
             database.engine().transact(kCashierTable, [&](RecordWriter& writer) {
                 std::optional<RecordId> id = writer.firstWithText(table, nameField(), name);
                 if (!id) {

@@ -11,11 +11,11 @@
 namespace store {
 
 Database::Database(QString location, int busyTimeoutMs) : m_location(std::move(location)) {
-    const std::optional<platform::DatabaseLocation> where =
-        platform::readDatabaseLocation(m_location, &m_locationError);
-    m_engine = where ? platform::makeStorageEngine(*where, busyTimeoutMs)
-                     : platform::makeUnusableEngine(m_locationError);
-    m_onServer = where && where->engine == platform::DatabaseLocation::Engine::PostgresServer;
+    const std::optional<storage::DatabaseLocation> where =
+        storage::readDatabaseLocation(m_location, &m_locationError);
+    m_engine = where ? storage::makeStorageEngine(*where, busyTimeoutMs)
+                     : storage::makeUnusableEngine(m_locationError);
+    m_onServer = where && where->engine == storage::DatabaseLocation::Engine::PostgresServer;
 }
 
 QString Database::receiptsFolder() const {

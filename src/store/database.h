@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-namespace platform {
+namespace storage {
 class StorageEngine;
 }
 
@@ -41,7 +41,7 @@ public:
     // Closes every table still open on this database, and the connection.
     void closeAll();
 
-    platform::StorageEngine& engine() { return *m_engine; }
+    storage::StorageEngine& engine() { return *m_engine; }
 
     // Where the PDF copies of printed receipts are kept: receipts/ beside a database file, or
     // receipts/ in the program's data folder for a server.
@@ -61,7 +61,7 @@ private:
     // Why the location names no database that can be used; empty when it does.
     QString m_locationError;
     bool m_onServer = false;
-    std::unique_ptr<platform::StorageEngine> m_engine;
+    std::unique_ptr<storage::StorageEngine> m_engine;
     QList<Table*> m_openTables;
 };
 

@@ -46,7 +46,7 @@ void PrintCommand::run() {
     if (!confirmBlankPaper()) {
         return;
     }
-    if (const std::optional<platform::RecordId> stored = saveReceipt()) {
+    if (const std::optional<storage::RecordId> stored = saveReceipt()) {
         printReceipt(*stored);
     }
 }
@@ -63,13 +63,13 @@ bool PrintCommand::isAlreadyStored(bool* ok) {
 }
 
 bool PrintCommand::confirmBlankPaper() {
-    const platform::Message question{QStringLiteral("请放好空白票据！"), QStringLiteral("打印"),
-                                     platform::MessageButtons::OkCancel,
-                                     platform::MessageIcon::Warning};
-    return m_services.messageBoxes.show(&m_window, question) == platform::MessageAnswer::Ok;
+    const widgets::Message question{QStringLiteral("请放好空白票据！"), QStringLiteral("打印"),
+                                    widgets::MessageButtons::OkCancel,
+                                    widgets::MessageIcon::Warning};
+    return m_services.messageBoxes.show(&m_window, question) == widgets::MessageAnswer::Ok;
 }
 
-std::optional<platform::RecordId> PrintCommand::saveReceipt() {
+std::optional<storage::RecordId> PrintCommand::saveReceipt() {
     const billing::ReceiptState& receipt = m_window.receipt();
     const QVariantList values =
         receiptRecordValues(m_window.inpatientNumber(), m_window.patientName(),
@@ -103,7 +103,7 @@ std::optional<platform::RecordId> PrintCommand::saveReceipt() {
     return std::nullopt;
 }
 
-void PrintCommand::printReceipt(platform::RecordId recordId) {
+void PrintCommand::printReceipt(storage::RecordId recordId) {
     const QString inpatientNumber = m_window.inpatientNumber();
     Table table(m_database);
     if (!table.open(kReceiptTable) || !table.goToRecord(recordId)) {
@@ -128,15 +128,15 @@ void PrintCommand::printReceipt(platform::RecordId recordId) {
     } else if (outcome.printerName.isEmpty()) {
         m_services.messageBoxes.show(
             &m_window, {QStringLiteral("没有找到打印机，收据已保存为 PDF：\n") + outcome.pdfPath,
-                        QStringLiteral("打印"), platform::MessageButtons::Ok,
-                        platform::MessageIcon::Information});
+                        QStringLiteral("打印"), widgets::MessageButtons::Ok,
+                        widgets::MessageIcon::Information});
     }
     m_window.newReceipt();
 }
 
 void PrintCommand::showError(const QString& text) {
     m_services.messageBoxes.show(
-        &m_window, {text, kErrorTitle, platform::MessageButtons::Ok, platform::MessageIcon::Stop});
+        &m_window, {text, kErrorTitle, widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
 }
 
 }  // namespace store

@@ -34,8 +34,8 @@ private:
     bool confirmBlankPaper();
     // The record that now holds the receipt; none when nothing was stored (the cashier has been
     // told why).
-    std::optional<platform::RecordId> saveReceipt();
-    void printReceipt(platform::RecordId recordId);
+    std::optional<storage::RecordId> saveReceipt();
+    void printReceipt(storage::RecordId recordId);
     void showError(const QString& text);
 
     billing::MainWindow& m_window;

@@ -10,8 +10,8 @@ namespace store {
 
 namespace {
 
-using platform::RecordWriter;
-using platform::TransactionOutcome;
+using storage::RecordWriter;
+using storage::TransactionOutcome;
 
 // Saves of one inpatient number are serialised on every desk; others go on side by side.
 QString lockKeyOf(const QVariantList& values) {
@@ -20,16 +20,16 @@ QString lockKeyOf(const QVariantList& values) {
 }
 
 // After a connection lost while committing: whether the receipt is stored as it was sent.
-std::optional<platform::RecordId> storedAsSent(
+std::optional<storage::RecordId> storedAsSent(
     Database& database, const QVariantList& values,
-    const std::function<std::optional<platform::RecordId>(RecordWriter&)>& findRecord) {
-    std::optional<platform::RecordId> found;
+    const std::function<std::optional<storage::RecordId>(RecordWriter&)>& findRecord) {
+    std::optional<storage::RecordId> found;
     database.engine().transact(lockKeyOf(values), [&](RecordWriter& writer) {
-        const std::optional<platform::RecordId> id = findRecord(writer);
+        const std::optional<storage::RecordId> id = findRecord(writer);
         if (!id) {
             return false;
         }
-        const std::optional<platform::RecordValues> current = writer.read(receiptSchema(), *id);
+        const std::optional<storage::RecordValues> current = writer.read(receiptSchema(), *id);
         if (current && sameRecord(receiptSchema(), *current, values)) {
             found = id;
         }
@@ -38,9 +38,9 @@ std::optional<platform::RecordId> storedAsSent(
     return found;
 }
 
-SaveResult finish(Database& database, const platform::TransactionResult& transaction,
+SaveResult finish(Database& database, const storage::TransactionResult& transaction,
                   SaveResult result, const QVariantList& values,
-                  const std::function<std::optional<platform::RecordId>(RecordWriter&)>& find) {
+                  const std::function<std::optional<storage::RecordId>(RecordWriter&)>& find) {
     switch (transaction.outcome) {
         case TransactionOutcome::Committed:
             result.outcome = SaveOutcome::Saved;
@@ -68,13 +68,13 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
         return writer.firstWithText(table, numberField, number);
     };
     SaveResult result;
-    const platform::TransactionResult transaction =
+    const storage::TransactionResult transaction =
         database.engine().transact(lockKeyOf(values), [&](RecordWriter& writer) {
             if (findNumber(writer)) {
                 result.outcome = SaveOutcome::AlreadyStored;
                 return false;
             }
-            const std::optional<platform::RecordId> id = writer.insert(table, values);
+            const std::optional<storage::RecordId> id = writer.insert(table, values);
             result.recordId = id.value_or(0);
             return id.has_value();
         });
@@ -85,12 +85,12 @@ SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
                           const QVariantList& values) {
     const TableSchema& table = receiptSchema();
     const auto loadedRecord = [&](RecordWriter&) {
-        return std::optional<platform::RecordId>(loaded.recordId);
+        return std::optional<storage::RecordId>(loaded.recordId);
     };
     SaveResult result;
-    const platform::TransactionResult transaction =
+    const storage::TransactionResult transaction =
         database.engine().transact(lockKeyOf(values), [&](RecordWriter& writer) {
-            std::optional<platform::RecordValues> current = writer.read(table, loaded.recordId);
+            std::optional<storage::RecordValues> current = writer.read(table, loaded.recordId);
             if (!current || !sameRecord(table, *current, loaded.values)) {
                 result.outcome = current ? SaveOutcome::ChangedElsewhere : SaveOutcome::Removed;
                 return false;

@@ -11,7 +11,7 @@ class Database;
 
 // A stored receipt as it was when the window called it back for correction.
 struct LoadedReceipt {
-    platform::RecordId recordId = 0;
+    storage::RecordId recordId = 0;
     QVariantList values;
 };
 
@@ -25,8 +25,8 @@ enum class SaveOutcome {
 
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::Failed;
-    platform::RecordId recordId = 0;  // the record that now holds the receipt
-    QString error;                    // why it failed, naming the database
+    storage::RecordId recordId = 0;  // the record that now holds the receipt
+    QString error;                   // why it failed, naming the database
 };
 
 // Appends a receipt, unless a receipt with its inpatient number is stored by the time the desk

@@ -37,7 +37,7 @@ TableSchema buildReceiptSchema() {
 }
 
 // Hashed when a new cashier table is made, not at every start: a hash takes a while.
-bool firstCashier(QList<platform::RecordValues>* records, QString* reason) {
+bool firstCashier(QList<storage::RecordValues>* records, QString* reason) {
     const std::optional<QString> hash = platform::hashPassword(kFirstCashierPassword);
     if (!hash) {
         *reason = platform::kPasswordHashFailure;
@@ -73,11 +73,11 @@ const TableSchema& receiptHistorySchema() {
     return schema;
 }
 
-const platform::SchemaDefinition& schemaDefinition() {
-    static const platform::SchemaDefinition definition = [] {
+const storage::SchemaDefinition& schemaDefinition() {
+    static const storage::SchemaDefinition definition = [] {
         const TableSchema& receipts = receiptSchema();
         const TableSchema& cashiers = cashierSchema();
-        platform::SchemaDefinition schema;
+        storage::SchemaDefinition schema;
         schema.version = kSchemaVersion;
         schema.tables = {
             {&receipts,
@@ -93,7 +93,7 @@ const platform::SchemaDefinition& schemaDefinition() {
 }
 
 const TableSchema* schemaForTable(QStringView tableName) {
-    for (const platform::TableDefinition& table : schemaDefinition().tables) {
+    for (const storage::TableDefinition& table : schemaDefinition().tables) {
         if (table.schema->name == tableName) {
             return table.schema;
         }

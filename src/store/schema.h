@@ -9,9 +9,9 @@
 
 namespace store {
 
-using platform::Column;
-using platform::FieldKind;
-using platform::TableSchema;
+using storage::Column;
+using storage::FieldKind;
+using storage::TableSchema;
 
 // Field names that the program reads by name.
 inline constexpr QStringView kInpatientNumberField = u"住院号";
@@ -40,7 +40,7 @@ const TableSchema& receiptHistorySchema();
 
 // The program's tables in the order in which a new database creates them, with their indexes
 // and the first cashier, who lets a new installation log in at once.
-const platform::SchemaDefinition& schemaDefinition();
+const storage::SchemaDefinition& schemaDefinition();
 
 // The schema of a table the program opens by name; nullptr for any other name.
 const TableSchema* schemaForTable(QStringView tableName);

@@ -8,13 +8,13 @@ namespace store {
 
 namespace {
 
-bool sameValue(platform::FieldKind kind, const QVariant& first, const QVariant& second) {
+bool sameValue(storage::FieldKind kind, const QVariant& first, const QVariant& second) {
     switch (kind) {
-        case platform::FieldKind::Text:
+        case storage::FieldKind::Text:
             return first.toString() == second.toString();
-        case platform::FieldKind::DateTime:
+        case storage::FieldKind::DateTime:
             return first.toDateTime() == second.toDateTime();
-        case platform::FieldKind::Amount:
+        case storage::FieldKind::Amount:
             break;
     }
     return first.value<common::Money>() == second.value<common::Money>();
@@ -22,7 +22,7 @@ bool sameValue(platform::FieldKind kind, const QVariant& first, const QVariant& 
 
 }  // namespace
 
-bool sameRecord(const platform::TableSchema& table, const QVariantList& first,
+bool sameRecord(const storage::TableSchema& table, const QVariantList& first,
                 const QVariantList& second) {
     if (first.size() != table.columns.size() || second.size() != table.columns.size()) {
         return false;

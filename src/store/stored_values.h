@@ -7,7 +7,7 @@
 namespace store {
 
 // Whether two records hold the same values, each compared as its field's kind reads it.
-bool sameRecord(const platform::TableSchema& table, const QVariantList& first,
+bool sameRecord(const storage::TableSchema& table, const QVariantList& first,
                 const QVariantList& second);
 
 }  // namespace store

@@ -10,7 +10,7 @@ namespace store {
 
 namespace {
 
-constexpr platform::RecordId kFromFirstRecord = std::numeric_limits<platform::RecordId>::min();
+constexpr storage::RecordId kFromFirstRecord = std::numeric_limits<storage::RecordId>::min();
 
 }  // namespace
 
@@ -20,9 +20,9 @@ struct Table::Cursor {
     // among them (-1 when not opened).
     QList<int> openedFields;
     QList<int> openedPosition;
-    std::unique_ptr<platform::RecordWalk> walk;
+    std::unique_ptr<storage::RecordWalk> walk;
     bool onRecord = false;
-    platform::RecordId recordId = 0;
+    storage::RecordId recordId = 0;
 
     void chooseFields(const QStringList* fieldNames) {
         openedPosition = QList<int>(schema->columns.size(), -1);
@@ -101,7 +101,7 @@ bool Table::findFirstWithText(QStringView fieldName, const QString& text) {
         return false;
     }
     QString reason;
-    const std::optional<platform::RecordId> found =
+    const std::optional<storage::RecordId> found =
         m_database.engine().firstWithText(*m_cursor->schema, field, text, &reason);
     if (!reason.isEmpty()) {
         m_lastError = m_database.unusableMessage(reason);
@@ -114,7 +114,7 @@ bool Table::findFirstWithText(QStringView fieldName, const QString& text) {
     return goToRecord(*found);
 }
 
-bool Table::goToRecord(platform::RecordId id) {
+bool Table::goToRecord(storage::RecordId id) {
     if (!m_cursor) {
         return false;
     }
@@ -126,7 +126,7 @@ bool Table::goToRecord(platform::RecordId id) {
     return !pastLast();
 }
 
-platform::RecordId Table::recordId() const {
+storage::RecordId Table::recordId() const {
     return pastLast() ? 0 : m_cursor->recordId;
 }
 
@@ -157,7 +157,7 @@ bool Table::appendRecord(const QVariantList& values) {
     }
     const TableSchema& table = *m_cursor->schema;
     return write(
-        [&](platform::RecordWriter& writer) { return writer.insert(table, values).has_value(); });
+        [&](storage::RecordWriter& writer) { return writer.insert(table, values).has_value(); });
 }
 
 bool Table::rewriteRecord(const QVariantList& values) {
@@ -165,11 +165,11 @@ bool Table::rewriteRecord(const QVariantList& values) {
         return false;
     }
     const TableSchema& table = *m_cursor->schema;
-    const platform::RecordId id = m_cursor->recordId;
+    const storage::RecordId id = m_cursor->recordId;
     bool gone = false;
-    const bool written = write([&](platform::RecordWriter& writer) {
+    const bool written = write([&](storage::RecordWriter& writer) {
         if (&table == &receiptSchema()) {
-            std::optional<platform::RecordValues> replaced = writer.read(table, id);
+            std::optional<storage::RecordValues> replaced = writer.read(table, id);
             if (!replaced) {
                 gone = true;
                 return false;
@@ -203,7 +203,7 @@ QString Table::lastError() const {
     return m_lastError;
 }
 
-void Table::seek(platform::RecordId from) {
+void Table::seek(storage::RecordId from) {
     if (!m_cursor) {
         return;
     }
@@ -248,19 +248,19 @@ bool Table::checkWritable(const QVariantList& values, bool needsRecord) {
     return true;
 }
 
-bool Table::write(const std::function<bool(platform::RecordWriter&)>& work) {
+bool Table::write(const std::function<bool(storage::RecordWriter&)>& work) {
     Cursor& cursor = *m_cursor;
     const bool wasOnRecord = cursor.onRecord;
     // The walk lets go of the data while it is written, and then finds its record again.
     cursor.walk.reset();
-    const platform::TransactionResult result =
+    const storage::TransactionResult result =
         m_database.engine().transact(cursor.schema->name, work);
     if (wasOnRecord) {
         seek(cursor.recordId);
     } else {
         cursor.onRecord = false;
     }
-    if (result.outcome == platform::TransactionOutcome::Committed) {
+    if (result.outcome == storage::TransactionOutcome::Committed) {
         return true;
     }
     if (!result.reason.isEmpty()) {

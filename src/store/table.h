@@ -46,9 +46,9 @@ public:
     bool findFirstWithText(QStringView fieldName, const QString& text);
     // Makes the record with this identity the current one; false, and past the last record,
     // when there is none.
-    bool goToRecord(platform::RecordId id);
+    bool goToRecord(storage::RecordId id);
     // The identity of the current record, which no change of it or of others alters.
-    platform::RecordId recordId() const;
+    storage::RecordId recordId() const;
 
     // An invalid QVariant when there is no current record or no such field. A field that was
     // not opened also gives an invalid QVariant, and sets lastError.
@@ -73,10 +73,10 @@ public:
 private:
     struct Cursor;
 
-    void seek(platform::RecordId from);
+    void seek(storage::RecordId from);
     void advance();
     bool checkWritable(const QVariantList& values, bool needsRecord);
-    bool write(const std::function<bool(platform::RecordWriter&)>& work);
+    bool write(const std::function<bool(storage::RecordWriter&)>& work);
 
     Database& m_database;
     std::unique_ptr<Cursor> m_cursor;

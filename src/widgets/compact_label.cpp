@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
-namespace platform {
+namespace widgets {
 
 namespace {
 
@@ -40,4 +40,4 @@ void CompactLabel::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-}  // namespace platform
+}  // namespace widgets

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-namespace platform {
+namespace widgets {
 
 // A plain-text label whose lines follow each other at the character height, as the forms were
 // laid out with 宋体. The typeface that stands in for it has taller lines, with which a label of
@@ -15,4 +15,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-}  // namespace platform
+}  // namespace widgets

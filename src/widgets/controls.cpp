@@ -8,7 +8,7 @@
 #include "widgets/date_box.h"
 #include "widgets/form_style.h"
 
-namespace platform {
+namespace widgets {
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
     auto* label = new QLabel(caption, parent);
@@ -59,4 +59,4 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
-}  // namespace platform
+}  // namespace widgets

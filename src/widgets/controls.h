@@ -10,7 +10,7 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
-namespace platform {
+namespace widgets {
 
 // Controls of the designed forms: each gets its object name, its client-area geometry and the
 // forms' font (buttons keep the system's font).
@@ -29,4 +29,4 @@ QDateEdit* makeDateBox(QWidget* parent, const QString& name, QRect geometry);
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
                         QRect geometry);
 
-}  // namespace platform
+}  // namespace widgets

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
-namespace platform {
+namespace widgets {
 
 DateBox::DateBox(QWidget* parent) : QDateEdit(parent) {}
 
@@ -42,4 +42,4 @@ void DateBox::keyPressEvent(QKeyEvent* event) {
     emit editingFinished();
 }
 
-}  // namespace platform
+}  // namespace widgets

@@ -2,7 +2,7 @@
 
 #include <QDateEdit>
 
-namespace platform {
+namespace widgets {
 
 // A date box that is one stop on the form's Tab walk: Tab and Shift+Tab leave it at once, while
 // the arrow keys and the mouse still reach its year, month and day. Enter or Return that leaves
@@ -18,4 +18,4 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-}  // namespace platform
+}  // namespace widgets

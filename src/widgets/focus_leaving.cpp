@@ -4,7 +4,7 @@
 #include <QFocusEvent>
 #include <QWidget>
 
-namespace platform {
+namespace widgets {
 
 bool isBoxLeft(const QFocusEvent& focusOut, const QWidget& box) {
     switch (focusOut.reason()) {
@@ -21,4 +21,4 @@ bool isBoxLeft(const QFocusEvent& focusOut, const QWidget& box) {
     return next != nullptr && next != &box && next->window() == box.window();
 }
 
-}  // namespace platform
+}  // namespace widgets

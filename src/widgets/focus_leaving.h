@@ -3,7 +3,7 @@
 class QFocusEvent;
 class QWidget;
 
-namespace platform {
+namespace widgets {
 
 // Whether a box losing the focus has really been left: the cashier moved the keyboard focus on
 // to another control of the same window (Tab, Shift+Tab, a click, a mnemonic). A menu, a context
@@ -11,4 +11,4 @@ namespace platform {
 // borrow it, and leaving a box must not run anything for them.
 bool isBoxLeft(const QFocusEvent& focusOut, const QWidget& box);
 
-}  // namespace platform
+}  // namespace widgets

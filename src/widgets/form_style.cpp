@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace platform {
+namespace widgets {
 
 namespace {
 const QString kFormTypeface = QStringLiteral("宋体");
@@ -34,4 +34,4 @@ void placeControl(QWidget& control, const QString& name, QRect geometry) {
     control.setGeometry(geometry);
 }
 
-}  // namespace platform
+}  // namespace widgets

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace widgets {
 
 // Makes the forms' typeface 宋体 resolve to the Song-style face installed here.
 void installFormTypeface();
@@ -28,4 +28,4 @@ void placeWindow(QWidget& window, QSize clientSize);
 // Gives a control its object name and client-area geometry.
 void placeControl(QWidget& control, const QString& name, QRect geometry);
 
-}  // namespace platform
+}  // namespace widgets

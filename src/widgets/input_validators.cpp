@@ -4,7 +4,7 @@
 
 #include "common/text.h"
 
-namespace platform {
+namespace widgets {
 
 TypedLengthValidator::TypedLengthValidator(const QString& pattern, int maxLength, QLineEdit* box)
     : QRegularExpressionValidator(QRegularExpression(pattern), box),
@@ -59,4 +59,4 @@ QValidator::State CodePageLengthValidator::validate(QString& input, int& positio
     return Acceptable;
 }
 
-}  // namespace platform
+}  // namespace widgets

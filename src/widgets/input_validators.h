@@ -5,7 +5,7 @@
 
 class QLineEdit;
 
-namespace platform {
+namespace widgets {
 
 // Admits the texts of a box that match a pattern. What the cashier types or pastes may not take
 // the text beyond maxLength characters: a paste that would is refused whole, never cut. A text
@@ -40,4 +40,4 @@ private:
     int m_maxBytes;
 };
 
-}  // namespace platform
+}  // namespace widgets

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-namespace platform {
+namespace widgets {
 
 namespace {
 
@@ -30,4 +30,4 @@ MessageAnswer QtMessageBoxes::show(QWidget* parent, const Message& message) {
     return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
-}  // namespace platform
+}  // namespace widgets

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace widgets {
 
 enum class MessageIcon { None, Information, Warning, Stop };
 enum class MessageButtons { Ok, OkCancel };
@@ -29,4 +29,4 @@ public:
     MessageAnswer show(QWidget* parent, const Message& message) override;
 };
 
-}  // namespace platform
+}  // namespace widgets

@@ -58,7 +58,7 @@ protected:
     QString printDuring(const std::function<void()>& fault) {
         messageBoxes.clear();
         printer.calls.clear();
-        messageBoxes.whileShown([&](const platform::Message& message) {
+        messageBoxes.whileShown([&](const widgets::Message& message) {
             if (message.text == kPaperQuestion) {
                 fault();
             }
@@ -162,8 +162,8 @@ TEST_F(DatabaseFileFault, AFileReplacedByAnotherIsRefusedAndNothingIsWrittenInto
 
 // Deleted after the save's first write: what was written went into a file that is gone.
 TEST_F(DatabaseFileFault, AFileDeletedWhileASaveIsWrittenIsNotReportedStored) {
-    const platform::TransactionResult result =
-        database().engine().transact(QStringLiteral("MZY:65"), [&](platform::RecordWriter& writer) {
+    const storage::TransactionResult result =
+        database().engine().transact(QStringLiteral("MZY:65"), [&](storage::RecordWriter& writer) {
             const bool inserted =
                 writer
                     .insert(store::receiptSchema(),
@@ -172,7 +172,7 @@ TEST_F(DatabaseFileFault, AFileDeletedWhileASaveIsWrittenIsNotReportedStored) {
             EXPECT_TRUE(QFile::remove(databaseLocation()));
             return inserted;
         });
-    EXPECT_EQ(result.outcome, platform::TransactionOutcome::Failed);
+    EXPECT_EQ(result.outcome, storage::TransactionOutcome::Failed);
     EXPECT_EQ(result.reason, kGone);
 }
 

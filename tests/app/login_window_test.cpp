@@ -295,7 +295,7 @@ TEST(LoginWindowWithoutCashiers, UnreadableCashierTableIsSaidInAMessageBoxNotAsA
     EXPECT_TRUE(text.startsWith(QStringLiteral("无法读取收费员表"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QDir::toNativeSeparators(path))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("不是 SQLite 数据库"))) << text.toStdString();
-    EXPECT_EQ(messageBoxes.shown()[0].icon, platform::MessageIcon::Stop);
+    EXPECT_EQ(messageBoxes.shown()[0].icon, widgets::MessageIcon::Stop);
 }
 
 }  // namespace

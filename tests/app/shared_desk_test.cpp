@@ -8,8 +8,8 @@
 namespace {
 
 using common::yuan;
-using platform::MessageAnswer;
 using widget_driver::typeAndLeave;
+using widgets::MessageAnswer;
 
 // One desk driven through its windows, on each engine; a second desk is another connection to the
 // same database that stores and corrects receipts while the first desk's cashier is asked a
@@ -85,7 +85,7 @@ TEST_P(SharedDeskTest, IssueCorrectAndSumAReceiptThroughTheWindows) {
 TEST_P(SharedDeskTest, ANumberStoredAtAnotherDeskWhileThePaperIsAskedForIsRefused) {
     typeReceipt(QStringLiteral("77"), QStringLiteral("甲桌病人"),
                 {{u"编辑框2", QStringLiteral("100")}});
-    messageBoxes.whileShown([this](const platform::Message& message) {
+    messageBoxes.whileShown([this](const widgets::Message& message) {
         if (message.text == QStringLiteral("请放好空白票据！")) {
             storeElsewhere(QStringLiteral("77"), QStringLiteral("乙桌病人"));
         }
@@ -108,7 +108,7 @@ TEST_P(SharedDeskTest, ACorrectionOfAReceiptChangedAtAnotherDeskIsRefused) {
     typeAndLeave(box(u"编辑框26"), QStringLiteral("88"));
     typeAndLeave(box(u"编辑框1"), QStringLiteral("甲桌改名"));
     printer.calls.clear();
-    messageBoxes.whileShown([this](const platform::Message& message) {
+    messageBoxes.whileShown([this](const widgets::Message& message) {
         if (message.text == QStringLiteral("请放好空白票据！")) {
             runSql(QStringLiteral(R"(UPDATE "MZY" SET "姓名" = '乙桌改名')"));
         }

@@ -53,7 +53,7 @@ QLineEdit* amountBox() {
     static QLineEdit box;
     // The typing limit of a fee box; a text the program sets is admitted whatever its length.
     static constexpr int kMaxLength = 8;
-    box.setValidator(platform::makeAmountValidator(&box, kMaxLength));
+    box.setValidator(widgets::makeAmountValidator(&box, kMaxLength));
     return &box;
 }
 

@@ -44,11 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString value =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QString error;
-    const std::optional<platform::DatabaseLocation> location =
-        platform::readDatabaseLocation(value, &error);
+    const std::optional<storage::DatabaseLocation> location =
+        storage::readDatabaseLocation(value, &error);
     if (const auto marked = markedPassword(value)) {
         QString markedError;
-        const bool taken = platform::readDatabaseLocation(marked->first, &markedError).has_value();
+        const bool taken = storage::readDatabaseLocation(marked->first, &markedError).has_value();
         const bool server = value.startsWith(QStringLiteral("postgresql://")) ||
                             value.startsWith(QStringLiteral("postgres://"));
         FUZZ_REQUIRE(!(taken && server), marked->first);
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_REQUIRE(location->value == value, value);
     FUZZ_REQUIRE(!location->description.isEmpty() || value.isEmpty(), value);
-    if (location->engine == platform::DatabaseLocation::Engine::PostgresServer) {
+    if (location->engine == storage::DatabaseLocation::Engine::PostgresServer) {
         FUZZ_REQUIRE(value.startsWith(QStringLiteral("postgres")), value);
     }
     return 0;

@@ -18,7 +18,7 @@ namespace {
 constexpr int kNameMaxBytes = 8;
 
 const QValidator& nameBoxValidator() {
-    static const platform::CodePageLengthValidator validator(kNameMaxBytes, nullptr);
+    static const widgets::CodePageLengthValidator validator(kNameMaxBytes, nullptr);
     return validator;
 }
 

@@ -21,8 +21,8 @@ constexpr int kReceipts = 3000;
 
 // Thousands of receipts over two years, discharged at any time of day, in no order of dates.
 void storeRandomReceipts(store::Database& database) {
-    const platform::TransactionResult stored =
-        database.engine().transact({}, [](platform::RecordWriter& writer) {
+    const storage::TransactionResult stored =
+        database.engine().transact({}, [](storage::RecordWriter& writer) {
             std::mt19937 random(20261209);
             std::uniform_int_distribution<std::int64_t> fen(-5'000, 9'999'999);
             std::uniform_int_distribution<int> day(0, kDays - 1);
@@ -45,7 +45,7 @@ void storeRandomReceipts(store::Database& database) {
             }
             return true;
         });
-    ASSERT_EQ(stored.outcome, platform::TransactionOutcome::Committed)
+    ASSERT_EQ(stored.outcome, storage::TransactionOutcome::Committed)
         << stored.reason.toStdString();
 }
 

@@ -45,11 +45,11 @@ protected:
     }
 
     // Runs the statistics and returns the one message box it showed.
-    platform::Message run() {
+    widgets::Message run() {
         m_messageBoxes.clear();
         QTest::mouseClick(&runButton(), Qt::LeftButton);
         EXPECT_EQ(m_messageBoxes.shown().size(), 1u);
-        return m_messageBoxes.shown().empty() ? platform::Message{} : m_messageBoxes.shown().back();
+        return m_messageBoxes.shown().empty() ? widgets::Message{} : m_messageBoxes.shown().back();
     }
 
 private:
@@ -108,7 +108,7 @@ TEST_F(StatisticsWindowTest, ReportsEveryReceiptOfTheRangeBothEndsIncluded) {
     store(kMarchReceipts);
     chooseRange(QDate(2024, 3, 1), QDate(2024, 3, 31));
 
-    const platform::Message result = run();
+    const widgets::Message result = run();
 
     const QString expected = QStringLiteral(
         "共有：3单\r\n"
@@ -138,8 +138,8 @@ TEST_F(StatisticsWindowTest, ReportsEveryReceiptOfTheRangeBothEndsIncluded) {
         "累计欠费：62.5元");
     EXPECT_EQ(result.text, expected);
     EXPECT_EQ(result.title, QStringLiteral("统计结果"));
-    EXPECT_EQ(result.icon, platform::MessageIcon::None);
-    EXPECT_EQ(result.buttons, platform::MessageButtons::Ok);
+    EXPECT_EQ(result.icon, widgets::MessageIcon::None);
+    EXPECT_EQ(result.buttons, widgets::MessageButtons::Ok);
 }
 
 TEST_F(StatisticsWindowTest, ReceiptWithoutArrearsEndsAtTheTotal) {
@@ -173,10 +173,10 @@ TEST_F(StatisticsWindowTest, NegativeArrearsStillShowTheirLine) {
 }
 
 TEST_F(StatisticsWindowTest, EmptyTableOrEmptyRangeIsSorry) {
-    const auto expectSorry = [](const platform::Message& message) {
+    const auto expectSorry = [](const widgets::Message& message) {
         EXPECT_EQ(message.text, QStringLiteral("没有这个时间段的收据。"));
         EXPECT_EQ(message.title, QStringLiteral("对不起"));
-        EXPECT_EQ(message.icon, platform::MessageIcon::Information);
+        EXPECT_EQ(message.icon, widgets::MessageIcon::Information);
     };
     chooseRange(QDate(2024, 3, 2), QDate(2024, 3, 14));
     expectSorry(run());
@@ -216,9 +216,9 @@ TEST(StatisticsWindow, UnreadableReceiptTableIsReportedAsAnError) {
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("按钮1")), Qt::LeftButton);
 
     ASSERT_EQ(messageBoxes.shown().size(), 1u);
-    const platform::Message& error = messageBoxes.shown().front();
+    const widgets::Message& error = messageBoxes.shown().front();
     EXPECT_EQ(error.title, QStringLiteral("错误信息："));
-    EXPECT_EQ(error.icon, platform::MessageIcon::Stop);
+    EXPECT_EQ(error.icon, widgets::MessageIcon::Stop);
     EXPECT_TRUE(error.text.contains(QStringLiteral("billing.sqlite"))) << error.text.toStdString();
 }
 

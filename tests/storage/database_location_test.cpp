@@ -4,8 +4,8 @@
 
 namespace {
 
-using platform::DatabaseLocation;
-using platform::readDatabaseLocation;
+using storage::DatabaseLocation;
+using storage::readDatabaseLocation;
 
 struct Accepted {
     QString value;

@@ -3,8 +3,8 @@
 
 namespace {
 
-using platform::MessageAnswer;
-using platform::MessageIcon;
+using widgets::MessageAnswer;
+using widgets::MessageIcon;
 
 class PrintCommandTest : public BillingDeskTest {
 protected:
@@ -14,7 +14,7 @@ protected:
         if (messageBoxes.shown().empty()) {
             return {};
         }
-        const platform::Message& message = messageBoxes.shown().front();
+        const widgets::Message& message = messageBoxes.shown().front();
         EXPECT_EQ(message.title, QStringLiteral("错误信息："));
         EXPECT_EQ(message.icon, MessageIcon::Stop);
         return message.text;
@@ -126,11 +126,11 @@ TEST_F(PrintCommandTest, CancelKeepsTheWindowAsTyped) {
     print(MessageAnswer::Cancel);
 
     ASSERT_EQ(messageBoxes.shown().size(), 1u);
-    const platform::Message& question = messageBoxes.shown().front();
+    const widgets::Message& question = messageBoxes.shown().front();
     EXPECT_EQ(question.text, QStringLiteral("请放好空白票据！"));
     EXPECT_EQ(question.title, QStringLiteral("打印"));
     EXPECT_EQ(question.icon, MessageIcon::Warning);
-    EXPECT_EQ(question.buttons, platform::MessageButtons::OkCancel);
+    EXPECT_EQ(question.buttons, widgets::MessageButtons::OkCancel);
     expectNothingStoredOrPrinted();
     EXPECT_EQ(box(u"编辑框2")->text(), QStringLiteral("120.5"));
     EXPECT_EQ(box(u"编辑框27")->text(), QStringLiteral("120.5"));
@@ -197,7 +197,7 @@ TEST_F(PrintCommandTest, ASaveThatFailsPrintsNothingAndKeepsTheReceipt) {
     print();
 
     ASSERT_EQ(messageBoxes.shown().size(), 2u);
-    const platform::Message& failure = messageBoxes.shown().back();
+    const widgets::Message& failure = messageBoxes.shown().back();
     EXPECT_EQ(failure.icon, MessageIcon::Stop);
     EXPECT_TRUE(failure.text.startsWith(QStringLiteral("收据没有保存，也没有打印。")))
         << failure.text.toStdString();

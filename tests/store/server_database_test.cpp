@@ -68,8 +68,8 @@ TEST_F(ServerDatabase, ALostConnectionFailsTheSaveAndTheNextOneConnectsAgain) {
 }
 
 TEST_F(ServerDatabase, ACommitWhoseConnectionWasLostIsNeitherTakenForDoneNorRetried) {
-    const platform::TransactionResult lost =
-        database().engine().transact(QStringLiteral("MZY:3"), [&](platform::RecordWriter& writer) {
+    const storage::TransactionResult lost =
+        database().engine().transact(QStringLiteral("MZY:3"), [&](storage::RecordWriter& writer) {
             const bool inserted = writer
                                       .insert(store::receiptSchema(),
                                               receipt(QStringLiteral("3"), QStringLiteral("丙")))
@@ -77,7 +77,7 @@ TEST_F(ServerDatabase, ACommitWhoseConnectionWasLostIsNeitherTakenForDoneNorRetr
             dropConnections();
             return inserted;
         });
-    EXPECT_EQ(lost.outcome, platform::TransactionOutcome::Unknown) << lost.reason.toStdString();
+    EXPECT_EQ(lost.outcome, storage::TransactionOutcome::Unknown) << lost.reason.toStdString();
     EXPECT_TRUE(storedNumbers().isEmpty()) << "the server rolled it back";
     EXPECT_EQ(store::saveNewReceipt(database(), receipt(QStringLiteral("3"), QStringLiteral("丙")))
                   .outcome,

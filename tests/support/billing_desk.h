@@ -57,7 +57,7 @@ protected:
     }
 
     // 打印, answering the paper question with the given button.
-    void print(platform::MessageAnswer paperAnswer = platform::MessageAnswer::Ok) {
+    void print(widgets::MessageAnswer paperAnswer = widgets::MessageAnswer::Ok) {
         messageBoxes.queueAnswer(paperAnswer);
         button(u"按钮2")->click();
     }

@@ -48,7 +48,7 @@ inline std::vector<FocusBorrower> focusBorrowers() {
          [](QMainWindow& window, QWidget&) {
              modal_driver::whenModalOpens(
                  [](QWidget* message) { QTest::keyClick(message, Qt::Key_Escape); });
-             platform::QtMessageBoxes().show(&window, {QStringLiteral("提示"), QString()});
+             widgets::QtMessageBoxes().show(&window, {QStringLiteral("提示"), QString()});
              showActive(window);
          }},
         {"another window",

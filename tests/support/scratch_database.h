@@ -109,21 +109,21 @@ private:
 
     QList<QStringList> runOnDatabase(const QString& sql) {
         if (!m_server) {
-            m_server = std::make_unique<platform::PostgresConnection>();
+            m_server = std::make_unique<storage::PostgresConnection>();
             EXPECT_TRUE(m_server->open(m_location)) << m_server->failureReason().toStdString();
         }
         return rowsOf(*m_server, sql);
     }
 
     static void runOnServer(const QString& sql) {
-        platform::PostgresConnection server;
+        storage::PostgresConnection server;
         EXPECT_TRUE(server.open(postgres_test::serverUri()))
             << server.failureReason().toStdString();
         rowsOf(server, sql);
     }
 
-    static QList<QStringList> rowsOf(platform::PostgresConnection& connection, const QString& sql) {
-        const platform::PostgresResult result = connection.run(sql);
+    static QList<QStringList> rowsOf(storage::PostgresConnection& connection, const QString& sql) {
+        const storage::PostgresResult result = connection.run(sql);
         EXPECT_TRUE(result.succeeded()) << connection.failureReason().toStdString();
         QList<QStringList> rows;
         for (int row = 0; row < result.rowCount(); ++row) {
@@ -140,5 +140,5 @@ private:
     QTemporaryDir m_folder;
     QString m_location;
     QString m_name;  // of the database on the test server
-    std::unique_ptr<platform::PostgresConnection> m_server;
+    std::unique_ptr<storage::PostgresConnection> m_server;
 };

@@ -10,6 +10,6 @@ int main(int argc, char** argv) {
     }
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
-    platform::installFormTypeface();
+    widgets::installFormTypeface();
     return RUN_ALL_TESTS();
 }

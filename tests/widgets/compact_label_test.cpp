@@ -24,8 +24,8 @@ bool hasInk(const QImage& image, int top, int bottom) {
 
 TEST(CompactLabel, FitsOneLineInEveryRowOfTheCharacterHeight) {
     const QString text = QStringLiteral("说明：\r\n一二\r\n三四\r\n\r\n按“退出”按钮则退出系统。");
-    platform::CompactLabel label(text);
-    label.setFont(platform::formFont(13));
+    widgets::CompactLabel label(text);
+    label.setFont(widgets::formFont(13));
     label.setWordWrap(true);
     label.resize(170, 65);
     const QImage image = label.grab().toImage();
@@ -38,8 +38,8 @@ TEST(CompactLabel, FitsOneLineInEveryRowOfTheCharacterHeight) {
 }
 
 TEST(CompactLabel, WrapsALongLineOntoTheNextRow) {
-    platform::CompactLabel label(QStringLiteral("密码错误！请重新输入。密码错误！请重新输入。"));
-    label.setFont(platform::formFont(13));
+    widgets::CompactLabel label(QStringLiteral("密码错误！请重新输入。密码错误！请重新输入。"));
+    label.setFont(widgets::formFont(13));
     label.resize(170, 26);
     const QImage image = label.grab().toImage();
     EXPECT_TRUE(hasInk(image, 14, 26));

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <vector>
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -319,4 +319,4 @@ void PostgresConnection::recordStatementFailure(const pg_result* result) {
                          : PostgresFailure::Kind::ServerError;
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -12,7 +12,7 @@
 struct pg_conn;
 struct pg_result;
 
-namespace platform {
+namespace storage {
 
 // Statement parameters in order ($1, $2, ...): a text, or std::nullopt for NULL. They travel apart
 // from the statement, so no value ever becomes part of the SQL.
@@ -100,4 +100,4 @@ private:
     PostgresFailure m_failure;
 };
 
-}  // namespace platform
+}  // namespace storage

@@ -7,7 +7,7 @@
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
 
-namespace platform {
+namespace storage {
 
 const QString PostgresEngine::kIdentityColumn = QStringLiteral("序号");
 
@@ -443,4 +443,4 @@ TransactionResult PostgresEngine::transact(const QString& lockKey,
     return result;
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -5,7 +5,7 @@
 #include "storage/postgres/connection.h"
 #include "storage/storage_engine.h"
 
-namespace platform {
+namespace storage {
 
 // The shared engine: a database on a PostgreSQL server that several desks use at once. Every
 // table carries an identity column after the program's fields that keeps stored order. A lock key
@@ -41,4 +41,4 @@ private:
     PostgresConnection m_connection;
 };
 
-}  // namespace platform
+}  // namespace storage

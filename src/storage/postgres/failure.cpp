@@ -1,6 +1,6 @@
 #include "storage/postgres/failure.h"
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -87,4 +87,4 @@ QString databaseServerWriteMessage(const QString& serverDescription, const QStri
     return QStringLiteral("无法写入数据库服务器“%1”：%2。").arg(serverDescription, reason);
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace storage {
 
 // What went wrong between us and a PostgreSQL server, as far as libpq could tell.
 struct PostgresFailure {
@@ -36,4 +36,4 @@ QString databaseServerMessage(const QString& serverDescription, const QString& r
 // The message for a record that could not be written on the server.
 QString databaseServerWriteMessage(const QString& serverDescription, const QString& reason);
 
-}  // namespace platform
+}  // namespace storage

@@ -4,7 +4,7 @@
 
 #include "storage/sqlite/failure.h"
 
-namespace platform {
+namespace storage {
 
 SqliteConnection::~SqliteConnection() {
     close();
@@ -55,4 +55,4 @@ QString SqliteConnection::failureReason() const {
                                QString::fromUtf8(sqlite3_errmsg(m_handle)));
 }
 
-}  // namespace platform
+}  // namespace storage

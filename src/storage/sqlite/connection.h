@@ -4,7 +4,7 @@
 
 struct sqlite3;
 
-namespace platform {
+namespace storage {
 
 // One open SQLite database file, closed with the object.
 class SqliteConnection {
@@ -35,4 +35,4 @@ private:
     sqlite3* m_handle = nullptr;
 };
 
-}  // namespace platform
+}  // namespace storage

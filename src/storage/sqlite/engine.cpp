@@ -13,7 +13,7 @@
 #include "storage/sqlite/period_sums.h"
 #include "storage/sqlite/statement.h"
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -448,4 +448,4 @@ TransactionResult SqliteEngine::transact(const QString& /*lockKey*/,
     return result;
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -5,7 +5,7 @@
 #include "storage/sqlite/connection.h"
 #include "storage/storage_engine.h"
 
-namespace platform {
+namespace storage {
 
 // The embedded engine: one SQLite file holds every table, in stored order by rowid. Writes are
 // serialised for the whole file by an immediate transaction, whatever the lock key.
@@ -36,4 +36,4 @@ private:
     SqliteConnection m_connection;
 };
 
-}  // namespace platform
+}  // namespace storage

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-namespace platform {
+namespace storage {
 
 QString sqliteFailureReason(int resultCode, const QString& detail) {
     switch (resultCode & 0xff) {
@@ -28,4 +28,4 @@ QString sqliteFailureReason(int resultCode, const QString& detail) {
     return QStringLiteral("数据库出错（%1）").arg(detail);
 }
 
-}  // namespace platform
+}  // namespace storage

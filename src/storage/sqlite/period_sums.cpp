@@ -6,7 +6,7 @@
 
 #include "storage/sqlite/connection.h"
 
-namespace platform {
+namespace storage {
 
 namespace {
 
@@ -73,4 +73,4 @@ bool addPeriodSumsFunction(const SqliteConnection& connection, QString* reason) 
     return true;
 }
 
-}  // namespace platform
+}  // namespace storage

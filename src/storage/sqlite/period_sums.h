@@ -8,7 +8,7 @@
 #include "common/money.h"
 #include "common/stored_date_time.h"
 
-namespace platform {
+namespace storage {
 
 class SqliteConnection;
 
@@ -31,9 +31,9 @@ struct PeriodAccumulator {
 };
 
 inline constexpr char kPeriodSumsFunction[] = "period_sums";
-inline constexpr char kPeriodSumsPointerType[] = "platform::PeriodAccumulator";
+inline constexpr char kPeriodSumsPointerType[] = "storage::PeriodAccumulator";
 
 // Makes period_sums known on the connection. False, with the reason, when it cannot.
 bool addPeriodSumsFunction(const SqliteConnection& connection, QString* reason);
 
-}  // namespace platform
+}  // namespace storage

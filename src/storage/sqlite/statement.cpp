@@ -5,7 +5,7 @@
 #include "storage/sqlite/connection.h"
 #include "storage/sqlite/failure.h"
 
-namespace platform {
+namespace storage {
 
 SqliteStatement::SqliteStatement(const SqliteConnection& connection, const QString& sql)
     : m_connection(connection.handle()) {
@@ -112,4 +112,4 @@ void SqliteStatement::recordFailure(int resultCode) {
         resultCode, m_connection ? QString::fromUtf8(sqlite3_errmsg(m_connection)) : QString());
 }
 
-}  // namespace platform
+}  // namespace storage

@@ -8,7 +8,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace platform {
+namespace storage {
 
 class SqliteConnection;
 
@@ -57,4 +57,4 @@ private:
     QString m_failureReason;
 };
 
-}  // namespace platform
+}  // namespace storage

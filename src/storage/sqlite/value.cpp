@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-namespace platform {
+namespace storage {
 
 SqliteType sqliteTypeOf(int typeCode) {
     switch (typeCode) {
@@ -37,4 +37,4 @@ QString SqliteValue::text() const {
     return utf8Text.data() == nullptr ? QString() : QString::fromUtf8(utf8Text);
 }
 
-}  // namespace platform
+}  // namespace storage

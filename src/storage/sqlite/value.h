@@ -5,7 +5,7 @@
 
 struct sqlite3_value;
 
-namespace platform {
+namespace storage {
 
 enum class SqliteType { Integer, Float, Text, Blob, Null };
 
@@ -26,4 +26,4 @@ private:
     sqlite3_value* m_value;
 };
 
-}  // namespace platform
+}  // namespace storage

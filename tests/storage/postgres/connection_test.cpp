@@ -13,10 +13,10 @@
 
 namespace {
 
-using platform::PostgresConnection;
-using platform::PostgresFailure;
-using platform::PostgresParameters;
-using platform::PostgresResult;
+using storage::PostgresConnection;
+using storage::PostgresFailure;
+using storage::PostgresParameters;
+using storage::PostgresResult;
 
 class PostgresConnectionTest : public ::testing::Test {
 protected:
@@ -231,8 +231,8 @@ TEST_F(PostgresConnectionTest, RefusedConnectionsNameTheServerAndTheReason) {
         PostgresConnection connection;
         EXPECT_FALSE(connection.open(refused.uri));
         EXPECT_FALSE(connection.isOpen());
-        const QString message = platform::databaseServerMessage(connection.serverDescription(),
-                                                                connection.failureReason());
+        const QString message = storage::databaseServerMessage(connection.serverDescription(),
+                                                               connection.failureReason());
         EXPECT_TRUE(message.contains(refused.message)) << message.toStdString();
     }
     qunsetenv("PGPASSWORD");
