@@ -13,6 +13,8 @@
 
 namespace storage {
 
+class SchemaCatalog;
+
 // A record's values, in the order of the schema's columns or of the fields a walk opened:
 // QString for texts, QDateTime for date-times, common::Money for amounts.
 using RecordValues = QVariantList;
@@ -94,8 +96,21 @@ struct PeriodTotals {
     QList<common::Money> sums;  // in the order of the query's amount fields
 };
 
+// One transaction as an engine runs it: begun, with its lock taken, until end().
+class EngineTransaction : public RecordWriter {
+public:
+    // The first step that failed; empty when none did. Steps after a failure are refused.
+    virtual QString failure() const = 0;
+    // Committed, or Failed/Unknown with the reason.
+    virtual TransactionResult commit() = 0;
+    // Rolls back whatever was not committed. The engine may know better why the transaction
+    // failed than its steps did, and then says so in the result it gives back.
+    virtual TransactionResult end(TransactionResult result) = 0;
+};
+
 // One database, on whichever engine keeps it. Reads outside a transaction see only what other
-// desks have committed. No transaction or lock outlives the call that made it.
+// desks have committed. No transaction or lock outlives the call that made it. Every call
+// connects first when it has to; a connection found lost is made again.
 class StorageEngine {
 public:
     virtual ~StorageEngine() = default;
@@ -105,23 +120,39 @@ public:
 
     // Connects, creates what is missing of the schema (all of it in one transaction, safe when
     // several desks start together) and checks what exists. False with the reason.
-    virtual bool prepare(const SchemaDefinition& schema, QString* reason) = 0;
+    bool prepare(const SchemaDefinition& schema, QString* reason);
     // Lets go of the connection; the next call connects again.
     virtual void disconnect() = 0;
 
-    virtual std::unique_ptr<RecordWalk> walk(const TableSchema& table,
-                                             const QList<int>& openedFields, RecordId from,
-                                             QString* reason) = 0;
+    std::unique_ptr<RecordWalk> walk(const TableSchema& table, const QList<int>& openedFields,
+                                     RecordId from, QString* reason);
     // Outside a transaction: as RecordWriter::firstWithText, with the failure in *reason.
-    virtual std::optional<RecordId> firstWithText(const TableSchema& table, int field,
-                                                  const QString& text, QString* reason) = 0;
-    virtual bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) = 0;
+    std::optional<RecordId> firstWithText(const TableSchema& table, int field, const QString& text,
+                                          QString* reason);
+    bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason);
 
     // Runs work in one transaction that first takes the lock named lockKey, which serialises it
     // with every other transaction taking the same lock on any desk. A lock held elsewhere is
     // waited for a few seconds at most. Committed when work answers yes.
-    virtual TransactionResult transact(const QString& lockKey,
-                                       const std::function<bool(RecordWriter&)>& work) = 0;
+    TransactionResult transact(const QString& lockKey,
+                               const std::function<bool(RecordWriter&)>& work);
+
+protected:
+    // What each engine gives. Every hook but connect() runs on a connection that connect() has
+    // just found good.
+    virtual bool connect(QString* reason) = 0;
+    virtual std::unique_ptr<SchemaCatalog> catalog() = 0;
+    // A walk before its first record, or one whose error() says why it could not start.
+    virtual std::unique_ptr<RecordWalk> startWalk(const TableSchema& table,
+                                                  const QList<int>& openedFields,
+                                                  RecordId from) = 0;
+    virtual std::optional<RecordId> lookUpFirstWithText(const TableSchema& table, int field,
+                                                        const QString& text, QString* reason) = 0;
+    virtual bool sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
+                                    QString* reason) = 0;
+    // A transaction that holds lockKey; none, with the reason and nothing left open, when it
+    // cannot be begun.
+    virtual std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) = 0;
 };
 
 }  // namespace storage

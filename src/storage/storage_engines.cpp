@@ -1,41 +1,37 @@
 #include "storage/storage_engines.h"
 
 #include "storage/postgres/engine.h"
+#include "storage/schema_preparation.h"
 #include "storage/sqlite/engine.h"
 
 namespace storage {
 
 namespace {
 
+// Refuses at the connection, so that none of the other hooks is ever reached.
 class UnusableEngine final : public StorageEngine {
 public:
     explicit UnusableEngine(QString reason) : m_reason(std::move(reason)) {}
 
     QString description() const override { return QStringLiteral("数据库"); }
-    bool prepare(const SchemaDefinition&, QString* reason) override { return refuse(reason); }
     void disconnect() override {}
-    std::unique_ptr<RecordWalk> walk(const TableSchema&, const QList<int>&, RecordId,
-                                     QString* reason) override {
-        refuse(reason);
-        return nullptr;
-    }
-    std::optional<RecordId> firstWithText(const TableSchema&, int, const QString&,
-                                          QString* reason) override {
-        refuse(reason);
-        return std::nullopt;
-    }
-    bool sumPeriod(const PeriodQuery&, PeriodTotals*, QString* reason) override {
-        return refuse(reason);
-    }
-    TransactionResult transact(const QString&, const std::function<bool(RecordWriter&)>&) override {
-        return {TransactionOutcome::Failed, m_reason};
-    }
 
 private:
-    bool refuse(QString* reason) const {
+    bool connect(QString* reason) override {
         *reason = m_reason;
         return false;
     }
+    std::unique_ptr<SchemaCatalog> catalog() override { return nullptr; }
+    std::unique_ptr<RecordWalk> startWalk(const TableSchema&, const QList<int>&,
+                                          RecordId) override {
+        return nullptr;
+    }
+    std::optional<RecordId> lookUpFirstWithText(const TableSchema&, int, const QString&,
+                                                QString*) override {
+        return std::nullopt;
+    }
+    bool sumConnectedPeriod(const PeriodQuery&, PeriodTotals*, QString*) override { return false; }
+    std::unique_ptr<EngineTransaction> begin(const QString&, QString*) override { return nullptr; }
 
     QString m_reason;
 };

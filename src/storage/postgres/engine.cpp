@@ -13,8 +13,6 @@ const QString PostgresEngine::kIdentityColumn = QStringLiteral("序号");
 
 namespace {
 
-// Desks that start together on an empty database take turns at creating it.
-const QString kSchemaLockKey = QStringLiteral("491MX schema");
 // A walk fetches its first record alone, since most walks are a look-up that reads one record;
 // a walk that goes on fetches the rest in batches.
 constexpr int kFirstBatchRows = 1;
@@ -71,6 +69,12 @@ QVariant valueOf(const PostgresResult& result, int row, int column, FieldKind ki
     return QVariant::fromValue(absent ? common::Money() : amountOf(result.utf8(row, column)));
 }
 
+void rollBackOpenTransaction(PostgresConnection& connection) {
+    if (connection.isInTransaction()) {
+        connection.run(QStringLiteral("ROLLBACK"));
+    }
+}
+
 QString placeholders(int first, qsizetype count) {
     QStringList marks;
     for (int i = 0; i < count; ++i) {
@@ -108,7 +112,7 @@ std::optional<RecordId> runFirstWithText(PostgresConnection& connection, const T
 class PostgresWalk final : public RecordWalk {
 public:
     PostgresWalk(PostgresConnection& connection, const TableSchema& table,
-                 const QList<int>& openedFields)
+                 const QList<int>& openedFields, RecordId from)
         : m_connection(connection),
           m_sql(QStringLiteral("SELECT %1%2 FROM %3 WHERE %1 >= $1 ORDER BY %1 LIMIT $2")
                     .arg(identity(),
@@ -119,13 +123,7 @@ public:
         for (const int field : openedFields) {
             m_kinds.append(table.columns[field].kind);
         }
-    }
-
-    // Fetches the first record; false, with the reason, when the server refuses.
-    bool start(RecordId from, QString* reason) {
         fetch(from, kFirstBatchRows);
-        *reason = m_error;
-        return m_error.isEmpty();
     }
 
     bool next() override {
@@ -172,12 +170,26 @@ private:
     QString m_error;
 };
 
-// The steps of one transaction. The first failure is kept; later steps are refused.
-class PostgresWriter final : public RecordWriter {
+// One transaction. The first failure is kept; later steps are refused.
+class PostgresTransaction final : public EngineTransaction {
 public:
-    explicit PostgresWriter(PostgresConnection& connection) : m_connection(connection) {}
+    explicit PostgresTransaction(PostgresConnection& connection) : m_connection(connection) {}
 
-    const QString& failure() const { return m_failure; }
+    QString failure() const override { return m_failure; }
+
+    TransactionResult commit() override {
+        if (m_connection.run(QStringLiteral("COMMIT")).succeeded()) {
+            return {TransactionOutcome::Committed, {}};
+        }
+        return {m_connection.isConnectionLost() ? TransactionOutcome::Unknown
+                                                : TransactionOutcome::Failed,
+                m_connection.failureReason()};
+    }
+
+    TransactionResult end(TransactionResult result) override {
+        rollBackOpenTransaction(m_connection);
+        return result;
+    }
 
     std::optional<RecordId> firstWithText(const TableSchema& table, int field,
                                           const QString& text) override {
@@ -351,39 +363,23 @@ void PostgresEngine::disconnect() {
     m_connection.close();
 }
 
-bool PostgresEngine::prepare(const SchemaDefinition& schema, QString* reason) {
-    if (!connect(reason)) {
-        return false;
-    }
-    PostgresCatalog catalog(m_connection);
-    return prepareSchema(*this, catalog, schema, kSchemaLockKey, reason);
+std::unique_ptr<SchemaCatalog> PostgresEngine::catalog() {
+    return std::make_unique<PostgresCatalog>(m_connection);
 }
 
-std::unique_ptr<RecordWalk> PostgresEngine::walk(const TableSchema& table,
-                                                 const QList<int>& openedFields, RecordId from,
-                                                 QString* reason) {
-    if (!connect(reason)) {
-        return nullptr;
-    }
-    auto walk = std::make_unique<PostgresWalk>(m_connection, table, openedFields);
-    if (!walk->start(from, reason)) {
-        return nullptr;
-    }
-    return walk;
+std::unique_ptr<RecordWalk> PostgresEngine::startWalk(const TableSchema& table,
+                                                      const QList<int>& openedFields,
+                                                      RecordId from) {
+    return std::make_unique<PostgresWalk>(m_connection, table, openedFields, from);
 }
 
-std::optional<RecordId> PostgresEngine::firstWithText(const TableSchema& table, int field,
-                                                      const QString& text, QString* reason) {
-    if (!connect(reason)) {
-        return std::nullopt;
-    }
+std::optional<RecordId> PostgresEngine::lookUpFirstWithText(const TableSchema& table, int field,
+                                                            const QString& text, QString* reason) {
     return runFirstWithText(m_connection, table, field, text, reason);
 }
 
-bool PostgresEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) {
-    if (!connect(reason)) {
-        return false;
-    }
+bool PostgresEngine::sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
+                                        QString* reason) {
     const TableSchema& table = *query.table;
     QStringList sums{QStringLiteral("count(*)")};
     for (const int field : query.amountFields) {
@@ -407,13 +403,7 @@ bool PostgresEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, Q
     return true;
 }
 
-TransactionResult PostgresEngine::transact(const QString& lockKey,
-                                           const std::function<bool(RecordWriter&)>& work) {
-    QString reason;
-    if (!connect(&reason)) {
-        return {TransactionOutcome::Failed, reason};
-    }
-    PostgresWriter writer(m_connection);
+std::unique_ptr<EngineTransaction> PostgresEngine::begin(const QString& lockKey, QString* reason) {
     const bool begun =
         m_connection.run(QStringLiteral("BEGIN")).succeeded() &&
         m_connection
@@ -425,22 +415,12 @@ TransactionResult PostgresEngine::transact(const QString& lockKey,
              .run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended($1, 0))"),
                   {lockKey})
              .succeeded());
-    TransactionResult result{TransactionOutcome::Committed, {}};
     if (!begun) {
-        result = {TransactionOutcome::Failed, m_connection.failureReason()};
-    } else if (const bool proceed = work(writer); !writer.failure().isEmpty()) {
-        result = {TransactionOutcome::Failed, writer.failure()};
-    } else if (!proceed) {
-        result = {TransactionOutcome::Abandoned, {}};
-    } else if (!m_connection.run(QStringLiteral("COMMIT")).succeeded()) {
-        result = {m_connection.isConnectionLost() ? TransactionOutcome::Unknown
-                                                  : TransactionOutcome::Failed,
-                  m_connection.failureReason()};
+        *reason = m_connection.failureReason();
+        rollBackOpenTransaction(m_connection);
+        return nullptr;
     }
-    if (m_connection.isInTransaction()) {
-        m_connection.run(QStringLiteral("ROLLBACK"));
-    }
-    return result;
+    return std::make_unique<PostgresTransaction>(m_connection);
 }
 
 }  // namespace storage

@@ -18,22 +18,21 @@ public:
     PostgresEngine(QString uri, QString description, int lockTimeoutMs);
 
     QString description() const override;
-    bool prepare(const SchemaDefinition& schema, QString* reason) override;
     void disconnect() override;
-
-    std::unique_ptr<RecordWalk> walk(const TableSchema& table, const QList<int>& openedFields,
-                                     RecordId from, QString* reason) override;
-    std::optional<RecordId> firstWithText(const TableSchema& table, int field, const QString& text,
-                                          QString* reason) override;
-    bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) override;
-    TransactionResult transact(const QString& lockKey,
-                               const std::function<bool(RecordWriter&)>& work) override;
 
     // The identity column's name in every table.
     static const QString kIdentityColumn;
 
 private:
-    bool connect(QString* reason);
+    bool connect(QString* reason) override;
+    std::unique_ptr<SchemaCatalog> catalog() override;
+    std::unique_ptr<RecordWalk> startWalk(const TableSchema& table, const QList<int>& openedFields,
+                                          RecordId from) override;
+    std::optional<RecordId> lookUpFirstWithText(const TableSchema& table, int field,
+                                                const QString& text, QString* reason) override;
+    bool sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
+                            QString* reason) override;
+    std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) override;
 
     QString m_uri;
     QString m_description;

@@ -118,7 +118,7 @@ std::optional<RecordId> runFirstWithText(const SqliteConnection& connection,
 class SqliteWalk final : public RecordWalk {
 public:
     SqliteWalk(const SqliteConnection& connection, const TableSchema& table,
-               const QList<int>& openedFields)
+               const QList<int>& openedFields, RecordId from)
         : m_statement(connection,
                       QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid >= ?1 ORDER BY rowid")
                           .arg(openedFields.isEmpty() ? QStringLiteral("NULL")
@@ -127,15 +127,11 @@ public:
         for (const int field : openedFields) {
             m_kinds.append(table.columns[field].kind);
         }
-    }
-
-    bool start(RecordId from, QString* reason) {
         if (!m_statement.isPrepared()) {
-            *reason = m_statement.failureReason();
-            return false;
+            m_error = m_statement.failureReason();
+            return;
         }
         m_statement.bindInt64(1, from);
-        return true;
     }
 
     bool next() override {
@@ -158,12 +154,33 @@ private:
     QString m_error;
 };
 
-// The steps of one immediate transaction. The first failure is kept; later steps are refused.
-class SqliteWriter final : public RecordWriter {
+// One immediate transaction. The first failure is kept; later steps are refused.
+class SqliteTransaction final : public EngineTransaction {
 public:
-    explicit SqliteWriter(const SqliteConnection& connection) : m_connection(connection) {}
+    SqliteTransaction(SqliteConnection& connection, const QString& path)
+        : m_connection(connection), m_path(path) {}
 
-    const QString& failure() const { return m_failure; }
+    QString failure() const override { return m_failure; }
+
+    TransactionResult commit() override {
+        QString reason;
+        if (!m_connection.execute("COMMIT", &reason)) {
+            return {TransactionOutcome::Failed, reason};
+        }
+        return {TransactionOutcome::Committed, {}};
+    }
+
+    TransactionResult end(TransactionResult result) override {
+        // A file deleted or replaced while it was written keeps what was written out of reach.
+        if (m_connection.fileHasMoved()) {
+            result = {TransactionOutcome::Failed, movedFileReason(m_path)};
+        }
+        if (result.outcome != TransactionOutcome::Committed) {
+            QString ignored;
+            m_connection.execute("ROLLBACK", &ignored);
+        }
+        return result;
+    }
 
     std::optional<RecordId> firstWithText(const TableSchema& table, int field,
                                           const QString& text) override {
@@ -242,7 +259,8 @@ private:
         }
     }
 
-    const SqliteConnection& m_connection;
+    SqliteConnection& m_connection;
+    QString m_path;
     QString m_failure;
 };
 
@@ -343,39 +361,22 @@ void SqliteEngine::disconnect() {
     m_connection.close();
 }
 
-bool SqliteEngine::prepare(const SchemaDefinition& schema, QString* reason) {
-    if (!connect(reason)) {
-        return false;
-    }
-    SqliteCatalog catalog(m_connection);
-    return prepareSchema(*this, catalog, schema, {}, reason);
+std::unique_ptr<SchemaCatalog> SqliteEngine::catalog() {
+    return std::make_unique<SqliteCatalog>(m_connection);
 }
 
-std::unique_ptr<RecordWalk> SqliteEngine::walk(const TableSchema& table,
-                                               const QList<int>& openedFields, RecordId from,
-                                               QString* reason) {
-    if (!connect(reason)) {
-        return nullptr;
-    }
-    auto walk = std::make_unique<SqliteWalk>(m_connection, table, openedFields);
-    if (!walk->start(from, reason)) {
-        return nullptr;
-    }
-    return walk;
+std::unique_ptr<RecordWalk> SqliteEngine::startWalk(const TableSchema& table,
+                                                    const QList<int>& openedFields, RecordId from) {
+    return std::make_unique<SqliteWalk>(m_connection, table, openedFields, from);
 }
 
-std::optional<RecordId> SqliteEngine::firstWithText(const TableSchema& table, int field,
-                                                    const QString& text, QString* reason) {
-    if (!connect(reason)) {
-        return std::nullopt;
-    }
+std::optional<RecordId> SqliteEngine::lookUpFirstWithText(const TableSchema& table, int field,
+                                                          const QString& text, QString* reason) {
     return runFirstWithText(m_connection, table, field, text, reason);
 }
 
-bool SqliteEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) {
-    if (!connect(reason)) {
-        return false;
-    }
+bool SqliteEngine::sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
+                                      QString* reason) {
     const TableSchema& table = *query.table;
     const QString date = quotedIdentifier(table.columns[query.dateField].name);
     // The date range by text finds every record stored on one of the days, and the function then
@@ -421,31 +422,13 @@ bool SqliteEngine::coversMostStoredDays(const PeriodQuery& query) {
     return from <= to && 2 * (from.daysTo(to) + 1) > earliest.daysTo(latest) + 1;
 }
 
-TransactionResult SqliteEngine::transact(const QString& /*lockKey*/,
-                                         const std::function<bool(RecordWriter&)>& work) {
-    QString reason;
-    if (!connect(&reason) || !m_connection.execute("BEGIN IMMEDIATE", &reason)) {
-        return {TransactionOutcome::Failed, reason};
+// Writes to the file are serialised whatever the lock key.
+std::unique_ptr<EngineTransaction> SqliteEngine::begin(const QString& /*lockKey*/,
+                                                       QString* reason) {
+    if (!m_connection.execute("BEGIN IMMEDIATE", reason)) {
+        return nullptr;
     }
-    SqliteWriter writer(m_connection);
-    const bool proceed = work(writer);
-    TransactionResult result{TransactionOutcome::Committed, {}};
-    if (!writer.failure().isEmpty()) {
-        result = {TransactionOutcome::Failed, writer.failure()};
-    } else if (!proceed) {
-        result = {TransactionOutcome::Abandoned, {}};
-    } else if (!m_connection.execute("COMMIT", &reason)) {
-        result = {TransactionOutcome::Failed, reason};
-    }
-    // A file deleted or replaced while it was written keeps what was written out of reach.
-    if (m_connection.fileHasMoved()) {
-        result = {TransactionOutcome::Failed, movedFileReason(m_path)};
-    }
-    if (result.outcome != TransactionOutcome::Committed) {
-        QString ignored;
-        m_connection.execute("ROLLBACK", &ignored);
-    }
-    return result;
+    return std::make_unique<SqliteTransaction>(m_connection, m_path);
 }
 
 }  // namespace storage

@@ -1,0 +1,64 @@
+#include "storage/storage_engine.h"
+
+#include "storage/schema_preparation.h"
+
+namespace storage {
+
+namespace {
+
+// Desks that start together on an empty database take turns at creating it.
+const QString kSchemaLockKey = QStringLiteral("491MX schema");
+
+}  // namespace
+
+bool StorageEngine::prepare(const SchemaDefinition& schema, QString* reason) {
+    return connect(reason) && prepareSchema(*this, *catalog(), schema, kSchemaLockKey, reason);
+}
+
+std::unique_ptr<RecordWalk> StorageEngine::walk(const TableSchema& table,
+                                                const QList<int>& openedFields, RecordId from,
+                                                QString* reason) {
+    if (!connect(reason)) {
+        return nullptr;
+    }
+    std::unique_ptr<RecordWalk> walk = startWalk(table, openedFields, from);
+    if (!walk->error().isEmpty()) {
+        *reason = walk->error();
+        return nullptr;
+    }
+    return walk;
+}
+
+std::optional<RecordId> StorageEngine::firstWithText(const TableSchema& table, int field,
+                                                     const QString& text, QString* reason) {
+    if (!connect(reason)) {
+        return std::nullopt;
+    }
+    return lookUpFirstWithText(table, field, text, reason);
+}
+
+bool StorageEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason) {
+    return connect(reason) && sumConnectedPeriod(query, totals, reason);
+}
+
+TransactionResult StorageEngine::transact(const QString& lockKey,
+                                          const std::function<bool(RecordWriter&)>& work) {
+    QString reason;
+    if (!connect(&reason)) {
+        return {TransactionOutcome::Failed, reason};
+    }
+    const std::unique_ptr<EngineTransaction> transaction = begin(lockKey, &reason);
+    if (!transaction) {
+        return {TransactionOutcome::Failed, reason};
+    }
+    const bool proceed = work(*transaction);
+    TransactionResult result{TransactionOutcome::Abandoned, {}};
+    if (!transaction->failure().isEmpty()) {
+        result = {TransactionOutcome::Failed, transaction->failure()};
+    } else if (proceed) {
+        result = transaction->commit();
+    }
+    return transaction->end(result);
+}
+
+}  // namespace storage
