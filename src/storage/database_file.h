@@ -40,8 +40,8 @@ public:
 
     // Keeps the current file, when there is one, as keptPath (with what a crashed program left
     // of a transaction beside it), then puts a copy of the file at backupPath in its place.
-    // False, with the reason, when the copy cannot be made; the current file is then where it
-    // was.
+    // False, with the reason, when the copy cannot be put there; the current file is then where
+    // it was (and may have its kept name as well).
     bool putInPlace(const QString& backupPath, const QString& keptPath, QString* reason);
 
 private:
