@@ -5,10 +5,10 @@
 #include <QThread>
 
 #include "app/backup_folder.h"
+#include "app/database_file_argument.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "storage/database_file.h"
-#include "storage/database_location.h"
 #include "storage/private_folder.h"
 #include "widgets/message_boxes.h"
 
@@ -33,21 +33,15 @@ DailyCopyOutcome makeDailyCopy(const QString& databasePath, const QString& folde
     return {};
 }
 
-QString databaseFileOf(const QString& databaseLocation) {
-    QString ignored;
-    const auto location = storage::readDatabaseLocation(databaseLocation, &ignored);
-    return location && location->engine == storage::DatabaseLocation::Engine::SqliteFile
-               ? location->value
-               : QString();
-}
-
 }  // namespace
 
 DailyBackup::DailyBackup(const platform::Services& services, const QString& databaseLocation,
                          const BackupSettings& settings)
     : m_services(services), m_keep(settings.keep) {
+    // A database on a server has no file to copy, and its advice is for the IT staff.
+    QString advice;
     if (settings.keep > 0) {
-        m_databasePath = databaseFileOf(databaseLocation);
+        m_databasePath = databaseFileFor(databaseLocation, &advice).value_or(QString());
     }
     if (!m_databasePath.isEmpty()) {
         m_folder = dailyCopyFolder(settings, m_databasePath);
