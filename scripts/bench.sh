@@ -10,5 +10,6 @@ bench="${BUILD_DIR:-build}/bench"
 export QT_QPA_PLATFORM=offscreen
 "$bench/recalculate_bench" "$@"
 "$bench/stored_date_time_bench" "$@"
+"$bench/backup_bench" "$@"
 scripts/pg-server.sh run sh -c 'BILLING_BENCH_PG="$BILLING_TEST_PG" exec "$@"' sh \
     "$bench/store_bench" "$@"

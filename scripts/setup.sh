@@ -10,6 +10,8 @@ packages=(
   libsodium-dev
   qt6-pdf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # bench/backup_bench.cpp: SQLite's own shell makes the baseline copy
+  sqlite3
   fonts-noto-cjk poppler-utils
   dpkg-dev file desktop-file-utils appstream lintian
   # scripts/fuzz.sh: clang and its libFuzzer and sanitizer runtimes

@@ -36,7 +36,16 @@ void describeProgram(QCommandLineParser& parser) {
         QStringLiteral("cashier"),
         QStringLiteral("管理收费员（cashier --help 查看说明）。list 每行列出一个姓名，密码仍以"
                        "明文保存的，姓名后加一个制表符和“（明文密码）”"),
-        QStringLiteral("cashier list|add 姓名|password 姓名|remove 姓名]"));
+        QStringLiteral("cashier list|add 姓名|password 姓名|remove 姓名 |"));
+    parser.addPositionalArgument(
+        QStringLiteral("backup"),
+        QStringLiteral("把数据库文件完整地复制到目标文件或文件夹里，收费时也可以做"
+                       "（backup --help 查看说明）"),
+        QStringLiteral("backup 目标 |"));
+    parser.addPositionalArgument(QStringLiteral("restore"),
+                                 QStringLiteral("用检查过的备份换下数据库文件，原文件保留在旁边"
+                                                "（restore --help 查看说明）"),
+                                 QStringLiteral("restore [--yes] 备份文件]"));
     // What follows a command is that command's to read.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
 }

@@ -3,9 +3,12 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "app/backup_command.h"
 #include "app/cashier_command.h"
 #include "app/desk_config.h"
 #include "app/print_setup_command.h"
+#include "app/restore_command.h"
+#include "platform/clock.h"
 
 namespace app {
 
@@ -21,6 +24,16 @@ int runCommand(const CommandLine& commandLine) {
         return runCashierCommand(command.mid(1),
                                  chosenDatabaseLocation(commandLine, deskConfig.database),
                                  standardPasswordInput(), out, err);
+    }
+    if (command.first() == QStringLiteral("backup") ||
+        command.first() == QStringLiteral("restore")) {
+        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
+        const QString location = chosenDatabaseLocation(commandLine, deskConfig.database);
+        const platform::SystemClock clock;
+        return command.first() == QStringLiteral("backup")
+                   ? runBackupCommand(command.mid(1), location, clock, out, err)
+                   : runRestoreCommand(command.mid(1), location, clock, standardAnswerInput(), out,
+                                       err);
     }
     err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。")
                .arg(command.first())

@@ -129,6 +129,11 @@ DeskConfig parseDeskConfig(QByteArrayView content) {
         }
         if (entry->key == kDatabaseKey) {
             config.database = entry->value;
+        } else if (isBackupSettingKey(entry->key)) {
+            if (!applyBackupSetting(config.backup, *entry, &problem)) {
+                warnings.add(line.number, ignored + problem);
+                continue;
+            }
         } else if (!printing::isPrintSettingKey(entry->key)) {
             warnings.add(line.number, ignored + QStringLiteral("没有这项设置。"));
             continue;

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "app/backup_settings.h"
 #include "printing/print_settings.h"
 
 namespace app {
@@ -15,6 +16,7 @@ namespace app {
 struct DeskConfig {
     std::optional<QString> database;  // the database= value as written, spaces around it removed
     printing::PrintSettings printing;
+    BackupSettings backup;
     QStringList warnings;  // one for each line that was ignored, naming it and why
 };
 
@@ -23,7 +25,7 @@ struct DeskConfig {
 DeskConfig parseDeskConfig(QByteArrayView content);
 
 // The content with the print settings written over the old ones. Every other line stays as it
-// was: database=, notes, and lines this program does not understand.
+// was: database=, the backup settings, notes, and lines this program does not understand.
 QByteArray withPrintSettings(QByteArrayView content, const printing::PrintSettings& settings);
 
 // Where this desk's file is: 491MX.conf in the system's configuration folder for the program.

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/commands.h"
+#include "app/daily_backup.h"
 #include "app/desk_config.h"
 #include "app/desk_printing_setup.h"
 #include "app/program_shell.h"
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
                                 app::deskPrintingForProgram(deskConfig, messageBoxes));
     const platform::Services services{messageBoxes, printer, clock};
 
-    app::ProgramShell shell(services, database);
+    app::DailyBackup dailyBackup(services, database.location(), deskConfig.backup);
+    app::ProgramShell shell(services, database, &dailyBackup);
     QObject::connect(&shell, &app::ProgramShell::exitRequested, application.get(),
                      &QApplication::quit, Qt::QueuedConnection);
     if (!shell.start()) {

@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "about/about_window.h"
+#include "app/daily_backup.h"
 #include "app/login_window.h"
 #include "billing/main_window.h"
 #include "platform/services.h"
@@ -12,9 +13,11 @@
 
 namespace app {
 
-ProgramShell::ProgramShell(const platform::Services& services, store::Database& database)
+ProgramShell::ProgramShell(const platform::Services& services, store::Database& database,
+                           DailyBackup* dailyBackup)
     : m_services(services),
       m_database(database),
+      m_dailyBackup(dailyBackup),
       m_mainWindow(std::make_unique<billing::MainWindow>(services.clock)),
       m_modification(
           std::make_unique<store::ReceiptModification>(*m_mainWindow, database, m_openDialogs)),
@@ -35,6 +38,9 @@ ProgramShell::ProgramShell(const platform::Services& services, store::Database& 
 ProgramShell::~ProgramShell() = default;
 
 bool ProgramShell::start() {
+    if (m_dailyBackup != nullptr) {
+        m_dailyBackup->atStart();
+    }
     // The billing window shows once a cashier is known, already prepared for a receipt.
     if (!runLoginSequence()) {
         return false;
@@ -88,6 +94,9 @@ void ProgramShell::showAbout() {
 void ProgramShell::exitProgram() {
     m_database.closeAll();
     m_mainWindow->hide();
+    if (m_dailyBackup != nullptr) {
+        m_dailyBackup->atExit();
+    }
     emit exitRequested();
 }
 

@@ -18,13 +18,17 @@ class PrintCommand;
 
 namespace app {
 
+class DailyBackup;
+
 // Ties the windows together from start to exit: the billing window, the cashier login, the
 // menu commands and the end of the program.
 class ProgramShell final : public QObject {
     Q_OBJECT
 
 public:
-    ProgramShell(const platform::Services& services, store::Database& database);
+    // dailyBackup, when given, makes the day's copy of the database at the start and at the end.
+    ProgramShell(const platform::Services& services, store::Database& database,
+                 DailyBackup* dailyBackup = nullptr);
     ~ProgramShell() override;
 
     // Asks for a cashier, then shows the billing window. False when the login was abandoned,
@@ -49,6 +53,7 @@ private:
 
     const platform::Services& m_services;
     store::Database& m_database;
+    DailyBackup* m_dailyBackup;
     std::unique_ptr<billing::MainWindow> m_mainWindow;
     store::OpenDialogs m_openDialogs;
     std::unique_ptr<store::ReceiptModification> m_modification;

@@ -160,4 +160,22 @@ bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDe
     return false;
 }
 
+bool checkSchema(SchemaCatalog& catalog, const SchemaDefinition& schema, QString* reason) {
+    Additions additions;
+    if (!inspect(catalog, schema, &additions, reason)) {
+        return false;
+    }
+    QStringList missing;
+    for (const TableDefinition* table : additions.tables) {
+        if (table->essential) {
+            missing.append(table->schema->name);
+        }
+    }
+    if (!missing.isEmpty()) {
+        *reason = QStringLiteral("其中没有表 %1").arg(missing.join(QStringLiteral("、")));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace storage

@@ -35,4 +35,9 @@ public:
 bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDefinition& schema,
                    const QString& lockKey, QString* reason);
 
+// Checks, changing nothing, that a database could be prepared for the schema without losing
+// anything: it has every essential table with all of its columns, and no newer program made it.
+// What else it lacks (a history, an index, the version) its next preparation adds.
+bool checkSchema(SchemaCatalog& catalog, const SchemaDefinition& schema, QString* reason);
+
 }  // namespace storage

@@ -10,6 +10,7 @@
 #include "common/stored_date_time.h"
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
+#include "storage/sqlite/catalog.h"
 #include "storage/sqlite/period_sums.h"
 #include "storage/sqlite/statement.h"
 
@@ -264,65 +265,6 @@ private:
     QString m_failure;
 };
 
-class SqliteCatalog final : public SchemaCatalog {
-public:
-    explicit SqliteCatalog(const SqliteConnection& connection) : m_connection(connection) {}
-
-    bool columnsOf(const QString& table, QStringList* columns, QString* reason) override {
-        SqliteStatement query(m_connection,
-                              QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
-        query.bindText(1, table);
-        while (query.step()) {
-            columns->append(query.columnText(0));
-        }
-        return succeeded(query, reason);
-    }
-
-    bool hasIndex(const QString& name, bool* exists, QString* reason) override {
-        qint64 count = 0;
-        SqliteStatement query(m_connection,
-                              QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
-                                             "type = 'index' AND name = ?1 COLLATE NOCASE"));
-        query.bindText(1, name);
-        if (query.step()) {
-            count = query.columnInt64(0);
-        }
-        *exists = count > 0;
-        return succeeded(query, reason);
-    }
-
-    bool run(const QString& sql, QString* reason) override {
-        SqliteStatement statement(m_connection, sql);
-        statement.execute();
-        return succeeded(statement, reason);
-    }
-
-    bool queryNumber(const QString& sql, qint64* number, QString* reason) override {
-        SqliteStatement query(m_connection, sql);
-        *number = query.step() ? query.columnInt64(0) : 0;
-        return succeeded(query, reason);
-    }
-
-    QString sqlType(FieldKind kind) const override {
-        return kind == FieldKind::Amount ? QStringLiteral("REAL") : QStringLiteral("TEXT");
-    }
-    // The rowid keeps stored order.
-    QString identityColumn() const override { return {}; }
-    QString identityColumnDefinition() const override { return {}; }
-    Qt::CaseSensitivity nameCase() const override { return Qt::CaseInsensitive; }
-
-private:
-    static bool succeeded(const SqliteStatement& statement, QString* reason) {
-        if (statement.isPrepared() && statement.errorCode() == 0) {
-            return true;
-        }
-        *reason = statement.failureReason();
-        return false;
-    }
-
-    const SqliteConnection& m_connection;
-};
-
 }  // namespace
 
 SqliteEngine::SqliteEngine(QString path, int busyTimeoutMs)
@@ -347,6 +289,9 @@ bool SqliteEngine::connect(QString* reason) {
         *reason = pathReason;
         return false;
     }
+    if (!markInUse(reason)) {
+        return false;
+    }
     // A receipt that was reported as saved must survive a power cut.
     if (!m_connection.open(m_path, grantsNoWrite(m_path), m_busyTimeoutMs, reason) ||
         !m_connection.execute("PRAGMA synchronous = FULL", reason) ||
@@ -357,8 +302,24 @@ bool SqliteEngine::connect(QString* reason) {
     return true;
 }
 
+bool SqliteEngine::markInUse(QString* reason) {
+    QString unavailable;
+    switch (m_useLock.take(m_path, FileUseLock::Mode::Shared, &unavailable)) {
+        case FileUseLock::Outcome::HeldOtherwise:
+            *reason = QStringLiteral("它正在从备份恢复，请等恢复完成后再试");
+            return false;
+        case FileUseLock::Outcome::Unavailable:
+            // A folder this program cannot write to holds a file it only reads: nothing replaces
+            // that file from here.
+        case FileUseLock::Outcome::Taken:
+            break;
+    }
+    return true;
+}
+
 void SqliteEngine::disconnect() {
     m_connection.close();
+    m_useLock.release();
 }
 
 std::unique_ptr<SchemaCatalog> SqliteEngine::catalog() {

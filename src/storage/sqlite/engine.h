@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "storage/file_use_lock.h"
 #include "storage/sqlite/connection.h"
 #include "storage/storage_engine.h"
 
@@ -28,11 +29,16 @@ private:
                             QString* reason) override;
     std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) override;
 
+    // Holds the file's use lock shared while it is open, so that no restore replaces it; false
+    // while a restore is replacing it.
+    bool markInUse(QString* reason);
     // Whether the period covers more than half of the days between the first and the last stored.
     bool coversMostStoredDays(const PeriodQuery& query);
 
     QString m_path;
     int m_busyTimeoutMs;
+    // Let go of after the connection.
+    FileUseLock m_useLock;
     SqliteConnection m_connection;
 };
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "storage/schema_preparation.h"
+#include "storage/sqlite/connection.h"
+
+namespace storage {
+
+// What an SQLite file holds of a schema, and the statements that add to it, on an open
+// connection that outlives the catalog.
+class SqliteCatalog final : public SchemaCatalog {
+public:
+    explicit SqliteCatalog(const SqliteConnection& connection) : m_connection(connection) {}
+
+    bool columnsOf(const QString& table, QStringList* columns, QString* reason) override;
+    bool hasIndex(const QString& name, bool* exists, QString* reason) override;
+    bool run(const QString& sql, QString* reason) override;
+    bool queryNumber(const QString& sql, qint64* number, QString* reason) override;
+
+    QString sqlType(FieldKind kind) const override;
+    // The rowid keeps stored order.
+    QString identityColumn() const override { return {}; }
+    QString identityColumnDefinition() const override { return {}; }
+    Qt::CaseSensitivity nameCase() const override { return Qt::CaseInsensitive; }
+
+private:
+    const SqliteConnection& m_connection;
+};
+
+}  // namespace storage
