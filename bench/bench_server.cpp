@@ -19,3 +19,17 @@ QString benchDatabaseOn(const QString& serverUri) {
     return QString(serverUri).replace(QStringLiteral("///postgres?"),
                                       QStringLiteral("///%1?").arg(name));
 }
+
+QString freshBenchDatabaseOn(const QString& serverUri, const QString& name) {
+    storage::PostgresConnection server;
+    if (!server.open(serverUri) ||
+        !server.run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name))
+             .succeeded() ||
+        !server
+             .run(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name))
+             .succeeded()) {
+        qFatal("%s", qPrintable(server.failureReason()));
+    }
+    return QString(serverUri).replace(QStringLiteral("///postgres?"),
+                                      QStringLiteral("///%1?").arg(name));
+}
