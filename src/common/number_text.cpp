@@ -1,5 +1,7 @@
 #include "common/number_text.h"
 
+#include <algorithm>
+
 namespace common {
 
 namespace {
@@ -41,7 +43,24 @@ std::optional<Money> parseAmount(QStringView text) {
 }
 
 Money textToNumber(QStringView text) {
-    return parseAmount(text).value_or(Money());
+    if (const std::optional<Money> amount = parseAmount(text)) {
+        return *amount;
+    }
+    // Only an amount too large to hold fails once its digits have been taken off.
+    const bool negative = text.startsWith(u'-');
+    QString digits = text.sliced(negative ? 1 : 0).toString();
+    const qsizetype point = digits.indexOf(u'.');
+    if (point >= 0 && digits.size() - point - 1 <= kFenDigits) {
+        digits.remove(point, 1);
+    }
+    const bool tooLarge =
+        !digits.isEmpty() && std::all_of(digits.cbegin(), digits.cend(), [](QChar character) {
+            return character >= u'0' && character <= u'9';
+        });
+    if (!tooLarge) {
+        return Money();
+    }
+    return Money::fromFen(negative ? -Money::kMaxFen : Money::kMaxFen);
 }
 
 QString numberToText(Money amount) {
