@@ -57,6 +57,7 @@ public:
     TcpRelay(const TcpRelay&) = delete;
     TcpRelay& operator=(const TcpRelay&) = delete;
 
+    quint16 port() const { return m_port; }
     // The database on the test server that location names, reached through the relay.
     QString uriFor(const QString& location) const {
         const QUrl direct(location);
