@@ -11,6 +11,8 @@ packages=(
   qt6-pdf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk poppler-utils
+  # tests: a CUPS scheduler with a PDF queue stands in for the desk's printer
+  cups printer-driver-cups-pdf
   dpkg-dev file desktop-file-utils appstream lintian
   # scripts/fuzz.sh: clang and its libFuzzer and sanitizer runtimes
   clang libclang-rt-14-dev
