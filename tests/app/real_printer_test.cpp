@@ -129,7 +129,7 @@ protected:
         const QStringList copies =
             QDir(database().receiptsFolder()).entryList({number + QStringLiteral("-*.pdf")});
         EXPECT_EQ(copies.size(), 1);
-        return {cups_queue::nextPrintout(before),
+        return {cups_queue::nextPrintout(before, number),
                 QDir(database().receiptsFolder()).filePath(copies.value(0))};
     }
 
@@ -200,7 +200,8 @@ TEST_F(RealPrinterTest, PrintSetupChoosesTheQueueAndItsTestPageGoesThere) {
     EXPECT_TRUE(setupMessages.shown().back().text.startsWith(QStringLiteral("测试页已送到打印机")))
         << setupMessages.shown().back().text.toStdString();
     // The first cross's label, moved by the offset; its top as the queue's driver measures it.
-    const std::vector<Word> page = cups_queue::wordsOf(cups_queue::nextPrintout(before));
+    const std::vector<Word> page =
+        cups_queue::wordsOf(cups_queue::nextPrintout(before, QStringLiteral("打印测试页")));
     const platform::PageContent laidOut = printing::testPage({});
     const auto label = std::find_if(laidOut.texts.begin(), laidOut.texts.end(),
                                     [](const platform::PlacedText& placed) {

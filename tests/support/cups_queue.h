@@ -9,7 +9,9 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QThread>
+#include <cctype>
 #include <vector>
 
 #include "support/pdf_text.h"
@@ -35,15 +37,28 @@ inline QSet<QString> printedSoFar() {
     return QSet<QString>(files.begin(), files.end());
 }
 
-// The page the queue writes for the next job after those printed before; empty when none comes
-// within a minute.
-inline QString nextPrintout(const QSet<QString>& before) {
+// The start of the file name the queue gives a job of this title: cups-pdf keeps Latin letters
+// and figures and writes every other byte of the title as an octal number.
+inline QString fileNameOf(const QString& title) {
+    QStringList parts;
+    for (const char byte : title.toUtf8()) {
+        const auto value = static_cast<unsigned char>(byte);
+        parts << (std::isalnum(value) ? QString(QLatin1Char(byte))
+                                      : QStringLiteral("%1").arg(value, 3, 8, QLatin1Char('0')));
+    }
+    return parts.join(title.toUtf8().size() == title.size() ? QString() : QStringLiteral("_"));
+}
+
+// The page the queue writes for the next job of this title, of those not printed before; empty
+// when none comes within a minute. Tests that run at the same time print to the same queue.
+inline QString nextPrintout(const QSet<QString>& before, const QString& title) {
+    const QString name = fileNameOf(title);
     QElapsedTimer waited;
     waited.start();
     qint64 lastSize = -1;
     while (waited.elapsed() < 60'000) {
         for (const QString& file : printedSoFar()) {
-            if (before.contains(file)) {
+            if (before.contains(file) || !file.startsWith(name)) {
                 continue;
             }
             // The queue writes the file as it goes: it is done once its size stays put.
@@ -56,7 +71,7 @@ inline QString nextPrintout(const QSet<QString>& before) {
         }
         QThread::msleep(250);
     }
-    ADD_FAILURE() << "the queue wrote nothing within a minute";
+    ADD_FAILURE() << "the queue wrote nothing for " << title.toStdString() << " within a minute";
     return {};
 }
 

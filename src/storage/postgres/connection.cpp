@@ -16,6 +16,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Unless the connection string says otherwise, a network that has gone silent is noticed within
+// about 11 s while the connection idles, and within 10 s while a statement is on its way.
+constexpr const char* kKeepaliveIdleSeconds = "5";
+constexpr const char* kKeepaliveIntervalSeconds = "2";
+constexpr const char* kKeepaliveCount = "3";
+constexpr const char* kTcpUserTimeoutMilliseconds = "10000";
+
 bool containsNul(const QString& text) {
     return text.contains(QChar(u'\0'));
 }

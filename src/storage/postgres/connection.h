@@ -90,12 +90,6 @@ public:
 
     static constexpr int kConnectTimeoutSeconds = 5;
     static constexpr std::chrono::milliseconds kDefaultAnswerDeadline{10'000};
-    // Unless the connection string says otherwise, a network that has gone silent is noticed
-    // within about 11 s while the connection idles, and within 10 s while a statement is sent.
-    static constexpr const char* kKeepaliveIdleSeconds = "5";
-    static constexpr const char* kKeepaliveIntervalSeconds = "2";
-    static constexpr const char* kKeepaliveCount = "3";
-    static constexpr const char* kTcpUserTimeoutMilliseconds = "10000";
 
     // Every transaction states its level: a database or role may default to a stricter one,
     // whose snapshot would be taken before a lock is waited for.
