@@ -175,19 +175,15 @@ TEST_P(DeskRace, OfTwoSavesOfOneNumberExactlyOneIsStored) {
 
 TEST_P(DeskRace, OfTwoCorrectionsOfOneReceiptTheFirstIsKeptAndTheSecondRefused) {
     appendRecords(store::kReceiptTable, {receipt(QStringLiteral("7"), QStringLiteral("原名"))});
-    store::Table table(database());
-    ASSERT_TRUE(table.open(store::kReceiptTable));
-    ASSERT_TRUE(store::findByInpatientNumber(table, QStringLiteral("7")));
-    store::LoadedReceipt loaded{table.recordId(), {}};
-    for (int field = 0; field < store::kReceiptFieldCount; ++field) {
-        loaded.values.append(table.readField(field));
-    }
-    table.close();
+    const std::optional<store::LoadedReceipt> loaded =
+        store_test::loadedReceipt(database(), QStringLiteral("7"));
+    ASSERT_TRUE(loaded);
 
     const auto corrections =
         raceHeldAt(store::SavePoint::CorrectionCompared, [&](Database& database, int desk) {
             return store::saveCorrection(
-                database, loaded, receipt(QStringLiteral("7"), QStringLiteral("改名%1").arg(desk)));
+                database, *loaded,
+                receipt(QStringLiteral("7"), QStringLiteral("改名%1").arg(desk)));
         });
     EXPECT_FALSE(corrections.otherFinishedWhileHeld) << "the other desk did not wait";
     EXPECT_EQ(corrections.held.outcome, SaveOutcome::Saved) << corrections.held.error.toStdString();

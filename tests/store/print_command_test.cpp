@@ -281,16 +281,11 @@ TEST_P(PrintoutOnEachEngine, IsOfTheRecordJustStoredWhateverAnotherDeskDidMeanwh
         }
         corrected = true;
         store::Database otherDesk(databaseLocation());
-        store::Table table(otherDesk);
-        ASSERT_TRUE(table.open(store::kReceiptTable));
-        ASSERT_TRUE(store::findByInpatientNumber(table, QStringLiteral("5")));
-        store::LoadedReceipt loaded{table.recordId(), {}};
-        for (int field = 0; field < store::kReceiptFieldCount; ++field) {
-            loaded.values.append(table.readField(field));
-        }
-        table.close();
+        const std::optional<store::LoadedReceipt> loaded =
+            store_test::loadedReceipt(otherDesk, QStringLiteral("5"));
+        ASSERT_TRUE(loaded);
         ASSERT_EQ(
-            store::saveCorrection(otherDesk, loaded,
+            store::saveCorrection(otherDesk, *loaded,
                                   store_test::receipt(QStringLiteral("8"), QStringLiteral("赵五")))
                 .outcome,
             store::SaveOutcome::Saved);
