@@ -1,6 +1,6 @@
 #include "common/number_text.h"
 
-#include <algorithm>
+#include <QRegularExpression>
 
 namespace common {
 
@@ -46,21 +46,12 @@ Money textToNumber(QStringView text) {
     if (const std::optional<Money> amount = parseAmount(text)) {
         return *amount;
     }
-    // Only an amount too large to hold fails once its digits have been taken off.
-    const bool negative = text.startsWith(u'-');
-    QString digits = text.sliced(negative ? 1 : 0).toString();
-    const qsizetype point = digits.indexOf(u'.');
-    if (point >= 0 && digits.size() - point - 1 <= kFenDigits) {
-        digits.remove(point, 1);
-    }
-    const bool tooLarge =
-        !digits.isEmpty() && std::all_of(digits.cbegin(), digits.cend(), [](QChar character) {
-            return character >= u'0' && character <= u'9';
-        });
-    if (!tooLarge) {
+    // A text of an amount's shape that was refused all the same is too large to hold.
+    static const QRegularExpression amountShape(QStringLiteral("^-?[0-9]*(\\.[0-9]{0,2})?$"));
+    if (!amountShape.match(text).hasMatch()) {
         return Money();
     }
-    return Money::fromFen(negative ? -Money::kMaxFen : Money::kMaxFen);
+    return Money::fromFen(text.startsWith(u'-') ? -Money::kMaxFen : Money::kMaxFen);
 }
 
 QString numberToText(Money amount) {
