@@ -13,6 +13,8 @@ packages=(
   # bench/backup_bench.cpp: SQLite's own shell makes the baseline copy
   sqlite3
   fonts-noto-cjk poppler-utils
+  # tests: a CUPS scheduler with a PDF queue stands in for the desk's printer
+  cups printer-driver-cups-pdf
   dpkg-dev file desktop-file-utils appstream lintian
   # scripts/fuzz.sh: clang and its libFuzzer and sanitizer runtimes
   clang libclang-rt-14-dev

@@ -31,8 +31,11 @@ else
   build_dir=${BUILD_DIR:-build}
   scripts/build.sh
 fi
-# The PostgreSQL tests need a server: a throwaway one, stopped at the end whatever happens.
+# The PostgreSQL tests need a server and the printing tests a CUPS scheduler with a PDF queue:
+# throwaway ones, stopped at the end whatever happens.
 source scripts/pg-server.sh
-trap pg_server_stop EXIT
+source scripts/cups-server.sh
+trap 'cups_server_stop; pg_server_stop' EXIT
 pg_server_start
+cups_server_start
 ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"

@@ -6,9 +6,9 @@
 
 #include "app/backup_folder.h"
 #include "app/database_file_argument.h"
+#include "common/private_files.h"
 #include "platform/clock.h"
 #include "storage/database_file.h"
-#include "storage/private_folder.h"
 
 namespace app {
 
@@ -64,7 +64,7 @@ int runBackupCommand(const QStringList& arguments, const QString& databaseLocati
     const QString copyPath =
         QFileInfo(intoFolder ? QDir(folder).filePath(copyFileName(clock.now())) : target)
             .absoluteFilePath();
-    if (!storage::makePrivateFolder(folder, &reason) ||
+    if (!common::makePrivateFolder(folder, &reason) ||
         !storage::backUpDatabaseFile(*databasePath, copyPath, &reason)) {
         err << QStringLiteral("备份没有写成：%1。").arg(reason) << '\n';
         return kRefused;

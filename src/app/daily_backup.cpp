@@ -6,10 +6,10 @@
 
 #include "app/backup_folder.h"
 #include "app/database_file_argument.h"
+#include "common/private_files.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "storage/database_file.h"
-#include "storage/private_folder.h"
 #include "widgets/message_boxes.h"
 
 namespace app {
@@ -20,7 +20,7 @@ namespace {
 DailyCopyOutcome makeDailyCopy(const QString& databasePath, const QString& folder,
                                const QString& fileName, int keep) {
     QString reason;
-    if (!storage::makePrivateFolder(folder, &reason) ||
+    if (!common::makePrivateFolder(folder, &reason) ||
         !storage::backUpDatabaseFile(databasePath, QDir(folder).filePath(fileName), &reason)) {
         return {reason};
     }

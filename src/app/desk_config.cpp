@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/private_files.h"
 #include "platform/page_output.h"
 
 namespace app {
@@ -218,7 +219,7 @@ bool writePrintSettings(const QString& path, const printing::PrintSettings& sett
         }
         content = existing.readAll();
     }
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+    if (!common::makePrivateFolder(QFileInfo(path).absolutePath())) {
         *error = QStringLiteral("设置文件夹“%1”无法建立，打印设置没有保存。")
                      .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
         return false;

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <limits>
 
 #include "billing/balance.h"
 #include "common/dates.h"
@@ -41,8 +42,8 @@ constexpr QSize kFormSize{634, 409};
 constexpr int kAmountMaxLength = 8;
 constexpr int kInpatientNumberMaxLength = 8;
 constexpr int kPatientNameMaxBytes = 8;
-// Long enough for any sensible payment.
-constexpr int kSupplementMaxLength = 12;
+// The supplement's box takes any length; the print command refuses what no receipt can carry.
+constexpr int kNoLengthLimit = std::numeric_limits<int>::max();
 
 constexpr std::array<int, 5> kGridLabelLefts{10, 135, 260, 385, 510};
 constexpr std::array<int, 5> kGridBoxLefts{60, 185, 310, 435, 560};
@@ -173,8 +174,7 @@ void MainWindow::buildForm() {
     编辑框24 = makeAmountBox(form, QStringLiteral("编辑框24"), {80, 265, 70, 20}, kAmountMaxLength);
     标签45 = makeLabel(form, QStringLiteral("标签45"), QString(), {165, 265, 450, 20});
     makeLabel(form, QStringLiteral("标签40"), QStringLiteral("补　　收"), {10, 300, 55, 20});
-    编辑框25 =
-        makeAmountBox(form, QStringLiteral("编辑框25"), {80, 300, 70, 20}, kSupplementMaxLength);
+    编辑框25 = makeAmountBox(form, QStringLiteral("编辑框25"), {80, 300, 70, 20}, kNoLengthLimit);
     makeLabel(form, QStringLiteral("标签41"), QStringLiteral("退　　款"), {230, 300, 55, 20});
     编辑框28 = makeResultBox(form, QStringLiteral("编辑框28"), {300, 300, 70, 20});
     makeLabel(form, QStringLiteral("标签42"), QStringLiteral("欠　　费"), {490, 300, 55, 20});

@@ -1,5 +1,7 @@
 #include "common/number_text.h"
 
+#include <QRegularExpression>
+
 namespace common {
 
 namespace {
@@ -41,7 +43,15 @@ std::optional<Money> parseAmount(QStringView text) {
 }
 
 Money textToNumber(QStringView text) {
-    return parseAmount(text).value_or(Money());
+    if (const std::optional<Money> amount = parseAmount(text)) {
+        return *amount;
+    }
+    // A text of an amount's shape that was refused all the same is too large to hold.
+    static const QRegularExpression amountShape(QStringLiteral("^-?[0-9]*(\\.[0-9]{0,2})?$"));
+    if (!amountShape.match(text).hasMatch()) {
+        return Money();
+    }
+    return Money::fromFen(text.startsWith(u'-') ? -Money::kMaxFen : Money::kMaxFen);
 }
 
 QString numberToText(Money amount) {

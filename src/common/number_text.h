@@ -12,7 +12,8 @@ namespace common {
 // Empty text, a lone "-" or "." are 0. Anything else, and an amount too large to hold, is none.
 std::optional<Money> parseAmount(QStringView text);
 
-// A box's text read as an amount; whatever is not one counts as 0.
+// A box's text read as an amount. An amount too large to hold reads as the largest of its sign,
+// so that a limit refuses it; whatever else is not an amount counts as 0.
 Money textToNumber(QStringView text);
 
 // An amount as plain decimal text: no trailing zeros, no point for whole amounts, "-" for

@@ -7,6 +7,8 @@
 #include <QPrinter>
 #include <QSaveFile>
 
+#include "common/private_files.h"
+
 namespace platform {
 
 namespace {
@@ -55,10 +57,17 @@ QByteArray pdfPage(const QString& title, const PagePainting& paint) {
 }
 
 bool writeWholeFile(const QString& path, const QByteArray& data, QString* error) {
+    // QSaveFile gives a new file the umask's mode but keeps the mode of one that exists, so a new
+    // file is first made, empty and private, and taken away again if the write fails.
+    bool created = false;
+    common::createPrivateFile(path, &created);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         *error = QStringLiteral("无法写入“%1”：%2")
                      .arg(QDir::toNativeSeparators(path), file.errorString());
+        if (created) {
+            QFile::remove(path);
+        }
         return false;
     }
     return true;

@@ -27,7 +27,8 @@ bool printPage(const QPrinterInfo& target, const QString& documentName, const Pa
 // One full A4 page as a PDF document titled title; empty when the page could not be painted.
 QByteArray pdfPage(const QString& title, const PagePainting& paint);
 
-// Writes data to path as a whole or not at all. False with the reason in *error.
+// Writes data to path as a whole or not at all; a file it creates is private
+// (common/private_files.h). False with the reason in *error.
 bool writeWholeFile(const QString& path, const QByteArray& data, QString* error);
 
 }  // namespace platform

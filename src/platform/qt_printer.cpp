@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <utility>
 
+#include "common/private_files.h"
 #include "platform/clock.h"
 
 namespace platform {
@@ -104,7 +105,7 @@ QString QtPrinter::unusedPdfPath() const {
 }
 
 QString QtPrinter::writePdfCopy(QString* error) const {
-    if (!QDir().mkpath(m_receiptsFolder)) {
+    if (!common::makePrivateFolder(m_receiptsFolder)) {
         *error = QStringLiteral("收据文件夹“%1”无法建立，收据的PDF副本没有保存。")
                      .arg(QDir::toNativeSeparators(m_receiptsFolder));
         return {};

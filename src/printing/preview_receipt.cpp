@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QVariant>
 
+#include "common/money.h"
 #include "platform/printer.h"
 #include "printing/receipt_layout.h"
 
@@ -27,22 +28,25 @@ public:
 }  // namespace
 
 platform::PageContent previewReceipt() {
+    const auto amount = [](qint64 yuan) {
+        return QVariant::fromValue(common::Money::fromFen(yuan * 100));
+    };
     QHash<QString, QVariant> fields{
         {QStringLiteral("住院号"), QStringLiteral("20260315")},
         {QStringLiteral("姓名"), QStringLiteral("张三")},
         {QStringLiteral("入院日期"), QDateTime(QDate(2026, 3, 5), QTime(0, 0))},
         {QStringLiteral("出院日期"), QDateTime(QDate(2026, 3, 9), QTime(0, 0))},
-        {QStringLiteral("合计"), 1235.0},
-        {QStringLiteral("预交"), 2000.0},
-        {QStringLiteral("补收"), 0.0},
-        {QStringLiteral("退款"), 765.0},
-        {QStringLiteral("欠费"), 0.0},
+        {QStringLiteral("合计"), amount(1235)},
+        {QStringLiteral("预交"), amount(2000)},
+        {QStringLiteral("补收"), amount(0)},
+        {QStringLiteral("退款"), amount(765)},
+        {QStringLiteral("欠费"), amount(0)},
         {QStringLiteral("收费员"), QStringLiteral(PRODUCT_NAME)},
     };
     PageCollector collector;
-    placeReceipt(collector, [&fields](const QString& name) {
+    placeReceipt(collector, [&](const QString& name) {
         // Every fee of the sample is 65, so that the fee grid shows where each value lands.
-        return fields.value(name, 65.0);
+        return fields.value(name, amount(65));
     });
     return collector.page;
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -61,7 +62,11 @@ PrintSetupWindow::PrintSetupWindow(PrintSetupServices services, PrintSettings se
     if (!m_settings.formPicture.isEmpty()) {
         QString problem;
         if (!loadForm(m_settings.formPicture, &problem)) {
-            setNote(m_formNote, problem + QStringLiteral("收据副本暂时不带票据图片。"));
+            // The desk keeps its picture until somebody drops or replaces it here.
+            m_formPathBox->setText(QDir::toNativeSeparators(m_settings.formPicture));
+            setNote(m_formNote,
+                    problem + QStringLiteral("收据副本暂时不带票据图片。保存会保留这项设置；"
+                                             "不再用它请按“不用图片”，或选择另一张。"));
         }
     }
     m_preview->setOffset(m_settings.offset);
@@ -165,6 +170,8 @@ void PrintSetupWindow::createControls() {
 }
 
 void PrintSetupWindow::fillPrinterBox() {
+    // The first item added would otherwise become the choice before the desk's own is found.
+    const QSignalBlocker filling(m_printerBox);
     m_printerBox->addItem(QStringLiteral("（系统默认打印机）"), QString());
     for (const QString& name : m_services.printerNames) {
         m_printerBox->addItem(name, name);

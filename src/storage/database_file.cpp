@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "storage/private_folder.h"
+#include "common/private_files.h"
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
 #include "storage/sqlite/catalog.h"
@@ -98,7 +98,7 @@ std::optional<qint64> checkRestorableFile(const QString& path, const SchemaDefin
 }
 
 bool DatabaseFileRestore::lockOutPrograms(QString* reason) {
-    if (!makePrivateFolder(QFileInfo(m_path).absolutePath(), reason)) {
+    if (!common::makePrivateFolder(QFileInfo(m_path).absolutePath(), reason)) {
         return false;
     }
     switch (m_lock.take(m_path, FileUseLock::Mode::Exclusive, reason)) {

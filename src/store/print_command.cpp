@@ -20,6 +20,17 @@ constexpr int kA4PaperSetting = 9;
 
 const QString kErrorTitle = QStringLiteral("错误信息：");
 
+// Said as the cashier commands say it: what may have happened, and where to look.
+QString uncertainSaveMessage(bool correcting, const QString& inpatientNumber,
+                             const QString& error) {
+    return (correcting ? QStringLiteral("这次修改") : QStringLiteral("收据")) +
+           QStringLiteral(
+               "可能已经保存，也可能没有；没有打印。\n请用“系统 → 修改”调出住院号“%1”"
+               "查看。\n")
+               .arg(inpatientNumber) +
+           error;
+}
+
 }  // namespace
 
 PrintCommand::PrintCommand(billing::MainWindow& window, Database& database,
@@ -98,6 +109,10 @@ std::optional<storage::RecordId> PrintCommand::saveReceipt() {
             break;
         case SaveOutcome::Failed:
             showError(QStringLiteral("收据没有保存，也没有打印。\n") + saved.error);
+            break;
+        case SaveOutcome::Uncertain:
+            showError(uncertainSaveMessage(receipt.isModifyMode != 0, m_window.inpatientNumber(),
+                                           saved.error));
             break;
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include "store/database.h"
+#include "store/save_pause.h"
 #include "store/schema.h"
 #include "store/stored_values.h"
 
@@ -19,43 +20,65 @@ QString lockKeyOf(const QVariantList& values) {
            values.value(receiptSchema().indexOf(kInpatientNumberField)).toString();
 }
 
-// After a connection lost while committing: whether the receipt is stored as it was sent.
-std::optional<storage::RecordId> storedAsSent(
+// After a connection lost while committing, what a fresh look at the receipt shows: stored as
+// it was sent (its record), not stored, or nothing when the database could not be read either.
+struct ReadBack {
+    bool settled = false;
+    std::optional<storage::RecordId> stored;
+};
+
+ReadBack readBack(
     Database& database, const QVariantList& values,
     const std::function<std::optional<storage::RecordId>(RecordWriter&)>& findRecord) {
-    std::optional<storage::RecordId> found;
-    database.engine().transact(lockKeyOf(values), [&](RecordWriter& writer) {
-        const std::optional<storage::RecordId> id = findRecord(writer);
-        if (!id) {
+    ReadBack back;
+    const storage::TransactionResult looked =
+        database.engine().transact(lockKeyOf(values), [&](RecordWriter& writer) {
+            const std::optional<storage::RecordId> id = findRecord(writer);
+            const std::optional<storage::RecordValues> current =
+                id ? writer.read(receiptSchema(), *id) : std::nullopt;
+            if (current && sameRecord(receiptSchema(), *current, values)) {
+                back.stored = id;
+            }
             return false;
-        }
-        const std::optional<storage::RecordValues> current = writer.read(receiptSchema(), *id);
-        if (current && sameRecord(receiptSchema(), *current, values)) {
-            found = id;
-        }
-        return false;
-    });
-    return found;
+        });
+    back.settled = looked.outcome == TransactionOutcome::Abandoned;
+    return back;
 }
 
-SaveResult finish(Database& database, const storage::TransactionResult& transaction,
-                  SaveResult result, const QVariantList& values,
-                  const std::function<std::optional<storage::RecordId>(RecordWriter&)>& find) {
+SaveResult outcomeOf(Database& database, const storage::TransactionResult& transaction,
+                     SaveResult result, const QVariantList& values,
+                     const std::function<std::optional<storage::RecordId>(RecordWriter&)>& find) {
     switch (transaction.outcome) {
         case TransactionOutcome::Committed:
             result.outcome = SaveOutcome::Saved;
             return result;
         case TransactionOutcome::Abandoned:
             return result;
-        case TransactionOutcome::Unknown:
-            if (const auto id = storedAsSent(database, values, find)) {
-                return {SaveOutcome::Saved, *id, {}};
+        case TransactionOutcome::Unknown: {
+            const ReadBack back = readBack(database, values, find);
+            if (back.stored) {
+                return {SaveOutcome::Saved, *back.stored, {}};
+            }
+            if (!back.settled) {
+                return {SaveOutcome::Uncertain, 0,
+                        database.writeFailureMessage(transaction.reason)};
             }
             break;
+        }
         case TransactionOutcome::Failed:
             break;
     }
     return {SaveOutcome::Failed, 0, database.writeFailureMessage(transaction.reason)};
+}
+
+SaveResult finish(Database& database, const storage::TransactionResult& transaction,
+                  const SaveResult& result, const QVariantList& values,
+                  const std::function<std::optional<storage::RecordId>(RecordWriter&)>& find) {
+    const SaveResult finished = outcomeOf(database, transaction, result, values, find);
+    if (finished.outcome == SaveOutcome::Saved) {
+        pauseForTesting(SavePoint::Committed);
+    }
+    return finished;
 }
 
 }  // namespace
@@ -74,6 +97,7 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
                 result.outcome = SaveOutcome::AlreadyStored;
                 return false;
             }
+            pauseForTesting(SavePoint::NumberChecked);
             const std::optional<storage::RecordId> id = writer.insert(table, values);
             result.recordId = id.value_or(0);
             return id.has_value();
@@ -95,6 +119,7 @@ SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
                 result.outcome = current ? SaveOutcome::ChangedElsewhere : SaveOutcome::Removed;
                 return false;
             }
+            pauseForTesting(SavePoint::CorrectionCompared);
             current->append(QDateTime::currentDateTime());
             if (!writer.insert(receiptHistorySchema(), *current) ||
                 !writer.update(table, loaded.recordId, values)) {

@@ -21,6 +21,9 @@ enum class SaveOutcome {
     ChangedElsewhere,  // the receipt being corrected is no longer as it was loaded
     Removed,           // the receipt being corrected is no longer stored
     Failed,
+    // The connection was lost while committing and the database could not be read again: the
+    // receipt may or may not be stored.
+    Uncertain,
 };
 
 struct SaveResult {

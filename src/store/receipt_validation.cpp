@@ -20,6 +20,10 @@ QString issueRefusal(const ReceiptToIssue& receipt) {
     if (receipt.totalAmount > kLargestTotal) {
         return QStringLiteral("合计费用超额！请分开出据。");
     }
+    // The supplement's box takes numbers of any length; one no receipt can carry stops here.
+    if (receipt.supplementAmount > kLargestTotal) {
+        return QStringLiteral("补收金额超额！");
+    }
     if (receipt.totalAmount.isNegative() || receipt.supplementAmount.isNegative()) {
         return QStringLiteral("金额输入错误！");
     }

@@ -16,6 +16,7 @@ struct ReceiptToIssue {
     bool modifying = false;      // the stored receipt is being corrected
 };
 
+// The largest total, and the largest supplement, that a receipt may carry.
 inline constexpr common::Money kLargestTotal = common::yuan(999999.99);
 
 // The first reason, in the order the cashier is told them, why the receipt may not be issued;

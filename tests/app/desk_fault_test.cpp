@@ -1,14 +1,17 @@
 #include <sys/resource.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <csignal>
 #include <cstdio>
 #include <optional>
 
+#include "store/save_pause.h"
 #include "store/schema.h"
 #include "store/store_fixture.h"
 #include "support/billing_desk.h"
+#include "support/tcp_relay.h"
 
 namespace {
 
@@ -216,6 +219,90 @@ TEST_F(ServerFault, AConnectionLostBeforeTheSaveFailsItAndTheNextPrintConnectsAg
               (QList<QStringList>{{QStringLiteral("71"), QStringLiteral("孙九")}}));
     EXPECT_EQ(stored(QStringLiteral("MZY_history")),
               (QList<QStringList>{{QStringLiteral("71"), QStringLiteral("孙八")}}));
+}
+
+// The desk reaches the server over TCP through a relay whose cable the test pulls: the network
+// goes silent without closing anything, as when a switch loses power.
+class NetworkFault : public DeskFaultTest {
+protected:
+    EngineKind engineKind() const override { return EngineKind::Postgres; }
+    QString programLocation() const override {
+        return relay.uriFor(DeskFaultTest::programLocation());
+    }
+    void TearDown() override {
+        store::setSavePauseForTesting(nullptr);
+        DeskFaultTest::TearDown();
+    }
+
+    // 打印 with the cable pulled by pull as the paper question waits; the message the cashier saw,
+    // which must come within 20 seconds of the loss.
+    QString printWhileCableIsPulled(const std::function<void()>& pull) {
+        QElapsedTimer sinceLoss;
+        const QString message = printDuring([&] {
+            pull();
+            sinceLoss.start();
+        });
+        EXPECT_LT(sinceLoss.elapsed(), 20'000) << "the cashier waited too long";
+        return message;
+    }
+
+    static inline const QString kNoAnswer = QStringLiteral("在 10 秒内没有应答，连不上服务器");
+    support::TcpRelay relay;
+};
+
+TEST_F(NetworkFault, ACablePulledBeforeTheSaveIsToldAndTheNextPrintConnectsAgain) {
+    typeReceipt(QStringLiteral("81"), QStringLiteral("周一"));
+    const QString message = printWhileCableIsPulled([this] { relay.pullCable(); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("收据没有保存，也没有打印。")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(kNoAnswer)) << message.toStdString();
+    expectKeptAndNotPrinted(QStringLiteral("81"), QStringLiteral("周一"));
+
+    relay.plugCableBackIn();
+    expectNextPrintStores();
+}
+
+// The server keeps the lost desk's half-done transaction, and the lock on the number with it,
+// only until its idle limit: the desk's next 打印 takes the same lock.
+TEST_F(NetworkFault, ACablePulledBetweenTheSavesStatementsFreesTheNumberForTheNextPrint) {
+    typeReceipt(QStringLiteral("82"), QStringLiteral("吴二"));
+    store::setSavePauseForTesting([this](store::SavePoint point) {
+        if (point == store::SavePoint::NumberChecked) {
+            relay.pullCable();
+        }
+    });
+    const QString message = printWhileCableIsPulled([] {});
+    store::setSavePauseForTesting(nullptr);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("收据没有保存，也没有打印。")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(kNoAnswer)) << message.toStdString();
+    expectKeptAndNotPrinted(QStringLiteral("82"), QStringLiteral("吴二"));
+    EXPECT_TRUE(runSql(QStringLiteral(R"(SELECT 1 FROM "MZY")")).isEmpty());
+
+    relay.plugCableBackIn();
+    expectNextPrintStores();
+}
+
+// The server commits, its answer is lost, and the look that should settle it cannot reach the
+// server either: the receipt is stored, so "not stored" would send the cashier to type it again.
+TEST_F(NetworkFault, ACommitWhoseAnswerIsLostIsToldAsMaybeStoredAndModifyFindsIt) {
+    typeReceipt(QStringLiteral("83"), QStringLiteral("郑三"));
+    const QString message = printWhileCableIsPulled(
+        [this] { relay.pullCableWhenSent(QByteArray("\0COMMIT\0", 8), true); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral(
+        "收据可能已经保存，也可能没有；没有打印。\n请用“系统 → 修改”调出住院号“83”查看。\n"
+        "无法写入数据库服务器")))
+        << message.toStdString();
+    expectKeptAndNotPrinted(QStringLiteral("83"), QStringLiteral("郑三"));
+
+    relay.plugCableBackIn();
+    widget_driver::chooseMenuItem(window(), QStringLiteral("系统"), QStringLiteral("修改"));
+    typeAndLeave(box(u"编辑框26"), QStringLiteral("83"));
+    EXPECT_EQ(statusLine(), QString()) << "called up: it is stored";
+    EXPECT_EQ(box(u"编辑框1")->text(), QStringLiteral("郑三"));
+    expectNextPrintStores();
+    EXPECT_EQ(runSql(QStringLiteral(R"(SELECT count(*) FROM "MZY")")),
+              QList<QStringList>{{QStringLiteral("1")}});
 }
 
 }  // namespace

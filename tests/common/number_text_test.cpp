@@ -31,8 +31,14 @@ TEST(ParseAmount, ReadsWhatAnAmountBoxAdmitsAndNothingElse) {
                                  u"1.2.3", u"１２", u"99999999999999999999"}) {
         EXPECT_EQ(common::parseAmount(text), std::nullopt)
             << QString::fromUtf16(text).toStdString();
-        EXPECT_EQ(common::textToNumber(text), Money());
     }
+    for (const char16_t* text :
+         {u"1.005", u"1e5", u" 12", u"12a", u"1,000", u"inf", u"--5", u"1.2.3", u"１２"}) {
+        EXPECT_EQ(common::textToNumber(text), Money()) << QString::fromUtf16(text).toStdString();
+    }
+    // Too large to hold: the largest amount, which every limit refuses.
+    EXPECT_EQ(common::textToNumber(u"99999999999999999999"), Money::fromFen(Money::kMaxFen));
+    EXPECT_EQ(common::textToNumber(u"-99999999999999999.5"), Money::fromFen(-Money::kMaxFen));
 }
 
 TEST(NumberToText, WritesPlainDecimalsWithoutTrailingZeros) {

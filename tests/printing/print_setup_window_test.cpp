@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QTest>
 
 #include "printing/page_preview.h"
+#include "printing/preview_receipt.h"
 #include "printing/print_setup_window.h"
 #include "support/modal_driver.h"
 #include "support/qt_printers.h"
@@ -141,6 +143,62 @@ TEST_F(PrintSetupWindowTest, APictureThatIsNoFormLeavesTheFormerOne) {
     click("dropFormButton");
     EXPECT_EQ(window->settings().formPicture, QString());
     EXPECT_FALSE(preview->showsForm());
+}
+
+TEST_F(PrintSetupWindowTest, TheDesksPrinterIsShownUsedAndSavedEvenWhenItIsAway) {
+    const std::pair<QString, QString> printers[] = {
+        {QStringLiteral("前台"), QStringLiteral("前台")},
+        {QStringLiteral("后台"), QStringLiteral("后台（未找到）")},
+        {QString(), QStringLiteral("（系统默认打印机）")},
+    };
+    for (const auto& [name, shown] : printers) {
+        SCOPED_TRACE(shown.toStdString());
+        PrintSettings settings;
+        settings.printerName = name;
+        open(settings);
+        EXPECT_EQ(control<QComboBox>("printerBox")->currentText(), shown);
+        click("testPageButton");
+        ASSERT_FALSE(testPages.empty());
+        EXPECT_EQ(testPages.back().printerName, name);
+        click("saveButton");
+        ASSERT_FALSE(saved.empty());
+        EXPECT_EQ(saved.back().printerName, name);
+    }
+}
+
+TEST_F(PrintSetupWindowTest, ASavedPictureThatCannotBeReadIsShownAndKeptUntilDropped) {
+    PrintSettings settings;
+    settings.formPicture = path(u"moved-away.png");
+    open(settings);
+    EXPECT_EQ(control<QLineEdit>("formPathBox")->text(), path(u"moved-away.png"));
+    const QString note = control<QLabel>("formNote")->text();
+    EXPECT_TRUE(note.contains(QStringLiteral("不存在"))) << note.toStdString();
+    EXPECT_TRUE(control<QLabel>("formNote")->isVisible());
+    EXPECT_FALSE(control<printing::PagePreview>("preview")->showsForm());
+    click("saveButton");
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved.back().formPicture, path(u"moved-away.png"));
+
+    open(settings);
+    click("dropFormButton");
+    EXPECT_EQ(control<QLineEdit>("formPathBox")->text(), QString());
+    EXPECT_FALSE(control<QLabel>("formNote")->isVisible());
+    click("saveButton");
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_EQ(saved.back().formPicture, QString());
+}
+
+TEST(PreviewReceipt, ShowsTheSamplesAmountsInFiguresAndCapitals) {
+    QStringList texts;
+    for (const platform::PlacedText& placed : printing::previewReceipt().texts) {
+        texts << placed.text;
+    }
+    for (const QString& expected :
+         {QStringLiteral("1235"), QStringLiteral("2000"), QStringLiteral("765"),
+          QStringLiteral("65"), QStringLiteral("壹"), QStringLiteral("贰")}) {
+        EXPECT_TRUE(texts.contains(expected))
+            << expected.toStdString() << " in " << texts.join(u' ').toStdString();
+    }
 }
 
 }  // namespace

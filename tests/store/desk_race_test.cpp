@@ -1,90 +1,227 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <future>
 #include <latch>
 #include <thread>
 
+#include "store/cashier_admin.h"
 #include "store/receipt_saving.h"
+#include "store/save_pause.h"
 #include "store/schema.h"
 #include "store_fixture.h"
 #include "support/qt_printers.h"
 
 namespace {
 
+using namespace std::chrono_literals;
 using store::Database;
 using store::SaveOutcome;
 using store::SaveResult;
 using store_test::receipt;
-using store_test::StoreTest;
 
-// Two desks: each its own connection to the same database, each on its own thread, released at
-// the same moment.
-template <typename Work>
-std::pair<SaveResult, SaveResult> atOnce(const QString& location, Work work) {
-    std::latch start(2);
-    SaveResult first;
-    SaveResult second;
-    const auto desk = [&](SaveResult* result, int number) {
-        Database database(location);
-        start.arrive_and_wait();
-        *result = work(database, number);
-    };
-    std::thread other(desk, &second, 2);
-    desk(&first, 1);
-    other.join();
-    return {first, second};
+// Each engine, and a server whose database defaults to a stricter isolation level, as a DBA or
+// an options= in the address may set it.
+struct RaceSetting {
+    EngineKind engine;
+    const char* defaultIsolation;  // empty: the server's own default
+};
+
+std::string raceSettingName(const ::testing::TestParamInfo<RaceSetting>& info) {
+    std::string name = info.param.engine == EngineKind::Sqlite ? "SQLite" : "PostgreSQL";
+    if (*info.param.defaultIsolation != '\0') {
+        name += '_';
+    }
+    for (const char* c = info.param.defaultIsolation; *c != '\0'; ++c) {
+        name += std::isalpha(static_cast<unsigned char>(*c)) ? *c : '_';
+    }
+    return name;
 }
 
-int countOf(const std::pair<SaveResult, SaveResult>& results, SaveOutcome outcome) {
-    return (results.first.outcome == outcome) + (results.second.outcome == outcome);
+void PrintTo(const RaceSetting& setting, std::ostream* os) {
+    *os << (setting.engine == EngineKind::Sqlite ? "SQLite" : "PostgreSQL") << ' '
+        << (*setting.defaultIsolation != '\0' ? setting.defaultIsolation : "(default)");
 }
 
-class DeskRace : public StoreTest {
+// Whether the save runs on the desk the test holds.
+thread_local bool onHeldDesk = false;
+
+// Two desks, each its own connection to the same database on its own thread: the first is held
+// at a moment of its work while the second tries the same, and goes on once the second waits for
+// it (or has finished without waiting, which it must not).
+class DeskRace : public DatabaseTest, public ::testing::WithParamInterface<RaceSetting> {
 protected:
-    QStringList storedNames() { return walkTexts(store::kReceiptTable, QStringLiteral("姓名")); }
+    EngineKind engineKind() const override { return GetParam().engine; }
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        if (*GetParam().defaultIsolation != '\0') {
+            runSql(QStringLiteral("DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET "
+                                  "default_transaction_isolation = %L', current_database(), '%1'); "
+                                  "END $$")
+                       .arg(QLatin1StringView(GetParam().defaultIsolation)));
+        }
+    }
+    void TearDown() override {
+        store::setSavePauseForTesting(nullptr);
+        DatabaseTest::TearDown();
+    }
+
+    template <typename Result>
+    struct Race {
+        Result held{};
+        Result other{};
+        bool otherFinishedWhileHeld = false;
+    };
+
+    // hold(database, proceed) does the held desk's work and calls proceed() at the moment to hold
+    // it; work(database) is the other desk's.
+    template <typename Result, typename Hold, typename Work>
+    Race<Result> race(Hold hold, Work work) {
+        Race<Result> race;
+        std::promise<void> reached;
+        std::promise<void> released;
+        std::shared_future<void> release = released.get_future().share();
+        std::thread heldDesk([&] {
+            Database database(databaseLocation());
+            race.held = hold(database, [&] {
+                reached.set_value();
+                release.wait();
+            });
+        });
+        const bool held = reached.get_future().wait_for(30s) == std::future_status::ready;
+        std::atomic<bool> otherDone = false;
+        std::thread otherDesk([&] {
+            Database database(databaseLocation());
+            race.other = work(database);
+            otherDone = true;
+        });
+        race.otherFinishedWhileHeld = held && waitsOrFinishes(otherDone);
+        released.set_value();
+        heldDesk.join();
+        otherDesk.join();
+        EXPECT_TRUE(held) << "the held desk never reached its moment";
+        return race;
+    }
+
+    // A save held at point; the other desk saves meanwhile.
+    template <typename Save>
+    Race<SaveResult> raceHeldAt(store::SavePoint point, Save save) {
+        store::setSavePauseForTesting([point](store::SavePoint reached) {
+            if (onHeldDesk && reached == point) {
+                heldHere();
+            }
+        });
+        return race<SaveResult>(
+            [&](Database& database, const std::function<void()>& proceed) {
+                onHeldDesk = true;
+                heldHere = proceed;
+                return save(database, 1);
+            },
+            [&](Database& database) { return save(database, 2); });
+    }
+
+    QStringList storedNames(const QString& table = store::kReceiptTable) {
+        QStringList names;
+        store::Table records(database());
+        EXPECT_TRUE(records.open(table));
+        for (; !records.pastLast(); records.skip()) {
+            names.append(
+                records.readField(table == store::kCashierTable ? u"收费员" : u"姓名").toString());
+        }
+        return names;
+    }
+
+    static inline thread_local std::function<void()> heldHere;
+
+private:
+    // Until the other desk waits for a lock on the server, or has finished. A file's lock shows no
+    // sign of a waiter, so there the other desk is given a moment to try.
+    bool waitsOrFinishes(const std::atomic<bool>& done) {
+        const auto until = std::chrono::steady_clock::now() +
+                           (GetParam().engine == EngineKind::Sqlite ? 300ms : 4s);
+        while (!done && std::chrono::steady_clock::now() < until) {
+            if (GetParam().engine == EngineKind::Postgres &&
+                runSql(QStringLiteral("SELECT 1 FROM pg_stat_activity WHERE datname = "
+                                      "current_database() AND wait_event_type = 'Lock'"))
+                        .size() > 0) {
+                return false;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return done;
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, DeskRace,
-                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
+                         ::testing::Values(RaceSetting{EngineKind::Sqlite, ""},
+                                           RaceSetting{EngineKind::Postgres, ""},
+                                           RaceSetting{EngineKind::Postgres, "repeatable read"},
+                                           RaceSetting{EngineKind::Postgres, "serializable"}),
+                         raceSettingName);
 
 TEST_P(DeskRace, OfTwoSavesOfOneNumberExactlyOneIsStored) {
-    for (int round = 0; round < 20; ++round) {
-        const QString number = QString::number(1000 + round);
-        const auto results = atOnce(databaseLocation(), [&](Database& database, int desk) {
-            return store::saveNewReceipt(database,
-                                         receipt(number, QStringLiteral("病人%1").arg(desk)));
+    const auto saves =
+        raceHeldAt(store::SavePoint::NumberChecked, [](Database& database, int desk) {
+            return store::saveNewReceipt(
+                database, receipt(QStringLiteral("7"), QStringLiteral("病人%1").arg(desk)));
         });
-        ASSERT_EQ(countOf(results, SaveOutcome::Saved), 1) << results.first.error.toStdString();
-        ASSERT_EQ(countOf(results, SaveOutcome::AlreadyStored), 1);
-    }
-    EXPECT_EQ(storedNames().size(), 20);
+    EXPECT_FALSE(saves.otherFinishedWhileHeld) << "the other desk did not wait for the number";
+    EXPECT_EQ(saves.held.outcome, SaveOutcome::Saved) << saves.held.error.toStdString();
+    EXPECT_EQ(saves.other.outcome, SaveOutcome::AlreadyStored) << saves.other.error.toStdString();
+    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("病人1")});
 }
 
 TEST_P(DeskRace, OfTwoCorrectionsOfOneReceiptTheFirstIsKeptAndTheSecondRefused) {
-    appendReceipts({receipt(QStringLiteral("7"), QStringLiteral("原名"))});
-    store::Table table(database());
-    ASSERT_TRUE(table.open(store::kReceiptTable));
-    ASSERT_TRUE(store::findByInpatientNumber(table, QStringLiteral("7")));
-    store::LoadedReceipt loaded{table.recordId(), {}};
-    for (int field = 0; field < store::kReceiptFieldCount; ++field) {
-        loaded.values.append(table.readField(field));
-    }
-    table.close();
+    appendRecords(store::kReceiptTable, {receipt(QStringLiteral("7"), QStringLiteral("原名"))});
+    const std::optional<store::LoadedReceipt> loaded =
+        store_test::loadedReceipt(database(), QStringLiteral("7"));
+    ASSERT_TRUE(loaded);
 
-    const auto results = atOnce(databaseLocation(), [&](Database& database, int desk) {
-        return store::saveCorrection(
-            database, loaded, receipt(QStringLiteral("7"), QStringLiteral("改名%1").arg(desk)));
-    });
-    ASSERT_EQ(countOf(results, SaveOutcome::Saved), 1);
-    ASSERT_EQ(countOf(results, SaveOutcome::ChangedElsewhere), 1);
-    const int winner = results.first.outcome == SaveOutcome::Saved ? 1 : 2;
-    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("改名%1").arg(winner)});
-    EXPECT_EQ(walkTexts(QStringLiteral("MZY_history"), QStringLiteral("姓名")),
-              QStringList{QStringLiteral("原名")})
+    const auto corrections =
+        raceHeldAt(store::SavePoint::CorrectionCompared, [&](Database& database, int desk) {
+            return store::saveCorrection(
+                database, *loaded,
+                receipt(QStringLiteral("7"), QStringLiteral("改名%1").arg(desk)));
+        });
+    EXPECT_FALSE(corrections.otherFinishedWhileHeld) << "the other desk did not wait";
+    EXPECT_EQ(corrections.held.outcome, SaveOutcome::Saved) << corrections.held.error.toStdString();
+    EXPECT_EQ(corrections.other.outcome, SaveOutcome::ChangedElsewhere)
+        << corrections.other.error.toStdString();
+    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("改名1")});
+    EXPECT_EQ(storedNames(QStringLiteral("MZY_history")), QStringList{QStringLiteral("原名")})
         << "one correction, one history row";
 }
 
+// Another administrator's transaction adds the name and is held open while cashier add runs.
+TEST_P(DeskRace, ACashierAddedWhileAnotherAddsTheSameNameIsRefused) {
+    const QString name = QStringLiteral("王小明");
+    const auto adds = race<store::CashierChangeOutcome>(
+        [&](Database& database, const std::function<void()>& proceed) {
+            const auto added = database.engine().transact(
+                store::kCashierTable, [&](storage::RecordWriter& writer) {
+                    const bool inserted =
+                        writer.insert(store::cashierSchema(), {name, QStringLiteral("pw")})
+                            .has_value();
+                    proceed();
+                    return inserted;
+                });
+            return added.outcome == storage::TransactionOutcome::Committed
+                       ? store::CashierChangeOutcome::Done
+                       : store::CashierChangeOutcome::Failed;
+        },
+        [&](Database& database) {
+            return store::addCashier(database, name, QStringLiteral("pw")).outcome;
+        });
+    EXPECT_FALSE(adds.otherFinishedWhileHeld) << "cashier add did not wait for the other";
+    EXPECT_EQ(adds.held, store::CashierChangeOutcome::Done);
+    EXPECT_EQ(adds.other, store::CashierChangeOutcome::NameTaken);
+    EXPECT_EQ(storedNames(store::kCashierTable).count(name), 1);
+}
+
 TEST_P(DeskRace, TwoDesksStartingOnAnEmptyDatabaseBothStart) {
-    ScratchDatabase empty(GetParam());
+    ScratchDatabase empty(GetParam().engine);
     QString errors[2];
     {
         std::latch start(2);

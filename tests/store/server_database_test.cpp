@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+
 #include "storage/storage_engine.h"
 #include "store/receipt_saving.h"
 #include "store/schema.h"
@@ -82,6 +85,34 @@ TEST_F(ServerDatabase, ACommitWhoseConnectionWasLostIsNeitherTakenForDoneNorRetr
     EXPECT_EQ(store::saveNewReceipt(database(), receipt(QStringLiteral("3"), QStringLiteral("丙")))
                   .outcome,
               store::SaveOutcome::Saved);
+}
+
+// Another desk's transaction holds the lock of number 9 until the test lets it go.
+TEST_F(ServerDatabase, ADeskWaitingForANumberAnotherHoldsGivesUpAfterTheWaitAndStoresOnceItIsFree) {
+    std::promise<void> holding;
+    std::promise<void> released;
+    std::thread otherDesk([&] {
+        Database other(databaseLocation());
+        other.engine().transact(QStringLiteral("MZY:9"), [&](storage::RecordWriter&) {
+            holding.set_value();
+            released.get_future().wait();
+            return false;
+        });
+    });
+    holding.get_future().wait();
+    Database waiting(databaseLocation(), 300);
+    const store::SaveResult refused =
+        store::saveNewReceipt(waiting, receipt(QStringLiteral("9"), QStringLiteral("丁")));
+    released.set_value();
+    otherDesk.join();
+
+    EXPECT_EQ(refused.outcome, store::SaveOutcome::Failed);
+    EXPECT_EQ(refused.error, waiting.writeFailureMessage(QStringLiteral(
+                                 "另一台收费电脑正在使用这些数据，等候超时，请稍后再试")));
+    EXPECT_TRUE(storedNumbers().isEmpty());
+    EXPECT_EQ(
+        store::saveNewReceipt(waiting, receipt(QStringLiteral("9"), QStringLiteral("丁"))).outcome,
+        store::SaveOutcome::Saved);
 }
 
 }  // namespace

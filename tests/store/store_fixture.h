@@ -4,10 +4,13 @@
 
 #include <QDateTime>
 #include <memory>
+#include <optional>
 
 #include "billing/receipt_state.h"
 #include "store/database.h"
 #include "store/receipt_record.h"
+#include "store/receipt_saving.h"
+#include "store/schema.h"
 #include "store/table.h"
 #include "support/database_test.h"
 
@@ -25,6 +28,20 @@ inline QVariantList receipt(const QString& number, const QString& name,
     state.totalAmount = bedFee;
     state.currentCashier = QStringLiteral("491MX");
     return store::receiptRecordValues(number, name, day(2024, 3, 1), day(2024, 3, 5), state);
+}
+
+// The stored receipt of this number as 修改 calls it back; none when it is not stored.
+inline std::optional<store::LoadedReceipt> loadedReceipt(store::Database& database,
+                                                         const QString& number) {
+    store::Table table(database);
+    if (!table.open(store::kReceiptTable) || !store::findByInpatientNumber(table, number)) {
+        return std::nullopt;
+    }
+    store::LoadedReceipt loaded{table.recordId(), {}};
+    for (int field = 0; field < store::kReceiptFieldCount; ++field) {
+        loaded.values.append(table.readField(field));
+    }
+    return loaded;
 }
 
 // A prepared database, on each engine in turn, with the walks the store tests make.

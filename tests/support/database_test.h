@@ -16,7 +16,7 @@ class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_scratch = std::make_unique<ScratchDatabase>(engineKind());
-        m_database = std::make_unique<store::Database>(m_scratch->location());
+        m_database = std::make_unique<store::Database>(programLocation());
         QString error;
         ASSERT_TRUE(m_database->prepare(&error)) << error.toStdString();
     }
@@ -26,6 +26,9 @@ protected:
     }
 
     virtual EngineKind engineKind() const { return EngineKind::Sqlite; }
+    // Where the program under test finds the database: the scratch database itself, unless the
+    // test puts something between them.
+    virtual QString programLocation() const { return m_scratch->location(); }
 
     const QString& databaseLocation() const { return m_scratch->location(); }
     store::Database& database() { return *m_database; }

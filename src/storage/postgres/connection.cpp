@@ -16,6 +16,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Unless the connection string says otherwise, a network that has gone silent is noticed within
+// about 11 s while the connection idles, and within 10 s while a statement is on its way.
+constexpr const char* kKeepaliveIdleSeconds = "5";
+constexpr const char* kKeepaliveIntervalSeconds = "2";
+constexpr const char* kKeepaliveCount = "3";
+constexpr const char* kTcpUserTimeoutMilliseconds = "10000";
+
 bool containsNul(const QString& text) {
     return text.contains(QChar(u'\0'));
 }
@@ -51,10 +58,10 @@ std::optional<int> connectTimeoutSeconds(PGconn* connection) {
     return seconds;
 }
 
-// Waits until the socket can be read or written, or the deadline passes (false). Faults on the
-// socket count as ready: the next poll of libpq reports them.
-bool waitForSocket(int socket, bool forReading, std::optional<Clock::time_point> deadline) {
-    pollfd watched{socket, static_cast<short>(forReading ? POLLIN : POLLOUT), 0};
+// Waits until the socket is ready for one of events, or the deadline passes (false). Faults on
+// the socket count as ready: the next call of libpq reports them.
+bool waitForSocket(int socket, short events, std::optional<Clock::time_point> deadline) {
+    pollfd watched{socket, events, 0};
     for (;;) {
         int timeoutMilliseconds = -1;
         if (deadline) {
@@ -140,10 +147,23 @@ bool PostgresConnection::open(const QString& connectionString) {
     }
     const QByteArray conninfo = connectionString.toUtf8();
     const QByteArray timeout = QByteArray::number(kConnectTimeoutSeconds);
-    // What the string says overrides the entries before it and gives way to those after it.
-    const char* const keywords[] = {"connect_timeout", "fallback_application_name", "dbname",
-                                    "client_encoding", nullptr};
-    const char* const values[] = {timeout.constData(), PRODUCT_NAME, conninfo.constData(), "UTF8",
+    // What the string says overrides the entries before it and gives way to those after it. The
+    // keep-alives find a silent network while the connection idles, and tcp_user_timeout while a
+    // statement is on its way; neither applies to a Unix socket.
+    const char* const keywords[] = {"connect_timeout",     "fallback_application_name",
+                                    "keepalives",          "keepalives_idle",
+                                    "keepalives_interval", "keepalives_count",
+                                    "tcp_user_timeout",    "dbname",
+                                    "client_encoding",     nullptr};
+    const char* const values[] = {timeout.constData(),
+                                  PRODUCT_NAME,
+                                  "1",
+                                  kKeepaliveIdleSeconds,
+                                  kKeepaliveIntervalSeconds,
+                                  kKeepaliveCount,
+                                  kTcpUserTimeoutMilliseconds,
+                                  conninfo.constData(),
+                                  "UTF8",
                                   nullptr};
     m_connection = PQconnectStartParams(keywords, values, 1);
     if (m_connection == nullptr) {
@@ -163,7 +183,8 @@ bool PostgresConnection::open(const QString& connectionString) {
     PostgresPollingStatusType state =
         PQstatus(m_connection) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
     while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
-        if (!waitForSocket(PQsocket(m_connection), state == PGRES_POLLING_READING, deadline)) {
+        if (!waitForSocket(PQsocket(m_connection),
+                           state == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline)) {
             timedOut = true;
             break;
         }
@@ -183,6 +204,8 @@ bool PostgresConnection::open(const QString& connectionString) {
         return false;
     }
     PQsetErrorVerbosity(m_connection, PQERRORS_DEFAULT);
+    // Statements are sent and awaited without blocking, so that a silent server is given up on.
+    PQsetnonblocking(m_connection, 1);
     m_wasOpen = true;
     return true;
 }
@@ -237,13 +260,61 @@ PostgresResult PostgresConnection::run(const QString& sql, const PostgresParamet
             values[i] = texts[i].constData();
         }
     }
-    PostgresResult result(PQexecParams(m_connection, sql.toUtf8().constData(),
-                                       static_cast<int>(values.size()), nullptr, values.data(),
-                                       nullptr, nullptr, 0));
+    const bool sent =
+        PQsendQueryParams(m_connection, sql.toUtf8().constData(), static_cast<int>(values.size()),
+                          nullptr, values.data(), nullptr, nullptr, 0) == 1;
+    PostgresResult result;
+    if (sent && !awaitResult(&result)) {
+        giveUpOnSilentServer();
+        return {};
+    }
     if (!result.succeeded()) {
         recordStatementFailure(result.m_result.get());
     }
     return result;
+}
+
+bool PostgresConnection::awaitResult(PostgresResult* result) {
+    const Clock::time_point deadline = Clock::now() + m_answerDeadline;
+    const int socket = PQsocket(m_connection);
+    for (int unsent = PQflush(m_connection); unsent == 1; unsent = PQflush(m_connection)) {
+        if (!waitForSocket(socket, POLLIN | POLLOUT, deadline)) {
+            return false;
+        }
+        PQconsumeInput(m_connection);
+    }
+    // A statement gives one result, or the first failure among several; the end of the results
+    // is told by the server too, and is waited for like them.
+    for (;;) {
+        while (PQisBusy(m_connection) == 1) {
+            if (!waitForSocket(socket, POLLIN, deadline)) {
+                return false;
+            }
+            if (PQconsumeInput(m_connection) == 0) {
+                break;
+            }
+        }
+        pg_result* next = PQgetResult(m_connection);
+        if (next == nullptr) {
+            return true;
+        }
+        if (result->succeeded() || !result->m_result) {
+            result->m_result.reset(next);
+        } else {
+            PQclear(next);
+        }
+    }
+}
+
+void PostgresConnection::giveUpOnSilentServer() {
+    m_failure.kind = PostgresFailure::Kind::NoAnswer;
+    m_failure.detail =
+        QString::number(std::chrono::duration_cast<std::chrono::seconds>(m_answerDeadline).count());
+    m_failure.host = QString::fromUtf8(PQhost(m_connection));
+    m_failure.port = QString::fromUtf8(PQport(m_connection));
+    // What the server did with the statement is unknown: the connection counts as lost.
+    PQfinish(m_connection);
+    m_connection = nullptr;
 }
 
 bool PostgresConnection::runUnchecked(const QString& sql) {
@@ -255,7 +326,7 @@ bool PostgresConnection::forEachBatch(
     const std::function<bool(const PostgresResult& batch)>& takeBatch) {
     batchRows = std::max(batchRows, 1);
     const bool ownTransaction = !isInTransaction();
-    if (ownTransaction && !runUnchecked(QStringLiteral("BEGIN"))) {
+    if (ownTransaction && !runUnchecked(kBeginTransaction)) {
         return false;
     }
     const QString cursor = QStringLiteral("batch_cursor_%1").arg(++m_cursorCount);

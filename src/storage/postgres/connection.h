@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -69,8 +70,10 @@ public:
     bool isConnectionLost() const;
     bool isInTransaction() const;
 
-    // Runs one statement. On failure the result does not succeed and lastFailure() says why.
+    // Runs one statement. On failure the result does not succeed and lastFailure() says why. A
+    // server that has not answered by the deadline is given up on: the connection is then lost.
     PostgresResult run(const QString& sql, const PostgresParameters& parameters = {});
+    void setAnswerDeadline(std::chrono::milliseconds deadline) { m_answerDeadline = deadline; }
 
     // Runs a query whose rows need not fit in memory and hands them to takeBatch in order, at
     // most batchRows at a time; takeBatch returns false to stop early. Uses a cursor, inside a
@@ -86,10 +89,19 @@ public:
     const QString& serverDescription() const { return m_description; }
 
     static constexpr int kConnectTimeoutSeconds = 5;
+    static constexpr std::chrono::milliseconds kDefaultAnswerDeadline{10'000};
+
+    // Every transaction states its level: a database or role may default to a stricter one,
+    // whose snapshot would be taken before a lock is waited for.
+    static inline const QString kBeginTransaction =
+        QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED");
 
 private:
     void recordConnectFailure();
     void recordStatementFailure(const pg_result* result);
+    // Waits for the statement just sent to be answered; false when the deadline passed first.
+    bool awaitResult(PostgresResult* result);
+    void giveUpOnSilentServer();
     bool runUnchecked(const QString& sql);
 
     pg_conn* m_connection = nullptr;
@@ -97,6 +109,7 @@ private:
     QString m_description;
     bool m_wasOpen = false;
     int m_cursorCount = 0;
+    std::chrono::milliseconds m_answerDeadline = kDefaultAnswerDeadline;
     PostgresFailure m_failure;
 };
 

@@ -336,9 +336,9 @@ private:
 }  // namespace
 
 PostgresEngine::PostgresEngine(QString uri, QString description, int lockTimeoutMs)
-    : m_uri(std::move(uri)),
-      m_description(std::move(description)),
-      m_lockTimeoutMs(lockTimeoutMs) {}
+    : m_uri(std::move(uri)), m_description(std::move(description)), m_lockTimeoutMs(lockTimeoutMs) {
+    m_connection.setAnswerDeadline(std::chrono::milliseconds(lockTimeoutMs) + kAnswerMargin);
+}
 
 QString PostgresEngine::description() const {
     return QStringLiteral("数据库服务器“%1”").arg(m_description);
@@ -350,8 +350,14 @@ bool PostgresEngine::connect(QString* reason) {
     }
     const bool connected =
         m_connection.isConnectionLost() ? m_connection.reconnect() : m_connection.open(m_uri);
-    // Date-times go in and come out in the stored form, whatever the server's own habit.
-    if (!connected || !m_connection.run(QStringLiteral("SET DateStyle = 'ISO, YMD'")).succeeded()) {
+    // Date-times go in and come out in the stored form, whatever the server's own habit. A desk
+    // that vanishes in the middle of a transaction has its locks taken from it by the server.
+    if (!connected ||
+        !m_connection
+             .run(QStringLiteral("SELECT set_config('DateStyle', 'ISO, YMD', false), "
+                                 "set_config('idle_in_transaction_session_timeout', $1, false)"),
+                  {QStringLiteral("%1ms").arg(kIdleInTransactionTimeout.count())})
+             .succeeded()) {
         *reason = m_connection.failureReason();
         m_connection.close();
         return false;
@@ -405,7 +411,7 @@ bool PostgresEngine::sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* 
 
 std::unique_ptr<EngineTransaction> PostgresEngine::begin(const QString& lockKey, QString* reason) {
     const bool begun =
-        m_connection.run(QStringLiteral("BEGIN")).succeeded() &&
+        m_connection.run(PostgresConnection::kBeginTransaction).succeeded() &&
         m_connection
             .run(QStringLiteral("SELECT set_config('lock_timeout', $1, true)"),
                  {QStringLiteral("%1ms").arg(m_lockTimeoutMs)})

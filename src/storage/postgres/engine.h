@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 
 #include "storage/postgres/connection.h"
 #include "storage/storage_engine.h"
@@ -22,6 +23,12 @@ public:
 
     // The identity column's name in every table.
     static const QString kIdentityColumn;
+
+    // A statement may wait for a lock for the lock timeout; beyond that, the server gets this long
+    // to answer before the desk gives up on it and says so.
+    static constexpr std::chrono::milliseconds kAnswerMargin{5'000};
+    // No transaction of the program idles between its statements for anywhere near this long.
+    static constexpr std::chrono::milliseconds kIdleInTransactionTimeout{10'000};
 
 private:
     bool connect(QString* reason) override;

@@ -59,6 +59,11 @@ QString postgresFailureReason(const PostgresFailure& failure) {
             return QStringLiteral("服务器要求密码，但 ~/.pgpass、PGPASSWORD 和服务文件里都没有");
         case PostgresFailure::Kind::ConnectionLost:
             return connectionLostReason();
+        case PostgresFailure::Kind::NoAnswer:
+            return QStringLiteral(
+                       "主机 %1 的端口 %2 在 %3 秒内没有应答，连不上服务器（网络可能断了，"
+                       "或服务器停了）")
+                .arg(failure.host, failure.port, failure.detail);
         case PostgresFailure::Kind::TextWithNul:
             return QStringLiteral("文字中含有数据库不能保存的空字符");
         case PostgresFailure::Kind::None:

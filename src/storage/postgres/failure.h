@@ -11,6 +11,7 @@ struct PostgresFailure {
         Unreachable,      // no connection came about and the server said nothing
         PasswordMissing,  // the server asked for a password that none of libpq's places had
         ConnectionLost,   // a connection that was working is gone
+        NoAnswer,         // the server did not answer a statement in time (detail: seconds)
         TextWithNul,      // a parameter held a NUL character, which a server text cannot store
         ServerError,      // the server refused; sqlState says why
     };

@@ -24,6 +24,13 @@ bool SqliteConnection::open(const QString& path, bool readOnly, int busyTimeoutM
     }
     sqlite3_extended_result_codes(m_handle, 1);
     sqlite3_busy_timeout(m_handle, busyTimeoutMs);
+    // A receipt reported as saved must survive a power cut. In the rollback-journal mode that
+    // other programs expect, only EXTRA also flushes the folder once the journal is deleted, so
+    // that the journal cannot come back after the commit and roll it back.
+    if (!execute("PRAGMA synchronous = EXTRA", reason)) {
+        close();
+        return false;
+    }
     return true;
 }
 

@@ -15,7 +15,8 @@ public:
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     // Opens (and creates, unless readOnly) the file. A statement that finds the file locked by
-    // another program waits busyTimeoutMs for it. False with the reason in *reason.
+    // another program waits busyTimeoutMs for it. Every commit reaches the disk before it is
+    // reported done. False with the reason in *reason.
     bool open(const QString& path, bool readOnly, int busyTimeoutMs, QString* reason);
     void close();
     bool isOpen() const { return m_handle != nullptr; }

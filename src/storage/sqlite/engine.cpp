@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "common/private_files.h"
 #include "common/stored_date_time.h"
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
@@ -36,7 +37,7 @@ QString unusablePathReason(const QString& path) {
     if (info.isDir()) {
         return QStringLiteral("这是一个文件夹，不是文件");
     }
-    if (!info.exists() && !QDir().mkpath(info.absolutePath())) {
+    if (!info.exists() && !common::makePrivateFolder(info.absolutePath())) {
         return QStringLiteral("无法建立文件夹“%1”")
             .arg(QDir::toNativeSeparators(info.absolutePath()));
     }
@@ -292,9 +293,14 @@ bool SqliteEngine::connect(QString* reason) {
     if (!markInUse(reason)) {
         return false;
     }
-    // A receipt that was reported as saved must survive a power cut.
-    if (!m_connection.open(m_path, grantsNoWrite(m_path), m_busyTimeoutMs, reason) ||
-        !m_connection.execute("PRAGMA synchronous = FULL", reason) ||
+    // SQLite gives its journal the mode of the database file, so a private file keeps both so. A
+    // file that cannot be made is reported by SQLite's own open.
+    const bool readOnly = grantsNoWrite(m_path);
+    if (!readOnly) {
+        bool created = false;
+        common::createPrivateFile(m_path, &created);
+    }
+    if (!m_connection.open(m_path, readOnly, m_busyTimeoutMs, reason) ||
         !addPeriodSumsFunction(m_connection, reason)) {
         m_connection.close();
         return false;

@@ -1,15 +1,18 @@
 #include "storage/postgres/connection.h"
 
 #include <gtest/gtest.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
 
 #include "support/postgres_test_server.h"
+#include "support/tcp_relay.h"
 
 namespace {
 
@@ -273,6 +276,59 @@ TEST(PostgresConnection, GivesUpOnAServerThatDoesNotAnswer) {
     EXPECT_EQ(connection.lastFailure().kind, PostgresFailure::Kind::Unreachable);
     EXPECT_EQ(connection.failureReason(),
               QStringLiteral("连不上主机 %1 的端口 5432（2 秒内没有应答）").arg(hung.folder()));
+}
+
+// The options of this process's own TCP socket to the relay.
+struct SocketWatch {
+    int keepalive = -1;
+    int idleSeconds = -1;
+    int intervalSeconds = -1;
+    int probes = -1;
+    int userTimeoutMs = -1;
+};
+
+SocketWatch watchOfSocketTo(quint16 port) {
+    SocketWatch watch;
+    for (const QString& entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files)) {
+        const int fd = entry.toInt();
+        sockaddr_in peer{};
+        socklen_t length = sizeof peer;
+        if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) != 0 ||
+            peer.sin_family != AF_INET || ntohs(peer.sin_port) != port) {
+            continue;
+        }
+        socklen_t size = sizeof(int);
+        ::getsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &watch.keepalive, &size);
+        ::getsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &watch.idleSeconds, &size);
+        ::getsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &watch.intervalSeconds, &size);
+        ::getsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &watch.probes, &size);
+        ::getsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &watch.userTimeoutMs, &size);
+    }
+    return watch;
+}
+
+// A network that goes silent while the desk idles, or while a statement is on its way, is
+// noticed by the operating system within seconds, unless the address asks for other limits.
+TEST(PostgresConnectionOverTcp, WatchesForASilentNetworkUnlessTheAddressSaysOtherwise) {
+    ASSERT_TRUE(postgres_test::serverIsGiven()) << postgres_test::kNoServerMessage;
+    support::TcpRelay relay;
+    const QString uri = relay.uriFor(postgres_test::serverUri());
+    {
+        PostgresConnection desk;
+        ASSERT_TRUE(desk.open(uri)) << desk.failureReason().toStdString();
+        const SocketWatch watch = watchOfSocketTo(relay.port());
+        EXPECT_EQ(watch.keepalive, 1);
+        EXPECT_EQ(watch.idleSeconds, 5);
+        EXPECT_EQ(watch.intervalSeconds, 2);
+        EXPECT_EQ(watch.probes, 3);
+        EXPECT_EQ(watch.userTimeoutMs, 10000);
+    }
+    PostgresConnection desk;
+    ASSERT_TRUE(desk.open(uri + QStringLiteral("&keepalives_idle=60&tcp_user_timeout=0")))
+        << desk.failureReason().toStdString();
+    const SocketWatch watch = watchOfSocketTo(relay.port());
+    EXPECT_EQ(watch.idleSeconds, 60);
+    EXPECT_EQ(watch.userTimeoutMs, 0);
 }
 
 }  // namespace

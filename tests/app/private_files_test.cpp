@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/desk_config.h"
+#include "platform/qt_printer.h"
+#include "storage/storage_engine.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/store_fixture.h"
+#include "support/fixed_clock.h"
+
+namespace {
+
+// What the program creates holds patients' names: its owner's alone even under a umask that
+// lets everyone read and write, as some sessions have. What exists keeps its owner's mode.
+class PrivateFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        m_savedUmask = ::umask(0);
+    }
+    void TearDown() override { ::umask(m_savedUmask); }
+
+    static unsigned modeOf(const QString& path) {
+        struct stat status {};
+        EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0) << path.toStdString();
+        return status.st_mode & 0777;
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    // The database at path stores a receipt; the mode of its journal while the save is written.
+    static unsigned journalModeOfASave(const QString& path) {
+        store::Database database(path);
+        QString error;
+        EXPECT_TRUE(database.prepare(&error)) << error.toStdString();
+        unsigned mode = 0;
+        database.engine().transact(QStringLiteral("MZY:1"), [&](storage::RecordWriter& writer) {
+            writer.insert(store::receiptSchema(),
+                          store_test::receipt(QStringLiteral("1"), QStringLiteral("张三")));
+            mode = modeOf(path + QStringLiteral("-journal"));
+            return true;
+        });
+        return mode;
+    }
+
+    QTemporaryDir dir;
+
+private:
+    mode_t m_savedUmask = 0;
+};
+
+TEST_F(PrivateFiles, ADatabaseItsJournalAndItsFolders) {
+    EXPECT_EQ(journalModeOfASave(path("data/491MX/billing.sqlite")), 0600u);
+    EXPECT_EQ(modeOf(path("data/491MX/billing.sqlite")), 0600u);
+    EXPECT_EQ(modeOf(path("data/491MX")), 0700u);
+    EXPECT_EQ(modeOf(path("data")), 0700u);
+
+    QFile shared(path("shared.sqlite"));
+    ASSERT_TRUE(shared.open(QIODevice::WriteOnly));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared.fileName()).constData(), 0660), 0);
+    EXPECT_EQ(journalModeOfASave(shared.fileName()), 0660u);
+    EXPECT_EQ(modeOf(shared.fileName()), 0660u);
+}
+
+TEST_F(PrivateFiles, PdfCopiesOfReceiptsAndTheirFolder) {
+    const FixedClock clock(QDateTime(QDate(2026, 3, 10), QTime(9, 15)));
+    platform::QtPrinter printer(path("data/receipts"), clock, {},
+                                [](const QString&) { return QPrinterInfo(); });
+    printer.startJob(QStringLiteral("8"));
+    printer.placeText(100, 100, QStringLiteral("张三"));
+    const platform::PrintOutcome outcome = printer.endJob();
+
+    ASSERT_FALSE(outcome.pdfPath.isEmpty()) << outcome.error.toStdString();
+    EXPECT_EQ(modeOf(outcome.pdfPath), 0600u);
+    EXPECT_EQ(modeOf(path("data/receipts")), 0700u);
+    EXPECT_EQ(modeOf(path("data")), 0700u);
+}
+
+TEST_F(PrivateFiles, DeskSettingsAndTheirFolderAndAFileThatExists) {
+    printing::PrintSettings settings;
+    settings.printerName = QStringLiteral("前台");
+    QString error;
+    ASSERT_TRUE(app::writePrintSettings(path("config/491MX/491MX.conf"), settings, &error))
+        << error.toStdString();
+    EXPECT_EQ(modeOf(path("config/491MX/491MX.conf")), 0600u);
+    EXPECT_EQ(modeOf(path("config/491MX")), 0700u);
+    EXPECT_EQ(modeOf(path("config")), 0700u);
+
+    ASSERT_EQ(::chmod(QFile::encodeName(path("config/491MX/491MX.conf")).constData(), 0644), 0);
+    settings.printerName = QStringLiteral("后台");
+    ASSERT_TRUE(app::writePrintSettings(path("config/491MX/491MX.conf"), settings, &error));
+    EXPECT_EQ(modeOf(path("config/491MX/491MX.conf")), 0644u);
+}
+
+}  // namespace
