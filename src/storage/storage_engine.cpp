@@ -41,6 +41,26 @@ bool StorageEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QS
     return connect(reason) && sumConnectedPeriod(query, totals, reason);
 }
 
+bool StorageEngine::select(const RecordSelection& selection,
+                           QList<std::pair<RecordId, RecordValues>>* records, QString* reason) {
+    if (!connect(reason)) {
+        return false;
+    }
+    const std::unique_ptr<RecordWalk> walk = startSelection(selection);
+    while (walk->next()) {
+        RecordValues values;
+        for (int opened = 0; opened < selection.openedFields.size(); ++opened) {
+            values.append(walk->value(opened));
+        }
+        records->append({walk->recordId(), values});
+    }
+    if (!walk->error().isEmpty()) {
+        *reason = walk->error();
+        return false;
+    }
+    return true;
+}
+
 TransactionResult StorageEngine::transact(const QString& lockKey,
                                           const std::function<bool(RecordWriter&)>& work) {
     QString reason;

@@ -52,6 +52,18 @@ public:
     // False when the record no longer exists.
     virtual bool update(const TableSchema& table, RecordId id, const RecordValues& values) = 0;
     virtual bool remove(const TableSchema& table, RecordId id) = 0;
+
+    // As insert, with the date-time field clockField set to the database's clock at this moment
+    // (the server's on a server) instead of its value.
+    virtual std::optional<RecordId> insertAtDatabaseTime(const TableSchema& table,
+                                                         const RecordValues& values,
+                                                         int clockField) = 0;
+    // Sets the integer field to value in those of the records that still hold expected there;
+    // how many it set. Records that are gone or hold something else are left as they are.
+    virtual std::optional<qint64> markRecords(const TableSchema& table, const QList<RecordId>& ids,
+                                              int field, qint64 expected, qint64 value) = 0;
+    // The largest value of an integer field in the table; 0 for an empty table.
+    virtual std::optional<qint64> highest(const TableSchema& table, int field) = 0;
 };
 
 enum class TransactionOutcome {
@@ -89,6 +101,18 @@ struct PeriodQuery {
     QDateTime first;
     QDateTime last;
     QList<int> amountFields;
+};
+
+// The records of one table whose fields equal the given values (texts exactly; a field that holds
+// no value equals none) and, when dateField is given, whose date-time lies within [first, last],
+// both ends included; in stored order, with the opened fields.
+struct RecordSelection {
+    const TableSchema* table = nullptr;
+    QList<int> openedFields;
+    QList<std::pair<int, QVariant>> equalFields;
+    int dateField = -1;
+    QDateTime first;
+    QDateTime last;
 };
 
 struct PeriodTotals {
@@ -130,6 +154,9 @@ public:
     std::optional<RecordId> firstWithText(const TableSchema& table, int field, const QString& text,
                                           QString* reason);
     bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason);
+    // The selected records, read at once: a selection is meant to be small (a shift, a day).
+    bool select(const RecordSelection& selection, QList<std::pair<RecordId, RecordValues>>* records,
+                QString* reason);
 
     // Runs work in one transaction that first takes the lock named lockKey, which serialises it
     // with every other transaction taking the same lock on any desk. A lock held elsewhere is
@@ -150,6 +177,9 @@ protected:
                                                         const QString& text, QString* reason) = 0;
     virtual bool sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
                                     QString* reason) = 0;
+    // A walk over the selected records before the first of them, or one whose error() says why
+    // it could not start.
+    virtual std::unique_ptr<RecordWalk> startSelection(const RecordSelection& selection) = 0;
     // A transaction that holds lockKey; none, with the reason and nothing left open, when it
     // cannot be begun.
     virtual std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) = 0;

@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include "store/database.h"
+#include "store/journal.h"
 #include "store/schema.h"
 #include "store/stored_values.h"
 
@@ -76,7 +77,7 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
             }
             const std::optional<storage::RecordId> id = writer.insert(table, values);
             result.recordId = id.value_or(0);
-            return id.has_value();
+            return id.has_value() && journalNewReceipt(writer, values);
         });
     return finish(database, transaction, result, values, findNumber);
 }
@@ -97,7 +98,8 @@ SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
             }
             current->append(QDateTime::currentDateTime());
             if (!writer.insert(receiptHistorySchema(), *current) ||
-                !writer.update(table, loaded.recordId, values)) {
+                !writer.update(table, loaded.recordId, values) ||
+                !journalCorrection(writer, loaded.values, values)) {
                 return false;
             }
             result.recordId = loaded.recordId;

@@ -34,6 +34,8 @@ std::optional<QString> parameterOf(const QVariant& value, FieldKind kind) {
             return dateTime.isValid() ? std::optional(common::toStoredDateTime(dateTime))
                                       : std::nullopt;
         }
+        case FieldKind::Integer:
+            return QString::number(value.toLongLong());
         case FieldKind::Amount:
             break;
     }
@@ -63,6 +65,8 @@ QVariant valueOf(const PostgresResult& result, int row, int column, FieldKind ki
             return absent ? QString() : result.text(row, column);
         case FieldKind::DateTime:
             return absent ? QDateTime() : dateTimes.read(result.utf8(row, column));
+        case FieldKind::Integer:
+            return absent ? qint64(0) : result.text(row, column).toLongLong();
         case FieldKind::Amount:
             break;
     }
@@ -74,6 +78,9 @@ void rollBackOpenTransaction(PostgresConnection& connection) {
         connection.run(QStringLiteral("ROLLBACK"));
     }
 }
+
+// The server's clock, to the second, in its local time as the program's date-times are.
+const QString kDatabaseTime = QStringLiteral("localtimestamp(0)");
 
 QString placeholders(int first, qsizetype count) {
     QStringList marks;
@@ -170,6 +177,32 @@ private:
     QString m_error;
 };
 
+// The rows of one query, fetched at once, as a walk; the first column is the identity.
+class PostgresResultWalk final : public RecordWalk {
+public:
+    PostgresResultWalk(PostgresConnection& connection, const QString& sql,
+                       const PostgresParameters& parameters, QList<FieldKind> kinds)
+        : m_result(connection.run(sql, parameters)), m_kinds(std::move(kinds)) {
+        if (!m_result.succeeded()) {
+            m_error = connection.failureReason();
+        }
+    }
+
+    bool next() override { return ++m_row < m_result.rowCount(); }
+    RecordId recordId() const override { return m_result.text(m_row, 0).toLongLong(); }
+    QVariant value(int openedField) const override {
+        return valueOf(m_result, m_row, openedField + 1, m_kinds[openedField], m_dateTimes);
+    }
+    QString error() const override { return m_error; }
+
+private:
+    PostgresResult m_result;
+    QList<FieldKind> m_kinds;
+    int m_row = -1;
+    mutable common::StoredDateTimeReader m_dateTimes;
+    QString m_error;
+};
+
 // One transaction. The first failure is kept; later steps are refused.
 class PostgresTransaction final : public EngineTransaction {
 public:
@@ -251,6 +284,60 @@ public:
                    .rowsAffected() == 1;
     }
 
+    std::optional<RecordId> insertAtDatabaseTime(const TableSchema& table,
+                                                 const RecordValues& values,
+                                                 int clockField) override {
+        QStringList marks;
+        PostgresParameters parameters;
+        for (int i = 0; i < table.columns.size(); ++i) {
+            if (i == clockField) {
+                marks.append(kDatabaseTime);
+                continue;
+            }
+            parameters.append(parameterOf(values.value(i), table.columns[i].kind));
+            marks.append(QLatin1Char('$') + QString::number(parameters.size()));
+        }
+        const PostgresResult result =
+            run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                    .arg(quotedIdentifier(table.name), quotedColumnList(table),
+                         marks.join(QStringLiteral(", ")), identity()),
+                parameters);
+        if (result.rowCount() != 1) {
+            return std::nullopt;
+        }
+        return result.text(0, 0).toLongLong();
+    }
+
+    // The identities travel as one array, whatever their number.
+    std::optional<qint64> markRecords(const TableSchema& table, const QList<RecordId>& ids,
+                                      int field, qint64 expected, qint64 value) override {
+        QStringList idTexts;
+        for (const RecordId id : ids) {
+            idTexts.append(QString::number(id));
+        }
+        const PostgresResult result =
+            run(QStringLiteral("UPDATE %1 SET %2 = $1 WHERE %2 = $2 AND %3 = ANY($3::bigint[])")
+                    .arg(quotedIdentifier(table.name),
+                         quotedIdentifier(table.columns[field].name), identity()),
+                {QString::number(value), QString::number(expected),
+                 u'{' + idTexts.join(u',') + u'}'});
+        if (!result.succeeded()) {
+            return std::nullopt;
+        }
+        return result.rowsAffected();
+    }
+
+    std::optional<qint64> highest(const TableSchema& table, int field) override {
+        const PostgresResult result =
+            run(QStringLiteral("SELECT max(%1) FROM %2")
+                    .arg(quotedIdentifier(table.columns[field].name), quotedIdentifier(table.name)),
+                {});
+        if (result.rowCount() != 1) {
+            return std::nullopt;
+        }
+        return result.text(0, 0).toLongLong();
+    }
+
 private:
     PostgresResult run(const QString& sql, const PostgresParameters& parameters) {
         if (!m_failure.isEmpty()) {
@@ -308,6 +395,8 @@ public:
                 return QStringLiteral("text");
             case FieldKind::DateTime:
                 return QStringLiteral("timestamp(0)");
+            case FieldKind::Integer:
+                return QStringLiteral("bigint");
             case FieldKind::Amount:
                 break;
         }
@@ -371,6 +460,40 @@ std::unique_ptr<RecordWalk> PostgresEngine::startWalk(const TableSchema& table,
                                                       const QList<int>& openedFields,
                                                       RecordId from) {
     return std::make_unique<PostgresWalk>(m_connection, table, openedFields, from);
+}
+
+std::unique_ptr<RecordWalk> PostgresEngine::startSelection(const RecordSelection& selection) {
+    const TableSchema& table = *selection.table;
+    QStringList conditions{QStringLiteral("true")};
+    PostgresParameters parameters;
+    QList<FieldKind> kinds;
+    for (const auto& [field, value] : selection.equalFields) {
+        const Column& column = table.columns[field];
+        parameters.append(parameterOf(value, column.kind));
+        conditions.append(
+            QStringLiteral("%1 = $%2").arg(quotedIdentifier(column.name)).arg(parameters.size()));
+    }
+    if (selection.dateField >= 0) {
+        parameters += {parameterOf(selection.first, FieldKind::DateTime),
+                       parameterOf(selection.last, FieldKind::DateTime)};
+        conditions.append(
+            QStringLiteral("%1 BETWEEN $%2 AND $%3")
+                .arg(quotedIdentifier(table.columns[selection.dateField].name))
+                .arg(parameters.size() - 1)
+                .arg(parameters.size()));
+    }
+    for (const int field : selection.openedFields) {
+        kinds.append(table.columns[field].kind);
+    }
+    return std::make_unique<PostgresResultWalk>(
+        m_connection,
+        QStringLiteral("SELECT %1%2 FROM %3 WHERE %4 ORDER BY %1")
+            .arg(identity(),
+                 selection.openedFields.isEmpty()
+                     ? QString()
+                     : QStringLiteral(", ") + quotedColumnList(table, selection.openedFields),
+                 quotedIdentifier(table.name), conditions.join(QStringLiteral(" AND "))),
+        parameters, kinds);
 }
 
 std::optional<RecordId> PostgresEngine::lookUpFirstWithText(const TableSchema& table, int field,

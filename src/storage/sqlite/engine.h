@@ -26,6 +26,7 @@ private:
                                                 const QString& text, QString* reason) override;
     bool sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
                             QString* reason) override;
+    std::unique_ptr<RecordWalk> startSelection(const RecordSelection& selection) override;
     std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) override;
 
     // Whether the period covers more than half of the days between the first and the last stored.
