@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 #include "about/users_guide.h"
@@ -36,9 +37,21 @@ void describeProgram(QCommandLineParser& parser) {
         QStringLiteral("cashier"),
         QStringLiteral("管理收费员（cashier --help 查看说明）。list 每行列出一个姓名，密码仍以"
                        "明文保存的，姓名后加一个制表符和“（明文密码）”"),
-        QStringLiteral("cashier list|add 姓名|password 姓名|remove 姓名]"));
+        QStringLiteral("cashier list|add 姓名|password 姓名|remove 姓名 |"));
+    parser.addPositionalArgument(
+        QStringLiteral("shift"),
+        QStringLiteral("查看交班结算（shift --help 查看说明）：全部或某一天的交班、某次交班或某个"
+                       "收费员未交班记录的交班报表，文本或 A4 PDF"),
+        QStringLiteral("shift list [--date 日期]|show 结算号|open 收费员 [--pdf 文件]]"));
     // What follows a command is that command's to read.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+}
+
+// A command that writes A4 pages as a PDF needs the fonts of a GUI application.
+bool drawsPages(const QCommandLineParser& parser) {
+    const QStringList command = parser.positionalArguments();
+    return !command.isEmpty() && command.first() == QStringLiteral("shift") &&
+           command.contains(QStringLiteral("--pdf"));
 }
 
 }  // namespace
@@ -56,6 +69,11 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
                           parser.positionalArguments().first() == QStringLiteral("print-setup"));
     if (windows) {
         return std::make_unique<QApplication>(argc, argv);
+    }
+    if (drawsPages(parser)) {
+        // The pages are drawn, never shown: no display is needed, as on a console.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);
 }

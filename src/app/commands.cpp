@@ -6,6 +6,7 @@
 #include "app/cashier_command.h"
 #include "app/desk_config.h"
 #include "app/print_setup_command.h"
+#include "app/shift_command.h"
 
 namespace app {
 
@@ -21,6 +22,11 @@ int runCommand(const CommandLine& commandLine) {
         return runCashierCommand(command.mid(1),
                                  chosenDatabaseLocation(commandLine, deskConfig.database),
                                  standardPasswordInput(), out, err);
+    }
+    if (command.first() == QStringLiteral("shift")) {
+        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
+        return runShiftCommand(command.mid(1),
+                               chosenDatabaseLocation(commandLine, deskConfig.database), out, err);
     }
     err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。")
                .arg(command.first())

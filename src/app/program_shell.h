@@ -44,6 +44,7 @@ private:
     bool runLoginSequence();
     void logInAgain();
     void showStatistics();
+    void showShift();
     void showAbout();
     void exitProgram();
 

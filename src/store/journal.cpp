@@ -27,7 +27,8 @@ JournalEntry entryOf(storage::RecordId id, const storage::RecordValues& values) 
     entry.cashier = field(kCashierField).toString();
     entry.desk = field(kDeskField).toString();
     // Only the program writes the journal; a kind it does not know counts as nothing new.
-    entry.kind = journalKindFromText(field(kEventKindField).toString()).value_or(JournalKind::Reprint);
+    entry.kind =
+        journalKindFromText(field(kEventKindField).toString()).value_or(JournalKind::Reprint);
     entry.inpatientNumber = field(kInpatientNumberField).toString();
     entry.patientName = field(kPatientNameField).toString();
     for (int amount = 0; amount < kJournalAmountCount; ++amount) {
@@ -58,11 +59,20 @@ bool readEntries(Database& database, const QList<std::pair<int, QVariant>>& equa
 
 }  // namespace
 
+common::Money journalAmount(const JournalAmounts& amounts, QStringView field) {
+    for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+        if (journalAmountField(amount) == field) {
+            return amounts[amount];
+        }
+    }
+    return {};
+}
+
 JournalAmounts receiptAmounts(const QVariantList& receipt) {
     JournalAmounts amounts{};
     for (int amount = 0; amount < kJournalAmountCount; ++amount) {
-        amounts[amount] =
-            receipt.value(receiptSchema().indexOf(journalAmountField(amount))).value<common::Money>();
+        amounts[amount] = receipt.value(receiptSchema().indexOf(journalAmountField(amount)))
+                              .value<common::Money>();
     }
     return amounts;
 }
@@ -119,9 +129,8 @@ bool readOpenEntries(Database& database, const QString& cashier, QList<JournalEn
 
 bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntry>* entries,
                         QString* error) {
-    return readEntries(database,
-                       {{journalSchema().indexOf(kSettlementNumberField), settlement}}, entries,
-                       error);
+    return readEntries(database, {{journalSchema().indexOf(kSettlementNumberField), settlement}},
+                       entries, error);
 }
 
 QString deskName() {

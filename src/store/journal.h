@@ -23,6 +23,8 @@ class Database;
 // The amounts of a row, in the order of journalAmountField.
 using JournalAmounts = std::array<common::Money, kJournalAmountCount>;
 
+// The amount of the named field (合计, 补收...); 0 for a field that is none of them.
+common::Money journalAmount(const JournalAmounts& amounts, QStringView field);
 // A receipt record's amounts (its 30 fields) in journal order.
 JournalAmounts receiptAmounts(const QVariantList& receipt);
 // Each amount of after less the same amount of before.

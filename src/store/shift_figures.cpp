@@ -25,12 +25,7 @@ qint64 ShiftFigures::totalEvents() const {
 }
 
 common::Money ShiftFigures::amount(QStringView field) const {
-    for (int index = 0; index < kJournalAmountCount; ++index) {
-        if (journalAmountField(index) == field) {
-            return amounts[index];
-        }
-    }
-    return {};
+    return journalAmount(amounts, field);
 }
 
 common::Money ShiftFigures::cashDue() const {
@@ -38,15 +33,25 @@ common::Money ShiftFigures::cashDue() const {
 }
 
 void ShiftFigures::add(const JournalEntry& entry) {
-    ++eventCounts[kindIndex(entry.kind)];
+    ShiftFigures one;
+    ++one.eventCounts[kindIndex(entry.kind)];
+    one.amounts = entry.amounts;
+    one.firstEvent = one.lastEvent = entry.time;
+    add(one);
+}
+
+void ShiftFigures::add(const ShiftFigures& other) {
+    for (std::size_t kind = 0; kind < eventCounts.size(); ++kind) {
+        eventCounts[kind] += other.eventCounts[kind];
+    }
     for (int index = 0; index < kJournalAmountCount; ++index) {
-        amounts[index] += entry.amounts[index];
+        amounts[index] += other.amounts[index];
     }
-    if (!firstEvent.isValid() || entry.time < firstEvent) {
-        firstEvent = entry.time;
+    if (other.firstEvent.isValid() && (!firstEvent.isValid() || other.firstEvent < firstEvent)) {
+        firstEvent = other.firstEvent;
     }
-    if (!lastEvent.isValid() || entry.time > lastEvent) {
-        lastEvent = entry.time;
+    if (other.lastEvent.isValid() && (!lastEvent.isValid() || other.lastEvent > lastEvent)) {
+        lastEvent = other.lastEvent;
     }
 }
 

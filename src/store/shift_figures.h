@@ -23,6 +23,8 @@ struct ShiftFigures {
     common::Money cashDue() const;
 
     void add(const JournalEntry& entry);
+    // Takes in the figures of another shift, as a day's sum does.
+    void add(const ShiftFigures& other);
     bool operator==(const ShiftFigures&) const = default;
 };
 

@@ -11,7 +11,7 @@ namespace support {
 // A printer that keeps every call it receives, in order, and ends each job with a chosen outcome.
 class RecordingPrinter final : public platform::Printer {
 public:
-    enum class Operation { StartJob, PrintSetting, PlaceText, EndJob };
+    enum class Operation { StartJob, StartPlainJob, PrintSetting, PlaceText, NewPage, EndJob };
 
     struct Call {
         Operation operation;
@@ -32,12 +32,16 @@ public:
     void startJob(const QString& documentName) override {
         calls.push_back({Operation::StartJob, documentName, 0, 0, 0});
     }
+    void startPlainJob(const QString& documentName) override {
+        calls.push_back({Operation::StartPlainJob, documentName, 0, 0, 0});
+    }
     void setPrintSetting(int value) override {
         calls.push_back({Operation::PrintSetting, {}, 0, 0, value});
     }
     void placeText(int x, int y, const QString& text) override {
         calls.push_back({Operation::PlaceText, text, x, y, 0});
     }
+    void newPage() override { calls.push_back({Operation::NewPage, {}, 0, 0, 0}); }
     platform::PrintOutcome endJob() override {
         calls.push_back({Operation::EndJob, {}, 0, 0, 0});
         return outcome;
@@ -62,6 +66,12 @@ inline void PrintTo(const RecordingPrinter::Call& call, std::ostream* os) {
     switch (call.operation) {
         case RecordingPrinter::Operation::StartJob:
             *os << "startJob(\"" << call.text.toStdString() << "\")";
+            break;
+        case RecordingPrinter::Operation::StartPlainJob:
+            *os << "startPlainJob(\"" << call.text.toStdString() << "\")";
+            break;
+        case RecordingPrinter::Operation::NewPage:
+            *os << "newPage()";
             break;
         case RecordingPrinter::Operation::PrintSetting:
             *os << "setPrintSetting(" << call.setting << ')';

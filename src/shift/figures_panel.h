@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+
+class QLabel;
+
+namespace shift {
+
+struct ShiftReport;
+
+// A shift's figures as a window shows them: the header, the counts of each kind and the amounts,
+// each a caption and its value. Each value is a label whose object and accessible name are its
+// caption (结算号, 新开, 床位费, 应交现金...).
+class FiguresPanel final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FiguresPanel(QWidget* parent = nullptr);
+
+    void showReport(const ShiftReport& report);
+
+private:
+    QHash<QString, QLabel*> m_values;
+};
+
+}  // namespace shift
