@@ -8,10 +8,9 @@ namespace shift {
 DaySheet makeDaySheet(const QDate& day, const QList<store::Settlement>& settlements) {
     DaySheet sheet{day, {}, {QStringLiteral("全天合计"), 0, {}}};
     for (const store::Settlement& settlement : settlements) {
-        auto line = std::find_if(sheet.cashiers.begin(), sheet.cashiers.end(),
-                                 [&](const DaySheetLine& known) {
-                                     return known.name == settlement.cashier;
-                                 });
+        auto line = std::find_if(
+            sheet.cashiers.begin(), sheet.cashiers.end(),
+            [&](const DaySheetLine& known) { return known.name == settlement.cashier; });
         if (line == sheet.cashiers.end()) {
             sheet.cashiers.append({settlement.cashier, 0, {}});
             line = sheet.cashiers.end() - 1;
@@ -33,9 +32,9 @@ QStringList daySheetColumns() {
 QStringList daySheetCells(const DaySheetLine& line) {
     QStringList cells{line.name, QString::number(line.settlements),
                       QString::number(line.figures.totalEvents())};
-    for (const QStringView field : {store::kTotalField, store::kPrepaidField,
-                                    store::kSupplementField, store::kRefundField,
-                                    store::kArrearsField}) {
+    for (const QStringView field :
+         {store::kTotalField, store::kPrepaidField, store::kSupplementField, store::kRefundField,
+          store::kArrearsField}) {
         cells.append(common::numberToText(line.figures.amount(field)));
     }
     cells.append(common::numberToText(line.figures.cashDue()));
@@ -43,8 +42,7 @@ QStringList daySheetCells(const DaySheetLine& line) {
 }
 
 QString daySheetText(const DaySheet& sheet) {
-    QStringList lines{kDaySheetTitle,
-                      QStringLiteral("日期：") + sheet.day.toString(Qt::ISODate),
+    QStringList lines{kDaySheetTitle, QStringLiteral("日期：") + sheet.day.toString(Qt::ISODate),
                       daySheetColumns().join(u'\t')};
     for (const DaySheetLine& line : sheet.cashiers) {
         lines.append(daySheetCells(line).join(u'\t'));

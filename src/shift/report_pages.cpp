@@ -166,8 +166,8 @@ std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
         writer.needRoom(kLineStep, eventHeading);
         writer.row(kEventColumns, eventCells(entry));
     }
-    signatures(writer, {QStringLiteral("交班人"), QStringLiteral("接班人"),
-                        QStringLiteral("审核")});
+    signatures(writer,
+               {QStringLiteral("交班人"), QStringLiteral("接班人"), QStringLiteral("审核")});
     return writer.finish();
 }
 

@@ -34,14 +34,15 @@ void printReport(const platform::Services& services, QWidget* parent, const QStr
         if (!outcome.pdfPath.isEmpty()) {
             text += QStringLiteral("\n%1的 PDF 副本：%2").arg(what, outcome.pdfPath);
         }
-        services.messageBoxes.show(parent, {text, QStringLiteral("错误信息："),
-                                            widgets::MessageButtons::Ok,
-                                            widgets::MessageIcon::Stop});
+        services.messageBoxes.show(parent,
+                                   {text, QStringLiteral("错误信息："), widgets::MessageButtons::Ok,
+                                    widgets::MessageIcon::Stop});
     } else if (outcome.printerName.isEmpty()) {
         services.messageBoxes.show(
-            parent, {QStringLiteral("没有找到打印机，%1已保存为 PDF：\n%2").arg(what, outcome.pdfPath),
-                     QStringLiteral("打印"), widgets::MessageButtons::Ok,
-                     widgets::MessageIcon::Information});
+            parent,
+            {QStringLiteral("没有找到打印机，%1已保存为 PDF：\n%2").arg(what, outcome.pdfPath),
+             QStringLiteral("打印"), widgets::MessageButtons::Ok,
+             widgets::MessageIcon::Information});
     }
 }
 

@@ -23,8 +23,7 @@ void printShiftReport(const platform::Services& services, QWidget* parent,
                 shiftReportPages(report));
 }
 
-ReportWindow::ReportWindow(const platform::Services& services, ShiftReport report,
-                           QWidget* parent)
+ReportWindow::ReportWindow(const platform::Services& services, ShiftReport report, QWidget* parent)
     : QDialog(parent), m_services(services), m_report(std::move(report)) {
     setWindowTitle(QStringLiteral("交班报表 %1").arg(m_report.number));
     auto* figures = new FiguresPanel(this);

@@ -18,8 +18,7 @@ class ReportWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    ReportWindow(const platform::Services& services, ShiftReport report,
-                 QWidget* parent = nullptr);
+    ReportWindow(const platform::Services& services, ShiftReport report, QWidget* parent = nullptr);
 
 private:
     const platform::Services& m_services;

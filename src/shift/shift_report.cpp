@@ -28,8 +28,8 @@ ShiftReport openShiftReport(const QString& cashier, const QList<store::JournalEn
 
 ShiftReport settlementReport(const store::Settlement& settlement,
                              const QList<store::JournalEntry>& entries) {
-    return {settlement.number, settlement.cashier, settlement.desk, settlement.settledAt,
-            settlement.figures, entries};
+    return {settlement.number,    settlement.cashier, settlement.desk,
+            settlement.settledAt, settlement.figures, entries};
 }
 
 QString reportTime(const QDateTime& time) {
@@ -84,8 +84,8 @@ QStringList eventCells(const store::JournalEntry& entry) {
     const auto amount = [&](QStringView field) {
         return common::numberToText(store::journalAmount(entry.amounts, field));
     };
-    return {reportTime(entry.time),   store::journalKindText(entry.kind),
-            entry.inpatientNumber,    entry.patientName,
+    return {reportTime(entry.time),     store::journalKindText(entry.kind),
+            entry.inpatientNumber,      entry.patientName,
             amount(store::kTotalField), amount(store::kSupplementField),
             amount(store::kRefundField)};
 }

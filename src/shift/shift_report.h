@@ -14,8 +14,8 @@ namespace shift {
 struct ShiftReport {
     qint64 number = 0;
     QString cashier;
-    QString desk;          // where it was settled; for the open shift, the desk showing it
-    QDateTime settledAt;   // invalid for the open shift
+    QString desk;         // where it was settled; for the open shift, the desk showing it
+    QDateTime settledAt;  // invalid for the open shift
     store::ShiftFigures figures;
     QList<store::JournalEntry> entries;
 

@@ -210,8 +210,9 @@ void ShiftWindow::settle() {
             showError(QStringLiteral("本班没有记录，不需要交班。"));
             break;
         case store::SettleOutcome::TakenElsewhere:
-            showError(QStringLiteral("本班的记录已在另一台电脑上交班，这次没有交班。\n"
-                                     "窗口里现在是重新读出的本班记录。"));
+            showError(
+                QStringLiteral("本班的记录已在另一台电脑上交班，这次没有交班。\n"
+                               "窗口里现在是重新读出的本班记录。"));
             break;
         case store::SettleOutcome::Failed:
             showError(QStringLiteral("没有交班。\n") + settled.error);
@@ -319,9 +320,8 @@ void ShiftWindow::printDaySheet() {
 }
 
 void ShiftWindow::showError(const QString& text) {
-    m_services.messageBoxes.show(
-        this, {text, QStringLiteral("错误信息："), widgets::MessageButtons::Ok,
-               widgets::MessageIcon::Stop});
+    m_services.messageBoxes.show(this, {text, QStringLiteral("错误信息："),
+                                        widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
 }
 
 }  // namespace shift

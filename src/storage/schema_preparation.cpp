@@ -131,9 +131,8 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
     }
     const QString versionTable = quotedIdentifier(kVersionTable);
     if (additions.versionTable &&
-        !catalog.run(
-            QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable),
-            reason)) {
+        !catalog.run(QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable),
+                     reason)) {
         return false;
     }
     // An older version's row stays: the table tells which versions the database has been.

@@ -10,8 +10,8 @@ namespace store {
 // What happened to a receipt: issued, corrected, voided or printed again.
 enum class JournalKind { New, Correction, Void, Reprint };
 
-inline constexpr std::array<JournalKind, 4> kJournalKinds{
-    JournalKind::New, JournalKind::Correction, JournalKind::Void, JournalKind::Reprint};
+inline constexpr std::array<JournalKind, 4> kJournalKinds{JournalKind::New, JournalKind::Correction,
+                                                          JournalKind::Void, JournalKind::Reprint};
 
 // The kind as the journal stores it and the cashier reads it: 新开, 更正, 作废, 补打.
 QString journalKindText(JournalKind kind);

@@ -100,12 +100,12 @@ VoidResult voidReceipt(Database& database, const LoadedReceipt& shown, const QSt
             break;
         case TransactionOutcome::Unknown:
             if (const std::optional<bool> gone = isGone(database, shown)) {
-                result = {*gone ? VoidOutcome::Voided : VoidOutcome::Failed, {},
+                result = {*gone ? VoidOutcome::Voided : VoidOutcome::Failed,
+                          {},
                           *gone ? QString() : database.writeFailureMessage(transaction.reason)};
                 break;
             }
-            result = {VoidOutcome::Uncertain, {},
-                      database.writeFailureMessage(transaction.reason)};
+            result = {VoidOutcome::Uncertain, {}, database.writeFailureMessage(transaction.reason)};
             break;
         case TransactionOutcome::Failed:
             result = {VoidOutcome::Failed, {}, database.writeFailureMessage(transaction.reason)};

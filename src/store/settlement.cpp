@@ -19,8 +19,8 @@ const QString kSettlementLockKey = QStringLiteral("MZY_settlement");
 
 storage::RecordValues settlementRow(qint64 number, const QString& cashier,
                                     const ShiftFigures& figures) {
-    storage::RecordValues row{number,     cashier,           deskName(),
-                              QDateTime(), figures.firstEvent, figures.lastEvent};
+    storage::RecordValues row{
+        number, cashier, deskName(), QDateTime(), figures.firstEvent, figures.lastEvent};
     for (const qint64 count : figures.eventCounts) {
         row.append(count);
     }
@@ -51,8 +51,8 @@ Settlement settlementOf(const storage::RecordValues& values) {
     return settlement;
 }
 
-bool select(Database& database, storage::RecordSelection selection,
-            QList<Settlement>* settlements, QString* error) {
+bool select(Database& database, storage::RecordSelection selection, QList<Settlement>* settlements,
+            QString* error) {
     const storage::TableSchema& table = settlementSchema();
     selection.table = &table;
     for (int field = 0; field < table.columns.size(); ++field) {
@@ -92,10 +92,9 @@ std::optional<qint64> settlementHolding(Database& database, storage::RecordId ro
 
 SettleResult settleShift(Database& database, const QString& cashier,
                          const QList<JournalEntry>& shown) {
-    const bool othersRows =
-        std::any_of(shown.begin(), shown.end(), [&](const JournalEntry& entry) {
-            return !common::textEquals(entry.cashier, cashier) || entry.settlement != 0;
-        });
+    const bool othersRows = std::any_of(shown.begin(), shown.end(), [&](const JournalEntry& entry) {
+        return !common::textEquals(entry.cashier, cashier) || entry.settlement != 0;
+    });
     if (shown.isEmpty() || othersRows) {
         return {shown.isEmpty() ? SettleOutcome::Empty : SettleOutcome::TakenElsewhere, 0, {}};
     }
@@ -154,8 +153,8 @@ bool readSettlements(Database& database, const SettlementFilter& filter,
     }
     if (!filter.firstDay.isNull() || !filter.lastDay.isNull()) {
         selection.dateField = table.indexOf(kSettledAtField);
-        selection.first = QDateTime(filter.firstDay.isNull() ? QDate(1, 1, 1) : filter.firstDay,
-                                    QTime(0, 0));
+        selection.first =
+            QDateTime(filter.firstDay.isNull() ? QDate(1, 1, 1) : filter.firstDay, QTime(0, 0));
         selection.last = QDateTime(filter.lastDay.isNull() ? QDate(9999, 12, 31) : filter.lastDay,
                                    QTime(23, 59, 59));
     }

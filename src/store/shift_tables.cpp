@@ -13,8 +13,8 @@ using storage::Column;
 using storage::FieldKind;
 using storage::TableSchema;
 
-constexpr QStringView kLastAmounts[] = {kTotalField, kPrepaidField, kSupplementField,
-                                        kRefundField, kArrearsField};
+constexpr QStringView kLastAmounts[] = {kTotalField, kPrepaidField, kSupplementField, kRefundField,
+                                        kArrearsField};
 
 Column column(QStringView name, FieldKind kind) {
     return {name.toString(), kind};
@@ -27,12 +27,12 @@ void appendAmounts(TableSchema& schema) {
 }
 
 TableSchema buildJournalSchema() {
-    TableSchema schema{kReceiptTable + QStringLiteral("_journal"),
-                       {column(kEventTimeField, FieldKind::DateTime),
-                        column(kCashierField, FieldKind::Text), column(kDeskField, FieldKind::Text),
-                        column(kEventKindField, FieldKind::Text),
-                        column(kInpatientNumberField, FieldKind::Text),
-                        column(kPatientNameField, FieldKind::Text)}};
+    TableSchema schema{
+        kReceiptTable + QStringLiteral("_journal"),
+        {column(kEventTimeField, FieldKind::DateTime), column(kCashierField, FieldKind::Text),
+         column(kDeskField, FieldKind::Text), column(kEventKindField, FieldKind::Text),
+         column(kInpatientNumberField, FieldKind::Text),
+         column(kPatientNameField, FieldKind::Text)}};
     appendAmounts(schema);
     schema.columns.append(column(kSettlementNumberField, FieldKind::Integer));
     return schema;
@@ -41,19 +41,19 @@ TableSchema buildJournalSchema() {
 TableSchema buildVoidedSchema() {
     TableSchema schema = receiptSchema();
     schema.name = kReceiptTable + QStringLiteral("_voided");
-    schema.columns += {column(kVoidedAtField, FieldKind::DateTime),
-                       column(kVoidedByField, FieldKind::Text),
-                       column(kVoidReasonField, FieldKind::Text)};
+    schema.columns +=
+        {column(kVoidedAtField, FieldKind::DateTime), column(kVoidedByField, FieldKind::Text),
+         column(kVoidReasonField, FieldKind::Text)};
     return schema;
 }
 
 TableSchema buildSettlementSchema() {
-    TableSchema schema{kReceiptTable + QStringLiteral("_settlement"),
-                       {column(kSettlementNumberField, FieldKind::Integer),
-                        column(kCashierField, FieldKind::Text), column(kDeskField, FieldKind::Text),
-                        column(kSettledAtField, FieldKind::DateTime),
-                        column(kFirstEventField, FieldKind::DateTime),
-                        column(kLastEventField, FieldKind::DateTime)}};
+    TableSchema schema{
+        kReceiptTable + QStringLiteral("_settlement"),
+        {column(kSettlementNumberField, FieldKind::Integer), column(kCashierField, FieldKind::Text),
+         column(kDeskField, FieldKind::Text), column(kSettledAtField, FieldKind::DateTime),
+         column(kFirstEventField, FieldKind::DateTime),
+         column(kLastEventField, FieldKind::DateTime)}};
     for (const JournalKind kind : kJournalKinds) {
         schema.columns.append(column(eventCountField(kind), FieldKind::Integer));
     }

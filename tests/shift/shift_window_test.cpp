@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../store/shift_fixture.h"
 #include "platform/qt_printer.h"
 #include "store/journal.h"
 #include "store/receipt_saving.h"
@@ -14,7 +15,6 @@
 #include "store/settlement.h"
 #include "support/billing_desk.h"
 #include "support/pdf_text.h"
-#include "../store/shift_fixture.h"
 
 namespace {
 
@@ -58,8 +58,8 @@ protected:
 
     FixedClock realClock{QDateTime::currentDateTime()};
     QTemporaryDir receipts;
-    platform::QtPrinter pdfPrinter{receipts.path(), realClock, {},
-                                   [](const QString&) { return QPrinterInfo(); }};
+    platform::QtPrinter pdfPrinter{
+        receipts.path(), realClock, {}, [](const QString&) { return QPrinterInfo(); }};
     platform::Services pdfServices{messageBoxes, pdfPrinter, realClock};
 };
 
@@ -79,13 +79,15 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
     typeAndLeave(box(u"编辑框25"), QStringLiteral("50.5"));
     print();
     // The void and the reprint have their buttons in the receipt register.
-    ASSERT_EQ(store::voidReceipt(database(), shift_test::shownReceipt(database(), QStringLiteral("1001")),
-                                 QStringLiteral("491MX"), QStringLiteral("收费项目错"))
-                  .outcome,
-              store::VoidOutcome::Voided);
-    ASSERT_TRUE(store::recordReprint(database(), QStringLiteral("491MX"),
-                                     shift_test::shownReceipt(database(), QStringLiteral("1002")).values)
-                    .recorded);
+    ASSERT_EQ(
+        store::voidReceipt(database(), shift_test::shownReceipt(database(), QStringLiteral("1001")),
+                           QStringLiteral("491MX"), QStringLiteral("收费项目错"))
+            .outcome,
+        store::VoidOutcome::Voided);
+    ASSERT_TRUE(
+        store::recordReprint(database(), QStringLiteral("491MX"),
+                             shift_test::shownReceipt(database(), QStringLiteral("1002")).values)
+            .recorded);
     messageBoxes.clear();
 
     bool checked = false;
@@ -94,11 +96,11 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
         const struct {
             const char* name;
             const char* value;
-        } figures[] = {{"新开", "2笔"},        {"更正", "1笔"},       {"作废", "1笔"},
-                       {"补打", "1笔"},        {"床位费", "0元"},     {"诊　金", "150.5元"},
-                       {"合计", "150.5元"},    {"预交", "100元"},     {"补收", "50.5元"},
-                       {"退款", "0元"},        {"欠费", "0元"},       {"应交现金", "50.5元"},
-                       {"结算号", "未交班"},   {"收费员", "491MX"}};
+        } figures[] = {{"新开", "2笔"},      {"更正", "1笔"},    {"作废", "1笔"},
+                       {"补打", "1笔"},      {"床位费", "0元"},  {"诊　金", "150.5元"},
+                       {"合计", "150.5元"},  {"预交", "100元"},  {"补收", "50.5元"},
+                       {"退款", "0元"},      {"欠费", "0元"},    {"应交现金", "50.5元"},
+                       {"结算号", "未交班"}, {"收费员", "491MX"}};
         for (const auto& [name, value] : figures) {
             EXPECT_EQ(figure(shiftWindow, QString::fromUtf8(name)), QString::fromUtf8(value))
                 << name;
@@ -137,8 +139,8 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
             QString::fromUtf8(expected).normalized(QString::NormalizationForm_KC);
         EXPECT_TRUE(text.contains(readable)) << expected << "\n" << text.toStdString();
     }
-    const QStringList eventLines = text.split(u'\n').filter(QRegularExpression(QStringLiteral(
-        "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d ")));
+    const QStringList eventLines = text.split(u'\n').filter(
+        QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d ")));
     ASSERT_EQ(eventLines.size(), 5) << text.toStdString();
     EXPECT_TRUE(eventLines[0].contains(QStringLiteral("新开 1001 张三 300 0 200")));
     EXPECT_TRUE(eventLines[2].contains(QStringLiteral("更正 1002 李四 30 30 0")));
@@ -152,9 +154,9 @@ TEST_P(ShiftWindowTest, ARowWrittenAtAnotherDeskWhileSettlingStaysForTheNextShif
     messageBoxes.whileShown([&](const widgets::Message& message) {
         if (message.text.startsWith(QStringLiteral("确定交班吗"))) {
             store::Database otherDesk(databaseLocation());
-            ASSERT_EQ(store::saveNewReceipt(otherDesk, shift_test::randomReceipt(
-                                                           QStringLiteral("1008"),
-                                                           QStringLiteral("491MX"), random))
+            ASSERT_EQ(store::saveNewReceipt(
+                          otherDesk, shift_test::randomReceipt(QStringLiteral("1008"),
+                                                               QStringLiteral("491MX"), random))
                           .outcome,
                       store::SaveOutcome::Saved);
         }

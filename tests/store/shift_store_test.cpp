@@ -16,13 +16,13 @@
 
 namespace {
 
+using shift_test::fenOf;
+using shift_test::randomReceipt;
+using shift_test::shownReceipt;
 using store::JournalEntry;
 using store::JournalKind;
 using store::SettleOutcome;
 using store::VoidOutcome;
-using shift_test::fenOf;
-using shift_test::randomReceipt;
-using shift_test::shownReceipt;
 
 const QString kCashier = QStringLiteral("491MX");
 const QString kOtherCashier = QStringLiteral("张三");
@@ -127,7 +127,8 @@ TEST_P(ShiftStore, SettlementOfAGeneratedShiftEqualsItsEventsFenForFen) {
     EXPECT_EQ(stored.desk, store::deskName());
     EXPECT_EQ(fenOf(stored.figures.amounts), fenOf(expected));
     for (const JournalKind kind : store::kJournalKinds) {
-        EXPECT_EQ(stored.figures.eventCount(kind), counts[kind]) << store::journalKindText(kind).toStdString();
+        EXPECT_EQ(stored.figures.eventCount(kind), counts[kind])
+            << store::journalKindText(kind).toStdString();
     }
     EXPECT_EQ(stored.figures.cashDue(),
               stored.figures.amount(u"补收") - stored.figures.amount(u"退款"));
@@ -145,9 +146,9 @@ TEST_P(ShiftStore, AVoidedReceiptLeavesTheStatisticsAndFreesItsNumber) {
     save(voided);
     save(kept);
 
-    const store::VoidResult result = store::voidReceipt(
-        database(), shownReceipt(database(), QStringLiteral("100")), kCashier,
-        QStringLiteral("重复收费"));
+    const store::VoidResult result =
+        store::voidReceipt(database(), shownReceipt(database(), QStringLiteral("100")), kCashier,
+                           QStringLiteral("重复收费"));
     ASSERT_EQ(result.outcome, VoidOutcome::Voided) << result.error.toStdString();
 
     const statistics::PeriodRun run =
@@ -324,7 +325,8 @@ TEST_P(ShiftStore, SavesRacingSettlementsLoseNoRowAndCountNoneTwice) {
         store::setJournalRowWrittenHook({});
         const int settledCount = (results[0].outcome == SettleOutcome::Settled) +
                                  (results[1].outcome == SettleOutcome::Settled);
-        EXPECT_EQ(settledCount, 1) << results[0].error.toStdString() << results[1].error.toStdString();
+        EXPECT_EQ(settledCount, 1)
+            << results[0].error.toStdString() << results[1].error.toStdString();
         EXPECT_TRUE(results[0].outcome == SettleOutcome::TakenElsewhere ||
                     results[1].outcome == SettleOutcome::TakenElsewhere);
     }
@@ -363,7 +365,8 @@ TEST_P(ShiftStore, AnOlderDatabaseIsBroughtUpWithItsRecordsUntouched) {
     const auto contents = [this] {
         QList<QList<QStringList>> tables;
         for (const char* table : {"MZY", "MZY_history", "USER"}) {
-            tables.append(runSql(QStringLiteral(R"(SELECT * FROM "%1")").arg(QLatin1StringView(table))));
+            tables.append(
+                runSql(QStringLiteral(R"(SELECT * FROM "%1")").arg(QLatin1StringView(table))));
         }
         return tables;
     };
@@ -379,7 +382,8 @@ TEST_P(ShiftStore, AnOlderDatabaseIsBroughtUpWithItsRecordsUntouched) {
     for (const char* table : {"MZY_journal", "MZY_voided", "MZY_settlement"}) {
         EXPECT_FALSE(scratch().columnsOf(QLatin1StringView(table)).isEmpty()) << table;
     }
-    const store::SaveResult saved = store::saveNewReceipt(upgraded, randomReceipt(QStringLiteral("2"), kCashier, random));
+    const store::SaveResult saved =
+        store::saveNewReceipt(upgraded, randomReceipt(QStringLiteral("2"), kCashier, random));
     EXPECT_EQ(saved.outcome, store::SaveOutcome::Saved) << saved.error.toStdString();
 }
 

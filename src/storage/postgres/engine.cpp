@@ -315,12 +315,11 @@ public:
         for (const RecordId id : ids) {
             idTexts.append(QString::number(id));
         }
-        const PostgresResult result =
-            run(QStringLiteral("UPDATE %1 SET %2 = $1 WHERE %2 = $2 AND %3 = ANY($3::bigint[])")
-                    .arg(quotedIdentifier(table.name),
-                         quotedIdentifier(table.columns[field].name), identity()),
-                {QString::number(value), QString::number(expected),
-                 u'{' + idTexts.join(u',') + u'}'});
+        const PostgresResult result = run(
+            QStringLiteral("UPDATE %1 SET %2 = $1 WHERE %2 = $2 AND %3 = ANY($3::bigint[])")
+                .arg(quotedIdentifier(table.name), quotedIdentifier(table.columns[field].name),
+                     identity()),
+            {QString::number(value), QString::number(expected), u'{' + idTexts.join(u',') + u'}'});
         if (!result.succeeded()) {
             return std::nullopt;
         }
@@ -476,11 +475,10 @@ std::unique_ptr<RecordWalk> PostgresEngine::startSelection(const RecordSelection
     if (selection.dateField >= 0) {
         parameters += {parameterOf(selection.first, FieldKind::DateTime),
                        parameterOf(selection.last, FieldKind::DateTime)};
-        conditions.append(
-            QStringLiteral("%1 BETWEEN $%2 AND $%3")
-                .arg(quotedIdentifier(table.columns[selection.dateField].name))
-                .arg(parameters.size() - 1)
-                .arg(parameters.size()));
+        conditions.append(QStringLiteral("%1 BETWEEN $%2 AND $%3")
+                              .arg(quotedIdentifier(table.columns[selection.dateField].name))
+                              .arg(parameters.size() - 1)
+                              .arg(parameters.size()));
     }
     for (const int field : selection.openedFields) {
         kinds.append(table.columns[field].kind);

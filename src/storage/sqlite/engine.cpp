@@ -263,10 +263,10 @@ public:
                                                  int clockField) override {
         QStringList placeholders(table.columns.size(), QStringLiteral("?"));
         placeholders[clockField] = kDatabaseTime;
-        SqliteStatement statement(m_connection, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                    .arg(quotedIdentifier(table.name),
-                                                         quotedColumnList(table),
-                                                         placeholders.join(u',')));
+        SqliteStatement statement(m_connection,
+                                  QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quotedIdentifier(table.name), quotedColumnList(table),
+                                           placeholders.join(u',')));
         bindRecord(statement, table, values, clockField);
         if (!m_failure.isEmpty() || !statement.execute()) {
             fail(statement);
@@ -283,11 +283,10 @@ public:
             idTexts.append(QString::number(id));
         }
         const QString column = quotedIdentifier(table.columns[field].name);
-        SqliteStatement statement(
-            m_connection,
-            QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %2 = ?2 AND rowid IN "
-                           "(SELECT value FROM json_each(?3))")
-                .arg(quotedIdentifier(table.name), column));
+        SqliteStatement statement(m_connection,
+                                  QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %2 = ?2 AND rowid IN "
+                                                 "(SELECT value FROM json_each(?3))")
+                                      .arg(quotedIdentifier(table.name), column));
         statement.bindInt64(1, value);
         statement.bindInt64(2, expected);
         statement.bindText(3, u'[' + idTexts.join(u',') + u']');
@@ -299,10 +298,9 @@ public:
     }
 
     std::optional<qint64> highest(const TableSchema& table, int field) override {
-        SqliteStatement query(m_connection,
-                              QStringLiteral("SELECT max(%1) FROM %2")
-                                  .arg(quotedIdentifier(table.columns[field].name),
-                                       quotedIdentifier(table.name)));
+        SqliteStatement query(m_connection, QStringLiteral("SELECT max(%1) FROM %2")
+                                                .arg(quotedIdentifier(table.columns[field].name),
+                                                     quotedIdentifier(table.name)));
         if (!m_failure.isEmpty() || !query.step()) {
             fail(query);
             return std::nullopt;
