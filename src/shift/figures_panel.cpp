@@ -47,7 +47,7 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
             const int column = 2 * (index % kFigureColumns);
             grid->addWidget(caption, row + index / kFigureColumns, column, Qt::AlignRight);
             grid->addWidget(value, row + index / kFigureColumns, column + 1);
-            m_values.insert(name, value);
+            m_figures.insert(name, {value, caption});
         }
         row += (static_cast<int>(figures.size()) + kFigureColumns - 1) / kFigureColumns;
     };
@@ -61,16 +61,20 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void FiguresPanel::showReport(const ShiftReport& report) {
-    for (QLabel* value : std::as_const(m_values)) {
-        value->clear();
+    for (const auto& [value, caption] : std::as_const(m_figures)) {
+        value->hide();
+        caption->hide();
     }
-    const QList<Figure> amounts = amountFigures(report.figures);
     for (const QList<Figure>& figures :
-         {headerFigures(report), countFigures(report.figures), amounts}) {
+         {headerFigures(report), countFigures(report.figures), amountFigures(report.figures)}) {
         for (const Figure& figure : figures) {
-            if (QLabel* value = m_values.value(figure.name)) {
-                value->setText(figure.value);
+            const auto [value, caption] = m_figures.value(figure.name);
+            if (value == nullptr) {
+                continue;
             }
+            value->setText(figure.value);
+            value->show();
+            caption->show();
         }
     }
 }

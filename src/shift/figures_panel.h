@@ -11,7 +11,8 @@ struct ShiftReport;
 
 // A shift's figures as a window shows them: the header, the counts of each kind and the amounts,
 // each a caption and its value. Each value is a label whose object and accessible name are its
-// caption (结算号, 新开, 床位费, 应交现金...).
+// caption (结算号, 新开, 床位费, 应交现金...). A figure that a report does not have (交班时间 of
+// the open shift) is hidden.
 class FiguresPanel final : public QWidget {
     Q_OBJECT
 
@@ -21,7 +22,8 @@ public:
     void showReport(const ShiftReport& report);
 
 private:
-    QHash<QString, QLabel*> m_values;
+    // Each figure's value and its caption.
+    QHash<QString, std::pair<QLabel*, QLabel*>> m_figures;
 };
 
 }  // namespace shift
