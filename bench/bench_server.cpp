@@ -2,8 +2,7 @@
 
 #include "storage/postgres/connection.h"
 
-QString benchDatabaseOn(const QString& serverUri) {
-    const QString name = QStringLiteral("billing_bench");
+QString benchDatabaseOn(const QString& serverUri, const QString& name) {
     storage::PostgresConnection server;
     if (!server.open(serverUri)) {
         qFatal("%s", qPrintable(server.failureReason()));

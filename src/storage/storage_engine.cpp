@@ -42,17 +42,18 @@ bool StorageEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QS
 }
 
 bool StorageEngine::select(const RecordSelection& selection,
-                           QList<std::pair<RecordId, RecordValues>>* records, QString* reason) {
+                           const std::function<void(RecordId id, const RecordValues& values)>& take,
+                           QString* reason) {
     if (!connect(reason)) {
         return false;
     }
     const std::unique_ptr<RecordWalk> walk = startSelection(selection);
+    RecordValues values(selection.openedFields.size());
     while (walk->next()) {
-        RecordValues values;
         for (int opened = 0; opened < selection.openedFields.size(); ++opened) {
-            values.append(walk->value(opened));
+            values[opened] = walk->value(opened);
         }
-        records->append({walk->recordId(), values});
+        take(walk->recordId(), values);
     }
     if (!walk->error().isEmpty()) {
         *reason = walk->error();

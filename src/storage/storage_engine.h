@@ -154,8 +154,10 @@ public:
     std::optional<RecordId> firstWithText(const TableSchema& table, int field, const QString& text,
                                           QString* reason);
     bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason);
-    // The selected records, read at once: a selection is meant to be small (a shift, a day).
-    bool select(const RecordSelection& selection, QList<std::pair<RecordId, RecordValues>>* records,
+    // Hands each selected record to take, in stored order; a selection is meant to be small
+    // (a shift, a day), and on a server it is read at once.
+    bool select(const RecordSelection& selection,
+                const std::function<void(RecordId id, const RecordValues& values)>& take,
                 QString* reason);
 
     // Runs work in one transaction that first takes the lock named lockKey, which serialises it

@@ -18,23 +18,53 @@ QString receiptText(const QVariantList& receipt, QStringView field) {
     return receipt.value(receiptSchema().indexOf(field)).toString();
 }
 
+// Where each of an entry's fields sits in a journal row, found once: a shift reads thousands.
+struct JournalColumns {
+    int time;
+    int cashier;
+    int desk;
+    int kind;
+    int inpatientNumber;
+    int patientName;
+    std::array<int, kJournalAmountCount> amounts;
+    int settlement;
+};
+
+const JournalColumns& journalColumns() {
+    static const JournalColumns columns = [] {
+        const storage::TableSchema& journal = journalSchema();
+        JournalColumns found{journal.indexOf(kEventTimeField),
+                             journal.indexOf(kCashierField),
+                             journal.indexOf(kDeskField),
+                             journal.indexOf(kEventKindField),
+                             journal.indexOf(kInpatientNumberField),
+                             journal.indexOf(kPatientNameField),
+                             {},
+                             journal.indexOf(kSettlementNumberField)};
+        for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+            found.amounts[amount] = journal.indexOf(journalAmountField(amount));
+        }
+        return found;
+    }();
+    return columns;
+}
+
 JournalEntry entryOf(storage::RecordId id, const storage::RecordValues& values) {
-    const storage::TableSchema& journal = journalSchema();
-    const auto field = [&](QStringView name) { return values.value(journal.indexOf(name)); };
+    const JournalColumns& columns = journalColumns();
     JournalEntry entry;
     entry.id = id;
-    entry.time = field(kEventTimeField).toDateTime();
-    entry.cashier = field(kCashierField).toString();
-    entry.desk = field(kDeskField).toString();
+    entry.time = values[columns.time].toDateTime();
+    entry.cashier = values[columns.cashier].toString();
+    entry.desk = values[columns.desk].toString();
     // Only the program writes the journal; a kind it does not know counts as nothing new.
     entry.kind =
-        journalKindFromText(field(kEventKindField).toString()).value_or(JournalKind::Reprint);
-    entry.inpatientNumber = field(kInpatientNumberField).toString();
-    entry.patientName = field(kPatientNameField).toString();
+        journalKindFromText(values[columns.kind].toString()).value_or(JournalKind::Reprint);
+    entry.inpatientNumber = values[columns.inpatientNumber].toString();
+    entry.patientName = values[columns.patientName].toString();
     for (int amount = 0; amount < kJournalAmountCount; ++amount) {
-        entry.amounts[amount] = field(journalAmountField(amount)).value<common::Money>();
+        entry.amounts[amount] = values[columns.amounts[amount]].value<common::Money>();
     }
-    entry.settlement = field(kSettlementNumberField).toLongLong();
+    entry.settlement = values[columns.settlement].toLongLong();
     return entry;
 }
 
@@ -45,14 +75,15 @@ bool readEntries(Database& database, const QList<std::pair<int, QVariant>>& equa
     for (int field = 0; field < journal.columns.size(); ++field) {
         selection.openedFields.append(field);
     }
-    QList<std::pair<storage::RecordId, storage::RecordValues>> rows;
     QString reason;
-    if (!database.engine().select(selection, &rows, &reason)) {
+    if (!database.engine().select(
+            selection,
+            [&](storage::RecordId id, const storage::RecordValues& values) {
+                entries->append(entryOf(id, values));
+            },
+            &reason)) {
         *error = database.unusableMessage(reason);
         return false;
-    }
-    for (const auto& [id, values] : rows) {
-        entries->append(entryOf(id, values));
     }
     return true;
 }
@@ -69,10 +100,17 @@ common::Money journalAmount(const JournalAmounts& amounts, QStringView field) {
 }
 
 JournalAmounts receiptAmounts(const QVariantList& receipt) {
+    // Found once: every save asks.
+    static const std::array<int, kJournalAmountCount> fields = [] {
+        std::array<int, kJournalAmountCount> found{};
+        for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+            found[amount] = receiptSchema().indexOf(journalAmountField(amount));
+        }
+        return found;
+    }();
     JournalAmounts amounts{};
     for (int amount = 0; amount < kJournalAmountCount; ++amount) {
-        amounts[amount] = receipt.value(receiptSchema().indexOf(journalAmountField(amount)))
-                              .value<common::Money>();
+        amounts[amount] = receipt.value(fields[amount]).value<common::Money>();
     }
     return amounts;
 }

@@ -69,3 +69,6 @@ QString deskName();
 void setJournalRowWrittenHook(std::function<void()> hook);
 
 }  // namespace store
+
+// A shift's thousands of entries move in memory as bytes when their list grows.
+Q_DECLARE_TYPEINFO(store::JournalEntry, Q_RELOCATABLE_TYPE);

@@ -58,14 +58,15 @@ bool select(Database& database, storage::RecordSelection selection, QList<Settle
     for (int field = 0; field < table.columns.size(); ++field) {
         selection.openedFields.append(field);
     }
-    QList<std::pair<storage::RecordId, storage::RecordValues>> rows;
     QString reason;
-    if (!database.engine().select(selection, &rows, &reason)) {
+    if (!database.engine().select(
+            selection,
+            [&](storage::RecordId, const storage::RecordValues& values) {
+                settlements->append(settlementOf(values));
+            },
+            &reason)) {
         *error = database.unusableMessage(reason);
         return false;
-    }
-    for (const auto& row : rows) {
-        settlements->append(settlementOf(row.second));
     }
     return true;
 }

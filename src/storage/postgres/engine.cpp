@@ -1,6 +1,8 @@
 #include "storage/postgres/engine.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <array>
 
 #include "common/number_text.h"
 #include "common/stored_date_time.h"
@@ -51,9 +53,17 @@ PostgresParameters recordParameters(const TableSchema& table, const RecordValues
 }
 
 // numeric(12,2) comes as exact decimal text; a column of another number type may not.
+// A shift or a walk reads thousands: the common short text is read without a copy on the heap.
 common::Money amountOf(QByteArrayView text) {
-    const QString decimal = QString::fromLatin1(text);
-    return common::parseAmount(decimal).value_or(common::Money::fromStoredReal(decimal.toDouble()));
+    constexpr qsizetype kShortText = 32;
+    if (text.size() <= kShortText) {
+        std::array<char16_t, kShortText> characters{};
+        std::copy(text.begin(), text.end(), characters.begin());
+        if (const auto exact = common::parseAmount(QStringView(characters.data(), text.size()))) {
+            return *exact;
+        }
+    }
+    return common::Money::fromStoredReal(QString::fromLatin1(text).toDouble());
 }
 
 // An absent text reads as the empty text and an absent amount as 0, as on SQLite.
