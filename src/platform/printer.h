@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLine>
 #include <QString>
 
 namespace platform {
@@ -25,6 +26,8 @@ public:
     // 9 selects A4 paper; the only setting the program changes.
     virtual void setPrintSetting(int value) = 0;
     virtual void placeText(int x, int y, const QString& text) = 0;
+    // A line 0.2 mm wide, for a report's rules and the lines to sign on.
+    virtual void placeLine(QLine line) = 0;
     // Ends the page; what is placed next goes on a new page of the same job.
     virtual void newPage() = 0;
     virtual PrintOutcome endJob() = 0;

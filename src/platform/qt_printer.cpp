@@ -58,6 +58,10 @@ void QtPrinter::placeText(int x, int y, const QString& text) {
     m_pages.back().texts.push_back({x, y, text});
 }
 
+void QtPrinter::placeLine(QLine line) {
+    m_pages.back().lines.push_back(line);
+}
+
 void QtPrinter::newPage() {
     m_pages.emplace_back();
 }

@@ -39,6 +39,7 @@ public:
     void startPlainJob(const QString& documentName) override;
     void setPrintSetting(int value) override;
     void placeText(int x, int y, const QString& text) override;
+    void placeLine(QLine line) override;
     void newPage() override;
     PrintOutcome endJob() override;
 

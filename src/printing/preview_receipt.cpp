@@ -20,7 +20,8 @@ public:
     void placeText(int x, int y, const QString& text) override {
         page.texts.push_back({x, y, text});
     }
-    // A receipt is one page.
+    // A receipt is one page of texts.
+    void placeLine(QLine) override {}
     void newPage() override {}
     platform::PrintOutcome endJob() override { return {}; }
 

@@ -31,6 +31,7 @@ DaySheet makeDaySheet(const QDate& day, const QList<store::Settlement>& settleme
 
 // The columns of a line: 收费员, 交班次数, 笔数, 合计, 预交, 补收, 退款, 欠费, 应交现金.
 QStringList daySheetColumns();
+inline constexpr int kFirstDaySheetNumber = 1;
 QStringList daySheetCells(const DaySheetLine& line);
 
 // The sheet as text: title, 日期：…, then the lines, their columns separated by tabs.

@@ -24,6 +24,9 @@ void printReport(const platform::Services& services, QWidget* parent, const QStr
         if (page > 0) {
             printer.newPage();
         }
+        for (const QLine& line : pages[page].lines) {
+            printer.placeLine(line);
+        }
         for (const platform::PlacedText& placed : pages[page].texts) {
             printer.placeText(placed.x, placed.y, placed.text);
         }

@@ -33,7 +33,7 @@ ReportWindow::ReportWindow(const platform::Services& services, ShiftReport repor
     for (const store::JournalEntry& entry : m_report.entries) {
         rows.append(eventCells(entry));
     }
-    fillTable(*events, rows);
+    fillTable(*events, rows, kFirstEventAmount);
     QPushButton* print = makeNamedButton(QStringLiteral("打印"), this);
     QPushButton* close = makeNamedButton(QStringLiteral("关闭"), this);
     connect(print, &QPushButton::clicked, this,

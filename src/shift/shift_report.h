@@ -44,6 +44,7 @@ QList<Figure> amountFigures(const store::ShiftFigures& figures);
 
 // What the list of events shows of each, in columns: 时间, 事件, 住院号, 姓名, 合计, 补收, 退款.
 QStringList eventColumns();
+inline constexpr int kFirstEventAmount = 4;
 QStringList eventCells(const store::JournalEntry& entry);
 
 // A date-time as the reports write it: 2026-03-10 09:15:00.

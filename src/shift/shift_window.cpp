@@ -173,7 +173,7 @@ void ShiftWindow::showOpenShift() {
     for (const store::JournalEntry& entry : m_openEntries) {
         rows.append(eventCells(entry));
     }
-    fillTable(*m_openEvents, rows);
+    fillTable(*m_openEvents, rows, kFirstEventAmount);
     m_settleButton->setEnabled(!m_openEntries.isEmpty());
     m_openStatus->setText(m_openEntries.isEmpty()
                               ? QStringLiteral("收费员%1没有未交班的记录。").arg(m_cashier)
@@ -246,7 +246,7 @@ void ShiftWindow::findSettlements() {
     for (const store::Settlement& settlement : m_settlements) {
         rows.append(settlementCells(settlement));
     }
-    fillTable(*m_settlementTable, rows);
+    fillTable(*m_settlementTable, rows, kFirstSettlementNumber);
     m_settlementsStatus->setText(QStringLiteral("共%1次交班").arg(m_settlements.size()));
 }
 
@@ -310,7 +310,14 @@ void ShiftWindow::showDaySheet() {
         rows.append(daySheetCells(line));
     }
     rows.append(daySheetCells(m_daySheet.total));
-    fillTable(*m_daySheetTable, rows);
+    fillTable(*m_daySheetTable, rows, kFirstDaySheetNumber);
+    QFont bold = m_daySheetTable->font();
+    bold.setBold(true);
+    const int totalRow = m_daySheetTable->rowCount() - 1;
+    for (int column = 0; column < m_daySheetTable->columnCount(); ++column) {
+        m_daySheetTable->item(totalRow, column)->setFont(bold);
+    }
+    m_daySheetTable->resizeColumnsToContents();
 }
 
 void ShiftWindow::printDaySheet() {

@@ -26,16 +26,20 @@ QTableWidget* makeTextTable(const QString& name, const QStringList& columns) {
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(20);
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setStretchLastSection(false);
     return table;
 }
 
-void fillTable(QTableWidget& table, const QList<QStringList>& rows) {
+void fillTable(QTableWidget& table, const QList<QStringList>& rows, int firstNumber) {
     table.clearContents();
     table.setRowCount(static_cast<int>(rows.size()));
     for (int row = 0; row < rows.size(); ++row) {
         for (int column = 0; column < rows[row].size(); ++column) {
-            table.setItem(row, column, new QTableWidgetItem(rows[row][column]));
+            auto* cell = new QTableWidgetItem(rows[row][column]);
+            if (column >= firstNumber) {
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            table.setItem(row, column, cell);
         }
     }
     table.resizeColumnsToContents();

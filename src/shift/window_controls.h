@@ -14,8 +14,9 @@ namespace shift {
 QPushButton* makeNamedButton(const QString& caption, QWidget* parent);
 
 // A read-only table of texts with the given column headings, one row per list of cells; the
-// rows are selected whole, one at a time.
+// rows are selected whole, one at a time. The columns from firstNumber on hold counts and
+// amounts, which stand right-aligned.
 QTableWidget* makeTextTable(const QString& name, const QStringList& columns);
-void fillTable(QTableWidget& table, const QList<QStringList>& rows);
+void fillTable(QTableWidget& table, const QList<QStringList>& rows, int firstNumber);
 
 }  // namespace shift

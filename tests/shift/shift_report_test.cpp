@@ -3,11 +3,16 @@
 #include <QRegularExpression>
 #include <map>
 
+#include "platform/services.h"
 #include "shift/day_sheet.h"
 #include "shift/report_pages.h"
+#include "shift/report_printing.h"
 #include "shift/shift_report.h"
 #include "store/schema.h"
+#include "support/fixed_clock.h"
 #include "support/qt_printers.h"
+#include "support/recording_printer.h"
+#include "support/scripted_message_boxes.h"
 
 namespace {
 
@@ -129,6 +134,43 @@ TEST(ShiftReportPages, RunTheEventsOnOverNumberedPagesEachOnceSignaturesAfterThe
     EXPECT_GT(signatureY, lastEventY);
     EXPECT_EQ(texts.count(QStringLiteral("接班人：")), 1u);
     EXPECT_EQ(texts.count(QStringLiteral("审核：")), 1u);
+}
+
+// The desk's printer gets the pages one after another on plain paper, rules and all.
+TEST(ShiftReportPrinting, SendsEveryPageWithItsTextsAndLinesAsOnePlainPaperJob) {
+    QList<store::JournalEntry> entries;
+    for (int number = 1; number <= 60; ++number) {
+        entries.append(entry(number, JournalKind::Reprint, yuan(0), yuan(0), yuan(0)));
+    }
+    const std::vector<platform::PageContent> pages =
+        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries));
+    ASSERT_EQ(pages.size(), 2u);
+    ScriptedMessageBoxes messageBoxes;
+    support::RecordingPrinter printer;
+    FixedClock clock(QDateTime(QDate(2026, 3, 10), QTime(18, 0)));
+    const platform::Services services{messageBoxes, printer, clock};
+
+    shift::printReport(services, nullptr, QStringLiteral("交班报表"), QStringLiteral("交班报表-1"),
+                       pages);
+
+    using Operation = support::RecordingPrinter::Operation;
+    std::vector<Operation> expected{Operation::StartPlainJob, Operation::PrintSetting};
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        if (page > 0) {
+            expected.push_back(Operation::NewPage);
+        }
+        expected.insert(expected.end(), pages[page].lines.size(), Operation::PlaceLine);
+        expected.insert(expected.end(), pages[page].texts.size(), Operation::PlaceText);
+    }
+    expected.push_back(Operation::EndJob);
+    std::vector<Operation> operations;
+    for (const auto& call : printer.calls) {
+        operations.push_back(call.operation);
+    }
+    EXPECT_EQ(operations, expected);
+    EXPECT_EQ(printer.calls[0].text, QStringLiteral("交班报表-1"));
+    EXPECT_EQ(printer.calls[1].setting, 9);
+    EXPECT_TRUE(messageBoxes.shown().empty()) << "it reached the printer";
 }
 
 TEST(DaySheet, GivesOneLinePerCashierAndTheDaysSum) {

@@ -11,7 +11,15 @@ namespace support {
 // A printer that keeps every call it receives, in order, and ends each job with a chosen outcome.
 class RecordingPrinter final : public platform::Printer {
 public:
-    enum class Operation { StartJob, StartPlainJob, PrintSetting, PlaceText, NewPage, EndJob };
+    enum class Operation {
+        StartJob,
+        StartPlainJob,
+        PrintSetting,
+        PlaceText,
+        PlaceLine,
+        NewPage,
+        EndJob
+    };
 
     struct Call {
         Operation operation;
@@ -19,6 +27,7 @@ public:
         int x = 0;
         int y = 0;
         int setting = 0;
+        QLine line = {};
         bool operator==(const Call&) const = default;
     };
 
@@ -40,6 +49,9 @@ public:
     }
     void placeText(int x, int y, const QString& text) override {
         calls.push_back({Operation::PlaceText, text, x, y, 0});
+    }
+    void placeLine(QLine line) override {
+        calls.push_back({Operation::PlaceLine, {}, 0, 0, 0, line});
     }
     void newPage() override { calls.push_back({Operation::NewPage, {}, 0, 0, 0}); }
     platform::PrintOutcome endJob() override {
@@ -69,6 +81,10 @@ inline void PrintTo(const RecordingPrinter::Call& call, std::ostream* os) {
             break;
         case RecordingPrinter::Operation::StartPlainJob:
             *os << "startPlainJob(\"" << call.text.toStdString() << "\")";
+            break;
+        case RecordingPrinter::Operation::PlaceLine:
+            *os << "placeLine(" << call.line.x1() << ", " << call.line.y1() << ", "
+                << call.line.x2() << ", " << call.line.y2() << ')';
             break;
         case RecordingPrinter::Operation::NewPage:
             *os << "newPage()";
