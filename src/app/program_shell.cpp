@@ -83,11 +83,9 @@ void ProgramShell::showStatistics() {
 }
 
 void ProgramShell::showShift() {
-    m_openDialogs.shift = true;
     shift::ShiftWindow window(m_services, m_database, m_mainWindow->receipt().currentCashier,
                               m_mainWindow.get());
     window.exec();
-    m_openDialogs.shift = false;
 }
 
 void ProgramShell::showAbout() {
