@@ -2,7 +2,8 @@
 
 #include "storage/postgres/connection.h"
 
-QString benchDatabaseOn(const QString& serverUri, const QString& name) {
+QString benchDatabaseOn(const QString& serverUri) {
+    const QString name = QStringLiteral("billing_bench");
     storage::PostgresConnection server;
     if (!server.open(serverUri)) {
         qFatal("%s", qPrintable(server.failureReason()));

@@ -6,7 +6,7 @@
 // another process.
 //
 // SQLite: a file in /tmp, built once. PostgreSQL: when BILLING_BENCH_PG names a server (as
-// scripts/bench.sh gives it), a database billing_bench_shift there, built once.
+// scripts/bench.sh gives it), the shift's tables in its database billing_bench, built once.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -284,8 +284,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<store::Database> postgres;
     const QString server = qEnvironmentVariable("BILLING_BENCH_PG");
     if (!server.isEmpty()) {
-        postgres = std::make_unique<store::Database>(
-            benchDatabaseOn(server, QStringLiteral("billing_bench_shift")));
+        postgres = std::make_unique<store::Database>(benchDatabaseOn(server));
         registerBenchmarks("PostgreSQL", &prepared(*postgres));
     }
     benchmark::Initialize(&argc, argv);
