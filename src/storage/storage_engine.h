@@ -35,6 +35,14 @@ public:
     virtual QString error() const = 0;
 };
 
+// A record to insert, and its date-time field (-1: none) that takes the database's clock at that
+// moment (the server's on a server) instead of a value.
+struct NewRecord {
+    const TableSchema* table = nullptr;
+    RecordValues values;
+    int clockField = -1;
+};
+
 // What one transaction may do. A failed step leaves its reason with the transaction, which is
 // then rolled back whatever the work answers.
 class RecordWriter {
@@ -53,11 +61,9 @@ public:
     virtual bool update(const TableSchema& table, RecordId id, const RecordValues& values) = 0;
     virtual bool remove(const TableSchema& table, RecordId id) = 0;
 
-    // As insert, with the date-time field clockField set to the database's clock at this moment
-    // (the server's on a server) instead of its value.
-    virtual std::optional<RecordId> insertAtDatabaseTime(const TableSchema& table,
-                                                         const RecordValues& values,
-                                                         int clockField) = 0;
+    // Inserts records that go together (a receipt and its journal row) in one step: one
+    // statement on a server. The first one's identity.
+    virtual std::optional<RecordId> insertRecords(const QList<NewRecord>& records) = 0;
     // Sets the integer field to value in those of the records that still hold expected there;
     // how many it set. Records that are gone or hold something else are left as they are.
     virtual std::optional<qint64> markRecords(const TableSchema& table, const QList<RecordId>& ids,

@@ -123,8 +123,8 @@ JournalAmounts amountChange(const JournalAmounts& after, const JournalAmounts& b
     return change;
 }
 
-bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,
-                      const QVariantList& receipt, const JournalAmounts& change) {
+storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
+                                 const QVariantList& receipt, const JournalAmounts& change) {
     storage::RecordValues row{QDateTime(),
                               cashier,
                               deskName(),
@@ -136,24 +136,40 @@ bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QSt
     }
     row.append(qint64(0));
     const storage::TableSchema& journal = journalSchema();
-    if (!writer.insertAtDatabaseTime(journal, row, journal.indexOf(kEventTimeField))) {
-        return false;
-    }
-    if (rowWrittenHook()) {
+    return {&journal, row, journal.indexOf(kEventTimeField)};
+}
+
+std::optional<storage::RecordId> insertWithJournalRow(storage::RecordWriter& writer,
+                                                      QList<storage::NewRecord> records) {
+    const std::optional<storage::RecordId> id = writer.insertRecords(records);
+    if (id && rowWrittenHook()) {
         rowWrittenHook()();
     }
-    return true;
+    return id;
 }
 
-bool journalNewReceipt(storage::RecordWriter& writer, const QVariantList& receipt) {
-    return appendJournalRow(writer, JournalKind::New, receiptText(receipt, kCashierField), receipt,
-                            receiptAmounts(receipt));
+bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,
+                      const QVariantList& receipt, const JournalAmounts& change) {
+    return insertWithJournalRow(writer, {journalRecord(kind, cashier, receipt, change)})
+        .has_value();
 }
 
-bool journalCorrection(storage::RecordWriter& writer, const QVariantList& before,
-                       const QVariantList& after) {
-    return appendJournalRow(writer, JournalKind::Correction, receiptText(after, kCashierField),
-                            after, amountChange(receiptAmounts(after), receiptAmounts(before)));
+std::optional<storage::RecordId> insertReceiptWithJournalRow(storage::RecordWriter& writer,
+                                                             const QVariantList& receipt) {
+    return insertWithJournalRow(
+        writer, {{&receiptSchema(), receipt},
+                 journalRecord(JournalKind::New, receiptText(receipt, kCashierField), receipt,
+                               receiptAmounts(receipt))});
+}
+
+bool insertHistoryWithJournalRow(storage::RecordWriter& writer, const QVariantList& replaced,
+                                 const QVariantList& before, const QVariantList& after) {
+    return insertWithJournalRow(
+               writer,
+               {{&receiptHistorySchema(), replaced},
+                journalRecord(JournalKind::Correction, receiptText(after, kCashierField), after,
+                              amountChange(receiptAmounts(after), receiptAmounts(before)))})
+        .has_value();
 }
 
 bool readOpenEntries(Database& database, const QString& cashier, QList<JournalEntry>* entries,

@@ -48,11 +48,13 @@ struct JournalEntry {
 // change of each amount. False when it cannot be written, which fails the transaction.
 bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,
                       const QVariantList& receipt, const JournalAmounts& change);
-// The rows of saving: a new receipt (its amounts), a correction (new less old), each under the
-// cashier the receipt names.
-bool journalNewReceipt(storage::RecordWriter& writer, const QVariantList& receipt);
-bool journalCorrection(storage::RecordWriter& writer, const QVariantList& before,
-                       const QVariantList& after);
+// The writes of saving, each with its journal row in the same step, under the cashier the
+// receipt names: a new receipt (its amounts), and the history row of a correction, which
+// replaces before by after (new less old). The new receipt's identity / false on failure.
+std::optional<storage::RecordId> insertReceiptWithJournalRow(storage::RecordWriter& writer,
+                                                             const QVariantList& receipt);
+bool insertHistoryWithJournalRow(storage::RecordWriter& writer, const QVariantList& replaced,
+                                 const QVariantList& before, const QVariantList& after);
 
 // The rows of one cashier that no settlement has taken yet / the rows of one settlement, in the
 // order they were written. False with a message for the cashier in *error.

@@ -75,9 +75,9 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
                 result.outcome = SaveOutcome::AlreadyStored;
                 return false;
             }
-            const std::optional<storage::RecordId> id = writer.insert(table, values);
+            const std::optional<storage::RecordId> id = insertReceiptWithJournalRow(writer, values);
             result.recordId = id.value_or(0);
-            return id.has_value() && journalNewReceipt(writer, values);
+            return id.has_value();
         });
     return finish(database, transaction, result, values, findNumber);
 }
@@ -97,9 +97,8 @@ SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
                 return false;
             }
             current->append(QDateTime::currentDateTime());
-            if (!writer.insert(receiptHistorySchema(), *current) ||
-                !writer.update(table, loaded.recordId, values) ||
-                !journalCorrection(writer, loaded.values, values)) {
+            if (!insertHistoryWithJournalRow(writer, *current, loaded.values, values) ||
+                !writer.update(table, loaded.recordId, values)) {
                 return false;
             }
             result.recordId = loaded.recordId;

@@ -33,7 +33,7 @@ bool moveToVoided(RecordWriter& writer, const LoadedReceipt& shown, const QStrin
     const storage::TableSchema& voided = voidedReceiptSchema();
     QVariantList record = shown.values;
     record += {QDateTime(), cashier, reason};
-    return writer.insertAtDatabaseTime(voided, record, voided.indexOf(kVoidedAtField)) &&
+    return writer.insertRecords({{&voided, record, voided.indexOf(kVoidedAtField)}}) &&
            writer.remove(receiptSchema(), shown.recordId) &&
            appendJournalRow(writer, JournalKind::Void, cashier, shown.values,
                             takenBack(shown.values));

@@ -121,9 +121,9 @@ SettleResult settleShift(Database& database, const QString& cashier,
                 result.outcome = SettleOutcome::TakenElsewhere;
                 return false;
             }
-            return marked && writer.insertAtDatabaseTime(
-                                 settlements, settlementRow(result.number, cashier, figures),
-                                 settlements.indexOf(kSettledAtField));
+            return marked && writer.insertRecords(
+                                 {{&settlements, settlementRow(result.number, cashier, figures),
+                                   settlements.indexOf(kSettledAtField)}});
         });
     switch (transaction.outcome) {
         case TransactionOutcome::Committed:

@@ -294,24 +294,35 @@ public:
                    .rowsAffected() == 1;
     }
 
-    std::optional<RecordId> insertAtDatabaseTime(const TableSchema& table,
-                                                 const RecordValues& values,
-                                                 int clockField) override {
-        QStringList marks;
+    // The records after the first go in as data-modifying parts of the first one's statement.
+    std::optional<RecordId> insertRecords(const QList<NewRecord>& records) override {
         PostgresParameters parameters;
-        for (int i = 0; i < table.columns.size(); ++i) {
-            if (i == clockField) {
-                marks.append(kDatabaseTime);
-                continue;
+        const auto insertion = [&](const NewRecord& record) {
+            const TableSchema& table = *record.table;
+            QStringList marks;
+            for (int i = 0; i < table.columns.size(); ++i) {
+                if (i == record.clockField) {
+                    marks.append(kDatabaseTime);
+                    continue;
+                }
+                parameters.append(parameterOf(record.values.value(i), table.columns[i].kind));
+                marks.append(QLatin1Char('$') + QString::number(parameters.size()));
             }
-            parameters.append(parameterOf(values.value(i), table.columns[i].kind));
-            marks.append(QLatin1Char('$') + QString::number(parameters.size()));
+            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(quotedIdentifier(table.name), quotedColumnList(table),
+                     marks.join(QStringLiteral(", ")));
+        };
+        const QString first = insertion(records.first());
+        QStringList companions;
+        for (qsizetype i = 1; i < records.size(); ++i) {
+            companions.append(QStringLiteral("r%1 AS (%2)").arg(i).arg(insertion(records[i])));
         }
+        const QString with = companions.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("WITH ") + companions.join(QStringLiteral(", ")) +
+                                       QLatin1Char(' ');
         const PostgresResult result =
-            run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                    .arg(quotedIdentifier(table.name), quotedColumnList(table),
-                         marks.join(QStringLiteral(", ")), identity()),
-                parameters);
+            run(with + first + QStringLiteral(" RETURNING ") + identity(), parameters);
         if (result.rowCount() != 1) {
             return std::nullopt;
         }

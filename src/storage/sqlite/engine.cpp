@@ -258,21 +258,28 @@ public:
         return runChange(statement);
     }
 
-    std::optional<RecordId> insertAtDatabaseTime(const TableSchema& table,
-                                                 const RecordValues& values,
-                                                 int clockField) override {
-        QStringList placeholders(table.columns.size(), QStringLiteral("?"));
-        placeholders[clockField] = kDatabaseTime;
-        SqliteStatement statement(m_connection,
-                                  QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(quotedIdentifier(table.name), quotedColumnList(table),
-                                           placeholders.join(u',')));
-        bindRecord(statement, table, values, clockField);
-        if (!m_failure.isEmpty() || !statement.execute()) {
-            fail(statement);
-            return std::nullopt;
+    std::optional<RecordId> insertRecords(const QList<NewRecord>& records) override {
+        std::optional<RecordId> first;
+        for (const NewRecord& record : records) {
+            const TableSchema& table = *record.table;
+            QStringList placeholders(table.columns.size(), QStringLiteral("?"));
+            if (record.clockField >= 0) {
+                placeholders[record.clockField] = kDatabaseTime;
+            }
+            SqliteStatement statement(
+                m_connection, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(quotedIdentifier(table.name), quotedColumnList(table),
+                                       placeholders.join(u',')));
+            bindRecord(statement, table, record.values, record.clockField);
+            if (!m_failure.isEmpty() || !statement.execute()) {
+                fail(statement);
+                return std::nullopt;
+            }
+            if (!first) {
+                first = sqlite3_last_insert_rowid(m_connection.handle());
+            }
         }
-        return sqlite3_last_insert_rowid(m_connection.handle());
+        return first;
     }
 
     // The identities travel as one JSON array, whatever their number.
