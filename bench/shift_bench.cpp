@@ -5,12 +5,14 @@
 // UPDATE of them. Every timing is wall-clock time: a save waits for the disk, a server works in
 // another process.
 //
-// SQLite: a file in /tmp, built once. PostgreSQL: when BILLING_BENCH_PG names a server (as
-// scripts/bench.sh gives it), the shift's tables in its database billing_bench, built once.
+// SQLite: a file in /tmp, made afresh by every run. PostgreSQL: when BILLING_BENCH_PG names a
+// server (as scripts/bench.sh gives it, a throwaway one), the shift's tables in its database
+// billing_bench.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QStringList>
 #include <algorithm>
 #include <chrono>
@@ -315,7 +317,10 @@ void registerBenchmarks(const char* engine, store::Database* database) {
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    store::Database sqlite(QStringLiteral("/tmp/billing-bench-shift.sqlite"));
+    // Each run saves receipts whose journal rows stay open: a file of its own, made afresh.
+    const QString file = QStringLiteral("/tmp/billing-bench-shift.sqlite");
+    QFile::remove(file);
+    store::Database sqlite(file);
     registerBenchmarks("SQLite", &prepared(sqlite));
     std::unique_ptr<store::Database> postgres;
     const QString server = qEnvironmentVariable("BILLING_BENCH_PG");
