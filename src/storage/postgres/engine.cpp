@@ -92,14 +92,6 @@ void rollBackOpenTransaction(PostgresConnection& connection) {
 // The server's clock, to the second, in its local time as the program's date-times are.
 const QString kDatabaseTime = QStringLiteral("localtimestamp(0)");
 
-QString placeholders(int first, qsizetype count) {
-    QStringList marks;
-    for (int i = 0; i < count; ++i) {
-        marks.append(QLatin1Char('$') + QString::number(first + i));
-    }
-    return marks.join(QStringLiteral(", "));
-}
-
 // The absent text counts as the empty text, so looking for the empty text finds both.
 std::pair<QString, PostgresParameters> firstWithTextQuery(const TableSchema& table, int field,
                                                           const QString& text) {
@@ -260,15 +252,7 @@ public:
     }
 
     std::optional<RecordId> insert(const TableSchema& table, const RecordValues& values) override {
-        const PostgresResult result =
-            run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                    .arg(quotedIdentifier(table.name), quotedColumnList(table),
-                         placeholders(1, table.columns.size()), identity()),
-                recordParameters(table, values));
-        if (result.rowCount() != 1) {
-            return std::nullopt;
-        }
-        return result.text(0, 0).toLongLong();
+        return insertRecords({{&table, values}});
     }
 
     bool update(const TableSchema& table, RecordId id, const RecordValues& values) override {

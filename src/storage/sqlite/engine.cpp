@@ -224,17 +224,7 @@ public:
     }
 
     std::optional<RecordId> insert(const TableSchema& table, const RecordValues& values) override {
-        SqliteStatement statement(
-            m_connection,
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(quotedIdentifier(table.name), quotedColumnList(table),
-                     QStringList(table.columns.size(), QStringLiteral("?")).join(u',')));
-        bindRecord(statement, table, values);
-        if (!m_failure.isEmpty() || !statement.execute()) {
-            fail(statement);
-            return std::nullopt;
-        }
-        return sqlite3_last_insert_rowid(m_connection.handle());
+        return insertRecords({{&table, values}});
     }
 
     bool update(const TableSchema& table, RecordId id, const RecordValues& values) override {
