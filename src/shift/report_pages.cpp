@@ -48,7 +48,6 @@ public:
         m_pages.emplace_back();
     }
 
-    int y() const { return m_y; }
     void skip(int height) { m_y += height; }
 
     void text(int x, const QString& text) { page().texts.push_back({x, m_y, text}); }

@@ -7,7 +7,7 @@ namespace store {
 
 ReprintRecord recordReprint(Database& database, const QString& cashier,
                             const QVariantList& receipt) {
-    // A row of its own locks nothing but the journal's end.
+    // Appending a journal row changes nothing another desk may be changing: no lock is needed.
     const storage::TransactionResult transaction =
         database.engine().transact({}, [&](storage::RecordWriter& writer) {
             return appendJournalRow(writer, JournalKind::Reprint, cashier, receipt, {});
