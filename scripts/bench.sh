@@ -13,3 +13,5 @@ export QT_QPA_PLATFORM=offscreen
 "$bench/backup_bench" "$@"
 scripts/pg-server.sh run sh -c 'BILLING_BENCH_PG="$BILLING_TEST_PG" exec "$@"' sh \
     "$bench/store_bench" "$@"
+scripts/pg-server.sh run sh -c 'BILLING_BENCH_PG="$BILLING_TEST_PG" exec "$@"' sh \
+    "$bench/shift_bench" "$@"

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 #include "about/users_guide.h"
@@ -45,9 +46,21 @@ void describeProgram(QCommandLineParser& parser) {
     parser.addPositionalArgument(QStringLiteral("restore"),
                                  QStringLiteral("用检查过的备份换下数据库文件，原文件保留在旁边"
                                                 "（restore --help 查看说明）"),
-                                 QStringLiteral("restore [--yes] 备份文件]"));
+                                 QStringLiteral("restore [--yes] 备份文件 |"));
+    parser.addPositionalArgument(
+        QStringLiteral("shift"),
+        QStringLiteral("查看交班结算（shift --help 查看说明）：全部或某一天的交班、某次交班或某个"
+                       "收费员未交班记录的交班报表，文本或 A4 PDF"),
+        QStringLiteral("shift list [--date 日期]|show 结算号|open 收费员 [--pdf 文件]]"));
     // What follows a command is that command's to read.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+}
+
+// A command that writes A4 pages as a PDF needs the fonts of a GUI application.
+bool drawsPages(const QCommandLineParser& parser) {
+    const QStringList command = parser.positionalArguments();
+    return !command.isEmpty() && command.first() == QStringLiteral("shift") &&
+           command.contains(QStringLiteral("--pdf"));
 }
 
 }  // namespace
@@ -65,6 +78,11 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
                           parser.positionalArguments().first() == QStringLiteral("print-setup"));
     if (windows) {
         return std::make_unique<QApplication>(argc, argv);
+    }
+    if (drawsPages(parser)) {
+        // The pages are drawn, never shown: no display is needed, as on a console.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);
 }

@@ -10,8 +10,9 @@ class QCoreApplication;
 namespace app {
 
 // The application object the command line needs: a QApplication, which needs a display, for the
-// program's windows and print-setup; a QCoreApplication for the rest (cashier, --help), so that
-// they also run on a console without one.
+// program's windows and print-setup; a QGuiApplication drawing offscreen for a shift report
+// written as a PDF; a QCoreApplication for the rest (cashier, shift, --help), so that they also run
+// on a console without a display.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
 
 struct CommandLine {

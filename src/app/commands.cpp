@@ -9,6 +9,7 @@
 #include "app/print_setup_command.h"
 #include "app/restore_command.h"
 #include "platform/clock.h"
+#include "app/shift_command.h"
 
 namespace app {
 
@@ -34,6 +35,11 @@ int runCommand(const CommandLine& commandLine) {
                    ? runBackupCommand(command.mid(1), location, clock, out, err)
                    : runRestoreCommand(command.mid(1), location, clock, standardAnswerInput(), out,
                                        err);
+    }
+    if (command.first() == QStringLiteral("shift")) {
+        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
+        return runShiftCommand(command.mid(1),
+                               chosenDatabaseLocation(commandLine, deskConfig.database), out, err);
     }
     err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。")
                .arg(command.first())

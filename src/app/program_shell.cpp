@@ -7,6 +7,7 @@
 #include "app/login_window.h"
 #include "billing/main_window.h"
 #include "platform/services.h"
+#include "shift/shift_window.h"
 #include "statistics/statistics_window.h"
 #include "store/database.h"
 #include "store/print_command.h"
@@ -25,6 +26,7 @@ ProgramShell::ProgramShell(const platform::Services& services, store::Database& 
                                                            services)) {
     billing::MainWindow& window = *m_mainWindow;
     connect(window.statisticsAction(), &QAction::triggered, this, &ProgramShell::showStatistics);
+    connect(window.shiftAction(), &QAction::triggered, this, &ProgramShell::showShift);
     connect(window.modifyAction(), &QAction::triggered, this,
             [this] { m_modification->startModification(); });
     connect(window.loginAction(), &QAction::triggered, this, &ProgramShell::logInAgain);
@@ -84,6 +86,12 @@ void ProgramShell::showStatistics() {
                                         m_mainWindow.get());
     window.exec();
     m_openDialogs.statistics = false;
+}
+
+void ProgramShell::showShift() {
+    shift::ShiftWindow window(m_services, m_database, m_mainWindow->receipt().currentCashier,
+                              m_mainWindow.get());
+    window.exec();
 }
 
 void ProgramShell::showAbout() {

@@ -104,6 +104,7 @@ void MainWindow::buildMenus() {
         return action;
     };
     m_statisticsAction = addAction(systemMenu, QStringLiteral("统计"));
+    m_shiftAction = addAction(systemMenu, QStringLiteral("交班"));
     systemMenu->addSeparator();
     m_modifyAction = addAction(systemMenu, QStringLiteral("修改"));
     systemMenu->addSeparator();

@@ -2,7 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPaintDevice>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
 
@@ -26,14 +26,8 @@ QFont pageFont() {
     return font;
 }
 
-}  // namespace
-
-bool paintPage(QPaintDevice& device, const PageContent& page, QPoint offset,
-               const FormPicture& form) {
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        return false;
-    }
+void drawPage(QPainter& painter, QPaintDevice& device, const PageContent& page, QPoint offset,
+              const FormPicture& form) {
     const double dotsPerUnitX = device.logicalDpiX() / kTenthsOfMillimetrePerInch;
     const double dotsPerUnitY = device.logicalDpiY() / kTenthsOfMillimetrePerInch;
     const auto toDevice = [&](double x, double y) {
@@ -57,6 +51,32 @@ bool paintPage(QPaintDevice& device, const PageContent& page, QPoint offset,
     for (const PlacedText& placed : page.texts) {
         // drawText puts the baseline on the point; the text's top belongs on the position.
         painter.drawText(toDevice(placed.x, placed.y) + QPointF(0, ascent), placed.text);
+    }
+}
+
+}  // namespace
+
+bool paintPage(QPaintDevice& device, const PageContent& page, QPoint offset,
+               const FormPicture& form) {
+    return paintPages(device, {page}, offset, form);
+}
+
+bool paintPages(QPaintDevice& device, const std::vector<PageContent>& pages, QPoint offset,
+                const FormPicture& form) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        return false;
+    }
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(&device);
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        if (page > 0 && paged == nullptr) {
+            break;
+        }
+        if (page > 0 && !paged->newPage()) {
+            painter.end();
+            return false;
+        }
+        drawPage(painter, device, pages[page], offset, form);
     }
     return painter.end();
 }

@@ -38,5 +38,9 @@ inline constexpr QRect kA4Page{0, 0, 2100, 2970};
 // them. False when the device cannot be painted on.
 bool paintPage(QPaintDevice& device, const PageContent& page, QPoint offset = {},
                const FormPicture& form = {});
+// The same for pages one after another; a device that has no further pages (no
+// QPagedPaintDevice) takes only the first.
+bool paintPages(QPaintDevice& device, const std::vector<PageContent>& pages, QPoint offset = {},
+                const FormPicture& form = {});
 
 }  // namespace platform

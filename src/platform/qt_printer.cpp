@@ -42,7 +42,13 @@ QtPrinter::QtPrinter(QString receiptsFolder, const Clock& clock, DeskPrinting de
 
 void QtPrinter::startJob(const QString& documentName) {
     m_documentName = documentName;
-    m_page = {};
+    m_pages = {PageContent()};
+    m_onForm = true;
+}
+
+void QtPrinter::startPlainJob(const QString& documentName) {
+    startJob(documentName);
+    m_onForm = false;
 }
 
 // The receipt form is laid out for A4, which setting 9 selects and which every job uses, so no
@@ -50,7 +56,15 @@ void QtPrinter::startJob(const QString& documentName) {
 void QtPrinter::setPrintSetting(int) {}
 
 void QtPrinter::placeText(int x, int y, const QString& text) {
-    m_page.texts.push_back({x, y, text});
+    m_pages.back().texts.push_back({x, y, text});
+}
+
+void QtPrinter::placeLine(QLine line) {
+    m_pages.back().lines.push_back(line);
+}
+
+void QtPrinter::newPage() {
+    m_pages.emplace_back();
 }
 
 PrintOutcome QtPrinter::endJob() {
@@ -66,30 +80,35 @@ PrintOutcome QtPrinter::endJob() {
     if (target.isNull() && !m_desk.printerName.isEmpty()) {
         // The paper of another printer holds no blank forms, so the job goes nowhere else.
         problems.prepend(
-            QStringLiteral("没有找到打印机“%1”，收据没有打印。").arg(m_desk.printerName));
+            QStringLiteral("没有找到打印机“%1”，%2没有打印。").arg(m_desk.printerName, subject()));
     } else if (target.isNull()) {
         outcome.printed = !outcome.pdfPath.isEmpty();
         if (!outcome.printed) {
-            problems.prepend(QStringLiteral("没有找到打印机，收据没有打印。"));
+            problems.prepend(QStringLiteral("没有找到打印机，%1没有打印。").arg(subject()));
         }
     } else if (printPage(target, m_documentName,
                          [this](QPaintDevice& device) { return paintPrinterPage(device); })) {
         outcome.printed = true;
         outcome.printerName = target.printerName();
     } else {
-        problems.prepend(QStringLiteral("收据没有送到打印机“%1”。").arg(target.printerName()));
+        problems.prepend(
+            QStringLiteral("%1没有送到打印机“%2”。").arg(subject(), target.printerName()));
     }
     outcome.error = problems.join(u'\n');
-    m_page = {};
+    m_pages = {PageContent()};
     return outcome;
 }
 
+QString QtPrinter::subject() const {
+    return m_onForm ? QStringLiteral("收据") : QStringLiteral("报表");
+}
+
 bool QtPrinter::paintPrinterPage(QPaintDevice& device) const {
-    return paintPage(device, m_page, m_desk.offset);
+    return paintPages(device, m_pages, m_desk.offset);
 }
 
 bool QtPrinter::paintCopyPage(QPaintDevice& device) const {
-    return paintPage(device, m_page, {}, m_desk.form);
+    return paintPages(device, m_pages, {}, m_onForm ? m_desk.form : FormPicture());
 }
 
 QString QtPrinter::unusedPdfPath() const {
@@ -106,22 +125,22 @@ QString QtPrinter::unusedPdfPath() const {
 
 QString QtPrinter::writePdfCopy(QString* error) const {
     if (!common::makePrivateFolder(m_receiptsFolder)) {
-        *error = QStringLiteral("收据文件夹“%1”无法建立，收据的PDF副本没有保存。")
-                     .arg(QDir::toNativeSeparators(m_receiptsFolder));
+        *error = QStringLiteral("收据文件夹“%1”无法建立，%2的PDF副本没有保存。")
+                     .arg(QDir::toNativeSeparators(m_receiptsFolder), subject());
         return {};
     }
 
     const QByteArray pdf =
         pdfPage(m_documentName, [this](QPaintDevice& device) { return paintCopyPage(device); });
     if (pdf.isEmpty()) {
-        *error = QStringLiteral("收据页面无法生成PDF，收据的PDF副本没有保存。");
+        *error = QStringLiteral("%1页面无法生成PDF，%1的PDF副本没有保存。").arg(subject());
         return {};
     }
 
     const QString path = unusedPdfPath();
     QString problem;
     if (!writeWholeFile(path, pdf, &problem)) {
-        *error = QStringLiteral("收据的PDF副本没有保存。") + problem;
+        *error = QStringLiteral("%1的PDF副本没有保存。").arg(subject()) + problem;
         return {};
     }
     return path;

@@ -22,11 +22,11 @@ struct DeskPrinting {
     FormPicture form;     // the blank form, drawn under the values of the PDF copy only
 };
 
-// The program's printer. Each job's page goes to the desk's printer, and a PDF copy of it is kept
+// The program's printer. Each job's pages go to the desk's printer, and a PDF copy of them is kept
 // in the receipts folder as <documentName>-<yyyyMMdd-HHmmss>.pdf; where no printer exists, that
 // copy is the output. The paper in the printer is already printed, so the form picture goes only
-// into the copy, which reads like the paper; the desk's offset corrects where that printer puts
-// the page, so only the printer's page moves.
+// into the copy of a receipt, which reads like the paper; the desk's offset corrects where that
+// printer puts the page, so only the printer's page moves.
 class QtPrinter final : public Printer {
 public:
     // Finds the printer of that name (the default one for an empty name); null when there is none.
@@ -36,11 +36,14 @@ public:
               PrinterLookup findPrinter = &platform::findPrinter);
 
     void startJob(const QString& documentName) override;
+    void startPlainJob(const QString& documentName) override;
     void setPrintSetting(int value) override;
     void placeText(int x, int y, const QString& text) override;
+    void placeLine(QLine line) override;
+    void newPage() override;
     PrintOutcome endJob() override;
 
-    // The open job's page as endJob paints it for the printer and for the PDF copy.
+    // The open job's pages as endJob paints them for the printer and for the PDF copy.
     bool paintPrinterPage(QPaintDevice& device) const;
     bool paintCopyPage(QPaintDevice& device) const;
 
@@ -48,13 +51,16 @@ private:
     // The path of the written copy, or empty with the reason in *error.
     QString writePdfCopy(QString* error) const;
     QString unusedPdfPath() const;
+    // What the job prints, in messages: 收据, or 报表 on plain paper.
+    QString subject() const;
 
     QString m_receiptsFolder;
     const Clock& m_clock;
     DeskPrinting m_desk;
     PrinterLookup m_findPrinter;
     QString m_documentName;
-    PageContent m_page;
+    std::vector<PageContent> m_pages = {PageContent()};
+    bool m_onForm = true;
 };
 
 }  // namespace platform

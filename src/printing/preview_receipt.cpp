@@ -16,10 +16,14 @@ namespace {
 class PageCollector final : public platform::Printer {
 public:
     void startJob(const QString&) override {}
+    void startPlainJob(const QString&) override {}
     void setPrintSetting(int) override {}
     void placeText(int x, int y, const QString& text) override {
         page.texts.push_back({x, y, text});
     }
+    // A receipt is one page of texts.
+    void placeLine(QLine) override {}
+    void newPage() override {}
     platform::PrintOutcome endJob() override { return {}; }
 
     platform::PageContent page;

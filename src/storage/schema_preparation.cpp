@@ -15,8 +15,12 @@ struct Additions {
     QList<const TableDefinition*> tables;
     QList<std::pair<const TableSchema*, int>> indexes;
     bool versionTable = false;
+    // The database was made by an older program: its version is raised once the rest is added.
+    bool olderVersion = false;
 
-    bool any() const { return !tables.isEmpty() || !indexes.isEmpty() || versionTable; }
+    bool any() const {
+        return !tables.isEmpty() || !indexes.isEmpty() || versionTable || olderVersion;
+    }
     // Without an essential table there is no program; an index or a history is a convenience.
     bool essential() const {
         return std::any_of(tables.begin(), tables.end(),
@@ -42,7 +46,7 @@ bool checkColumns(const SchemaCatalog& catalog, const TableSchema& table,
     return true;
 }
 
-bool checkVersion(SchemaCatalog& catalog, int version, QString* reason) {
+bool checkVersion(SchemaCatalog& catalog, int version, bool* older, QString* reason) {
     qint64 highest = 0;
     if (!catalog.queryNumber(
             QStringLiteral("SELECT max(version) FROM %1").arg(quotedIdentifier(kVersionTable)),
@@ -53,6 +57,7 @@ bool checkVersion(SchemaCatalog& catalog, int version, QString* reason) {
         *reason = QStringLiteral("该数据库由较新版本的程序建立");
         return false;
     }
+    *older = highest < version;
     return true;
 }
 
@@ -84,7 +89,8 @@ bool inspect(SchemaCatalog& catalog, const SchemaDefinition& schema, Additions* 
         return false;
     }
     additions->versionTable = versionColumns.isEmpty();
-    return additions->versionTable || checkVersion(catalog, schema.version, reason);
+    return additions->versionTable ||
+           checkVersion(catalog, schema.version, &additions->olderVersion, reason);
 }
 
 bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& additions, int version,
@@ -123,13 +129,14 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
             return false;
         }
     }
-    if (!additions.versionTable) {
-        return true;
-    }
     const QString versionTable = quotedIdentifier(kVersionTable);
-    return catalog.run(
-               QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable),
-               reason) &&
+    if (additions.versionTable &&
+        !catalog.run(QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable),
+                     reason)) {
+        return false;
+    }
+    // An older version's row stays: the table tells which versions the database has been.
+    return !(additions.versionTable || additions.olderVersion) ||
            catalog.run(QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
                            .arg(versionTable)
                            .arg(version),

@@ -41,6 +41,27 @@ bool StorageEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QS
     return connect(reason) && sumConnectedPeriod(query, totals, reason);
 }
 
+bool StorageEngine::select(const RecordSelection& selection,
+                           const std::function<void(RecordId id, const RecordValues& values)>& take,
+                           QString* reason) {
+    if (!connect(reason)) {
+        return false;
+    }
+    const std::unique_ptr<RecordWalk> walk = startSelection(selection);
+    RecordValues values(selection.openedFields.size());
+    while (walk->next()) {
+        for (int opened = 0; opened < selection.openedFields.size(); ++opened) {
+            values[opened] = walk->value(opened);
+        }
+        take(walk->recordId(), values);
+    }
+    if (!walk->error().isEmpty()) {
+        *reason = walk->error();
+        return false;
+    }
+    return true;
+}
+
 TransactionResult StorageEngine::transact(const QString& lockKey,
                                           const std::function<bool(RecordWriter&)>& work) {
     QString reason;

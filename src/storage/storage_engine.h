@@ -35,6 +35,14 @@ public:
     virtual QString error() const = 0;
 };
 
+// A record to insert, and its date-time field (-1: none) that takes the database's clock at that
+// moment (the server's on a server) instead of a value.
+struct NewRecord {
+    const TableSchema* table = nullptr;
+    RecordValues values;
+    int clockField = -1;
+};
+
 // What one transaction may do. A failed step leaves its reason with the transaction, which is
 // then rolled back whatever the work answers.
 class RecordWriter {
@@ -52,6 +60,16 @@ public:
     // False when the record no longer exists.
     virtual bool update(const TableSchema& table, RecordId id, const RecordValues& values) = 0;
     virtual bool remove(const TableSchema& table, RecordId id) = 0;
+
+    // Inserts records that go together (a receipt and its journal row) in one step: one
+    // statement on a server. The first one's identity.
+    virtual std::optional<RecordId> insertRecords(const QList<NewRecord>& records) = 0;
+    // Sets the integer field to value in those of the records that still hold expected there;
+    // how many it set. Records that are gone or hold something else are left as they are.
+    virtual std::optional<qint64> markRecords(const TableSchema& table, const QList<RecordId>& ids,
+                                              int field, qint64 expected, qint64 value) = 0;
+    // The largest value of an integer field in the table; 0 for an empty table.
+    virtual std::optional<qint64> highest(const TableSchema& table, int field) = 0;
 };
 
 enum class TransactionOutcome {
@@ -89,6 +107,18 @@ struct PeriodQuery {
     QDateTime first;
     QDateTime last;
     QList<int> amountFields;
+};
+
+// The records of one table whose fields equal the given values (texts exactly; a field that holds
+// no value equals none) and, when dateField is given, whose date-time lies within [first, last],
+// both ends included; in stored order, with the opened fields.
+struct RecordSelection {
+    const TableSchema* table = nullptr;
+    QList<int> openedFields;
+    QList<std::pair<int, QVariant>> equalFields;
+    int dateField = -1;
+    QDateTime first;
+    QDateTime last;
 };
 
 struct PeriodTotals {
@@ -130,6 +160,11 @@ public:
     std::optional<RecordId> firstWithText(const TableSchema& table, int field, const QString& text,
                                           QString* reason);
     bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason);
+    // Hands each selected record to take, in stored order; a selection is meant to be small
+    // (a shift, a day), and on a server it is read at once.
+    bool select(const RecordSelection& selection,
+                const std::function<void(RecordId id, const RecordValues& values)>& take,
+                QString* reason);
 
     // Runs work in one transaction that first takes the lock named lockKey, which serialises it
     // with every other transaction taking the same lock on any desk. A lock held elsewhere is
@@ -150,6 +185,9 @@ protected:
                                                         const QString& text, QString* reason) = 0;
     virtual bool sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
                                     QString* reason) = 0;
+    // A walk over the selected records before the first of them, or one whose error() says why
+    // it could not start.
+    virtual std::unique_ptr<RecordWalk> startSelection(const RecordSelection& selection) = 0;
     // A transaction that holds lockKey; none, with the reason and nothing left open, when it
     // cannot be begun.
     virtual std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) = 0;

@@ -31,6 +31,7 @@ private:
         return std::nullopt;
     }
     bool sumConnectedPeriod(const PeriodQuery&, PeriodTotals*, QString*) override { return false; }
+    std::unique_ptr<RecordWalk> startSelection(const RecordSelection&) override { return nullptr; }
     std::unique_ptr<EngineTransaction> begin(const QString&, QString*) override { return nullptr; }
 
     QString m_reason;

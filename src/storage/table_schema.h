@@ -11,6 +11,7 @@ enum class FieldKind {
     Text,      // QString; an absent text reads as the empty text
     DateTime,  // QDateTime, local time to the second
     Amount,    // common::Money; an absent amount reads as 0
+    Integer,   // qint64 (counts, numbers given by the program); an absent one reads as 0
 };
 
 struct Column {

@@ -4,6 +4,7 @@
 
 #include "store/database.h"
 #include "store/save_pause.h"
+#include "store/journal.h"
 #include "store/schema.h"
 #include "store/stored_values.h"
 
@@ -98,7 +99,7 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
                 return false;
             }
             pauseForTesting(SavePoint::NumberChecked);
-            const std::optional<storage::RecordId> id = writer.insert(table, values);
+            const std::optional<storage::RecordId> id = insertReceiptWithJournalRow(writer, values);
             result.recordId = id.value_or(0);
             return id.has_value();
         });
@@ -121,7 +122,7 @@ SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
             }
             pauseForTesting(SavePoint::CorrectionCompared);
             current->append(QDateTime::currentDateTime());
-            if (!writer.insert(receiptHistorySchema(), *current) ||
+            if (!insertHistoryWithJournalRow(writer, *current, loaded.values, values) ||
                 !writer.update(table, loaded.recordId, values)) {
                 return false;
             }

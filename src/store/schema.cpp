@@ -3,12 +3,14 @@
 #include "billing/fee_category.h"
 #include "platform/password_hash.h"
 #include "store/database.h"
+#include "store/shift_tables.h"
 
 namespace store {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+// 2: the journal, the voided receipts and the settlements.
+constexpr int kSchemaVersion = 2;
 const QString kFirstCashier = QStringLiteral("491MX");
 const QString kFirstCashierPassword = QStringLiteral("491mx");
 
@@ -86,6 +88,10 @@ const storage::SchemaDefinition& schemaDefinition() {
              true},
             {&cashiers, {}, firstCashier, true},
             {&receiptHistorySchema(), {}, {}, false},
+            // A database that can only be read is read without them.
+            {&journalSchema(), {journalSchema().indexOf(kSettlementNumberField)}, {}, false},
+            {&voidedReceiptSchema(), {}, {}, false},
+            {&settlementSchema(), {settlementSchema().indexOf(kSettlementNumberField)}, {}, false},
         };
         return schema;
     }();

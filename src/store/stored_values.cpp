@@ -14,6 +14,8 @@ bool sameValue(storage::FieldKind kind, const QVariant& first, const QVariant& s
             return first.toString() == second.toString();
         case storage::FieldKind::DateTime:
             return first.toDateTime() == second.toDateTime();
+        case storage::FieldKind::Integer:
+            return first.toLongLong() == second.toLongLong();
         case storage::FieldKind::Amount:
             break;
     }

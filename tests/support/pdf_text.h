@@ -56,11 +56,12 @@ inline QStringList pdfImages(const QString& pdfPath) {
 
 // The page's text in its drawing order, comparable with the placed texts. Noto CJK gives some
 // characters as radicals in extracted text: NFKC folds the Kangxi radicals (⽯ to 石), and the
-// one supplement radical it leaves, ⻘, is folded to 青 by hand.
+// supplement radicals it leaves, ⻘ and ⻚, are folded to 青 and 页 by hand.
 inline QString readablePdfText(const QString& pdfPath) {
     return pdfToText(pdfPath, {QStringLiteral("-raw")})
         .normalized(QString::NormalizationForm_KC)
-        .replace(QChar(0x2ED8), QChar(0x9752));
+        .replace(QChar(0x2ED8), QChar(0x9752))
+        .replace(QChar(0x2EDA), QChar(0x9875));
 }
 
 }  // namespace support

@@ -11,7 +11,15 @@ namespace support {
 // A printer that keeps every call it receives, in order, and ends each job with a chosen outcome.
 class RecordingPrinter final : public platform::Printer {
 public:
-    enum class Operation { StartJob, PrintSetting, PlaceText, EndJob };
+    enum class Operation {
+        StartJob,
+        StartPlainJob,
+        PrintSetting,
+        PlaceText,
+        PlaceLine,
+        NewPage,
+        EndJob
+    };
 
     struct Call {
         Operation operation;
@@ -19,6 +27,7 @@ public:
         int x = 0;
         int y = 0;
         int setting = 0;
+        QLine line = {};
         bool operator==(const Call&) const = default;
     };
 
@@ -32,12 +41,19 @@ public:
     void startJob(const QString& documentName) override {
         calls.push_back({Operation::StartJob, documentName, 0, 0, 0});
     }
+    void startPlainJob(const QString& documentName) override {
+        calls.push_back({Operation::StartPlainJob, documentName, 0, 0, 0});
+    }
     void setPrintSetting(int value) override {
         calls.push_back({Operation::PrintSetting, {}, 0, 0, value});
     }
     void placeText(int x, int y, const QString& text) override {
         calls.push_back({Operation::PlaceText, text, x, y, 0});
     }
+    void placeLine(QLine line) override {
+        calls.push_back({Operation::PlaceLine, {}, 0, 0, 0, line});
+    }
+    void newPage() override { calls.push_back({Operation::NewPage, {}, 0, 0, 0}); }
     platform::PrintOutcome endJob() override {
         calls.push_back({Operation::EndJob, {}, 0, 0, 0});
         return outcome;
@@ -62,6 +78,16 @@ inline void PrintTo(const RecordingPrinter::Call& call, std::ostream* os) {
     switch (call.operation) {
         case RecordingPrinter::Operation::StartJob:
             *os << "startJob(\"" << call.text.toStdString() << "\")";
+            break;
+        case RecordingPrinter::Operation::StartPlainJob:
+            *os << "startPlainJob(\"" << call.text.toStdString() << "\")";
+            break;
+        case RecordingPrinter::Operation::PlaceLine:
+            *os << "placeLine(" << call.line.x1() << ", " << call.line.y1() << ", "
+                << call.line.x2() << ", " << call.line.y2() << ')';
+            break;
+        case RecordingPrinter::Operation::NewPage:
+            *os << "newPage()";
             break;
         case RecordingPrinter::Operation::PrintSetting:
             *os << "setPrintSetting(" << call.setting << ')';

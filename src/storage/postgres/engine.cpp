@@ -1,6 +1,8 @@
 #include "storage/postgres/engine.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <array>
 
 #include "common/number_text.h"
 #include "common/stored_date_time.h"
@@ -34,6 +36,8 @@ std::optional<QString> parameterOf(const QVariant& value, FieldKind kind) {
             return dateTime.isValid() ? std::optional(common::toStoredDateTime(dateTime))
                                       : std::nullopt;
         }
+        case FieldKind::Integer:
+            return QString::number(value.toLongLong());
         case FieldKind::Amount:
             break;
     }
@@ -49,9 +53,17 @@ PostgresParameters recordParameters(const TableSchema& table, const RecordValues
 }
 
 // numeric(12,2) comes as exact decimal text; a column of another number type may not.
+// A shift or a walk reads thousands: the common short text is read without a copy on the heap.
 common::Money amountOf(QByteArrayView text) {
-    const QString decimal = QString::fromLatin1(text);
-    return common::parseAmount(decimal).value_or(common::Money::fromStoredReal(decimal.toDouble()));
+    constexpr qsizetype kShortText = 32;
+    if (text.size() <= kShortText) {
+        std::array<char16_t, kShortText> characters{};
+        std::copy(text.begin(), text.end(), characters.begin());
+        if (const auto exact = common::parseAmount(QStringView(characters.data(), text.size()))) {
+            return *exact;
+        }
+    }
+    return common::Money::fromStoredReal(QString::fromLatin1(text).toDouble());
 }
 
 // An absent text reads as the empty text and an absent amount as 0, as on SQLite.
@@ -63,6 +75,8 @@ QVariant valueOf(const PostgresResult& result, int row, int column, FieldKind ki
             return absent ? QString() : result.text(row, column);
         case FieldKind::DateTime:
             return absent ? QDateTime() : dateTimes.read(result.utf8(row, column));
+        case FieldKind::Integer:
+            return absent ? qint64(0) : result.text(row, column).toLongLong();
         case FieldKind::Amount:
             break;
     }
@@ -75,13 +89,8 @@ void rollBackOpenTransaction(PostgresConnection& connection) {
     }
 }
 
-QString placeholders(int first, qsizetype count) {
-    QStringList marks;
-    for (int i = 0; i < count; ++i) {
-        marks.append(QLatin1Char('$') + QString::number(first + i));
-    }
-    return marks.join(QStringLiteral(", "));
-}
+// The server's clock, to the second, in its local time as the program's date-times are.
+const QString kDatabaseTime = QStringLiteral("localtimestamp(0)");
 
 // The absent text counts as the empty text, so looking for the empty text finds both.
 std::pair<QString, PostgresParameters> firstWithTextQuery(const TableSchema& table, int field,
@@ -170,6 +179,32 @@ private:
     QString m_error;
 };
 
+// The rows of one query, fetched at once, as a walk; the first column is the identity.
+class PostgresResultWalk final : public RecordWalk {
+public:
+    PostgresResultWalk(PostgresConnection& connection, const QString& sql,
+                       const PostgresParameters& parameters, QList<FieldKind> kinds)
+        : m_result(connection.run(sql, parameters)), m_kinds(std::move(kinds)) {
+        if (!m_result.succeeded()) {
+            m_error = connection.failureReason();
+        }
+    }
+
+    bool next() override { return ++m_row < m_result.rowCount(); }
+    RecordId recordId() const override { return m_result.text(m_row, 0).toLongLong(); }
+    QVariant value(int openedField) const override {
+        return valueOf(m_result, m_row, openedField + 1, m_kinds[openedField], m_dateTimes);
+    }
+    QString error() const override { return m_error; }
+
+private:
+    PostgresResult m_result;
+    QList<FieldKind> m_kinds;
+    int m_row = -1;
+    mutable common::StoredDateTimeReader m_dateTimes;
+    QString m_error;
+};
+
 // One transaction. The first failure is kept; later steps are refused.
 class PostgresTransaction final : public EngineTransaction {
 public:
@@ -217,15 +252,7 @@ public:
     }
 
     std::optional<RecordId> insert(const TableSchema& table, const RecordValues& values) override {
-        const PostgresResult result =
-            run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                    .arg(quotedIdentifier(table.name), quotedColumnList(table),
-                         placeholders(1, table.columns.size()), identity()),
-                recordParameters(table, values));
-        if (result.rowCount() != 1) {
-            return std::nullopt;
-        }
-        return result.text(0, 0).toLongLong();
+        return insertRecords({{&table, values}});
     }
 
     bool update(const TableSchema& table, RecordId id, const RecordValues& values) override {
@@ -249,6 +276,70 @@ public:
                        .arg(quotedIdentifier(table.name), identity()),
                    {QString::number(id)})
                    .rowsAffected() == 1;
+    }
+
+    // The records after the first go in as data-modifying parts of the first one's statement.
+    std::optional<RecordId> insertRecords(const QList<NewRecord>& records) override {
+        PostgresParameters parameters;
+        const auto insertion = [&](const NewRecord& record) {
+            const TableSchema& table = *record.table;
+            QStringList marks;
+            for (int i = 0; i < table.columns.size(); ++i) {
+                if (i == record.clockField) {
+                    marks.append(kDatabaseTime);
+                    continue;
+                }
+                parameters.append(parameterOf(record.values.value(i), table.columns[i].kind));
+                marks.append(QLatin1Char('$') + QString::number(parameters.size()));
+            }
+            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(quotedIdentifier(table.name), quotedColumnList(table),
+                     marks.join(QStringLiteral(", ")));
+        };
+        const QString first = insertion(records.first());
+        QStringList companions;
+        for (qsizetype i = 1; i < records.size(); ++i) {
+            companions.append(QStringLiteral("r%1 AS (%2)").arg(i).arg(insertion(records[i])));
+        }
+        const QString with = companions.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("WITH ") + companions.join(QStringLiteral(", ")) +
+                                       QLatin1Char(' ');
+        const PostgresResult result =
+            run(with + first + QStringLiteral(" RETURNING ") + identity(), parameters);
+        if (result.rowCount() != 1) {
+            return std::nullopt;
+        }
+        return result.text(0, 0).toLongLong();
+    }
+
+    // The identities travel as one array, whatever their number.
+    std::optional<qint64> markRecords(const TableSchema& table, const QList<RecordId>& ids,
+                                      int field, qint64 expected, qint64 value) override {
+        QStringList idTexts;
+        for (const RecordId id : ids) {
+            idTexts.append(QString::number(id));
+        }
+        const PostgresResult result = run(
+            QStringLiteral("UPDATE %1 SET %2 = $1 WHERE %2 = $2 AND %3 = ANY($3::bigint[])")
+                .arg(quotedIdentifier(table.name), quotedIdentifier(table.columns[field].name),
+                     identity()),
+            {QString::number(value), QString::number(expected), u'{' + idTexts.join(u',') + u'}'});
+        if (!result.succeeded()) {
+            return std::nullopt;
+        }
+        return result.rowsAffected();
+    }
+
+    std::optional<qint64> highest(const TableSchema& table, int field) override {
+        const PostgresResult result =
+            run(QStringLiteral("SELECT max(%1) FROM %2")
+                    .arg(quotedIdentifier(table.columns[field].name), quotedIdentifier(table.name)),
+                {});
+        if (result.rowCount() != 1) {
+            return std::nullopt;
+        }
+        return result.text(0, 0).toLongLong();
     }
 
 private:
@@ -308,6 +399,8 @@ public:
                 return QStringLiteral("text");
             case FieldKind::DateTime:
                 return QStringLiteral("timestamp(0)");
+            case FieldKind::Integer:
+                return QStringLiteral("bigint");
             case FieldKind::Amount:
                 break;
         }
@@ -377,6 +470,39 @@ std::unique_ptr<RecordWalk> PostgresEngine::startWalk(const TableSchema& table,
                                                       const QList<int>& openedFields,
                                                       RecordId from) {
     return std::make_unique<PostgresWalk>(m_connection, table, openedFields, from);
+}
+
+std::unique_ptr<RecordWalk> PostgresEngine::startSelection(const RecordSelection& selection) {
+    const TableSchema& table = *selection.table;
+    QStringList conditions{QStringLiteral("true")};
+    PostgresParameters parameters;
+    QList<FieldKind> kinds;
+    for (const auto& [field, value] : selection.equalFields) {
+        const Column& column = table.columns[field];
+        parameters.append(parameterOf(value, column.kind));
+        conditions.append(
+            QStringLiteral("%1 = $%2").arg(quotedIdentifier(column.name)).arg(parameters.size()));
+    }
+    if (selection.dateField >= 0) {
+        parameters += {parameterOf(selection.first, FieldKind::DateTime),
+                       parameterOf(selection.last, FieldKind::DateTime)};
+        conditions.append(QStringLiteral("%1 BETWEEN $%2 AND $%3")
+                              .arg(quotedIdentifier(table.columns[selection.dateField].name))
+                              .arg(parameters.size() - 1)
+                              .arg(parameters.size()));
+    }
+    for (const int field : selection.openedFields) {
+        kinds.append(table.columns[field].kind);
+    }
+    return std::make_unique<PostgresResultWalk>(
+        m_connection,
+        QStringLiteral("SELECT %1%2 FROM %3 WHERE %4 ORDER BY %1")
+            .arg(identity(),
+                 selection.openedFields.isEmpty()
+                     ? QString()
+                     : QStringLiteral(", ") + quotedColumnList(table, selection.openedFields),
+                 quotedIdentifier(table.name), conditions.join(QStringLiteral(" AND "))),
+        parameters, kinds);
 }
 
 std::optional<RecordId> PostgresEngine::lookUpFirstWithText(const TableSchema& table, int field,

@@ -39,6 +39,7 @@ private:
                                                 const QString& text, QString* reason) override;
     bool sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
                             QString* reason) override;
+    std::unique_ptr<RecordWalk> startSelection(const RecordSelection& selection) override;
     std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) override;
 
     QString m_uri;

@@ -51,7 +51,16 @@ bool SqliteCatalog::queryNumber(const QString& sql, qint64* number, QString* rea
 }
 
 QString SqliteCatalog::sqlType(FieldKind kind) const {
-    return kind == FieldKind::Amount ? QStringLiteral("REAL") : QStringLiteral("TEXT");
+    switch (kind) {
+        case FieldKind::Amount:
+            return QStringLiteral("REAL");
+        case FieldKind::Integer:
+            return QStringLiteral("INTEGER");
+        case FieldKind::Text:
+        case FieldKind::DateTime:
+            break;
+    }
+    return QStringLiteral("TEXT");
 }
 
 }  // namespace storage

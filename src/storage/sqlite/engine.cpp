@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
+#include <functional>
 
 #include "common/private_files.h"
 #include "common/stored_date_time.h"
@@ -72,12 +73,23 @@ void bindValue(SqliteStatement& statement, int parameter, const QVariant& value,
         case FieldKind::Amount:
             statement.bindDouble(parameter, value.value<common::Money>().toStoredReal());
             return;
+        case FieldKind::Integer:
+            statement.bindInt64(parameter, value.toLongLong());
+            return;
     }
 }
 
-void bindRecord(SqliteStatement& statement, const TableSchema& table, const RecordValues& values) {
+// This computer's clock in the stored form: a file has no clock but the desk's.
+const QString kDatabaseTime = QStringLiteral("datetime('now', 'localtime')");
+
+// Binds every field but skipped (-1: none) to the parameters in order.
+void bindRecord(SqliteStatement& statement, const TableSchema& table, const RecordValues& values,
+                int skipped = -1) {
+    int parameter = 0;
     for (int i = 0; i < table.columns.size(); ++i) {
-        bindValue(statement, i + 1, values.value(i), table.columns[i].kind);
+        if (i != skipped) {
+            bindValue(statement, ++parameter, values.value(i), table.columns[i].kind);
+        }
     }
 }
 
@@ -92,6 +104,8 @@ QVariant columnValue(const SqliteStatement& statement, int column, FieldKind kin
             return statement.columnType(column) == SqliteType::Text
                        ? dateTimes.read(statement.columnUtf8(column))
                        : QDateTime();
+        case FieldKind::Integer:
+            return statement.columnInt64(column);
         case FieldKind::Amount:
             break;
     }
@@ -117,15 +131,17 @@ std::optional<RecordId> runFirstWithText(const SqliteConnection& connection,
     return found ? std::optional<RecordId>(lookup.columnInt64(0)) : std::nullopt;
 }
 
+// The records that satisfy condition, in stored order; bind gives the condition's parameters.
 class SqliteWalk final : public RecordWalk {
 public:
     SqliteWalk(const SqliteConnection& connection, const TableSchema& table,
-               const QList<int>& openedFields, RecordId from)
+               const QList<int>& openedFields, const QString& condition,
+               const std::function<void(SqliteStatement&)>& bind)
         : m_statement(connection,
-                      QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid >= ?1 ORDER BY rowid")
+                      QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 ORDER BY rowid")
                           .arg(openedFields.isEmpty() ? QStringLiteral("NULL")
                                                       : quotedColumnList(table, openedFields),
-                               quotedIdentifier(table.name))) {
+                               quotedIdentifier(table.name), condition)) {
         for (const int field : openedFields) {
             m_kinds.append(table.columns[field].kind);
         }
@@ -133,7 +149,7 @@ public:
             m_error = m_statement.failureReason();
             return;
         }
-        m_statement.bindInt64(1, from);
+        bind(m_statement);
     }
 
     bool next() override {
@@ -210,17 +226,7 @@ public:
     }
 
     std::optional<RecordId> insert(const TableSchema& table, const RecordValues& values) override {
-        SqliteStatement statement(
-            m_connection,
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(quotedIdentifier(table.name), quotedColumnList(table),
-                     QStringList(table.columns.size(), QStringLiteral("?")).join(u',')));
-        bindRecord(statement, table, values);
-        if (!m_failure.isEmpty() || !statement.execute()) {
-            fail(statement);
-            return std::nullopt;
-        }
-        return sqlite3_last_insert_rowid(m_connection.handle());
+        return insertRecords({{&table, values}});
     }
 
     bool update(const TableSchema& table, RecordId id, const RecordValues& values) override {
@@ -242,6 +248,63 @@ public:
             QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(quotedIdentifier(table.name)));
         statement.bindInt64(1, id);
         return runChange(statement);
+    }
+
+    std::optional<RecordId> insertRecords(const QList<NewRecord>& records) override {
+        std::optional<RecordId> first;
+        for (const NewRecord& record : records) {
+            const TableSchema& table = *record.table;
+            QStringList placeholders(table.columns.size(), QStringLiteral("?"));
+            if (record.clockField >= 0) {
+                placeholders[record.clockField] = kDatabaseTime;
+            }
+            SqliteStatement statement(
+                m_connection, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(quotedIdentifier(table.name), quotedColumnList(table),
+                                       placeholders.join(u',')));
+            bindRecord(statement, table, record.values, record.clockField);
+            if (!m_failure.isEmpty() || !statement.execute()) {
+                fail(statement);
+                return std::nullopt;
+            }
+            if (!first) {
+                first = sqlite3_last_insert_rowid(m_connection.handle());
+            }
+        }
+        return first;
+    }
+
+    // The identities travel as one JSON array, whatever their number.
+    std::optional<qint64> markRecords(const TableSchema& table, const QList<RecordId>& ids,
+                                      int field, qint64 expected, qint64 value) override {
+        QStringList idTexts;
+        for (const RecordId id : ids) {
+            idTexts.append(QString::number(id));
+        }
+        const QString column = quotedIdentifier(table.columns[field].name);
+        SqliteStatement statement(m_connection,
+                                  QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %2 = ?2 AND rowid IN "
+                                                 "(SELECT value FROM json_each(?3))")
+                                      .arg(quotedIdentifier(table.name), column));
+        statement.bindInt64(1, value);
+        statement.bindInt64(2, expected);
+        statement.bindText(3, u'[' + idTexts.join(u',') + u']');
+        if (!m_failure.isEmpty() || !statement.execute()) {
+            fail(statement);
+            return std::nullopt;
+        }
+        return sqlite3_changes64(m_connection.handle());
+    }
+
+    std::optional<qint64> highest(const TableSchema& table, int field) override {
+        SqliteStatement query(m_connection, QStringLiteral("SELECT max(%1) FROM %2")
+                                                .arg(quotedIdentifier(table.columns[field].name),
+                                                     quotedIdentifier(table.name)));
+        if (!m_failure.isEmpty() || !query.step()) {
+            fail(query);
+            return std::nullopt;
+        }
+        return query.columnInt64(0);
     }
 
 private:
@@ -334,7 +397,34 @@ std::unique_ptr<SchemaCatalog> SqliteEngine::catalog() {
 
 std::unique_ptr<RecordWalk> SqliteEngine::startWalk(const TableSchema& table,
                                                     const QList<int>& openedFields, RecordId from) {
-    return std::make_unique<SqliteWalk>(m_connection, table, openedFields, from);
+    return std::make_unique<SqliteWalk>(
+        m_connection, table, openedFields, QStringLiteral("rowid >= ?1"),
+        [from](SqliteStatement& statement) { statement.bindInt64(1, from); });
+}
+
+// The program writes every date-time in the stored form, whose text order is time order.
+std::unique_ptr<RecordWalk> SqliteEngine::startSelection(const RecordSelection& selection) {
+    const TableSchema& table = *selection.table;
+    QStringList conditions{QStringLiteral("1")};
+    for (const auto& [field, value] : selection.equalFields) {
+        conditions.append(quotedIdentifier(table.columns[field].name) + QStringLiteral(" = ?"));
+    }
+    if (selection.dateField >= 0) {
+        conditions.append(QStringLiteral("%1 >= ? AND %1 <= ?")
+                              .arg(quotedIdentifier(table.columns[selection.dateField].name)));
+    }
+    return std::make_unique<SqliteWalk>(
+        m_connection, table, selection.openedFields, conditions.join(QStringLiteral(" AND ")),
+        [&selection, &table](SqliteStatement& statement) {
+            int parameter = 0;
+            for (const auto& [field, value] : selection.equalFields) {
+                bindValue(statement, ++parameter, value, table.columns[field].kind);
+            }
+            if (selection.dateField >= 0) {
+                bindValue(statement, ++parameter, selection.first, FieldKind::DateTime);
+                bindValue(statement, ++parameter, selection.last, FieldKind::DateTime);
+            }
+        });
 }
 
 std::optional<RecordId> SqliteEngine::lookUpFirstWithText(const TableSchema& table, int field,

@@ -1,0 +1,82 @@
+#include "shift/figures_panel.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+
+#include "billing/fee_category.h"
+#include "shift/shift_report.h"
+#include "widgets/form_style.h"
+
+namespace shift {
+
+namespace {
+
+constexpr int kFigureColumns = 3;
+
+// The figures of every kind of report, to lay the panel out once for all of them.
+ShiftReport everyFigure() {
+    ShiftReport report;
+    report.number = 1;
+    return report;
+}
+
+}  // namespace
+
+FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
+    setFont(widgets::formFont());
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    int row = 0;
+    const auto addGroup = [&](const QList<Figure>& figures) {
+        if (row > 0) {
+            auto* rule = new QFrame(this);
+            rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+            grid->addWidget(rule, row++, 0, 1, 2 * kFigureColumns);
+        }
+        for (int index = 0; index < figures.size(); ++index) {
+            const QString& name = figures[index].name;
+            auto* caption = new QLabel(name + QStringLiteral("："), this);
+            auto* value = new QLabel(this);
+            value->setObjectName(name);
+            value->setAccessibleName(name);
+            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            caption->setBuddy(value);
+            const int column = 2 * (index % kFigureColumns);
+            grid->addWidget(caption, row + index / kFigureColumns, column, Qt::AlignRight);
+            grid->addWidget(value, row + index / kFigureColumns, column + 1);
+            m_figures.insert(name, {value, caption});
+        }
+        row += (static_cast<int>(figures.size()) + kFigureColumns - 1) / kFigureColumns;
+    };
+    const ShiftReport report = everyFigure();
+    addGroup(headerFigures(report));
+    addGroup(countFigures(report.figures));
+    const QList<Figure> amounts = amountFigures(report.figures);
+    addGroup(amounts.first(billing::kFeeCategoryCount));
+    addGroup(amounts.sliced(billing::kFeeCategoryCount));
+    grid->setColumnStretch(2 * kFigureColumns - 1, 1);
+}
+
+void FiguresPanel::showReport(const ShiftReport& report) {
+    for (const auto& [value, caption] : std::as_const(m_figures)) {
+        value->hide();
+        caption->hide();
+    }
+    for (const QList<Figure>& figures :
+         {headerFigures(report), countFigures(report.figures), amountFigures(report.figures)}) {
+        for (const Figure& figure : figures) {
+            const auto [value, caption] = m_figures.value(figure.name);
+            if (value == nullptr) {
+                continue;
+            }
+            value->setText(figure.value);
+            value->show();
+            caption->show();
+        }
+    }
+}
+
+}  // namespace shift

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+
+class QLabel;
+
+namespace shift {
+
+struct ShiftReport;
+
+// A shift's figures as a window shows them: the header, the counts of each kind and the amounts,
+// each a caption and its value. Each value is a label whose object and accessible name are its
+// caption (结算号, 新开, 床位费, 应交现金...). A figure that a report does not have (交班时间 of
+// the open shift) is hidden.
+class FiguresPanel final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FiguresPanel(QWidget* parent = nullptr);
+
+    void showReport(const ShiftReport& report);
+
+private:
+    // Each figure's value and its caption.
+    QHash<QString, std::pair<QLabel*, QLabel*>> m_figures;
+};
+
+}  // namespace shift

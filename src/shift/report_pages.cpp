@@ -1,0 +1,196 @@
+#include "shift/report_pages.h"
+
+#include <QStringList>
+#include <functional>
+
+#include "billing/fee_category.h"
+
+namespace shift {
+
+namespace {
+
+// Positions in tenths of a millimetre on A4 (2100 × 2970).
+constexpr int kLeft = 200;
+constexpr int kRight = 1900;
+constexpr int kTop = 150;
+constexpr int kFooter = 2830;
+constexpr int kLastLine = 2750;
+constexpr int kLineStep = 55;
+constexpr int kGap = 30;
+constexpr int kPageCentre = 1050;
+// The advance of one character at 10.5 pt: about 3.7 mm for a Chinese one, half for ASCII.
+constexpr int kWideCharacter = 37;
+constexpr int kNarrowCharacter = 19;
+// The event list's columns: 时间, 事件, 住院号, 姓名, 合计, 补收, 退款.
+constexpr int kEventColumns[] = {200, 600, 720, 1000, 1250, 1480, 1710};
+// The day's sheet's columns.
+constexpr int kDaySheetColumns[] = {200, 470, 630, 760, 960, 1160, 1360, 1560, 1760};
+// Three figures a row.
+constexpr int kFigureColumns[] = {200, 770, 1340};
+constexpr int kCountColumns[] = {200, 620, 1040, 1460};
+constexpr int kSignatureRoom = 200;
+// Below the top of a line of text, under its characters.
+constexpr int kUnderline = 45;
+
+int textWidth(const QString& text) {
+    int width = 0;
+    for (const QChar character : text) {
+        width += character.unicode() < 0x80 ? kNarrowCharacter : kWideCharacter;
+    }
+    return width;
+}
+
+// Lays out text line by line over as many pages as it takes.
+class PageWriter {
+public:
+    // continuation is what the top of every further page repeats.
+    explicit PageWriter(QString continuation) : m_continuation(std::move(continuation)) {
+        m_pages.emplace_back();
+    }
+
+    void skip(int height) { m_y += height; }
+
+    void text(int x, const QString& text) { page().texts.push_back({x, m_y, text}); }
+    void centred(const QString& text) { this->text(kPageCentre - textWidth(text) / 2, text); }
+    void rule() {
+        page().lines.emplace_back(kLeft, m_y, kRight, m_y);
+        m_y += kGap;
+    }
+    // A line just under the text of this line, from one x to another.
+    void underline(int fromX, int toX) {
+        page().lines.emplace_back(fromX, m_y + kUnderline, toX, m_y + kUnderline);
+    }
+    // Texts side by side at the given columns, then the next line.
+    template <std::size_t N>
+    void row(const int (&columns)[N], const QStringList& cells) {
+        for (std::size_t column = 0; column < N && column < std::size_t(cells.size()); ++column) {
+            text(columns[column], cells[static_cast<qsizetype>(column)]);
+        }
+        m_y += kLineStep;
+    }
+    // Starts a new page when fewer than height units are left on this one; what the new page
+    // starts with comes from heading.
+    void needRoom(int height, const std::function<void(PageWriter&)>& heading = {}) {
+        if (m_y + height <= kLastLine) {
+            return;
+        }
+        m_pages.emplace_back();
+        m_y = kTop;
+        centred(m_continuation);
+        m_y += kLineStep + kGap;
+        if (heading) {
+            heading(*this);
+        }
+    }
+
+    // The pages, each numbered.
+    std::vector<platform::PageContent> finish() {
+        const int count = static_cast<int>(m_pages.size());
+        for (int number = 1; number <= count; ++number) {
+            const QString footer = QStringLiteral("第 %1 页，共 %2 页").arg(number).arg(count);
+            m_pages[number - 1].texts.push_back(
+                {kPageCentre - textWidth(footer) / 2, kFooter, footer});
+        }
+        return std::move(m_pages);
+    }
+
+private:
+    platform::PageContent& page() { return m_pages.back(); }
+
+    QString m_continuation;
+    std::vector<platform::PageContent> m_pages;
+    int m_y = kTop;
+};
+
+QStringList figureTexts(const QList<Figure>& figures) {
+    QStringList texts;
+    for (const Figure& figure : figures) {
+        texts.append(figure.name + QStringLiteral("：") + figure.value);
+    }
+    return texts;
+}
+
+// The figures, as many a row as there are columns.
+template <std::size_t N>
+void figureRows(PageWriter& writer, const int (&columns)[N], const QList<Figure>& figures) {
+    const QStringList texts = figureTexts(figures);
+    for (qsizetype first = 0; first < texts.size(); first += N) {
+        writer.row(columns, texts.mid(first, N));
+    }
+}
+
+// Each signer's caption with a line to sign on, side by side, some room below the last line.
+void signatures(PageWriter& writer, const QStringList& signers) {
+    constexpr int kSignerWidth = 570;
+    constexpr int kSignatureLength = 330;
+    writer.needRoom(kSignatureRoom);
+    writer.skip(2 * kLineStep);
+    int x = kLeft;
+    for (const QString& signer : signers) {
+        const QString caption = signer + QStringLiteral("：");
+        writer.text(x, caption);
+        const int lineStart = x + textWidth(caption);
+        writer.underline(lineStart, lineStart + kSignatureLength);
+        x += kSignerWidth;
+    }
+    writer.skip(kLineStep);
+}
+
+}  // namespace
+
+std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
+    const QString title =
+        report.isSettled() ? kReportTitle : kReportTitle + QStringLiteral("（未交班）");
+    const QString number = report.isSettled() ? QStringLiteral("结算号：%1").arg(report.number)
+                                              : QStringLiteral("未交班");
+    PageWriter writer(QStringLiteral("%1　%2（续）").arg(kReportTitle, number));
+    writer.centred(title);
+    writer.skip(kLineStep + kGap + kGap);
+    figureRows(writer, kFigureColumns, headerFigures(report));
+    writer.rule();
+    figureRows(writer, kCountColumns, countFigures(report.figures));
+    writer.rule();
+    const QList<Figure> amounts = amountFigures(report.figures);
+    figureRows(writer, kFigureColumns, amounts.first(billing::kFeeCategoryCount));
+    writer.rule();
+    figureRows(writer, kFigureColumns, amounts.sliced(billing::kFeeCategoryCount));
+    writer.rule();
+
+    const auto eventHeading = [](PageWriter& page) {
+        page.row(kEventColumns, eventColumns());
+        page.rule();
+    };
+    eventHeading(writer);
+    for (const store::JournalEntry& entry : report.entries) {
+        writer.needRoom(kLineStep, eventHeading);
+        writer.row(kEventColumns, eventCells(entry));
+    }
+    signatures(writer,
+               {QStringLiteral("交班人"), QStringLiteral("接班人"), QStringLiteral("审核")});
+    return writer.finish();
+}
+
+std::vector<platform::PageContent> daySheetPages(const DaySheet& sheet) {
+    const QString date = QStringLiteral("日期：") + sheet.day.toString(Qt::ISODate);
+    PageWriter writer(QStringLiteral("%1　%2（续）").arg(kDaySheetTitle, date));
+    writer.centred(kDaySheetTitle);
+    writer.skip(kLineStep + kGap + kGap);
+    writer.row(kFigureColumns, {date});
+    writer.rule();
+    const auto heading = [](PageWriter& page) {
+        page.row(kDaySheetColumns, daySheetColumns());
+        page.rule();
+    };
+    heading(writer);
+    for (const DaySheetLine& line : sheet.cashiers) {
+        writer.needRoom(kLineStep, heading);
+        writer.row(kDaySheetColumns, daySheetCells(line));
+    }
+    writer.needRoom(kLineStep + kGap, heading);
+    writer.rule();
+    writer.row(kDaySheetColumns, daySheetCells(sheet.total));
+    signatures(writer, {QStringLiteral("审核")});
+    return writer.finish();
+}
+
+}  // namespace shift

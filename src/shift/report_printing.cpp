@@ -1,0 +1,65 @@
+#include "shift/report_printing.h"
+
+#include <QDir>
+
+#include "platform/page_output.h"
+#include "platform/printer.h"
+#include "platform/services.h"
+#include "widgets/message_boxes.h"
+
+namespace shift {
+
+namespace {
+
+constexpr int kA4PaperSetting = 9;
+
+}  // namespace
+
+void printReport(const platform::Services& services, QWidget* parent, const QString& what,
+                 const QString& documentName, const std::vector<platform::PageContent>& pages) {
+    platform::Printer& printer = services.printer;
+    printer.startPlainJob(documentName);
+    printer.setPrintSetting(kA4PaperSetting);
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        if (page > 0) {
+            printer.newPage();
+        }
+        for (const QLine& line : pages[page].lines) {
+            printer.placeLine(line);
+        }
+        for (const platform::PlacedText& placed : pages[page].texts) {
+            printer.placeText(placed.x, placed.y, placed.text);
+        }
+    }
+    const platform::PrintOutcome outcome = printer.endJob();
+    if (!outcome.printed) {
+        QString text = what + QStringLiteral("没有打印出来。\n") + outcome.error;
+        if (!outcome.pdfPath.isEmpty()) {
+            text += QStringLiteral("\n%1的 PDF 副本：%2").arg(what, outcome.pdfPath);
+        }
+        services.messageBoxes.show(parent,
+                                   {text, QStringLiteral("错误信息："), widgets::MessageButtons::Ok,
+                                    widgets::MessageIcon::Stop});
+    } else if (outcome.printerName.isEmpty()) {
+        services.messageBoxes.show(
+            parent,
+            {QStringLiteral("没有找到打印机，%1已保存为 PDF：\n%2").arg(what, outcome.pdfPath),
+             QStringLiteral("打印"), widgets::MessageButtons::Ok,
+             widgets::MessageIcon::Information});
+    }
+}
+
+bool writeReportPdf(const QString& path, const QString& title,
+                    const std::vector<platform::PageContent>& pages, QString* error) {
+    const QByteArray pdf = platform::pdfPage(
+        title, [&](QPaintDevice& device) { return platform::paintPages(device, pages); });
+    QString problem;
+    if (pdf.isEmpty() || !platform::writeWholeFile(path, pdf, &problem)) {
+        *error = QStringLiteral("无法写成 PDF 文件“%1”。%2")
+                     .arg(QDir::toNativeSeparators(path), problem);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace shift

@@ -1,0 +1,36 @@
+#include "shift/settlement_list.h"
+
+#include "common/number_text.h"
+#include "shift/shift_report.h"
+#include "store/schema.h"
+
+namespace shift {
+
+QStringList settlementColumns() {
+    return {QStringLiteral("结算号"), QStringLiteral("交班时间"), QStringLiteral("收费员"),
+            QStringLiteral("电脑"),   QStringLiteral("笔数"),     QStringLiteral("合计"),
+            QStringLiteral("补收"),   QStringLiteral("退款"),     QStringLiteral("应交现金")};
+}
+
+QStringList settlementCells(const store::Settlement& settlement) {
+    const store::ShiftFigures& figures = settlement.figures;
+    return {QString::number(settlement.number),
+            reportTime(settlement.settledAt),
+            settlement.cashier,
+            settlement.desk,
+            QString::number(figures.totalEvents()),
+            common::numberToText(figures.amount(store::kTotalField)),
+            common::numberToText(figures.amount(store::kSupplementField)),
+            common::numberToText(figures.amount(store::kRefundField)),
+            common::numberToText(figures.cashDue())};
+}
+
+QString settlementListText(const QList<store::Settlement>& settlements) {
+    QStringList lines{settlementColumns().join(u'\t')};
+    for (const store::Settlement& settlement : settlements) {
+        lines.append(settlementCells(settlement).join(u'\t'));
+    }
+    return lines.join(u'\n') + u'\n';
+}
+
+}  // namespace shift

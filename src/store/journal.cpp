@@ -1,0 +1,198 @@
+#include "store/journal.h"
+
+#include <QSysInfo>
+
+#include "store/database.h"
+#include "store/schema.h"
+
+namespace store {
+
+namespace {
+
+std::function<void()>& rowWrittenHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+QString receiptText(const QVariantList& receipt, QStringView field) {
+    return receipt.value(receiptSchema().indexOf(field)).toString();
+}
+
+// Where each of an entry's fields sits in a journal row, found once: a shift reads thousands.
+struct JournalColumns {
+    int time;
+    int cashier;
+    int desk;
+    int kind;
+    int inpatientNumber;
+    int patientName;
+    std::array<int, kJournalAmountCount> amounts;
+    int settlement;
+};
+
+const JournalColumns& journalColumns() {
+    static const JournalColumns columns = [] {
+        const storage::TableSchema& journal = journalSchema();
+        JournalColumns found{journal.indexOf(kEventTimeField),
+                             journal.indexOf(kCashierField),
+                             journal.indexOf(kDeskField),
+                             journal.indexOf(kEventKindField),
+                             journal.indexOf(kInpatientNumberField),
+                             journal.indexOf(kPatientNameField),
+                             {},
+                             journal.indexOf(kSettlementNumberField)};
+        for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+            found.amounts[amount] = journal.indexOf(journalAmountField(amount));
+        }
+        return found;
+    }();
+    return columns;
+}
+
+JournalEntry entryOf(storage::RecordId id, const storage::RecordValues& values) {
+    const JournalColumns& columns = journalColumns();
+    JournalEntry entry;
+    entry.id = id;
+    entry.time = values[columns.time].toDateTime();
+    entry.cashier = values[columns.cashier].toString();
+    entry.desk = values[columns.desk].toString();
+    // Only the program writes the journal; a kind it does not know counts as nothing new.
+    entry.kind =
+        journalKindFromText(values[columns.kind].toString()).value_or(JournalKind::Reprint);
+    entry.inpatientNumber = values[columns.inpatientNumber].toString();
+    entry.patientName = values[columns.patientName].toString();
+    for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+        entry.amounts[amount] = values[columns.amounts[amount]].value<common::Money>();
+    }
+    entry.settlement = values[columns.settlement].toLongLong();
+    return entry;
+}
+
+bool readEntries(Database& database, const QList<std::pair<int, QVariant>>& equalFields,
+                 QList<JournalEntry>* entries, QString* error) {
+    const storage::TableSchema& journal = journalSchema();
+    storage::RecordSelection selection{&journal, {}, equalFields, -1, {}, {}};
+    for (int field = 0; field < journal.columns.size(); ++field) {
+        selection.openedFields.append(field);
+    }
+    QString reason;
+    if (!database.engine().select(
+            selection,
+            [&](storage::RecordId id, const storage::RecordValues& values) {
+                entries->append(entryOf(id, values));
+            },
+            &reason)) {
+        *error = database.unusableMessage(reason);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+common::Money journalAmount(const JournalAmounts& amounts, QStringView field) {
+    for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+        if (journalAmountField(amount) == field) {
+            return amounts[amount];
+        }
+    }
+    return {};
+}
+
+JournalAmounts receiptAmounts(const QVariantList& receipt) {
+    // Found once: every save asks.
+    static const std::array<int, kJournalAmountCount> fields = [] {
+        std::array<int, kJournalAmountCount> found{};
+        for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+            found[amount] = receiptSchema().indexOf(journalAmountField(amount));
+        }
+        return found;
+    }();
+    JournalAmounts amounts{};
+    for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+        amounts[amount] = receipt.value(fields[amount]).value<common::Money>();
+    }
+    return amounts;
+}
+
+JournalAmounts amountChange(const JournalAmounts& after, const JournalAmounts& before) {
+    JournalAmounts change{};
+    for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+        change[amount] = after[amount] - before[amount];
+    }
+    return change;
+}
+
+storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
+                                 const QVariantList& receipt, const JournalAmounts& change) {
+    storage::RecordValues row{QDateTime(),
+                              cashier,
+                              deskName(),
+                              journalKindText(kind),
+                              receiptText(receipt, kInpatientNumberField),
+                              receiptText(receipt, kPatientNameField)};
+    for (const common::Money amount : change) {
+        row.append(QVariant::fromValue(amount));
+    }
+    row.append(qint64(0));
+    const storage::TableSchema& journal = journalSchema();
+    return {&journal, row, journal.indexOf(kEventTimeField)};
+}
+
+std::optional<storage::RecordId> insertWithJournalRow(storage::RecordWriter& writer,
+                                                      QList<storage::NewRecord> records) {
+    const std::optional<storage::RecordId> id = writer.insertRecords(records);
+    if (id && rowWrittenHook()) {
+        rowWrittenHook()();
+    }
+    return id;
+}
+
+bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,
+                      const QVariantList& receipt, const JournalAmounts& change) {
+    return insertWithJournalRow(writer, {journalRecord(kind, cashier, receipt, change)})
+        .has_value();
+}
+
+std::optional<storage::RecordId> insertReceiptWithJournalRow(storage::RecordWriter& writer,
+                                                             const QVariantList& receipt) {
+    return insertWithJournalRow(
+        writer, {{&receiptSchema(), receipt},
+                 journalRecord(JournalKind::New, receiptText(receipt, kCashierField), receipt,
+                               receiptAmounts(receipt))});
+}
+
+bool insertHistoryWithJournalRow(storage::RecordWriter& writer, const QVariantList& replaced,
+                                 const QVariantList& before, const QVariantList& after) {
+    return insertWithJournalRow(
+               writer,
+               {{&receiptHistorySchema(), replaced},
+                journalRecord(JournalKind::Correction, receiptText(after, kCashierField), after,
+                              amountChange(receiptAmounts(after), receiptAmounts(before)))})
+        .has_value();
+}
+
+bool readOpenEntries(Database& database, const QString& cashier, QList<JournalEntry>* entries,
+                     QString* error) {
+    const storage::TableSchema& journal = journalSchema();
+    return readEntries(database,
+                       {{journal.indexOf(kSettlementNumberField), qint64(0)},
+                        {journal.indexOf(kCashierField), cashier}},
+                       entries, error);
+}
+
+bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntry>* entries,
+                        QString* error) {
+    return readEntries(database, {{journalSchema().indexOf(kSettlementNumberField), settlement}},
+                       entries, error);
+}
+
+QString deskName() {
+    return QSysInfo::machineHostName();
+}
+
+void setJournalRowWrittenHook(std::function<void()> hook) {
+    rowWrittenHook() = std::move(hook);
+}
+
+}  // namespace store

@@ -1,0 +1,32 @@
+#include "store/journal_kind.h"
+
+namespace store {
+
+QString journalKindText(JournalKind kind) {
+    switch (kind) {
+        case JournalKind::New:
+            return QStringLiteral("新开");
+        case JournalKind::Correction:
+            return QStringLiteral("更正");
+        case JournalKind::Void:
+            return QStringLiteral("作废");
+        case JournalKind::Reprint:
+            break;
+    }
+    return QStringLiteral("补打");
+}
+
+std::optional<JournalKind> journalKindFromText(QStringView text) {
+    for (const JournalKind kind : kJournalKinds) {
+        if (journalKindText(kind) == text) {
+            return kind;
+        }
+    }
+    return std::nullopt;
+}
+
+QString eventCountField(JournalKind kind) {
+    return journalKindText(kind) + QStringLiteral("笔数");
+}
+
+}  // namespace store

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <optional>
+
+namespace store {
+
+// What happened to a receipt: issued, corrected, voided or printed again.
+enum class JournalKind { New, Correction, Void, Reprint };
+
+inline constexpr std::array<JournalKind, 4> kJournalKinds{JournalKind::New, JournalKind::Correction,
+                                                          JournalKind::Void, JournalKind::Reprint};
+
+// The kind as the journal stores it and the cashier reads it: 新开, 更正, 作废, 补打.
+QString journalKindText(JournalKind kind);
+// None for a text that names no kind.
+std::optional<JournalKind> journalKindFromText(QStringView text);
+// The settlement's field that counts the events of the kind: 新开笔数...
+QString eventCountField(JournalKind kind);
+
+}  // namespace store

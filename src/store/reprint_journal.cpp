@@ -1,0 +1,21 @@
+#include "store/reprint_journal.h"
+
+#include "store/database.h"
+#include "store/journal.h"
+
+namespace store {
+
+ReprintRecord recordReprint(Database& database, const QString& cashier,
+                            const QVariantList& receipt) {
+    // Appending a journal row changes nothing another desk may be changing: no lock is needed.
+    const storage::TransactionResult transaction =
+        database.engine().transact({}, [&](storage::RecordWriter& writer) {
+            return appendJournalRow(writer, JournalKind::Reprint, cashier, receipt, {});
+        });
+    if (transaction.outcome == storage::TransactionOutcome::Committed) {
+        return {true, {}};
+    }
+    return {false, database.writeFailureMessage(transaction.reason)};
+}
+
+}  // namespace store

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+namespace store {
+
+class Database;
+
+struct ReprintRecord {
+    bool recorded = false;
+    QString error;  // why not, naming the database
+};
+
+// Notes in the journal, in a transaction of its own, that cashier printed a stored receipt (its
+// 30 fields) again: the kind 补打, every amount 0, so that the shift counts the paper.
+ReprintRecord recordReprint(Database& database, const QString& cashier,
+                            const QVariantList& receipt);
+
+}  // namespace store

@@ -1,0 +1,177 @@
+#include "store/settlement.h"
+
+#include <algorithm>
+
+#include "common/text.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/shift_tables.h"
+
+namespace store {
+
+namespace {
+
+using storage::RecordWriter;
+using storage::TransactionOutcome;
+
+// Settlements take their numbers one after another on every desk.
+const QString kSettlementLockKey = QStringLiteral("MZY_settlement");
+
+storage::RecordValues settlementRow(qint64 number, const QString& cashier,
+                                    const ShiftFigures& figures) {
+    storage::RecordValues row{
+        number, cashier, deskName(), QDateTime(), figures.firstEvent, figures.lastEvent};
+    for (const qint64 count : figures.eventCounts) {
+        row.append(count);
+    }
+    for (const common::Money amount : figures.amounts) {
+        row.append(QVariant::fromValue(amount));
+    }
+    row.append(QVariant::fromValue(figures.cashDue()));
+    return row;
+}
+
+Settlement settlementOf(const storage::RecordValues& values) {
+    const storage::TableSchema& table = settlementSchema();
+    const auto field = [&](QStringView name) { return values.value(table.indexOf(name)); };
+    Settlement settlement{field(kSettlementNumberField).toLongLong(),
+                          field(kCashierField).toString(),
+                          field(kDeskField).toString(),
+                          field(kSettledAtField).toDateTime(),
+                          {}};
+    ShiftFigures& figures = settlement.figures;
+    for (std::size_t kind = 0; kind < kJournalKinds.size(); ++kind) {
+        figures.eventCounts[kind] = field(eventCountField(kJournalKinds[kind])).toLongLong();
+    }
+    for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+        figures.amounts[amount] = field(journalAmountField(amount)).value<common::Money>();
+    }
+    figures.firstEvent = field(kFirstEventField).toDateTime();
+    figures.lastEvent = field(kLastEventField).toDateTime();
+    return settlement;
+}
+
+bool select(Database& database, storage::RecordSelection selection, QList<Settlement>* settlements,
+            QString* error) {
+    const storage::TableSchema& table = settlementSchema();
+    selection.table = &table;
+    for (int field = 0; field < table.columns.size(); ++field) {
+        selection.openedFields.append(field);
+    }
+    QString reason;
+    if (!database.engine().select(
+            selection,
+            [&](storage::RecordId, const storage::RecordValues& values) {
+                settlements->append(settlementOf(values));
+            },
+            &reason)) {
+        *error = database.unusableMessage(reason);
+        return false;
+    }
+    return true;
+}
+
+// After a connection lost while committing: the settlement that now holds the first shown row
+// (0 for none); none when that cannot be told either.
+std::optional<qint64> settlementHolding(Database& database, storage::RecordId row) {
+    const storage::TableSchema& journal = journalSchema();
+    qint64 number = 0;
+    const storage::TransactionResult looked =
+        database.engine().transact({}, [&](RecordWriter& writer) {
+            if (const auto values = writer.read(journal, row)) {
+                number = values->value(journal.indexOf(kSettlementNumberField)).toLongLong();
+            }
+            return false;
+        });
+    if (looked.outcome != TransactionOutcome::Abandoned) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+}  // namespace
+
+SettleResult settleShift(Database& database, const QString& cashier,
+                         const QList<JournalEntry>& shown) {
+    const bool othersRows = std::any_of(shown.begin(), shown.end(), [&](const JournalEntry& entry) {
+        return !common::textEquals(entry.cashier, cashier) || entry.settlement != 0;
+    });
+    if (shown.isEmpty() || othersRows) {
+        return {shown.isEmpty() ? SettleOutcome::Empty : SettleOutcome::TakenElsewhere, 0, {}};
+    }
+    QList<storage::RecordId> rows;
+    for (const JournalEntry& entry : shown) {
+        rows.append(entry.id);
+    }
+    const ShiftFigures figures = sumEntries(shown);
+    const storage::TableSchema& settlements = settlementSchema();
+    const storage::TableSchema& journal = journalSchema();
+    SettleResult result{SettleOutcome::Failed, 0, {}};
+    const storage::TransactionResult transaction =
+        database.engine().transact(kSettlementLockKey, [&](RecordWriter& writer) {
+            const std::optional<qint64> highest =
+                writer.highest(settlements, settlements.indexOf(kSettlementNumberField));
+            if (!highest) {
+                return false;
+            }
+            result.number = *highest + 1;
+            const std::optional<qint64> marked = writer.markRecords(
+                journal, rows, journal.indexOf(kSettlementNumberField), 0, result.number);
+            if (marked && *marked != rows.size()) {
+                result.outcome = SettleOutcome::TakenElsewhere;
+                return false;
+            }
+            return marked && writer.insertRecords(
+                                 {{&settlements, settlementRow(result.number, cashier, figures),
+                                   settlements.indexOf(kSettledAtField)}});
+        });
+    switch (transaction.outcome) {
+        case TransactionOutcome::Committed:
+            result.outcome = SettleOutcome::Settled;
+            return result;
+        case TransactionOutcome::Abandoned:
+            return result;
+        case TransactionOutcome::Unknown:
+            if (const std::optional<qint64> holding = settlementHolding(database, rows.first())) {
+                if (*holding != 0) {
+                    return {SettleOutcome::Settled, *holding, {}};
+                }
+                return {SettleOutcome::Failed, 0, database.writeFailureMessage(transaction.reason)};
+            }
+            return {SettleOutcome::Uncertain, 0, database.writeFailureMessage(transaction.reason)};
+        case TransactionOutcome::Failed:
+            break;
+    }
+    return {SettleOutcome::Failed, 0, database.writeFailureMessage(transaction.reason)};
+}
+
+bool readSettlements(Database& database, const SettlementFilter& filter,
+                     QList<Settlement>* settlements, QString* error) {
+    const storage::TableSchema& table = settlementSchema();
+    storage::RecordSelection selection;
+    if (!filter.cashier.isEmpty()) {
+        selection.equalFields.append({table.indexOf(kCashierField), filter.cashier});
+    }
+    if (!filter.firstDay.isNull() || !filter.lastDay.isNull()) {
+        selection.dateField = table.indexOf(kSettledAtField);
+        selection.first =
+            QDateTime(filter.firstDay.isNull() ? QDate(1, 1, 1) : filter.firstDay, QTime(0, 0));
+        selection.last = QDateTime(filter.lastDay.isNull() ? QDate(9999, 12, 31) : filter.lastDay,
+                                   QTime(23, 59, 59));
+    }
+    return select(database, selection, settlements, error);
+}
+
+bool readSettlement(Database& database, qint64 number, std::optional<Settlement>* settlement,
+                    QString* error) {
+    storage::RecordSelection selection;
+    selection.equalFields.append({settlementSchema().indexOf(kSettlementNumberField), number});
+    QList<Settlement> found;
+    if (!select(database, selection, &found, error)) {
+        return false;
+    }
+    *settlement = found.isEmpty() ? std::nullopt : std::optional(found.first());
+    return true;
+}
+
+}  // namespace store

@@ -1,0 +1,89 @@
+#include "store/shift_tables.h"
+
+#include "billing/fee_category.h"
+#include "store/database.h"
+#include "store/journal_kind.h"
+#include "store/schema.h"
+
+namespace store {
+
+namespace {
+
+using storage::Column;
+using storage::FieldKind;
+using storage::TableSchema;
+
+constexpr QStringView kLastAmounts[] = {kTotalField, kPrepaidField, kSupplementField, kRefundField,
+                                        kArrearsField};
+
+Column column(QStringView name, FieldKind kind) {
+    return {name.toString(), kind};
+}
+
+void appendAmounts(TableSchema& schema) {
+    for (int amount = 0; amount < kJournalAmountCount; ++amount) {
+        schema.columns.append(column(journalAmountField(amount), FieldKind::Amount));
+    }
+}
+
+TableSchema buildJournalSchema() {
+    TableSchema schema{
+        kReceiptTable + QStringLiteral("_journal"),
+        {column(kEventTimeField, FieldKind::DateTime), column(kCashierField, FieldKind::Text),
+         column(kDeskField, FieldKind::Text), column(kEventKindField, FieldKind::Text),
+         column(kInpatientNumberField, FieldKind::Text),
+         column(kPatientNameField, FieldKind::Text)}};
+    appendAmounts(schema);
+    schema.columns.append(column(kSettlementNumberField, FieldKind::Integer));
+    return schema;
+}
+
+TableSchema buildVoidedSchema() {
+    TableSchema schema = receiptSchema();
+    schema.name = kReceiptTable + QStringLiteral("_voided");
+    schema.columns +=
+        {column(kVoidedAtField, FieldKind::DateTime), column(kVoidedByField, FieldKind::Text),
+         column(kVoidReasonField, FieldKind::Text)};
+    return schema;
+}
+
+TableSchema buildSettlementSchema() {
+    TableSchema schema{
+        kReceiptTable + QStringLiteral("_settlement"),
+        {column(kSettlementNumberField, FieldKind::Integer), column(kCashierField, FieldKind::Text),
+         column(kDeskField, FieldKind::Text), column(kSettledAtField, FieldKind::DateTime),
+         column(kFirstEventField, FieldKind::DateTime),
+         column(kLastEventField, FieldKind::DateTime)}};
+    for (const JournalKind kind : kJournalKinds) {
+        schema.columns.append(column(eventCountField(kind), FieldKind::Integer));
+    }
+    appendAmounts(schema);
+    schema.columns.append(column(kCashDueField, FieldKind::Amount));
+    return schema;
+}
+
+}  // namespace
+
+QStringView journalAmountField(int amount) {
+    if (amount < billing::kFeeCategoryCount) {
+        return billing::kFeeCategories[static_cast<std::size_t>(amount)].fieldName;
+    }
+    return kLastAmounts[amount - billing::kFeeCategoryCount];
+}
+
+const TableSchema& journalSchema() {
+    static const TableSchema schema = buildJournalSchema();
+    return schema;
+}
+
+const TableSchema& voidedReceiptSchema() {
+    static const TableSchema schema = buildVoidedSchema();
+    return schema;
+}
+
+const TableSchema& settlementSchema() {
+    static const TableSchema schema = buildSettlementSchema();
+    return schema;
+}
+
+}  // namespace store

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QStringView>
+
+#include "storage/table_schema.h"
+
+namespace store {
+
+// The tables of a cashier's shift: the journal of receipt events, the voided receipts and the
+// settlements that close shifts.
+
+// Journal fields beyond the receipt's own names (住院号, 姓名, the amounts, 收费员).
+inline constexpr QStringView kEventTimeField = u"时间";
+inline constexpr QStringView kDeskField = u"电脑";
+inline constexpr QStringView kEventKindField = u"事件";
+// The settlement that took a journal row; 0 while its shift is open.
+inline constexpr QStringView kSettlementNumberField = u"结算号";
+
+// What a voided receipt carries beyond its 30 fields.
+inline constexpr QStringView kVoidedAtField = u"作废时间";
+inline constexpr QStringView kVoidedByField = u"作废收费员";
+inline constexpr QStringView kVoidReasonField = u"作废原因";
+
+// A settlement's fields beyond 结算号, 收费员, 电脑 and the amounts.
+inline constexpr QStringView kSettledAtField = u"交班时间";
+inline constexpr QStringView kFirstEventField = u"首笔时间";
+inline constexpr QStringView kLastEventField = u"末笔时间";
+inline constexpr QStringView kCashDueField = u"应交现金";
+
+// The amounts every journal row and every settlement carries, in this order: the 19 fees, then
+// these five. A receipt's spare field is none of them.
+inline constexpr int kJournalAmountCount = 24;
+
+// MZY_journal: one row per receipt event, only ever appended to: 时间, 收费员, 电脑, 事件, 住院号,
+// 姓名, the amounts (each the change the event made), 结算号.
+const storage::TableSchema& journalSchema();
+// MZY_voided: a voided receipt's 30 fields as they were, then 作废时间, 作废收费员, 作废原因.
+const storage::TableSchema& voidedReceiptSchema();
+// MZY_settlement: 结算号, 收费员, 电脑, 交班时间, 首笔时间, 末笔时间, the number of events of each
+// kind (新开, 更正, 作废, 补打), the amounts, 应交现金.
+const storage::TableSchema& settlementSchema();
+
+// The field name of each journal amount, in order.
+QStringView journalAmountField(int amount);
+
+}  // namespace store

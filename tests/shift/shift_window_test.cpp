@@ -1,0 +1,188 @@
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "../store/shift_fixture.h"
+#include "platform/qt_printer.h"
+#include "store/journal.h"
+#include "store/receipt_saving.h"
+#include "store/receipt_void.h"
+#include "store/reprint_journal.h"
+#include "store/settlement.h"
+#include "support/billing_desk.h"
+#include "support/pdf_text.h"
+
+namespace {
+
+using widget_driver::typeAndLeave;
+
+// The whole program at work on each engine, logged in as 491MX, printing through the program's
+// own printer to PDF copies only (the test machine has no printer).
+class ShiftWindowTest : public EngineProgramTest {
+protected:
+    void SetUp() override {
+        EngineProgramTest::SetUp();
+        shell = std::make_unique<app::ProgramShell>(pdfServices, database());
+        widget_driver::showActive(window());
+        shell->beginWork(QStringLiteral("491MX"));
+    }
+
+    void issue(const QString& number, const QString& name,
+               const QList<std::pair<const char16_t*, QString>>& amounts) {
+        typeReceipt(number, name, amounts);
+        print();
+        ASSERT_EQ(box(u"编辑框26")->text(), QString()) << "printed and cleared";
+        messageBoxes.clear();
+    }
+
+    // 系统 → 交班, then act on the window while it is open; act must close it.
+    void inShiftWindow(std::function<void(QWidget*)> act) {
+        modal_driver::whenModalOpens(std::move(act));
+        widget_driver::chooseMenuItem(window(), QStringLiteral("系统"), QStringLiteral("交班"));
+    }
+
+    static QString figure(QWidget* shiftWindow, const QString& name) {
+        auto* value = shiftWindow->findChild<QLabel*>(name);
+        return value == nullptr ? QStringLiteral("(no label %1)").arg(name) : value->text();
+    }
+    static void click(QWidget* shiftWindow, const QString& name) {
+        auto* button = shiftWindow->findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        EXPECT_EQ(button->accessibleName(), name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    FixedClock realClock{QDateTime::currentDateTime()};
+    QTemporaryDir receipts;
+    platform::QtPrinter pdfPrinter{
+        receipts.path(), realClock, {}, [](const QString&) { return QPrinterInfo(); }};
+    platform::Services pdfServices{messageBoxes, pdfPrinter, realClock};
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, ShiftWindowTest,
+                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
+
+TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
+    issue(QStringLiteral("1001"), QStringLiteral("张三"),
+          {{u"编辑框2", QStringLiteral("300")}, {u"编辑框24", QStringLiteral("500")}});
+    issue(QStringLiteral("1002"), QStringLiteral("李四"),
+          {{u"编辑框3", QStringLiteral("120.5")},
+           {u"编辑框24", QStringLiteral("100")},
+           {u"编辑框25", QStringLiteral("20.5")}});
+    widget_driver::chooseMenuItem(window(), QStringLiteral("系统"), QStringLiteral("修改"));
+    typeAndLeave(box(u"编辑框26"), QStringLiteral("1002"));
+    typeAndLeave(box(u"编辑框3"), QStringLiteral("150.5"));
+    typeAndLeave(box(u"编辑框25"), QStringLiteral("50.5"));
+    print();
+    // The void and the reprint have their buttons in the receipt register.
+    ASSERT_EQ(
+        store::voidReceipt(database(), shift_test::shownReceipt(database(), QStringLiteral("1001")),
+                           QStringLiteral("491MX"), QStringLiteral("收费项目错"))
+            .outcome,
+        store::VoidOutcome::Voided);
+    ASSERT_TRUE(
+        store::recordReprint(database(), QStringLiteral("491MX"),
+                             shift_test::shownReceipt(database(), QStringLiteral("1002")).values)
+            .recorded);
+    messageBoxes.clear();
+
+    bool checked = false;
+    inShiftWindow([&](QWidget* shiftWindow) {
+        EXPECT_EQ(shiftWindow->windowTitle(), QStringLiteral("交班"));
+        const struct {
+            const char* name;
+            const char* value;
+        } figures[] = {{"新开", "2笔"},      {"更正", "1笔"},    {"作废", "1笔"},
+                       {"补打", "1笔"},      {"床位费", "0元"},  {"诊　金", "150.5元"},
+                       {"合计", "150.5元"},  {"预交", "100元"},  {"补收", "50.5元"},
+                       {"退款", "0元"},      {"欠费", "0元"},    {"应交现金", "50.5元"},
+                       {"结算号", "未交班"}, {"收费员", "491MX"}};
+        for (const auto& [name, value] : figures) {
+            EXPECT_EQ(figure(shiftWindow, QString::fromUtf8(name)), QString::fromUtf8(value))
+                << name;
+        }
+        auto* events = shiftWindow->findChild<QTableWidget*>(QStringLiteral("本班记录"));
+        EXPECT_EQ(events->rowCount(), 5);
+
+        click(shiftWindow, QStringLiteral("交班"));
+
+        EXPECT_EQ(figure(shiftWindow, QStringLiteral("新开")), QStringLiteral("0笔"));
+        EXPECT_FALSE(shiftWindow->findChild<QPushButton*>(QStringLiteral("交班"))->isEnabled());
+        EXPECT_EQ(shiftWindow->findChild<QTableWidget*>(QStringLiteral("历次交班"))->rowCount(), 1);
+        click(shiftWindow, QStringLiteral("关闭"));
+        checked = true;
+    });
+    ASSERT_TRUE(checked);
+
+    const std::vector<widgets::Message>& shown = messageBoxes.shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].text, QStringLiteral("确定交班吗？\n本班共 5 笔记录，应交现金 50.5 元。"));
+    EXPECT_EQ(shown[1].text, QStringLiteral("交班完成，结算号为 1。\n现在打印交班报表吗？"));
+    const QString pdf = shown[2].text.section(u'\n', 1);
+    ASSERT_TRUE(shown[2].text.startsWith(QStringLiteral("没有找到打印机，交班报表已保存为 PDF：")))
+        << shown[2].text.toStdString();
+    EXPECT_TRUE(QFileInfo(pdf).fileName().startsWith(QStringLiteral("交班报表-1-")));
+    if (!support::pdfToTextAvailable()) {
+        GTEST_SKIP() << "pdftotext is not installed";
+    }
+    const QString text = support::readablePdfText(pdf);
+    for (const char* expected :
+         {"住院收费交班报表", "结算号：1", "收费员：491MX", "新开：2笔", "作废：1笔", "补打：1笔",
+          "诊 金：150.5元", "合计：150.5元", "补收：50.5元", "应交现金：50.5元", "交班人：",
+          "接班人：", "审核：", "第 1 页，共 1 页"}) {
+        // As the extracted text reads: full-width colons and commas as ASCII ones.
+        const QString readable =
+            QString::fromUtf8(expected).normalized(QString::NormalizationForm_KC);
+        EXPECT_TRUE(text.contains(readable)) << expected << "\n" << text.toStdString();
+    }
+    const QStringList eventLines = text.split(u'\n').filter(
+        QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d ")));
+    ASSERT_EQ(eventLines.size(), 5) << text.toStdString();
+    EXPECT_TRUE(eventLines[0].contains(QStringLiteral("新开 1001 张三 300 0 200")));
+    EXPECT_TRUE(eventLines[2].contains(QStringLiteral("更正 1002 李四 30 30 0")));
+    EXPECT_TRUE(eventLines[3].contains(QStringLiteral("作废 1001 张三 -300 0 -200")));
+    EXPECT_TRUE(eventLines[4].contains(QStringLiteral("补打 1002 李四 0 0 0")));
+}
+
+TEST_P(ShiftWindowTest, ARowWrittenAtAnotherDeskWhileSettlingStaysForTheNextShift) {
+    issue(QStringLiteral("1007"), QStringLiteral("王五"), {{u"编辑框2", QStringLiteral("80")}});
+    std::mt19937 random(3);
+    messageBoxes.whileShown([&](const widgets::Message& message) {
+        if (message.text.startsWith(QStringLiteral("确定交班吗"))) {
+            store::Database otherDesk(databaseLocation());
+            ASSERT_EQ(store::saveNewReceipt(
+                          otherDesk, shift_test::randomReceipt(QStringLiteral("1008"),
+                                                               QStringLiteral("491MX"), random))
+                          .outcome,
+                      store::SaveOutcome::Saved);
+        }
+    });
+    messageBoxes.queueAnswer(widgets::MessageAnswer::Ok);
+    messageBoxes.queueAnswer(widgets::MessageAnswer::Cancel);  // no printout now
+
+    inShiftWindow([&](QWidget* shiftWindow) {
+        EXPECT_EQ(figure(shiftWindow, QStringLiteral("合计")), QStringLiteral("80元"));
+        click(shiftWindow, QStringLiteral("交班"));
+        auto* events = shiftWindow->findChild<QTableWidget*>(QStringLiteral("本班记录"));
+        EXPECT_EQ(events->rowCount(), 1);
+        EXPECT_EQ(events->item(0, 2)->text(), QStringLiteral("1008"));
+        EXPECT_TRUE(shiftWindow->findChild<QPushButton*>(QStringLiteral("交班"))->isEnabled());
+        click(shiftWindow, QStringLiteral("关闭"));
+    });
+
+    ASSERT_EQ(messageBoxes.shown().size(), 2u);
+    EXPECT_EQ(messageBoxes.shown()[1].text,
+              QStringLiteral("交班完成，结算号为 1。\n交班时另一台电脑又记下了您的 1 笔记录，"
+                             "它们留在下一班。\n现在打印交班报表吗？"));
+    QList<store::JournalEntry> open;
+    QString error;
+    ASSERT_TRUE(store::readOpenEntries(database(), QStringLiteral("491MX"), &open, &error));
+    ASSERT_EQ(open.size(), 1);
+    EXPECT_EQ(open[0].inpatientNumber, QStringLiteral("1008"));
+}
+
+}  // namespace
