@@ -3,16 +3,12 @@
 #include <QSysInfo>
 
 #include "store/database.h"
+#include "store/save_pause.h"
 #include "store/schema.h"
 
 namespace store {
 
 namespace {
-
-std::function<void()>& rowWrittenHook() {
-    static std::function<void()> hook;
-    return hook;
-}
 
 QString receiptText(const QVariantList& receipt, QStringView field) {
     return receipt.value(receiptSchema().indexOf(field)).toString();
@@ -142,8 +138,8 @@ storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
 std::optional<storage::RecordId> insertWithJournalRow(storage::RecordWriter& writer,
                                                       QList<storage::NewRecord> records) {
     const std::optional<storage::RecordId> id = writer.insertRecords(records);
-    if (id && rowWrittenHook()) {
-        rowWrittenHook()();
+    if (id) {
+        pauseForTesting(SavePoint::JournalWritten);
     }
     return id;
 }
@@ -189,10 +185,6 @@ bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntr
 
 QString deskName() {
     return QSysInfo::machineHostName();
-}
-
-void setJournalRowWrittenHook(std::function<void()> hook) {
-    rowWrittenHook() = std::move(hook);
 }
 
 }  // namespace store

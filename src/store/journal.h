@@ -5,7 +5,6 @@
 #include <QString>
 #include <QVariantList>
 #include <array>
-#include <functional>
 
 #include "common/money.h"
 #include "storage/storage_engine.h"
@@ -65,10 +64,6 @@ bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntr
 
 // This computer as the journal names a desk: its host name.
 QString deskName();
-
-// For tests of races with other desks: runs after each journal row is written, inside its
-// transaction, on the thread that writes it. Empty to remove it.
-void setJournalRowWrittenHook(std::function<void()> hook);
 
 }  // namespace store
 

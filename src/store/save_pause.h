@@ -9,6 +9,7 @@ namespace store {
 enum class SavePoint {
     NumberChecked,       // a new receipt's number is not stored yet; the insert comes next
     CorrectionCompared,  // the receipt to correct is as it was loaded; the update comes next
+    JournalWritten,      // the event's journal row is written; the commit comes later
     Committed,           // the save is committed; the printout comes next
 };
 

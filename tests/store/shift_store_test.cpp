@@ -10,6 +10,7 @@
 #include "statistics/period_run.h"
 #include "store/receipt_void.h"
 #include "store/reprint_journal.h"
+#include "store/save_pause.h"
 #include "store/settlement.h"
 #include "store/shift_figures.h"
 #include "support/qt_printers.h"
@@ -290,9 +291,11 @@ TEST_P(ShiftStore, SavesRacingSettlementsLoseNoRowAndCountNoneTwice) {
         const QVariantList racing[2] = {nextReceipt(), nextReceipt()};
         std::atomic<int> paused = 0;
         std::latch release(1);
-        store::setJournalRowWrittenHook([&] {
-            ++paused;
-            release.wait();
+        store::setSavePauseForTesting([&](store::SavePoint point) {
+            if (point == store::SavePoint::JournalWritten) {
+                ++paused;
+                release.wait();
+            }
         });
         std::vector<std::thread> desks;
         for (const QVariantList& receipt : racing) {
@@ -322,7 +325,7 @@ TEST_P(ShiftStore, SavesRacingSettlementsLoseNoRowAndCountNoneTwice) {
         for (std::thread& thread : settling) {
             thread.join();
         }
-        store::setJournalRowWrittenHook({});
+        store::setSavePauseForTesting(nullptr);
         const int settledCount = (results[0].outcome == SettleOutcome::Settled) +
                                  (results[1].outcome == SettleOutcome::Settled);
         EXPECT_EQ(settledCount, 1)
