@@ -28,4 +28,8 @@ QString indexName(const TableSchema& table, int field) {
     return table.name + QLatin1Char('_') + table.columns[field].name;
 }
 
+QString prefixIndexName(const TableSchema& table, int field) {
+    return indexName(table, field) + QStringLiteral("_prefix");
+}
+
 }  // namespace storage

@@ -77,15 +77,15 @@ const storage::SchemaDefinition& schemaDefinition() {
     static const storage::SchemaDefinition definition = [] {
         const TableSchema& receipts = receiptSchema();
         const TableSchema& cashiers = cashierSchema();
+        const TableSchema& history = receiptHistorySchema();
+        const int number = receipts.indexOf(kInpatientNumberField);
         storage::SchemaDefinition schema;
         schema.version = kSchemaVersion;
         schema.tables = {
-            {&receipts,
-             {receipts.indexOf(kInpatientNumberField), receipts.indexOf(kDischargeDateField)},
-             {},
-             true},
-            {&cashiers, {}, firstCashier, true},
-            {&receiptHistorySchema(), {}, {}, false},
+            {&receipts, {number, receipts.indexOf(kDischargeDateField)}, {}, true, {number}},
+            {&cashiers, {}, firstCashier, true, {}},
+            // The register asks of every receipt it lists whether it was corrected.
+            {&history, {number}, {}, false, {}},
         };
         return schema;
     }();

@@ -10,6 +10,8 @@
 #include "common/stored_date_time.h"
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
+#include "storage/sqlite/column_value.h"
+#include "storage/sqlite/money_sum.h"
 #include "storage/sqlite/period_sums.h"
 #include "storage/sqlite/statement.h"
 
@@ -77,23 +79,6 @@ void bindRecord(SqliteStatement& statement, const TableSchema& table, const Reco
     for (int i = 0; i < table.columns.size(); ++i) {
         bindValue(statement, i + 1, values.value(i), table.columns[i].kind);
     }
-}
-
-// An absent text reads as the empty text and an absent amount as 0, as SQLite gives NULL.
-QVariant columnValue(const SqliteStatement& statement, int column, FieldKind kind,
-                     common::StoredDateTimeReader& dateTimes) {
-    switch (kind) {
-        case FieldKind::Text:
-            return statement.columnType(column) == SqliteType::Null ? QString()
-                                                                    : statement.columnText(column);
-        case FieldKind::DateTime:
-            return statement.columnType(column) == SqliteType::Text
-                       ? dateTimes.read(statement.columnUtf8(column))
-                       : QDateTime();
-        case FieldKind::Amount:
-            break;
-    }
-    return QVariant::fromValue(common::Money::fromStoredReal(statement.columnDouble(column)));
 }
 
 QString firstWithTextSql(const TableSchema& table, int field) {
@@ -310,6 +295,8 @@ public:
     QString identityColumn() const override { return {}; }
     QString identityColumnDefinition() const override { return {}; }
     Qt::CaseSensitivity nameCase() const override { return Qt::CaseInsensitive; }
+    // GLOB finds a beginning through the ordinary index, whose order is the text's bytes.
+    QString prefixIndexColumn(const QString&) const override { return {}; }
 
 private:
     static bool succeeded(const SqliteStatement& statement, QString* reason) {
@@ -351,6 +338,10 @@ bool SqliteEngine::connect(QString* reason) {
     if (!m_connection.open(m_path, grantsNoWrite(m_path), m_busyTimeoutMs, reason) ||
         !m_connection.execute("PRAGMA synchronous = FULL", reason) ||
         !addPeriodSumsFunction(m_connection, reason)) {
+        m_connection.close();
+        return false;
+    }
+    if (!addMoneySumFunction(m_connection, reason)) {
         m_connection.close();
         return false;
     }
