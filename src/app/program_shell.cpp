@@ -6,6 +6,7 @@
 #include "app/login_window.h"
 #include "billing/main_window.h"
 #include "platform/services.h"
+#include "register/register_window.h"
 #include "statistics/statistics_window.h"
 #include "store/database.h"
 #include "store/print_command.h"
@@ -22,6 +23,7 @@ ProgramShell::ProgramShell(const platform::Services& services, store::Database& 
                                                            services)) {
     billing::MainWindow& window = *m_mainWindow;
     connect(window.statisticsAction(), &QAction::triggered, this, &ProgramShell::showStatistics);
+    connect(window.registerAction(), &QAction::triggered, this, &ProgramShell::showRegister);
     connect(window.modifyAction(), &QAction::triggered, this,
             [this] { m_modification->startModification(); });
     connect(window.loginAction(), &QAction::triggered, this, &ProgramShell::logInAgain);
@@ -78,6 +80,13 @@ void ProgramShell::showStatistics() {
                                         m_mainWindow.get());
     window.exec();
     m_openDialogs.statistics = false;
+}
+
+void ProgramShell::showRegister() {
+    m_openDialogs.receiptRegister = true;
+    receipt_register::RegisterWindow window(m_services, m_database, m_mainWindow.get());
+    window.exec();
+    m_openDialogs.receiptRegister = false;
 }
 
 void ProgramShell::showAbout() {

@@ -44,6 +44,7 @@ private:
     bool runLoginSequence();
     void logInAgain();
     void showStatistics();
+    void showRegister();
     void showAbout();
     void exitProgram();
 

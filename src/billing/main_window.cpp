@@ -103,6 +103,7 @@ void MainWindow::buildMenus() {
         return action;
     };
     m_statisticsAction = addAction(systemMenu, QStringLiteral("统计"));
+    m_registerAction = addAction(systemMenu, QStringLiteral("查询"));
     systemMenu->addSeparator();
     m_modifyAction = addAction(systemMenu, QStringLiteral("修改"));
     systemMenu->addSeparator();

@@ -64,6 +64,7 @@ public:
     void showReceiptEntry(const ReceiptEntry& entry);
 
     QAction* statisticsAction() const { return m_statisticsAction; }
+    QAction* registerAction() const { return m_registerAction; }
     QAction* modifyAction() const { return m_modifyAction; }
     QAction* loginAction() const { return m_loginAction; }
     QAction* exitAction() const { return m_exitAction; }
@@ -107,6 +108,7 @@ private:
     QLabel* 标签1 = nullptr;                                 // status line
 
     QAction* m_statisticsAction = nullptr;
+    QAction* m_registerAction = nullptr;
     QAction* m_modifyAction = nullptr;
     QAction* m_loginAction = nullptr;
     QAction* m_exitAction = nullptr;
