@@ -36,7 +36,12 @@ void describeProgram(QCommandLineParser& parser) {
         QStringLiteral("cashier"),
         QStringLiteral("管理收费员（cashier --help 查看说明）。list 每行列出一个姓名，密码仍以"
                        "明文保存的，姓名后加一个制表符和“（明文密码）”"),
-        QStringLiteral("cashier list|add 姓名|password 姓名|remove 姓名]"));
+        QStringLiteral("cashier list|add 姓名|password 姓名|remove 姓名 |"));
+    parser.addPositionalArgument(
+        QStringLiteral("receipts"),
+        QStringLiteral("列出收据（CSV 到标准输出，或 --output 写入 .csv/.xlsx 文件）；"
+                       "可按住院号开头、姓名、出院日期、收费员筛选（receipts --help 查看选项）"),
+        QStringLiteral("receipts [选项]]"));
     // What follows a command is that command's to read.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
 }

@@ -1,11 +1,13 @@
 #include "app/commands.h"
 
+#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 
 #include "app/cashier_command.h"
 #include "app/desk_config.h"
 #include "app/print_setup_command.h"
+#include "app/receipts_command.h"
 
 namespace app {
 
@@ -21,6 +23,14 @@ int runCommand(const CommandLine& commandLine) {
         return runCashierCommand(command.mid(1),
                                  chosenDatabaseLocation(commandLine, deskConfig.database),
                                  standardPasswordInput(), out, err);
+    }
+    if (command.first() == QStringLiteral("receipts")) {
+        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
+        QFile standardOutput;
+        standardOutput.open(stdout, QIODevice::WriteOnly);
+        return runReceiptsCommand(command.mid(1),
+                                  chosenDatabaseLocation(commandLine, deskConfig.database),
+                                  standardOutput, err);
     }
     err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。")
                .arg(command.first())

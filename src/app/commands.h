@@ -4,8 +4,8 @@
 
 namespace app {
 
-// Runs the command of the command line (print-setup, cashier) with the arguments after it and
-// returns the program's exit status; an unknown command is a usage error.
+// Runs the command of the command line (print-setup, cashier, receipts) with the arguments after it
+// and returns the program's exit status; an unknown command is a usage error.
 int runCommand(const CommandLine& commandLine);
 
 }  // namespace app
