@@ -24,6 +24,8 @@ public:
     virtual QString contains(const QString& column, const QString& parameter) const = 0;
     // The sum of an amount column over the rows, exact to the fen, whatever order they come in.
     virtual QString exactSum(const QString& column) const = 0;
+    // A column as a condition compares it without looking it up in its index.
+    virtual QString unindexed(const QString& column) const = 0;
 };
 
 }  // namespace storage

@@ -30,8 +30,9 @@ private:
     QVariantList m_values;
 };
 
-SearchStatements::SearchStatements(const SearchDialect& dialect, const RecordSearch& search)
-    : m_dialect(dialect), m_search(search) {}
+SearchStatements::SearchStatements(const SearchDialect& dialect, const RecordSearch& search,
+                                   bool textLeads)
+    : m_dialect(dialect), m_search(search), m_textLeads(textLeads) {}
 
 int SearchStatements::markColumn(const RecordSearch& search) {
     return kFirstFieldColumn + static_cast<int>(search.fields.size());
@@ -82,12 +83,13 @@ QString SearchStatements::tablePage(int table, Part part,
                                     const std::optional<SearchPosition>& after,
                                     Parameters& parameters) const {
     const QString date = column(table, m_search.dateField);
+    const QString filteredDate = dateCondition(table);
     const QString identity = m_dialect.identity(kAlias);
     QStringList where = conditions(table, parameters);
     if (part == Part::Dated) {
-        where.append(date + QStringLiteral(" IS NOT NULL"));
+        where.append(filteredDate + QStringLiteral(" IS NOT NULL"));
     } else {
-        where.append(date + QStringLiteral(" IS NULL"));
+        where.append(filteredDate + QStringLiteral(" IS NULL"));
     }
     if (after) {
         // Behind the record `after` come the older dates, then on its date the later tables,
@@ -102,12 +104,12 @@ QString SearchStatements::tablePage(int table, Part part,
         if (part == Part::Dated) {
             const QString day = parameters.add(after->date);
             if (table < after->table) {
-                where.append(QStringLiteral("%1 < %2").arg(date, day));
+                where.append(QStringLiteral("%1 < %2").arg(filteredDate, day));
             } else if (table > after->table) {
-                where.append(QStringLiteral("%1 <= %2").arg(date, day));
+                where.append(QStringLiteral("%1 <= %2").arg(filteredDate, day));
             } else {
-                where.append(
-                    QStringLiteral("%1 <= %2 AND (%1 < %2 OR %3)").arg(date, day, earlier()));
+                where.append(QStringLiteral("%1 <= %2 AND (%1 < %2 OR %3)")
+                                 .arg(filteredDate, day, earlier()));
             }
         } else if (table == after->table) {
             where.append(earlier());
@@ -195,7 +197,7 @@ QStringList SearchStatements::conditions(int table, Parameters& parameters) cons
         }
     }
     // Whole days: every stored form of a date on the last day lies before the next day.
-    const QString date = column(table, m_search.dateField);
+    const QString date = dateCondition(table);
     if (!m_search.firstDay.isNull()) {
         where.append(date + QStringLiteral(" >= ") +
                      parameters.add(m_search.firstDay.toString(kDayFormat)));
@@ -205,6 +207,11 @@ QStringList SearchStatements::conditions(int table, Parameters& parameters) cons
                      parameters.add(m_search.lastDay.addDays(1).toString(kDayFormat)));
     }
     return where;
+}
+
+QString SearchStatements::dateCondition(int table) const {
+    const QString date = column(table, m_search.dateField);
+    return m_textLeads ? m_dialect.unindexed(date) : date;
 }
 
 QString SearchStatements::column(int table, int field) const {

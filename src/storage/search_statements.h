@@ -21,7 +21,9 @@ struct SqlStatement {
 // far down costs no more than reading the first page.
 class SearchStatements {
 public:
-    SearchStatements(const SearchDialect& dialect, const RecordSearch& search);
+    // textLeads: the date is compared without its index, so that the index of a text condition
+    // finds the records (SearchDialect::unindexed).
+    SearchStatements(const SearchDialect& dialect, const RecordSearch& search, bool textLeads);
 
     // Up to limit records with a date, after `after` when that is one of them.
     SqlStatement datedPage(const std::optional<SearchPosition>& after, int limit) const;
@@ -47,10 +49,13 @@ private:
     QString tablePage(int table, Part part, const std::optional<SearchPosition>& after,
                       Parameters& parameters) const;
     QStringList conditions(int table, Parameters& parameters) const;
+    // The date as the conditions compare it.
+    QString dateCondition(int table) const;
     QString column(int table, int field) const;
 
     const SearchDialect& m_dialect;
     const RecordSearch& m_search;
+    bool m_textLeads;
 };
 
 }  // namespace storage

@@ -47,7 +47,7 @@ bool StorageEngine::search(const RecordSearch& search, const std::optional<Searc
     if (!connect(reason)) {
         return false;
     }
-    const SearchStatements statements(searchDialect(), search);
+    const SearchStatements statements(searchDialect(), search, textConditionLeads(search));
     const qsizetype before = found->size();
     const bool afterUndated = after && after->date.isNull();
     if (!afterUndated &&
@@ -64,8 +64,11 @@ bool StorageEngine::search(const RecordSearch& search, const std::optional<Searc
 
 bool StorageEngine::searchTotals(const RecordSearch& search, SearchTotals* totals,
                                  QString* reason) {
-    return connect(reason) && runSearchTotals(SearchStatements(searchDialect(), search).totals(),
-                                              search, totals, reason);
+    if (!connect(reason)) {
+        return false;
+    }
+    const SearchStatements statements(searchDialect(), search, textConditionLeads(search));
+    return runSearchTotals(statements.totals(), search, totals, reason);
 }
 
 TransactionResult StorageEngine::transact(const QString& lockKey,

@@ -166,6 +166,9 @@ protected:
     // A search's statements (search_statements.h) in the engine's SQL, and running them: the
     // rows of a page appended to *found, the one row of the totals.
     virtual const SearchDialect& searchDialect() const = 0;
+    // Whether the search's text condition should find its records rather than the date's
+    // index, where the engine's planner cannot tell which finds fewer.
+    virtual bool textConditionLeads(const RecordSearch& search) = 0;
     virtual bool runSearchPage(const SqlStatement& page, const RecordSearch& search,
                                QList<FoundRecord>* found, QString* reason) = 0;
     virtual bool runSearchTotals(const SqlStatement& totals, const RecordSearch& search,

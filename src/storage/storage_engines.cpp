@@ -33,6 +33,7 @@ private:
     }
     bool sumConnectedPeriod(const PeriodQuery&, PeriodTotals*, QString*) override { return false; }
     const SearchDialect& searchDialect() const override { return sqliteSearchDialect(); }
+    bool textConditionLeads(const RecordSearch&) override { return false; }
     bool runSearchPage(const SqlStatement&, const RecordSearch&, QList<FoundRecord>*,
                        QString*) override {
         return false;

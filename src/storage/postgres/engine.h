@@ -33,6 +33,7 @@ private:
     bool sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
                             QString* reason) override;
     const SearchDialect& searchDialect() const override;
+    bool textConditionLeads(const RecordSearch& search) override;
     bool runSearchPage(const SqlStatement& page, const RecordSearch& search,
                        QList<FoundRecord>* found, QString* reason) override;
     bool runSearchTotals(const SqlStatement& totals, const RecordSearch& search,

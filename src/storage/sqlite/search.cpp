@@ -1,6 +1,7 @@
 #include <QStringList>
 
 #include "storage/search_statements.h"
+#include "storage/sql_names.h"
 #include "storage/sqlite/column_value.h"
 #include "storage/sqlite/engine.h"
 #include "storage/sqlite/money_sum.h"
@@ -43,7 +44,11 @@ public:
     QString exactSum(const QString& column) const override {
         return QStringLiteral("%1(%2)").arg(QLatin1StringView(kMoneySumFunction), column);
     }
+    QString unindexed(const QString& column) const override { return u'+' + column; }
 };
+
+// A prefix that finds fewer records than this leads a search through its own index.
+constexpr qint64 kFewRecords = 2000;
 
 void bindParameters(SqliteStatement& statement, const QVariantList& parameters) {
     for (int i = 0; i < parameters.size(); ++i) {
@@ -72,6 +77,36 @@ const SearchDialect& sqliteSearchDialect() {
 
 const SearchDialect& SqliteEngine::searchDialect() const {
     return sqliteSearchDialect();
+}
+
+// Given a range of days, SQLite reads the records through the date's index, in the order the
+// list wants, and looks at each one in the range; a beginning of the inpatient number that finds
+// few records finds them sooner through its own index, and the few are then put in order. How
+// few, only the index can tell: it is asked, looking at a bounded number of its entries.
+bool SqliteEngine::textConditionLeads(const RecordSearch& search) {
+    if (!search.hasDateBounds()) {
+        return false;
+    }
+    const SearchDialect& dialect = searchDialect();
+    for (const TextCondition& condition : search.texts) {
+        if (condition.match != TextMatch::StartsWith || condition.text.isEmpty()) {
+            continue;
+        }
+        qint64 found = 0;
+        for (const TableSchema* table : search.tables) {
+            SqliteStatement probe(
+                m_connection,
+                QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM %1 WHERE %2 LIMIT ?2)")
+                    .arg(quotedIdentifier(table->name),
+                         dialect.startsWith(quotedIdentifier(table->columns[condition.field].name),
+                                            dialect.parameter(1))));
+            probe.bindText(1, dialect.prefixPattern(condition.text));
+            probe.bindInt64(2, kFewRecords);
+            found += probe.step() ? probe.columnInt64(0) : kFewRecords;
+        }
+        return found < kFewRecords;
+    }
+    return false;
 }
 
 bool SqliteEngine::runSearchPage(const SqlStatement& page, const RecordSearch& search,
