@@ -13,7 +13,7 @@ const QString kVersionTable = QStringLiteral("schema_version");
 struct Index {
     const TableSchema* table;
     QString name;
-    QString column;  // quoted, with what the engine adds to it
+    QString column;  // quoted, with what the engine adds to it, or several
 };
 
 // What a database lacks of the schema.
@@ -85,6 +85,13 @@ bool inspect(SchemaCatalog& catalog, const SchemaDefinition& schema, Additions* 
                 catalog.prefixIndexColumn(quotedIdentifier(table.columns[field].name));
             if (!column.isEmpty()) {
                 indexes.append({&table, prefixIndexName(table, field), column});
+            }
+        }
+        for (const int field : definition.listedByFields) {
+            const QString columns =
+                catalog.orderIndexColumns(quotedIdentifier(table.columns[field].name));
+            if (!columns.isEmpty()) {
+                indexes.append({&table, orderIndexName(table, field), columns});
             }
         }
         for (const Index& index : indexes) {

@@ -97,10 +97,6 @@ QString SearchStatements::tablePage(int table, Part part,
         if (table < after->table && part == Part::Undated) {
             return {};
         }
-        // A server wants every parameter it is given to be used.
-        const auto earlier = [&]() -> QString {
-            return identity + QStringLiteral(" < ") + parameters.add(after->id);
-        };
         if (part == Part::Dated) {
             const QString day = parameters.add(after->date);
             if (table < after->table) {
@@ -108,11 +104,11 @@ QString SearchStatements::tablePage(int table, Part part,
             } else if (table > after->table) {
                 where.append(QStringLiteral("%1 <= %2").arg(filteredDate, day));
             } else {
-                where.append(QStringLiteral("%1 <= %2 AND (%1 < %2 OR %3)")
-                                 .arg(filteredDate, day, earlier()));
+                where.append(QStringLiteral("(%1, %2) < (%3, %4)")
+                                 .arg(filteredDate, identity, day, parameters.add(after->id)));
             }
         } else if (table == after->table) {
-            where.append(earlier());
+            where.append(identity + QStringLiteral(" < ") + parameters.add(after->id));
         }
     }
 

@@ -32,4 +32,8 @@ QString prefixIndexName(const TableSchema& table, int field) {
     return indexName(table, field) + QStringLiteral("_prefix");
 }
 
+QString orderIndexName(const TableSchema& table, int field) {
+    return indexName(table, field) + QStringLiteral("_order");
+}
+
 }  // namespace storage

@@ -20,5 +20,8 @@ QString quotedColumnList(const TableSchema& table, const QList<int>& fields);
 QString indexName(const TableSchema& table, int field);
 // The name of the index that finds a column's values by their beginning: <table>_<column>_prefix.
 QString prefixIndexName(const TableSchema& table, int field);
+// The name of the index that lists records by a column, then in stored order:
+// <table>_<column>_order.
+QString orderIndexName(const TableSchema& table, int field);
 
 }  // namespace storage

@@ -77,9 +77,10 @@ struct TableDefinition {
     // takes a while); none when empty. False, with the reason, when they cannot be made.
     std::function<bool(QList<RecordValues>* records, QString* reason)> firstRecords;
     bool essential = true;  // a read-only database may lack a table that is not
-    // Text fields that searches look up by their beginning, where an engine needs an index of
-    // its own for that.
+    // Text fields that searches look up by their beginning, and date fields that they list by
+    // (then by stored order), where an engine needs an index of its own for that.
     QList<int> prefixSearchedFields;
+    QList<int> listedByFields;
 };
 
 struct SchemaDefinition {

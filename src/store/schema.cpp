@@ -79,13 +79,14 @@ const storage::SchemaDefinition& schemaDefinition() {
         const TableSchema& cashiers = cashierSchema();
         const TableSchema& history = receiptHistorySchema();
         const int number = receipts.indexOf(kInpatientNumberField);
+        const int discharge = receipts.indexOf(kDischargeDateField);
         storage::SchemaDefinition schema;
         schema.version = kSchemaVersion;
         schema.tables = {
-            {&receipts, {number, receipts.indexOf(kDischargeDateField)}, {}, true, {number}},
-            {&cashiers, {}, firstCashier, true, {}},
+            {&receipts, {number, discharge}, {}, true, {number}, {discharge}},
+            {&cashiers, {}, firstCashier, true, {}, {}},
             // The register asks of every receipt it lists whether it was corrected.
-            {&history, {number}, {}, false, {}},
+            {&history, {number}, {}, false, {}, {}},
         };
         return schema;
     }();

@@ -304,6 +304,11 @@ public:
     QString prefixIndexColumn(const QString& quotedColumn) const override {
         return quotedColumn + QStringLiteral(" text_pattern_ops");
     }
+    // A page of a list then starts right at the record behind the last one, with no sorting of
+    // the records that share a date.
+    QString orderIndexColumns(const QString& quotedColumn) const override {
+        return quotedColumn + QStringLiteral(", ") + identity();
+    }
 
 private:
     PostgresResult query(const QString& sql, const PostgresParameters& parameters,
