@@ -140,7 +140,7 @@ bool knownCashier(store::Database& database, const QString& cashier, QString* pr
 }
 
 // The CSV gathered whole in a temporary file, then copied to out.
-ExportResult writeToOutput(store::Database& database, const store::ReceiptFilter& filter,
+ExportResult writeToOutput(const QString& databaseLocation, const store::ReceiptFilter& filter,
                            QIODevice& out) {
     QTemporaryFile gathered;
     if (!gathered.open()) {
@@ -148,7 +148,7 @@ ExportResult writeToOutput(store::Database& database, const store::ReceiptFilter
                 QStringLiteral("无法建立临时文件：%1").arg(gathered.errorString())};
     }
     ExportResult result = receipt_register::writeReceipts(
-        database, filter, receipt_register::ExportFormat::Csv, gathered, {});
+        databaseLocation, filter, receipt_register::ExportFormat::Csv, gathered, {});
     if (result.outcome != ExportResult::Outcome::Written) {
         return result;
     }
@@ -195,8 +195,9 @@ int runReceiptsCommand(const QStringList& arguments, const QString& databaseLoca
     }
     const ExportResult result =
         parser.isSet(options.output)
-            ? receipt_register::exportReceipts(database, *filter, parser.value(options.output), {})
-            : writeToOutput(database, *filter, out);
+            ? receipt_register::exportReceipts(databaseLocation, *filter,
+                                               parser.value(options.output), {})
+            : writeToOutput(databaseLocation, *filter, out);
     if (result.outcome != ExportResult::Outcome::Written) {
         err << QStringLiteral("没有写出收据：") << result.error << '\n';
         return kRefused;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <string>
 
 #include "register/sheet_writer.h"
 
@@ -27,7 +27,7 @@ private:
     bool flush(QString* error);
 
     QIODevice& m_output;
-    QByteArray m_buffer;
+    std::string m_buffer;  // rows not yet handed to the output
     bool m_rowStarted = false;
 };
 

@@ -7,8 +7,6 @@
 #include <limits>
 #include <memory>
 
-#include "store/database.h"
-
 namespace receipt_register {
 
 namespace {
@@ -51,11 +49,8 @@ ExportResult runExport(QWidget* parent, const QString& databaseLocation,
                                         Qt::QueuedConnection);
                                 },
                                 &cancel};
-    const std::unique_ptr<QThread> worker(QThread::create([&] {
-        // A connection is used by one thread only: the export makes its own.
-        store::Database database(databaseLocation);
-        result = exportReceipts(database, filter, path, control);
-    }));
+    const std::unique_ptr<QThread> worker(
+        QThread::create([&] { result = exportReceipts(databaseLocation, filter, path, control); }));
     QEventLoop waiting;
     QObject::connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit);
     worker->start();

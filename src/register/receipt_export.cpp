@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "register/csv_sheet.h"
+#include "register/page_reader.h"
 #include "register/xlsx_sheet.h"
-#include "store/database.h"
 #include "store/schema.h"
 
 namespace receipt_register {
@@ -15,8 +15,8 @@ namespace {
 
 using Outcome = ExportResult::Outcome;
 
-// Large pages keep the queries few; one page is a few megabytes at most.
-constexpr int kPageReceipts = 2000;
+// Large pages keep the queries few; one page holds a few megabytes at most.
+constexpr int kPageReceipts = 5000;
 
 const QString kStatusHeader = QStringLiteral("状态");
 
@@ -76,7 +76,7 @@ std::optional<ExportFormat> exportFormatOf(const QString& path) {
     return std::nullopt;
 }
 
-ExportResult writeReceipts(store::Database& database, const store::ReceiptFilter& filter,
+ExportResult writeReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
                            ExportFormat format, QIODevice& output, const ExportControl& control) {
     QString error;
     std::unique_ptr<SheetWriter> sheet;
@@ -86,16 +86,9 @@ ExportResult writeReceipts(store::Database& database, const store::ReceiptFilter
         return failure(error);
     }
     sheet->header(headerNames());
-    store::ReceiptSearch search(database, filter, everyField());
+    PageReader pages(databaseLocation, filter, everyField(), kPageReceipts);
     qint64 written = 0;
-    while (!search.atEnd()) {
-        if (cancelled(control)) {
-            return {Outcome::Cancelled, written, {}};
-        }
-        QList<store::FoundReceipt> page;
-        if (!search.next(kPageReceipts, &page, &error)) {
-            return failure(error);
-        }
+    for (QList<store::FoundReceipt> page; !cancelled(control) && pages.next(&page, &error);) {
         for (const store::FoundReceipt& receipt : page) {
             if (!writeRow(*sheet, receipt, &error)) {
                 return failure(error);
@@ -109,13 +102,13 @@ ExportResult writeReceipts(store::Database& database, const store::ReceiptFilter
     if (cancelled(control)) {
         return {Outcome::Cancelled, written, {}};
     }
-    if (!sheet->finish(&error)) {
+    if (!error.isEmpty() || !sheet->finish(&error)) {
         return failure(error);
     }
     return {Outcome::Written, written, {}};
 }
 
-ExportResult exportReceipts(store::Database& database, const store::ReceiptFilter& filter,
+ExportResult exportReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
                             const QString& path, const ExportControl& control) {
     const QString shownPath = QDir::toNativeSeparators(path);
     const std::optional<ExportFormat> format = exportFormatOf(path);
@@ -127,7 +120,7 @@ ExportResult exportReceipts(store::Database& database, const store::ReceiptFilte
         return failure(QStringLiteral("无法写入“%1”：%2").arg(shownPath, file.errorString()));
     }
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    ExportResult result = writeReceipts(database, filter, *format, file, control);
+    ExportResult result = writeReceipts(databaseLocation, filter, *format, file, control);
     if (result.outcome != Outcome::Written) {
         file.cancelWriting();
         return result;

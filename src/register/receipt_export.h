@@ -9,10 +9,6 @@
 
 class QIODevice;
 
-namespace store {
-class Database;
-}
-
 namespace receipt_register {
 
 enum class ExportFormat { Csv, Xlsx };
@@ -34,17 +30,19 @@ struct ExportResult {
     QString error;  // why it failed, for the cashier
 };
 
-// Writes every receipt the filter finds, newest discharge first, to output in the format: a
-// header row of every receipt field by its name in the table's order, then 状态, and one row a
-// receipt. Reads a page at a time, so that it holds no lock between pages.
-ExportResult writeReceipts(store::Database& database, const store::ReceiptFilter& filter,
+// Writes every receipt the filter finds in the database at databaseLocation, newest discharge
+// first, to output in the format: a header row of every receipt field by its name in the table's
+// order, then 状态, and one row a receipt. The receipts are read a page at a time, so that no
+// lock is held between pages, on threads with connections of their own (PageReader) while the
+// rows are written.
+ExportResult writeReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
                            ExportFormat format, QIODevice& output, const ExportControl& control);
 
 // The same into the file at path, in the format its name asks for. The file appears only whole
 // and readable by its owner alone (it holds patients' names): it is written under another name
 // and renamed at the end, so an export that fails or is cancelled leaves no file and an earlier
 // file of that name as it was.
-ExportResult exportReceipts(store::Database& database, const store::ReceiptFilter& filter,
+ExportResult exportReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
                             const QString& path, const ExportControl& control);
 
 }  // namespace receipt_register
