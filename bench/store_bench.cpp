@@ -13,6 +13,7 @@
 #include <random>
 
 #include "bench/bench_server.h"
+#include "bench/million_receipts.h"
 #include "bench/plain_sum.h"
 #include "billing/fee_category.h"
 #include "statistics/period_run.h"
@@ -23,71 +24,6 @@
 #include "store/table.h"
 
 namespace {
-
-constexpr int kReceiptCount = 1'000'000;
-constexpr int kReceiptsPerDay = 1000;
-const QDate kFirstDischarge(2021, 1, 1);
-
-QString inpatientNumber(int i) {
-    return QStringLiteral("ZY%1").arg(i, 7, 10, QLatin1Char('0'));
-}
-
-// A stay of a few days, discharged in date order over about three years, with about half of the
-// fee categories used.
-QVariantList generatedReceipt(int i, std::mt19937& random) {
-    static const QStringList names{QStringLiteral("张三"), QStringLiteral("李四"),
-                                   QStringLiteral("王小五"), QStringLiteral("赵六"),
-                                   QStringLiteral("欧阳明")};
-    std::uniform_int_distribution<int> fen(0, 500'000);
-    std::uniform_int_distribution<int> stay(0, 30);
-    billing::ReceiptState state;
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
-        state.*fee.variable =
-            random() % 2 == 0 ? common::Money() : common::Money::fromFen(fen(random));
-        state.totalAmount += state.*fee.variable;
-    }
-    state.prepaidAmount = common::Money::fromFen(100'000 * (random() % 10));
-    state.refundAmount = std::max(common::Money(), state.prepaidAmount - state.totalAmount);
-    state.arrearsAmount = std::max(common::Money(), state.totalAmount - state.prepaidAmount);
-    state.currentCashier = names[i % names.size()];
-    const QDateTime discharged(kFirstDischarge.addDays(i / kReceiptsPerDay), QTime(0, 0));
-    return store::receiptRecordValues(inpatientNumber(i), names[random() % names.size()],
-                                      discharged.addDays(-stay(random)), discharged, state);
-}
-
-bool hasAllReceipts(store::Database& database) {
-    store::Table table(database);
-    return table.open(store::kReceiptTable, {store::kInpatientNumberField.toString()}) &&
-           store::findByInpatientNumber(table, inpatientNumber(kReceiptCount - 1));
-}
-
-// All in one transaction: a million single-record transactions would take hours of flushes.
-void fill(store::Database& database) {
-    const storage::TransactionResult filled =
-        database.engine().transact({}, [](storage::RecordWriter& writer) {
-            std::mt19937 random(20240301);
-            for (int i = 0; i < kReceiptCount; ++i) {
-                if (!writer.insert(store::receiptSchema(), generatedReceipt(i, random))) {
-                    return false;
-                }
-            }
-            return true;
-        });
-    if (filled.outcome != storage::TransactionOutcome::Committed) {
-        qFatal("cannot fill the bench database: %s", qPrintable(filled.reason));
-    }
-}
-
-store::Database& prepared(store::Database& database) {
-    QString error;
-    if (!database.prepare(&error)) {
-        qFatal("%s", qPrintable(error));
-    }
-    if (!hasAllReceipts(database)) {
-        fill(database);
-    }
-    return database;
-}
 
 enum class Range { Everything, OneMonth };
 
@@ -101,11 +37,12 @@ std::pair<QDateTime, QDateTime> period(Range range) {
 
 void BM_FindByInpatientNumber(benchmark::State& state, store::Database* database) {
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> receipt(0, kReceiptCount - 1);
+    std::uniform_int_distribution<int> receipt(0, kMillionReceipts - 1);
     for (auto _ : state) {
         store::Table table(*database);
         table.open(store::kReceiptTable);
-        const bool found = store::findByInpatientNumber(table, inpatientNumber(receipt(random)));
+        const bool found =
+            store::findByInpatientNumber(table, millionReceiptNumber(receipt(random)));
         benchmark::DoNotOptimize(table.readField(store::kPatientNameField));
         table.close();
         if (!found) {
@@ -171,13 +108,13 @@ void registerBenchmarks(const char* engine, store::Database* database, bool onSe
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    store::Database sqlite(QStringLiteral("/tmp/billing-bench-1m.sqlite"));
-    registerBenchmarks("SQLite", &prepared(sqlite), false);
+    store::Database sqlite(kMillionReceiptsFile);
+    registerBenchmarks("SQLite", &withMillionReceipts(sqlite), false);
     std::unique_ptr<store::Database> postgres;
     const QString server = qEnvironmentVariable("BILLING_BENCH_PG");
     if (!server.isEmpty()) {
         postgres = std::make_unique<store::Database>(benchDatabaseOn(server));
-        registerBenchmarks("PostgreSQL", &prepared(*postgres), true);
+        registerBenchmarks("PostgreSQL", &withMillionReceipts(*postgres), true);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
