@@ -82,11 +82,10 @@ void ProgramShell::showStatistics() {
     m_openDialogs.statistics = false;
 }
 
+// The window only borrows the focus of the inpatient-number box, which loads nothing.
 void ProgramShell::showRegister() {
-    m_openDialogs.receiptRegister = true;
     receipt_register::RegisterWindow window(m_services, m_database, m_mainWindow.get());
     window.exec();
-    m_openDialogs.receiptRegister = false;
 }
 
 void ProgramShell::showAbout() {

@@ -53,7 +53,7 @@ void ReceiptModification::startModification() {
 }
 
 void ReceiptModification::inpatientNumberLeft() {
-    if (m_openDialogs.login || m_openDialogs.statistics || m_openDialogs.receiptRegister) {
+    if (m_openDialogs.login || m_openDialogs.statistics) {
         return;
     }
     if (m_window.receipt().isModifyMode != 0) {

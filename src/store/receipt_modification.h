@@ -18,7 +18,6 @@ class Database;
 struct OpenDialogs {
     bool login = false;
     bool statistics = false;
-    bool receiptRegister = false;
 };
 
 // 修改: calls a stored receipt back into the window by its inpatient number, for the cashier

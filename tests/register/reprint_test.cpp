@@ -169,7 +169,7 @@ class RegisterAtTheDeskOnFile : public RegisterAtTheDesk {};
 TEST_P(RegisterAtTheDeskOnFile, OpeningTheRegisterLoadsNoReceiptForModification) {
     widget_driver::chooseMenuItem(shell->mainWindow(), QStringLiteral("系统"),
                                   QStringLiteral("修改"));
-    widget_driver::typeInto(box(u"编辑框26"), QStringLiteral("不在表中"));
+    widget_driver::typeInto(box(u"编辑框26"), QStringLiteral("12345"));
     const auto statusLine = [this] {
         return shell->mainWindow().findChild<QLabel*>(QStringLiteral("标签1"))->text();
     };
