@@ -1,7 +1,8 @@
 #include "register/csv_sheet.h"
 
 #include <QIODevice>
-#include <charconv>
+
+#include "register/receipt_texts.h"
 
 namespace receipt_register {
 
@@ -9,16 +10,6 @@ namespace {
 
 // Rows are handed to the output a few hundred kilobytes at a time.
 constexpr std::size_t kFlushBytes = 256 * 1024;
-
-// Numbers are written into the row directly: a year's export writes millions of them.
-void appendNumber(std::string& row, std::int64_t number, int leastDigits) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    if (const auto written = static_cast<int>(end - digits); written < leastDigits) {
-        row.append(static_cast<std::size_t>(leastDigits - written), '0');
-    }
-    row.append(digits, end);
-}
 
 bool needsQuotes(QByteArrayView cell) {
     for (const char character : cell) {
@@ -68,42 +59,14 @@ void CsvSheet::text(const QString& value) {
     m_buffer.push_back('"');
 }
 
-// As dateText writes it.
 void CsvSheet::date(const QDateTime& value) {
     startCell();
-    if (!value.isValid()) {
-        return;
-    }
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    value.date().getDate(&year, &month, &day);
-    appendNumber(m_buffer, year, 4);
-    m_buffer.push_back('-');
-    appendNumber(m_buffer, month, 2);
-    m_buffer.push_back('-');
-    appendNumber(m_buffer, day, 2);
-    const QTime time = value.time();
-    if (time != QTime(0, 0)) {
-        m_buffer.push_back(' ');
-        appendNumber(m_buffer, time.hour(), 2);
-        m_buffer.push_back(':');
-        appendNumber(m_buffer, time.minute(), 2);
-        m_buffer.push_back(':');
-        appendNumber(m_buffer, time.second(), 2);
-    }
+    appendDateText(m_buffer, value);
 }
 
-// As twoDecimalText writes it.
 void CsvSheet::amount(common::Money value) {
     startCell();
-    if (value.isNegative()) {
-        m_buffer.push_back('-');
-    }
-    const std::int64_t magnitude = value.isNegative() ? -value.fen() : value.fen();
-    appendNumber(m_buffer, magnitude / 100, 1);
-    m_buffer.push_back('.');
-    appendNumber(m_buffer, magnitude % 100, 2);
+    appendTwoDecimals(m_buffer, value);
 }
 
 bool CsvSheet::endRow(QString* error) {

@@ -1,35 +1,61 @@
 #include "register/receipt_texts.h"
 
+#include <charconv>
+
 namespace receipt_register {
 
 namespace {
 
-QString twoDigits(int value) {
-    return QString::number(value).rightJustified(2, u'0');
+void appendNumber(std::string& text, std::int64_t number, int leastDigits) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    if (const auto written = static_cast<int>(end - digits); written < leastDigits) {
+        text.append(static_cast<std::size_t>(leastDigits - written), '0');
+    }
+    text.append(digits, end);
 }
 
 }  // namespace
 
 QString dateText(const QDateTime& value) {
-    if (!value.isValid()) {
-        return {};
-    }
-    const QDate date = value.date();
-    QString text = QString::number(date.year()).rightJustified(4, u'0') + u'-' +
-                   twoDigits(date.month()) + u'-' + twoDigits(date.day());
-    const QTime time = value.time();
-    if (time != QTime(0, 0)) {
-        text += u' ' + twoDigits(time.hour()) + u':' + twoDigits(time.minute()) + u':' +
-                twoDigits(time.second());
-    }
-    return text;
+    std::string text;
+    appendDateText(text, value);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString twoDecimalText(common::Money amount) {
+void appendDateText(std::string& text, const QDateTime& value) {
+    if (!value.isValid()) {
+        return;
+    }
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    value.date().getDate(&year, &month, &day);
+    appendNumber(text, year, 4);
+    text.push_back('-');
+    appendNumber(text, month, 2);
+    text.push_back('-');
+    appendNumber(text, day, 2);
+    const QTime time = value.time();
+    if (time != QTime(0, 0)) {
+        text.push_back(' ');
+        appendNumber(text, time.hour(), 2);
+        text.push_back(':');
+        appendNumber(text, time.minute(), 2);
+        text.push_back(':');
+        appendNumber(text, time.second(), 2);
+    }
+}
+
+void appendTwoDecimals(std::string& text, common::Money amount) {
     // An amount's range is symmetric, so its magnitude is an amount too.
     const std::int64_t magnitude = amount.isNegative() ? -amount.fen() : amount.fen();
-    return (amount.isNegative() ? QStringLiteral("-") : QString()) +
-           QString::number(magnitude / 100) + u'.' + twoDigits(static_cast<int>(magnitude % 100));
+    if (amount.isNegative()) {
+        text.push_back('-');
+    }
+    appendNumber(text, magnitude / 100, 1);
+    text.push_back('.');
+    appendNumber(text, magnitude % 100, 2);
 }
 
 }  // namespace receipt_register

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <string>
 
 #include "common/money.h"
 
@@ -11,7 +12,9 @@ namespace receipt_register {
 // where it is not midnight (the program stores dates alone); empty for none.
 QString dateText(const QDateTime& value);
 
-// An amount with exactly two decimals, as the finance office's files take it: 1234.50, -0.05.
-QString twoDecimalText(common::Money amount);
+// The same date appended to a UTF-8 text, and an amount with exactly two decimals, as the
+// finance office's files take it (1234.50, -0.05): a year's export writes millions of them.
+void appendDateText(std::string& text, const QDateTime& value);
+void appendTwoDecimals(std::string& text, common::Money amount);
 
 }  // namespace receipt_register

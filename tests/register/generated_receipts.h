@@ -10,7 +10,6 @@
 #include "billing/fee_category.h"
 #include "billing/receipt_state.h"
 #include "common/number_text.h"
-#include "register/receipt_texts.h"
 #include "storage/storage_engine.h"
 #include "store/database.h"
 #include "store/receipt_record.h"
@@ -93,6 +92,20 @@ protected:
         return totals;
     }
 
+    // An amount with two decimals and a date as the files hold them, worked out apart from the
+    // program's own writers.
+    static QString twoDecimals(common::Money amount) {
+        const qint64 magnitude = std::abs(amount.fen());
+        return QStringLiteral("%1%2.%3")
+            .arg(amount.isNegative() ? QStringLiteral("-") : QString())
+            .arg(magnitude / 100)
+            .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    }
+    static QString exportedDate(const QDateTime& value) {
+        return value.toString(value.time() == QTime(0, 0) ? QStringLiteral("yyyy-MM-dd")
+                                                          : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+
     // Every field as an export writes it, then the status.
     static QStringList exportedRow(const Walked& receipt) {
         QStringList cells;
@@ -103,10 +116,10 @@ protected:
                     cells.append(value.toString());
                     break;
                 case storage::FieldKind::DateTime:
-                    cells.append(receipt_register::dateText(value.toDateTime()));
+                    cells.append(exportedDate(value.toDateTime()));
                     break;
                 case storage::FieldKind::Amount:
-                    cells.append(receipt_register::twoDecimalText(value.value<common::Money>()));
+                    cells.append(twoDecimals(value.value<common::Money>()));
                     break;
             }
         }

@@ -166,8 +166,7 @@ TEST_P(RegisterWindowTest, ExportedFilesReadBackAsTheListedRows) {
         for (const int column : {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 11}) {
             const QString text = cell(row, column);
             const bool amount = column >= 5 && column <= 9;
-            cells.append(amount ? receipt_register::twoDecimalText(*common::parseAmount(text))
-                                : text);
+            cells.append(amount ? twoDecimals(*common::parseAmount(text)) : text);
         }
         listed.append(cells);
     }
