@@ -250,6 +250,18 @@ TEST_P(RegisterWindowOnFile, AFirstDayAfterTheLastIsToldAndNothingRuns) {
     EXPECT_TRUE(messageBoxes.shown().empty());
 }
 
+TEST_P(RegisterWindowOnFile, EnterInEveryFilterRunsTheSearch) {
+    auto* found = window->findChild<QLabel*>(QStringLiteral("标签7"));
+    for (const char* filter : {"住院号", "姓名", "出院日期从", "出院日期至", "收费员", "含作废"}) {
+        SCOPED_TRACE(filter);
+        found->clear();
+        QWidget* control = this->control<QWidget>(QString::fromUtf8(filter));
+        widget_driver::focus(control);
+        QTest::keyClick(control, Qt::Key_Return);
+        EXPECT_TRUE(found->text().startsWith(QStringLiteral("共")));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(File, RegisterWindowOnFile, ::testing::Values(EngineKind::Sqlite),
                          engineName);
 
