@@ -15,8 +15,8 @@ namespace {
 
 using Outcome = ExportResult::Outcome;
 
-// Large pages keep the queries few; one page holds a few megabytes at most.
-constexpr int kPageReceipts = 5000;
+// Pages of this size keep the queries few and what a page holds within the processor's caches.
+constexpr int kPageReceipts = 2000;
 
 const QString kStatusHeader = QStringLiteral("状态");
 

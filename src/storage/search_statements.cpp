@@ -152,6 +152,7 @@ SqlStatement SearchStatements::totals() const {
     }
     QStringList arms;
     for (int table = 0; table < m_search.tables.size(); ++table) {
+        // Every arm gives a column, also where no amount is summed.
         QStringList amounts{QStringLiteral("1 AS one")};
         for (int i = 0; i < m_search.amountFields.size(); ++i) {
             amounts.append(

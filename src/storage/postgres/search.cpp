@@ -91,6 +91,7 @@ bool PostgresEngine::runSearchPage(const SqlStatement& page, const RecordSearch&
     const TableSchema& table = *search.tables.first();
     const int markColumn = SearchStatements::markColumn(search);
     common::StoredDateTimeReader dateTimes;
+    found->reserve(found->size() + rows.rowCount());
     for (int row = 0; row < rows.rowCount(); ++row) {
         FoundRecord record;
         record.position = {
