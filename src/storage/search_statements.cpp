@@ -85,7 +85,10 @@ QString SearchStatements::tablePage(int table, Part part,
     const QString date = column(table, m_search.dateField);
     const QString filteredDate = dateCondition(table);
     const QString identity = m_dialect.identity(kAlias);
-    QStringList where = conditions(table, parameters);
+    // Behind a record of the range its date bounds the page from above; a second upper bound
+    // would leave SQLite to choose the range's end and walk down to that record every page.
+    const bool keyed = after && part == Part::Dated;
+    QStringList where = conditions(table, parameters, !keyed);
     if (part == Part::Dated) {
         where.append(filteredDate + QStringLiteral(" IS NOT NULL"));
     } else {
@@ -104,7 +107,7 @@ QString SearchStatements::tablePage(int table, Part part,
             } else if (table > after->table) {
                 where.append(QStringLiteral("%1 <= %2").arg(filteredDate, day));
             } else {
-                where.append(QStringLiteral("(%1, %2) < (%3, %4)")
+                where.append(QStringLiteral("%1 <= %3 AND (%1, %2) < (%3, %4)")
                                  .arg(filteredDate, identity, day, parameters.add(after->id)));
             }
         } else if (table == after->table) {
@@ -170,7 +173,8 @@ SqlStatement SearchStatements::totals() const {
             parameters.values()};
 }
 
-QStringList SearchStatements::conditions(int table, Parameters& parameters) const {
+QStringList SearchStatements::conditions(int table, Parameters& parameters,
+                                         bool withLastDay) const {
     QStringList where;
     for (const TextCondition& condition : m_search.texts) {
         const QString field = column(table, condition.field);
@@ -199,7 +203,7 @@ QStringList SearchStatements::conditions(int table, Parameters& parameters) cons
         where.append(date + QStringLiteral(" >= ") +
                      parameters.add(m_search.firstDay.toString(kDayFormat)));
     }
-    if (!m_search.lastDay.isNull()) {
+    if (withLastDay && !m_search.lastDay.isNull()) {
         where.append(date + QStringLiteral(" < ") +
                      parameters.add(m_search.lastDay.addDays(1).toString(kDayFormat)));
     }

@@ -48,7 +48,8 @@ private:
     // The query of one table for a page; empty when the table has nothing after `after`.
     QString tablePage(int table, Part part, const std::optional<SearchPosition>& after,
                       Parameters& parameters) const;
-    QStringList conditions(int table, Parameters& parameters) const;
+    // The search's own conditions on one table; the last day's bound only when asked for.
+    QStringList conditions(int table, Parameters& parameters, bool withLastDay = true) const;
     // The date as the conditions compare it.
     QString dateCondition(int table) const;
     QString column(int table, int field) const;
