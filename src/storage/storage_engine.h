@@ -79,8 +79,8 @@ struct TableDefinition {
     bool essential = true;  // a read-only database may lack a table that is not
     // Text fields that searches look up by their beginning, and date fields that they list by
     // (then by stored order), where an engine needs an index of its own for that.
-    QList<int> prefixSearchedFields;
-    QList<int> listedByFields;
+    QList<int> prefixSearchedFields = {};
+    QList<int> listedByFields = {};
 };
 
 struct SchemaDefinition {
