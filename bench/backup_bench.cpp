@@ -30,7 +30,7 @@ void BM_BackUpDatabaseFile(benchmark::State& state) {
         const QString target = freshTarget(QStringLiteral("program.sqlite"));
         state.ResumeTiming();
         QString reason;
-        if (!storage::backUpDatabaseFile(kMillionReceiptFile, target, &reason)) {
+        if (!storage::backUpDatabaseFile(kMillionReceiptsFile, target, &reason)) {
             state.SkipWithError(qPrintable(reason));
             break;
         }
@@ -44,7 +44,7 @@ void BM_SqliteShellBackup(benchmark::State& state) {
         state.ResumeTiming();
         QProcess shell;
         shell.start(QStringLiteral("sqlite3"),
-                    {kMillionReceiptFile, QStringLiteral(".backup '%1'").arg(target)});
+                    {kMillionReceiptsFile, QStringLiteral(".backup '%1'").arg(target)});
         if (!shell.waitForFinished(-1) || shell.exitStatus() != QProcess::NormalExit ||
             shell.exitCode() != 0) {
             state.SkipWithError("sqlite3 .backup failed (is the sqlite3 package installed?)");
@@ -58,8 +58,8 @@ void BM_SqliteShellBackup(benchmark::State& state) {
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     {
-        store::Database database(kMillionReceiptFile);
-        prepared(database);
+        store::Database database(kMillionReceiptsFile);
+        withMillionReceipts(database);
     }
     // The copies are written and synced to the disk: wall-clock time is what a desk waits.
     // The copies are written and synced to the disk: wall-clock time is what a desk waits.

@@ -1,20 +1,15 @@
 #include "bench/million_receipts.h"
 
-#include <QDateTime>
 #include <QStringList>
 #include <random>
 
 #include "billing/fee_category.h"
 #include "storage/storage_engine.h"
-#include "store/database.h"
 #include "store/receipt_record.h"
 #include "store/schema.h"
 #include "store/table.h"
 
 namespace {
-
-constexpr int kReceiptsPerDay = 1000;
-const QDate kFirstDischarge(2021, 1, 1);
 
 // A stay of a few days, discharged in date order over about three years, with about half of the
 // fee categories used.
@@ -34,15 +29,16 @@ QVariantList generatedReceipt(int i, std::mt19937& random) {
     state.refundAmount = std::max(common::Money(), state.prepaidAmount - state.totalAmount);
     state.arrearsAmount = std::max(common::Money(), state.totalAmount - state.prepaidAmount);
     state.currentCashier = names[i % names.size()];
-    const QDateTime discharged(kFirstDischarge.addDays(i / kReceiptsPerDay), QTime(0, 0));
-    return store::receiptRecordValues(inpatientNumber(i), names[random() % names.size()],
+    const QDateTime discharged(kMillionFirstDischarge.addDays(i / kMillionReceiptsPerDay),
+                               QTime(0, 0));
+    return store::receiptRecordValues(millionReceiptNumber(i), names[random() % names.size()],
                                       discharged.addDays(-stay(random)), discharged, state);
 }
 
 bool hasAllReceipts(store::Database& database) {
     store::Table table(database);
     return table.open(store::kReceiptTable, {store::kInpatientNumberField.toString()}) &&
-           store::findByInpatientNumber(table, inpatientNumber(kReceiptCount - 1));
+           store::findByInpatientNumber(table, millionReceiptNumber(kMillionReceipts - 1));
 }
 
 // All in one transaction: a million single-record transactions would take hours of flushes.
@@ -50,7 +46,7 @@ void fill(store::Database& database) {
     const storage::TransactionResult filled =
         database.engine().transact({}, [](storage::RecordWriter& writer) {
             std::mt19937 random(20240301);
-            for (int i = 0; i < kReceiptCount; ++i) {
+            for (int i = 0; i < kMillionReceipts; ++i) {
                 if (!writer.insert(store::receiptSchema(), generatedReceipt(i, random))) {
                     return false;
                 }
@@ -64,11 +60,11 @@ void fill(store::Database& database) {
 
 }  // namespace
 
-QString inpatientNumber(int i) {
+QString millionReceiptNumber(int i) {
     return QStringLiteral("ZY%1").arg(i, 7, 10, QLatin1Char('0'));
 }
 
-store::Database& prepared(store::Database& database) {
+store::Database& withMillionReceipts(store::Database& database) {
     QString error;
     if (!database.prepare(&error)) {
         qFatal("%s", qPrintable(error));

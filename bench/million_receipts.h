@@ -1,21 +1,23 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
-namespace store {
-class Database;
-}
+#include "store/database.h"
 
-// The million receipts the store's benchmarks run on: a stay of a few days each, discharged in
-// date order over about three years, with about half of the fee categories used.
-inline constexpr int kReceiptCount = 1'000'000;
+// The million receipts that the store's benchmarks read, the same on every engine: a stay of a
+// few days, discharged in date order from kMillionFirstDischarge on, kMillionReceiptsPerDay a
+// day (about three years), with about half of the fee categories used.
+inline constexpr int kMillionReceipts = 1'000'000;
+inline constexpr int kMillionReceiptsPerDay = 1000;
+inline const QDate kMillionFirstDischarge(2021, 1, 1);
 
-// The SQLite file that holds them, built once.
-inline const QString kMillionReceiptFile = QStringLiteral("/tmp/billing-bench-1m.sqlite");
+// Where the SQLite file of the million receipts lies; it is built once and kept.
+inline const QString kMillionReceiptsFile = QStringLiteral("/tmp/billing-bench-1m.sqlite");
 
-// The inpatient number of the i-th receipt.
-QString inpatientNumber(int i);
+// ZY0000000 to ZY0999999.
+QString millionReceiptNumber(int i);
 
-// Prepares the database and fills it with the million receipts unless it holds them already;
-// ends the program when it cannot.
-store::Database& prepared(store::Database& database);
+// The database prepared as the program prepares it, and filled with the million receipts unless
+// it holds them already (a few minutes, once).
+store::Database& withMillionReceipts(store::Database& database);

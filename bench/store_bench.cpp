@@ -35,11 +35,12 @@ std::pair<QDateTime, QDateTime> period(Range range) {
 
 void BM_FindByInpatientNumber(benchmark::State& state, store::Database* database) {
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> receipt(0, kReceiptCount - 1);
+    std::uniform_int_distribution<int> receipt(0, kMillionReceipts - 1);
     for (auto _ : state) {
         store::Table table(*database);
         table.open(store::kReceiptTable);
-        const bool found = store::findByInpatientNumber(table, inpatientNumber(receipt(random)));
+        const bool found =
+            store::findByInpatientNumber(table, millionReceiptNumber(receipt(random)));
         benchmark::DoNotOptimize(table.readField(store::kPatientNameField));
         table.close();
         if (!found) {
@@ -105,13 +106,13 @@ void registerBenchmarks(const char* engine, store::Database* database, bool onSe
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    store::Database sqlite(kMillionReceiptFile);
-    registerBenchmarks("SQLite", &prepared(sqlite), false);
+    store::Database sqlite(kMillionReceiptsFile);
+    registerBenchmarks("SQLite", &withMillionReceipts(sqlite), false);
     std::unique_ptr<store::Database> postgres;
     const QString server = qEnvironmentVariable("BILLING_BENCH_PG");
     if (!server.isEmpty()) {
         postgres = std::make_unique<store::Database>(benchDatabaseOn(server));
-        registerBenchmarks("PostgreSQL", &prepared(*postgres), true);
+        registerBenchmarks("PostgreSQL", &withMillionReceipts(*postgres), true);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

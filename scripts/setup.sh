@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev libgl-dev
   postgresql libpq-dev
   libsodium-dev
+  # the register's spreadsheets, and an independent reader of them for the tests
+  libxlsxwriter-dev python3-openpyxl
   qt6-pdf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # bench/backup_bench.cpp: SQLite's own shell makes the baseline copy

@@ -48,6 +48,11 @@ void describeProgram(QCommandLineParser& parser) {
                                                 "（restore --help 查看说明）"),
                                  QStringLiteral("restore [--yes] 备份文件 |"));
     parser.addPositionalArgument(
+        QStringLiteral("receipts"),
+        QStringLiteral("列出收据（CSV 到标准输出，或 --output 写入 .csv/.xlsx 文件）；"
+                       "可按住院号开头、姓名、出院日期、收费员筛选（receipts --help 查看选项）"),
+        QStringLiteral("receipts [选项] |"));
+    parser.addPositionalArgument(
         QStringLiteral("shift"),
         QStringLiteral("查看交班结算（shift --help 查看说明）：全部或某一天的交班、某次交班或某个"
                        "收费员未交班记录的交班报表，文本或 A4 PDF"),

@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -7,9 +8,10 @@
 #include "app/cashier_command.h"
 #include "app/desk_config.h"
 #include "app/print_setup_command.h"
+#include "app/receipts_command.h"
 #include "app/restore_command.h"
-#include "platform/clock.h"
 #include "app/shift_command.h"
+#include "platform/clock.h"
 
 namespace app {
 
@@ -40,6 +42,14 @@ int runCommand(const CommandLine& commandLine) {
         const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
         return runShiftCommand(command.mid(1),
                                chosenDatabaseLocation(commandLine, deskConfig.database), out, err);
+    }
+    if (command.first() == QStringLiteral("receipts")) {
+        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
+        QFile standardOutput;
+        standardOutput.open(stdout, QIODevice::WriteOnly);
+        return runReceiptsCommand(command.mid(1),
+                                  chosenDatabaseLocation(commandLine, deskConfig.database),
+                                  standardOutput, err);
     }
     err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。")
                .arg(command.first())

@@ -4,8 +4,9 @@
 
 namespace app {
 
-// Runs the command of the command line (print-setup, cashier, shift) with the arguments after it
-// and returns the program's exit status; an unknown command is a usage error.
+// Runs the command of the command line (print-setup, cashier, backup, restore, receipts, shift)
+// with the arguments after it and returns the program's exit status; an unknown command is a
+// usage error.
 int runCommand(const CommandLine& commandLine);
 
 }  // namespace app

@@ -36,9 +36,9 @@ int main(int argc, char** argv) {
     }
 
     const platform::SystemClock clock;
-    platform::QtPrinter printer(database.receiptsFolder(), clock,
-                                app::deskPrintingForProgram(deskConfig, messageBoxes));
-    const platform::Services services{messageBoxes, printer, clock};
+    const platform::DeskPrinting desk = app::deskPrintingForProgram(deskConfig, messageBoxes);
+    platform::QtPrinter printer(database.receiptsFolder(), clock, desk);
+    const platform::Services services{messageBoxes, printer, clock, desk.form};
 
     app::DailyBackup dailyBackup(services, database.location(), deskConfig.backup);
     app::ProgramShell shell(services, database, &dailyBackup);

@@ -7,6 +7,7 @@
 #include "app/login_window.h"
 #include "billing/main_window.h"
 #include "platform/services.h"
+#include "register/register_window.h"
 #include "shift/shift_window.h"
 #include "statistics/statistics_window.h"
 #include "store/database.h"
@@ -26,6 +27,7 @@ ProgramShell::ProgramShell(const platform::Services& services, store::Database& 
                                                            services)) {
     billing::MainWindow& window = *m_mainWindow;
     connect(window.statisticsAction(), &QAction::triggered, this, &ProgramShell::showStatistics);
+    connect(window.registerAction(), &QAction::triggered, this, &ProgramShell::showRegister);
     connect(window.shiftAction(), &QAction::triggered, this, &ProgramShell::showShift);
     connect(window.modifyAction(), &QAction::triggered, this,
             [this] { m_modification->startModification(); });
@@ -86,6 +88,12 @@ void ProgramShell::showStatistics() {
                                         m_mainWindow.get());
     window.exec();
     m_openDialogs.statistics = false;
+}
+
+// The window only borrows the focus of the inpatient-number box, which loads nothing.
+void ProgramShell::showRegister() {
+    receipt_register::RegisterWindow window(m_services, m_database, m_mainWindow.get());
+    window.exec();
 }
 
 void ProgramShell::showShift() {

@@ -48,6 +48,7 @@ private:
     bool runLoginSequence();
     void logInAgain();
     void showStatistics();
+    void showRegister();
     void showShift();
     void showAbout();
     void exitProgram();

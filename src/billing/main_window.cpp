@@ -104,6 +104,7 @@ void MainWindow::buildMenus() {
         return action;
     };
     m_statisticsAction = addAction(systemMenu, QStringLiteral("统计"));
+    m_registerAction = addAction(systemMenu, QStringLiteral("查询"));
     m_shiftAction = addAction(systemMenu, QStringLiteral("交班"));
     systemMenu->addSeparator();
     m_modifyAction = addAction(systemMenu, QStringLiteral("修改"));

@@ -64,6 +64,7 @@ public:
     void showReceiptEntry(const ReceiptEntry& entry);
 
     QAction* statisticsAction() const { return m_statisticsAction; }
+    QAction* registerAction() const { return m_registerAction; }
     QAction* shiftAction() const { return m_shiftAction; }
     QAction* modifyAction() const { return m_modifyAction; }
     QAction* loginAction() const { return m_loginAction; }
@@ -108,6 +109,7 @@ private:
     QLabel* 标签1 = nullptr;                                 // status line
 
     QAction* m_statisticsAction = nullptr;
+    QAction* m_registerAction = nullptr;
     QAction* m_shiftAction = nullptr;
     QAction* m_modifyAction = nullptr;
     QAction* m_loginAction = nullptr;

@@ -2,8 +2,6 @@
 
 namespace common {
 
-namespace {
-
 long long stayLengthInDays(const QDateTime& admission, const QDateTime& discharge) {
     if (admission == discharge) {
         return 1;
@@ -11,8 +9,6 @@ long long stayLengthInDays(const QDateTime& admission, const QDateTime& discharg
     const qint64 days = admission.date().daysTo(discharge.date());
     return days == 0 ? 1 : days;
 }
-
-}  // namespace
 
 QString stayLengthText(const QDateTime& admission, const QDateTime& discharge) {
     return QStringLiteral("共计") + QString::number(stayLengthInDays(admission, discharge)) +

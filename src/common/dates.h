@@ -6,8 +6,11 @@
 
 namespace common {
 
-// "共计" + the stay length + "天": 1 day when admission and discharge are the same, otherwise the
-// number of days from admission to discharge (a stay from one day to the next is 1 day too).
+// The stay length in days: 1 day when admission and discharge are the same, otherwise the number
+// of days from admission to discharge (a stay from one day to the next is 1 day too).
+long long stayLengthInDays(const QDateTime& admission, const QDateTime& discharge);
+
+// "共计" + the stay length + "天".
 QString stayLengthText(const QDateTime& admission, const QDateTime& discharge);
 
 // Year, month and day without leading zeros, joined by "-": 2008-3-5.

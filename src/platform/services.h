@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "platform/page_painter.h"
+
 namespace widgets {
 class MessageBoxes;
 }
@@ -17,6 +19,9 @@ struct Services {
     widgets::MessageBoxes& messageBoxes;
     Printer& printer;
     const Clock& clock;
+    // The desk's picture of the blank form, which views of a stored receipt draw it on; none
+    // when the desk has none.
+    FormPicture deskForm = {};
 };
 
 }  // namespace platform

@@ -5,31 +5,9 @@
 #include <QVariant>
 
 #include "common/money.h"
-#include "platform/printer.h"
-#include "printing/receipt_layout.h"
+#include "printing/receipt_page.h"
 
 namespace printing {
-
-namespace {
-
-// Keeps what a receipt places, instead of printing it.
-class PageCollector final : public platform::Printer {
-public:
-    void startJob(const QString&) override {}
-    void startPlainJob(const QString&) override {}
-    void setPrintSetting(int) override {}
-    void placeText(int x, int y, const QString& text) override {
-        page.texts.push_back({x, y, text});
-    }
-    // A receipt is one page of texts.
-    void placeLine(QLine) override {}
-    void newPage() override {}
-    platform::PrintOutcome endJob() override { return {}; }
-
-    platform::PageContent page;
-};
-
-}  // namespace
 
 platform::PageContent previewReceipt() {
     const auto amount = [](qint64 yuan) {
@@ -47,12 +25,8 @@ platform::PageContent previewReceipt() {
         {QStringLiteral("欠费"), amount(0)},
         {QStringLiteral("收费员"), QStringLiteral(PRODUCT_NAME)},
     };
-    PageCollector collector;
-    placeReceipt(collector, [&](const QString& name) {
-        // Every fee of the sample is 65, so that the fee grid shows where each value lands.
-        return fields.value(name, amount(65));
-    });
-    return collector.page;
+    // Every fee of the sample is 65, so that the fee grid shows where each value lands.
+    return receiptPage([&](const QString& name) { return fields.value(name, amount(65)); });
 }
 
 }  // namespace printing

@@ -3,13 +3,13 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include "common/dates.h"
 #include "platform/clock.h"
 #include "statistics/period_run.h"
 #include "statistics/statistics_report.h"
 #include "widgets/controls.h"
+#include "widgets/date_range.h"
 #include "widgets/form_style.h"
 #include "widgets/message_boxes.h"
 
@@ -54,18 +54,9 @@ StatisticsWindow::StatisticsWindow(widgets::MessageBoxes& messageBoxes,
 }
 
 void StatisticsWindow::checkRange(QDateEdit& changed, const QDateEdit& other) {
-    if (!(日期框1->dateTime() > 日期框2->dateTime())) {
-        标签3->clear();
-        按钮1->setEnabled(true);
-        return;
-    }
-    标签3->setText(QStringLiteral("日期输入错误！"));
-    {
-        // Putting the box back is not a change of the user's and must not clear the message.
-        const QSignalBlocker blocker(changed);
-        changed.setDateTime(other.dateTime());
-    }
-    按钮1->setEnabled(false);
+    const bool valid = widgets::keepDateRange(changed, other, *日期框1, *日期框2);
+    标签3->setText(valid ? QString() : QStringLiteral("日期输入错误！"));
+    按钮1->setEnabled(valid);
 }
 
 void StatisticsWindow::runStatistics() {

@@ -10,10 +10,16 @@ namespace {
 
 const QString kVersionTable = QStringLiteral("schema_version");
 
+struct Index {
+    const TableSchema* table;
+    QString name;
+    QString column;  // quoted, with what the engine adds to it, or several
+};
+
 // What a database lacks of the schema.
 struct Additions {
     QList<const TableDefinition*> tables;
-    QList<std::pair<const TableSchema*, int>> indexes;
+    QList<Index> indexes;
     bool versionTable = false;
     // The database was made by an older program: its version is raised once the rest is added.
     bool olderVersion = false;
@@ -74,13 +80,32 @@ bool inspect(SchemaCatalog& catalog, const SchemaDefinition& schema, Additions* 
         } else if (!checkColumns(catalog, table, columns, reason)) {
             return false;
         }
+        QList<Index> indexes;
         for (const int field : definition.indexedFields) {
+            indexes.append(
+                {&table, indexName(table, field), quotedIdentifier(table.columns[field].name)});
+        }
+        for (const int field : definition.prefixSearchedFields) {
+            const QString column =
+                catalog.prefixIndexColumn(quotedIdentifier(table.columns[field].name));
+            if (!column.isEmpty()) {
+                indexes.append({&table, prefixIndexName(table, field), column});
+            }
+        }
+        for (const int field : definition.listedByFields) {
+            const QString columns =
+                catalog.orderIndexColumns(quotedIdentifier(table.columns[field].name));
+            if (!columns.isEmpty()) {
+                indexes.append({&table, orderIndexName(table, field), columns});
+            }
+        }
+        for (const Index& index : indexes) {
             bool exists = false;
-            if (!catalog.hasIndex(indexName(table, field), &exists, reason)) {
+            if (!catalog.hasIndex(index.name, &exists, reason)) {
                 return false;
             }
             if (!exists) {
-                additions->indexes.append({&table, field});
+                additions->indexes.append(index);
             }
         }
     }
@@ -120,12 +145,11 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
             }
         }
     }
-    for (const auto& [table, field] : additions.indexes) {
-        if (!catalog.run(
-                QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                    .arg(quotedIdentifier(indexName(*table, field)), quotedIdentifier(table->name),
-                         quotedIdentifier(table->columns[field].name)),
-                reason)) {
+    for (const Index& index : additions.indexes) {
+        if (!catalog.run(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                             .arg(quotedIdentifier(index.name), quotedIdentifier(index.table->name),
+                                  index.column),
+                         reason)) {
             return false;
         }
     }

@@ -26,6 +26,11 @@ public:
     virtual QString identityColumnDefinition() const = 0;
     // Whether the engine ignores the case of ASCII letters in names.
     virtual Qt::CaseSensitivity nameCase() const = 0;
+    // What an index that finds a text column's values by their beginning (SearchDialect's
+    // startsWith) is made on, and one that lists records by a column and then in stored order;
+    // empty where the column's ordinary index does that.
+    virtual QString prefixIndexColumn(const QString& quotedColumn) const = 0;
+    virtual QString orderIndexColumns(const QString& quotedColumn) const = 0;
 };
 
 // Creates what the database lacks of the schema and checks what it has: inspects it first, and,

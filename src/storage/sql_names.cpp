@@ -28,4 +28,12 @@ QString indexName(const TableSchema& table, int field) {
     return table.name + QLatin1Char('_') + table.columns[field].name;
 }
 
+QString prefixIndexName(const TableSchema& table, int field) {
+    return indexName(table, field) + QStringLiteral("_prefix");
+}
+
+QString orderIndexName(const TableSchema& table, int field) {
+    return indexName(table, field) + QStringLiteral("_order");
+}
+
 }  // namespace storage

@@ -1,6 +1,7 @@
 #include "storage/storage_engine.h"
 
 #include "storage/schema_preparation.h"
+#include "storage/search_statements.h"
 
 namespace storage {
 
@@ -60,6 +61,35 @@ bool StorageEngine::select(const RecordSelection& selection,
         return false;
     }
     return true;
+}
+
+bool StorageEngine::search(const RecordSearch& search, const std::optional<SearchPosition>& after,
+                           int limit, QList<FoundRecord>* found, QString* reason) {
+    if (!connect(reason)) {
+        return false;
+    }
+    const SearchStatements statements(searchDialect(), search, textConditionLeads(search));
+    const qsizetype before = found->size();
+    const bool afterUndated = after && after->date.isNull();
+    if (!afterUndated &&
+        !runSearchPage(statements.datedPage(after, limit), search, found, reason)) {
+        return false;
+    }
+    const auto foundHere = static_cast<int>(found->size() - before);
+    // Records without a date lie outside every range of days.
+    if (foundHere == limit || search.hasDateBounds()) {
+        return true;
+    }
+    return runSearchPage(statements.undatedPage(after, limit - foundHere), search, found, reason);
+}
+
+bool StorageEngine::searchTotals(const RecordSearch& search, SearchTotals* totals,
+                                 QString* reason) {
+    if (!connect(reason)) {
+        return false;
+    }
+    const SearchStatements statements(searchDialect(), search, textConditionLeads(search));
+    return runSearchTotals(statements.totals(), search, totals, reason);
 }
 
 TransactionResult StorageEngine::transact(const QString& lockKey,

@@ -9,11 +9,14 @@
 #include <optional>
 
 #include "common/money.h"
+#include "storage/record_search.h"
 #include "storage/table_schema.h"
 
 namespace storage {
 
 class SchemaCatalog;
+class SearchDialect;
+struct SqlStatement;
 
 // A record's values, in the order of the schema's columns or of the fields a walk opened:
 // QString for texts, QDateTime for date-times, common::Money for amounts.
@@ -92,6 +95,10 @@ struct TableDefinition {
     // takes a while); none when empty. False, with the reason, when they cannot be made.
     std::function<bool(QList<RecordValues>* records, QString* reason)> firstRecords;
     bool essential = true;  // a read-only database may lack a table that is not
+    // Text fields that searches look up by their beginning, and date fields that they list by
+    // (then by stored order), where an engine needs an index of its own for that.
+    QList<int> prefixSearchedFields = {};
+    QList<int> listedByFields = {};
 };
 
 struct SchemaDefinition {
@@ -165,6 +172,13 @@ public:
     bool select(const RecordSelection& selection,
                 const std::function<void(RecordId id, const RecordValues& values)>& take,
                 QString* reason);
+    // Up to limit records that the search finds after `after` (from its first when none), in its
+    // order, appended to *found; fewer only at its end. Every page is one bounded query, ended
+    // before the call returns.
+    bool search(const RecordSearch& search, const std::optional<SearchPosition>& after, int limit,
+                QList<FoundRecord>* found, QString* reason);
+    // How many records the search finds and the exact sums of its amount fields, in one query.
+    bool searchTotals(const RecordSearch& search, SearchTotals* totals, QString* reason);
 
     // Runs work in one transaction that first takes the lock named lockKey, which serialises it
     // with every other transaction taking the same lock on any desk. A lock held elsewhere is
@@ -188,6 +202,16 @@ protected:
     // A walk over the selected records before the first of them, or one whose error() says why
     // it could not start.
     virtual std::unique_ptr<RecordWalk> startSelection(const RecordSelection& selection) = 0;
+    // A search's statements (search_statements.h) in the engine's SQL, and running them: the
+    // rows of a page appended to *found, the one row of the totals.
+    virtual const SearchDialect& searchDialect() const = 0;
+    // Whether the search's text condition should find its records rather than the date's
+    // index, where the engine's planner cannot tell which finds fewer.
+    virtual bool textConditionLeads(const RecordSearch& search) = 0;
+    virtual bool runSearchPage(const SqlStatement& page, const RecordSearch& search,
+                               QList<FoundRecord>* found, QString* reason) = 0;
+    virtual bool runSearchTotals(const SqlStatement& totals, const RecordSearch& search,
+                                 SearchTotals* result, QString* reason) = 0;
     // A transaction that holds lockKey; none, with the reason and nothing left open, when it
     // cannot be begun.
     virtual std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) = 0;

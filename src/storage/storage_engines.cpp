@@ -3,6 +3,7 @@
 #include "storage/postgres/engine.h"
 #include "storage/schema_preparation.h"
 #include "storage/sqlite/engine.h"
+#include "storage/sqlite/search.h"
 
 namespace storage {
 
@@ -32,6 +33,16 @@ private:
     }
     bool sumConnectedPeriod(const PeriodQuery&, PeriodTotals*, QString*) override { return false; }
     std::unique_ptr<RecordWalk> startSelection(const RecordSelection&) override { return nullptr; }
+    const SearchDialect& searchDialect() const override { return sqliteSearchDialect(); }
+    bool textConditionLeads(const RecordSearch&) override { return false; }
+    bool runSearchPage(const SqlStatement&, const RecordSearch&, QList<FoundRecord>*,
+                       QString*) override {
+        return false;
+    }
+    bool runSearchTotals(const SqlStatement&, const RecordSearch&, SearchTotals*,
+                         QString*) override {
+        return false;
+    }
     std::unique_ptr<EngineTransaction> begin(const QString&, QString*) override { return nullptr; }
 
     QString m_reason;

@@ -1,22 +1,19 @@
 #include "store/print_command.h"
 
 #include "billing/main_window.h"
-#include "platform/printer.h"
 #include "platform/services.h"
-#include "printing/receipt_layout.h"
 #include "store/database.h"
 #include "store/receipt_modification.h"
 #include "store/receipt_record.h"
 #include "store/receipt_saving.h"
 #include "store/receipt_validation.h"
+#include "store/stored_printout.h"
 #include "store/table.h"
 #include "widgets/message_boxes.h"
 
 namespace store {
 
 namespace {
-
-constexpr int kA4PaperSetting = 9;
 
 const QString kErrorTitle = QStringLiteral("错误信息：");
 
@@ -74,10 +71,8 @@ bool PrintCommand::isAlreadyStored(bool* ok) {
 }
 
 bool PrintCommand::confirmBlankPaper() {
-    const widgets::Message question{QStringLiteral("请放好空白票据！"), QStringLiteral("打印"),
-                                    widgets::MessageButtons::OkCancel,
-                                    widgets::MessageIcon::Warning};
-    return m_services.messageBoxes.show(&m_window, question) == widgets::MessageAnswer::Ok;
+    return m_services.messageBoxes.show(&m_window, blankPaperQuestion()) ==
+           widgets::MessageAnswer::Ok;
 }
 
 std::optional<storage::RecordId> PrintCommand::saveReceipt() {
@@ -119,20 +114,13 @@ std::optional<storage::RecordId> PrintCommand::saveReceipt() {
 }
 
 void PrintCommand::printReceipt(storage::RecordId recordId) {
-    const QString inpatientNumber = m_window.inpatientNumber();
-    Table table(m_database);
-    if (!table.open(kReceiptTable) || !table.goToRecord(recordId)) {
-        showError(QStringLiteral("收据已保存，但无法从收据表读回，没有打印。\n") +
-                  table.lastError());
+    const StoredPrintout printout =
+        printStoredReceipt(m_database, m_services.printer, recordId, Printing::Issue);
+    if (!printout.read) {
+        showError(QStringLiteral("收据已保存，但无法从收据表读回，没有打印。\n") + printout.error);
         return;
     }
-    platform::Printer& printer = m_services.printer;
-    printer.startJob(inpatientNumber);
-    printer.setPrintSetting(kA4PaperSetting);
-    printing::placeReceipt(
-        printer, [&table](const QString& fieldName) { return table.readField(fieldName); });
-    table.close();
-    const platform::PrintOutcome outcome = printer.endJob();
+    const platform::PrintOutcome& outcome = printout.outcome;
 
     if (!outcome.printed) {
         QString text = QStringLiteral("收据已保存，但没有打印出来。\n") + outcome.error;

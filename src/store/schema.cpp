@@ -79,19 +79,30 @@ const storage::SchemaDefinition& schemaDefinition() {
     static const storage::SchemaDefinition definition = [] {
         const TableSchema& receipts = receiptSchema();
         const TableSchema& cashiers = cashierSchema();
+        const TableSchema& history = receiptHistorySchema();
+        const int number = receipts.indexOf(kInpatientNumberField);
+        const int discharge = receipts.indexOf(kDischargeDateField);
         storage::SchemaDefinition schema;
         schema.version = kSchemaVersion;
         schema.tables = {
-            {&receipts,
-             {receipts.indexOf(kInpatientNumberField), receipts.indexOf(kDischargeDateField)},
-             {},
-             true},
-            {&cashiers, {}, firstCashier, true},
-            {&receiptHistorySchema(), {}, {}, false},
+            {&receipts, {number, discharge}, {}, true, {number}, {discharge}},
+            {&cashiers, {}, firstCashier, true, {}, {}},
+            // The register asks of every receipt it lists whether it was corrected.
+            {&history, {number}, {}, false, {}, {}},
             // A database that can only be read is read without them.
-            {&journalSchema(), {journalSchema().indexOf(kSettlementNumberField)}, {}, false},
-            {&voidedReceiptSchema(), {}, {}, false},
-            {&settlementSchema(), {settlementSchema().indexOf(kSettlementNumberField)}, {}, false},
+            {&journalSchema(),
+             {journalSchema().indexOf(kSettlementNumberField)},
+             {},
+             false,
+             {},
+             {}},
+            {&voidedReceiptSchema(), {}, {}, false, {}, {}},
+            {&settlementSchema(),
+             {settlementSchema().indexOf(kSettlementNumberField)},
+             {},
+             false,
+             {},
+             {}},
         };
         return schema;
     }();

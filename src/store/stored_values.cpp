@@ -6,8 +6,6 @@
 
 namespace store {
 
-namespace {
-
 bool sameValue(storage::FieldKind kind, const QVariant& first, const QVariant& second) {
     switch (kind) {
         case storage::FieldKind::Text:
@@ -21,8 +19,6 @@ bool sameValue(storage::FieldKind kind, const QVariant& first, const QVariant& s
     }
     return first.value<common::Money>() == second.value<common::Money>();
 }
-
-}  // namespace
 
 bool sameRecord(const storage::TableSchema& table, const QVariantList& first,
                 const QVariantList& second) {

@@ -6,6 +6,7 @@
 
 #include "common/number_text.h"
 #include "common/stored_date_time.h"
+#include "storage/postgres/field_value.h"
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
 
@@ -50,37 +51,6 @@ PostgresParameters recordParameters(const TableSchema& table, const RecordValues
         parameters.append(parameterOf(values.value(i), table.columns[i].kind));
     }
     return parameters;
-}
-
-// numeric(12,2) comes as exact decimal text; a column of another number type may not.
-// A shift or a walk reads thousands: the common short text is read without a copy on the heap.
-common::Money amountOf(QByteArrayView text) {
-    constexpr qsizetype kShortText = 32;
-    if (text.size() <= kShortText) {
-        std::array<char16_t, kShortText> characters{};
-        std::copy(text.begin(), text.end(), characters.begin());
-        if (const auto exact = common::parseAmount(QStringView(characters.data(), text.size()))) {
-            return *exact;
-        }
-    }
-    return common::Money::fromStoredReal(QString::fromLatin1(text).toDouble());
-}
-
-// An absent text reads as the empty text and an absent amount as 0, as on SQLite.
-QVariant valueOf(const PostgresResult& result, int row, int column, FieldKind kind,
-                 common::StoredDateTimeReader& dateTimes) {
-    const bool absent = result.isNull(row, column);
-    switch (kind) {
-        case FieldKind::Text:
-            return absent ? QString() : result.text(row, column);
-        case FieldKind::DateTime:
-            return absent ? QDateTime() : dateTimes.read(result.utf8(row, column));
-        case FieldKind::Integer:
-            return absent ? qint64(0) : result.text(row, column).toLongLong();
-        case FieldKind::Amount:
-            break;
-    }
-    return QVariant::fromValue(absent ? common::Money() : amountOf(result.utf8(row, column)));
 }
 
 void rollBackOpenTransaction(PostgresConnection& connection) {
@@ -412,6 +382,16 @@ public:
         return identity() + QStringLiteral(" bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY");
     }
     Qt::CaseSensitivity nameCase() const override { return Qt::CaseSensitive; }
+    // LIKE finds a beginning through an index only when it orders by the text's bytes, which the
+    // database's own collation need not do.
+    QString prefixIndexColumn(const QString& quotedColumn) const override {
+        return quotedColumn + QStringLiteral(" text_pattern_ops");
+    }
+    // A page of a list then starts right at the record behind the last one, with no sorting of
+    // the records that share a date.
+    QString orderIndexColumns(const QString& quotedColumn) const override {
+        return quotedColumn + QStringLiteral(", ") + identity();
+    }
 
 private:
     PostgresResult query(const QString& sql, const PostgresParameters& parameters,

@@ -40,6 +40,12 @@ private:
     bool sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* totals,
                             QString* reason) override;
     std::unique_ptr<RecordWalk> startSelection(const RecordSelection& selection) override;
+    const SearchDialect& searchDialect() const override;
+    bool textConditionLeads(const RecordSearch& search) override;
+    bool runSearchPage(const SqlStatement& page, const RecordSearch& search,
+                       QList<FoundRecord>* found, QString* reason) override;
+    bool runSearchTotals(const SqlStatement& totals, const RecordSearch& search,
+                         SearchTotals* result, QString* reason) override;
     std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) override;
 
     QString m_uri;

@@ -21,6 +21,10 @@ public:
     QString identityColumn() const override { return {}; }
     QString identityColumnDefinition() const override { return {}; }
     Qt::CaseSensitivity nameCase() const override { return Qt::CaseInsensitive; }
+    // GLOB finds a beginning through the ordinary index, whose order is the text's bytes; an
+    // ordinary index keeps equal values in rowid order.
+    QString prefixIndexColumn(const QString&) const override { return {}; }
+    QString orderIndexColumns(const QString&) const override { return {}; }
 
 private:
     const SqliteConnection& m_connection;

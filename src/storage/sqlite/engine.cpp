@@ -13,6 +13,8 @@
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
 #include "storage/sqlite/catalog.h"
+#include "storage/sqlite/column_value.h"
+#include "storage/sqlite/money_sum.h"
 #include "storage/sqlite/period_sums.h"
 #include "storage/sqlite/statement.h"
 
@@ -91,25 +93,6 @@ void bindRecord(SqliteStatement& statement, const TableSchema& table, const Reco
             bindValue(statement, ++parameter, values.value(i), table.columns[i].kind);
         }
     }
-}
-
-// An absent text reads as the empty text and an absent amount as 0, as SQLite gives NULL.
-QVariant columnValue(const SqliteStatement& statement, int column, FieldKind kind,
-                     common::StoredDateTimeReader& dateTimes) {
-    switch (kind) {
-        case FieldKind::Text:
-            return statement.columnType(column) == SqliteType::Null ? QString()
-                                                                    : statement.columnText(column);
-        case FieldKind::DateTime:
-            return statement.columnType(column) == SqliteType::Text
-                       ? dateTimes.read(statement.columnUtf8(column))
-                       : QDateTime();
-        case FieldKind::Integer:
-            return statement.columnInt64(column);
-        case FieldKind::Amount:
-            break;
-    }
-    return QVariant::fromValue(common::Money::fromStoredReal(statement.columnDouble(column)));
 }
 
 QString firstWithTextSql(const TableSchema& table, int field) {
@@ -365,6 +348,10 @@ bool SqliteEngine::connect(QString* reason) {
     }
     if (!m_connection.open(m_path, readOnly, m_busyTimeoutMs, reason) ||
         !addPeriodSumsFunction(m_connection, reason)) {
+        m_connection.close();
+        return false;
+    }
+    if (!addMoneySumFunction(m_connection, reason)) {
         m_connection.close();
         return false;
     }

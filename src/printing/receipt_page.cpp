@@ -1,0 +1,34 @@
+#include "printing/receipt_page.h"
+
+#include "platform/printer.h"
+
+namespace printing {
+
+namespace {
+
+// Keeps what a receipt places, instead of printing it.
+class PageCollector final : public platform::Printer {
+public:
+    void startJob(const QString&) override {}
+    void startPlainJob(const QString&) override {}
+    void setPrintSetting(int) override {}
+    void placeText(int x, int y, const QString& text) override {
+        page.texts.push_back({x, y, text});
+    }
+    // A receipt is one page of texts.
+    void placeLine(QLine) override {}
+    void newPage() override {}
+    platform::PrintOutcome endJob() override { return {}; }
+
+    platform::PageContent page;
+};
+
+}  // namespace
+
+platform::PageContent receiptPage(const FieldReader& readField) {
+    PageCollector collector;
+    placeReceipt(collector, readField);
+    return collector.page;
+}
+
+}  // namespace printing

@@ -1,0 +1,92 @@
+#include "register/csv_sheet.h"
+
+#include <QIODevice>
+
+#include "register/receipt_texts.h"
+
+namespace receipt_register {
+
+namespace {
+
+// Rows are handed to the output a few hundred kilobytes at a time.
+constexpr std::size_t kFlushBytes = 256 * 1024;
+
+bool needsQuotes(QByteArrayView cell) {
+    for (const char character : cell) {
+        if (character == ',' || character == '"' || character == '\r' || character == '\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+CsvSheet::CsvSheet(QIODevice& output) : m_output(output) {
+    m_buffer.reserve(kFlushBytes + kFlushBytes / 4);
+    m_buffer.append("\xEF\xBB\xBF");
+}
+
+void CsvSheet::header(const QStringList& names) {
+    for (const QString& name : names) {
+        text(name);
+    }
+    QString ignored;
+    endRow(&ignored);
+}
+
+void CsvSheet::startCell() {
+    if (m_rowStarted) {
+        m_buffer.push_back(',');
+    }
+    m_rowStarted = true;
+}
+
+void CsvSheet::text(const QString& value) {
+    startCell();
+    const QByteArray utf8 = value.toUtf8();
+    if (!needsQuotes(utf8)) {
+        m_buffer.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        return;
+    }
+    m_buffer.push_back('"');
+    for (const char character : utf8) {
+        if (character == '"') {
+            m_buffer.push_back('"');
+        }
+        m_buffer.push_back(character);
+    }
+    m_buffer.push_back('"');
+}
+
+void CsvSheet::date(const QDateTime& value) {
+    startCell();
+    appendDateText(m_buffer, value);
+}
+
+void CsvSheet::amount(common::Money value) {
+    startCell();
+    appendTwoDecimals(m_buffer, value);
+}
+
+bool CsvSheet::endRow(QString* error) {
+    m_buffer.append("\r\n");
+    m_rowStarted = false;
+    return m_buffer.size() < kFlushBytes || flush(error);
+}
+
+bool CsvSheet::finish(QString* error) {
+    return flush(error);
+}
+
+bool CsvSheet::flush(QString* error) {
+    if (m_output.write(m_buffer.data(), static_cast<qint64>(m_buffer.size())) !=
+        static_cast<qint64>(m_buffer.size())) {
+        *error = m_output.errorString();
+        return false;
+    }
+    m_buffer.clear();
+    return true;
+}
+
+}  // namespace receipt_register

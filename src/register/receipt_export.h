@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <optional>
+
+#include "store/receipt_search.h"
+
+class QIODevice;
+
+namespace receipt_register {
+
+enum class ExportFormat { Csv, Xlsx };
+
+// The format that a file's name asks for: .csv or .xlsx, in any case; none for another.
+std::optional<ExportFormat> exportFormatOf(const QString& path);
+
+// What an export tells while it runs, and how it is stopped; both may be left out. Called on the
+// export's own thread.
+struct ExportControl {
+    std::function<void(qint64 written)> progress;  // after each page: the receipts written so far
+    const std::atomic_bool* cancel = nullptr;      // looked at before each page and at the end
+};
+
+struct ExportResult {
+    enum class Outcome { Written, Cancelled, Failed };
+    Outcome outcome = Outcome::Failed;
+    qint64 receipts = 0;
+    QString error;  // why it failed, for the cashier
+};
+
+// Writes every receipt the filter finds in the database at databaseLocation, newest discharge
+// first, to output in the format: a header row of every receipt field by its name in the table's
+// order, then 状态, and one row a receipt. The receipts are read a page at a time, so that no
+// lock is held between pages, on threads with connections of their own (PageReader) while the
+// rows are written.
+ExportResult writeReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
+                           ExportFormat format, QIODevice& output, const ExportControl& control);
+
+// The same into the file at path, in the format its name asks for. The file appears only whole
+// and readable by its owner alone (it holds patients' names): it is written under another name
+// and renamed at the end, so an export that fails or is cancelled leaves no file and an earlier
+// file of that name as it was.
+ExportResult exportReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
+                            const QString& path, const ExportControl& control);
+
+}  // namespace receipt_register

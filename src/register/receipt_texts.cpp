@@ -1,0 +1,61 @@
+#include "register/receipt_texts.h"
+
+#include <charconv>
+
+namespace receipt_register {
+
+namespace {
+
+void appendNumber(std::string& text, std::int64_t number, int leastDigits) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    if (const auto written = static_cast<int>(end - digits); written < leastDigits) {
+        text.append(static_cast<std::size_t>(leastDigits - written), '0');
+    }
+    text.append(digits, end);
+}
+
+}  // namespace
+
+QString dateText(const QDateTime& value) {
+    std::string text;
+    appendDateText(text, value);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void appendDateText(std::string& text, const QDateTime& value) {
+    if (!value.isValid()) {
+        return;
+    }
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    value.date().getDate(&year, &month, &day);
+    appendNumber(text, year, 4);
+    text.push_back('-');
+    appendNumber(text, month, 2);
+    text.push_back('-');
+    appendNumber(text, day, 2);
+    const QTime time = value.time();
+    if (time != QTime(0, 0)) {
+        text.push_back(' ');
+        appendNumber(text, time.hour(), 2);
+        text.push_back(':');
+        appendNumber(text, time.minute(), 2);
+        text.push_back(':');
+        appendNumber(text, time.second(), 2);
+    }
+}
+
+void appendTwoDecimals(std::string& text, common::Money amount) {
+    // An amount's range is symmetric, so its magnitude is an amount too.
+    const std::int64_t magnitude = amount.isNegative() ? -amount.fen() : amount.fen();
+    if (amount.isNegative()) {
+        text.push_back('-');
+    }
+    appendNumber(text, magnitude / 100, 1);
+    text.push_back('.');
+    appendNumber(text, magnitude % 100, 2);
+}
+
+}  // namespace receipt_register

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <string>
+
+#include "common/money.h"
+
+namespace receipt_register {
+
+// A stored date as the register shows and exports it: 2026-03-05, with the time of day only
+// where it is not midnight (the program stores dates alone); empty for none.
+QString dateText(const QDateTime& value);
+
+// The same date appended to a UTF-8 text, and an amount with exactly two decimals, as the
+// finance office's files take it (1234.50, -0.05): a year's export writes millions of them.
+void appendDateText(std::string& text, const QDateTime& value);
+void appendTwoDecimals(std::string& text, common::Money amount);
+
+}  // namespace receipt_register

@@ -1,0 +1,179 @@
+#include "register/receipt_view.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "common/number_text.h"
+#include "platform/services.h"
+#include "printing/page_preview.h"
+#include "printing/receipt_page.h"
+#include "register/receipt_texts.h"
+#include "register/reprint.h"
+#include "store/receipt_search.h"
+#include "store/schema.h"
+#include "widgets/form_style.h"
+#include "widgets/message_boxes.h"
+
+namespace receipt_register {
+
+namespace {
+
+// The receipt's values lie in the top 65 mm of the page; a form picture may reach further.
+constexpr int kReceiptDepth = 700;
+constexpr int kLongestPageView = 560;
+
+const QStringList kHistoryHeaders{QStringLiteral("修改时间"), QStringLiteral("项目"),
+                                  QStringLiteral("原值"), QStringLiteral("新值")};
+
+QString valueText(const QString& fieldName, const QVariant& value) {
+    const storage::FieldKind kind =
+        store::receiptSchema().columns[store::receiptSchema().indexOf(fieldName)].kind;
+    switch (kind) {
+        case storage::FieldKind::Text:
+        case storage::FieldKind::Integer:
+            return value.toString();
+        case storage::FieldKind::DateTime:
+            return dateText(value.toDateTime());
+        case storage::FieldKind::Amount:
+            break;
+    }
+    return common::numberToText(value.value<common::Money>());
+}
+
+int pixels(int tenthsOfMillimetre) {
+    return tenthsOfMillimetre * printing::PagePreview::kDotsPerInch / 254;
+}
+
+void showError(QWidget* parent, const platform::Services& services, const QString& text) {
+    services.messageBoxes.show(parent, {text, QStringLiteral("错误信息："),
+                                        widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
+}
+
+}  // namespace
+
+ReceiptView::ReceiptView(const platform::Services& services, store::Database& database,
+                         storage::RecordId id, const QVariantList& values,
+                         const QList<store::Correction>& corrections, QWidget* parent)
+    : QDialog(parent) {
+    const QString number =
+        values.value(store::receiptSchema().indexOf(store::kInpatientNumberField)).toString();
+    setWindowTitle(QStringLiteral("收据 %1").arg(number));
+    setFont(widgets::formFont());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(makePage(services, values));
+    layout->addWidget(makeHistory(corrections), 1);
+
+    m_buttonRow = new QHBoxLayout;
+    m_buttonRow->addStretch(1);
+    QPushButton* reprintButton = addButton(QStringLiteral("补打"));
+    m_closeButton = addButton(QStringLiteral("关闭"));
+    layout->addLayout(m_buttonRow);
+
+    connect(reprintButton, &QPushButton::clicked, this,
+            [this, &services, &database, id] { reprint(this, database, services, id); });
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    m_closeButton->setDefault(true);
+}
+
+QPushButton* ReceiptView::addButton(const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(caption);
+    button->setAccessibleName(caption);
+    button->setAutoDefault(false);
+    // The row ends with 关闭; a new button goes before it.
+    const int closePosition =
+        m_closeButton == nullptr ? m_buttonRow->count() : m_buttonRow->indexOf(m_closeButton);
+    m_buttonRow->insertWidget(closePosition, button);
+    // A button added to a view already shown shows at once, not at the next turn of events.
+    button->show();
+    return button;
+}
+
+QWidget* ReceiptView::makePage(const platform::Services& services, const QVariantList& values) {
+    auto* preview = new printing::PagePreview(printing::receiptPage([&values](const QString& name) {
+        return values.value(store::receiptSchema().indexOf(name));
+    }));
+    preview->setObjectName(QStringLiteral("收据页面"));
+    preview->setAccessibleName(QStringLiteral("收据页面"));
+    preview->setForm(services.deskForm);
+
+    auto* area = new QScrollArea(this);
+    area->setWidget(preview);
+    area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    const int depth = std::max(
+        kReceiptDepth, services.deskForm.image.isNull() ? 0 : services.deskForm.area.bottom());
+    area->setFixedHeight(std::min(pixels(depth) + 2 * area->frameWidth(), kLongestPageView));
+    area->setMinimumWidth(preview->width() + area->verticalScrollBar()->sizeHint().width() +
+                          2 * area->frameWidth());
+    return area;
+}
+
+QWidget* ReceiptView::makeHistory(const QList<store::Correction>& corrections) {
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* caption = new QLabel(corrections.isEmpty() ? QStringLiteral("更正记录：没有更正过。")
+                                                     : QStringLiteral("更正记录："),
+                               box);
+    layout->addWidget(caption);
+    if (corrections.isEmpty()) {
+        layout->addStretch(1);
+        return box;
+    }
+    auto* table = new QTableWidget(0, static_cast<int>(kHistoryHeaders.size()), box);
+    table->setObjectName(QStringLiteral("更正记录"));
+    table->setAccessibleName(QStringLiteral("更正记录"));
+    table->setHorizontalHeaderLabels(kHistoryHeaders);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    for (const store::Correction& correction : corrections) {
+        const QString when = correction.changedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        // A correction that changed nothing is still one that was made.
+        const QList<store::FieldChange> changes =
+            correction.changes.isEmpty() ? QList<store::FieldChange>{{}} : correction.changes;
+        for (const store::FieldChange& change : changes) {
+            const int row = table->rowCount();
+            table->insertRow(row);
+            const QStringList texts{
+                when, change.field.isEmpty() ? QStringLiteral("（没有改动）") : change.field,
+                change.field.isEmpty() ? QString() : valueText(change.field, change.before),
+                change.field.isEmpty() ? QString() : valueText(change.field, change.after)};
+            for (int column = 0; column < texts.size(); ++column) {
+                table->setItem(row, column, new QTableWidgetItem(texts[column]));
+            }
+        }
+    }
+    table->resizeColumnsToContents();
+    layout->addWidget(table, 1);
+    return box;
+}
+
+void showReceipt(QWidget* parent, const platform::Services& services, store::Database& database,
+                 storage::RecordId id) {
+    QString error;
+    const std::optional<QVariantList> values = store::readReceipt(database, id, &error);
+    if (!values) {
+        showError(parent, services,
+                  error.isEmpty() ? QStringLiteral("这张收据已不在收据表中。") : error);
+        return;
+    }
+    QList<store::Correction> corrections;
+    if (!store::receiptCorrections(database, *values, &corrections, &error)) {
+        showError(parent, services, error);
+        return;
+    }
+    ReceiptView view(services, database, id, *values, corrections, parent);
+    view.exec();
+}
+
+}  // namespace receipt_register

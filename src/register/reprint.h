@@ -1,0 +1,21 @@
+#pragma once
+
+#include "storage/storage_engine.h"
+
+class QWidget;
+
+namespace platform {
+struct Services;
+}
+namespace store {
+class Database;
+}
+
+namespace receipt_register {
+
+// 补打 as the cashier meets it: asks for blank paper like 打印, prints the stored receipt again
+// exactly as stored through the desk's printer, and says so when it did not reach the printer.
+void reprint(QWidget* parent, store::Database& database, const platform::Services& services,
+             storage::RecordId id);
+
+}  // namespace receipt_register

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVariantList>
+#include <optional>
+
+#include "common/money.h"
+#include "storage/storage_engine.h"
+
+namespace store {
+
+class Database;
+
+// What the register looks for. Every filter may be left empty; the filters given must all hold.
+// Texts are found exactly as typed, every character standing for itself.
+struct ReceiptFilter {
+    QString numberPrefix;  // 住院号 begins with it
+    QString namePart;      // 姓名 contains it
+    QDate firstDischarge;  // 出院日期 on or after this day; a null date: no first day
+    QDate lastDischarge;   // 出院日期 on or before this day; a null date: no last day
+    QString cashier;       // 收费员 is exactly this one; empty: every cashier
+    // Voided receipts too, from the table a void moves them to. No receipt is voided yet, so
+    // it changes nothing for now.
+    bool withVoided = false;
+};
+
+enum class ReceiptStatus {
+    Normal,
+    Corrected,  // MZY_history holds an earlier version
+};
+
+// 正常, 已更正.
+QString statusText(ReceiptStatus status);
+
+struct FoundReceipt {
+    storage::RecordId recordId = 0;
+    QVariantList values;  // the fields the search was made for, in its order
+    ReceiptStatus status = ReceiptStatus::Normal;
+};
+
+// How many receipts a filter finds, and the exact sums of their amounts.
+struct ReceiptTotals {
+    qint64 count = 0;
+    common::Money total;       // 合计
+    common::Money supplement;  // 补收
+    common::Money refund;      // 退款
+    common::Money arrears;     // 欠费
+};
+
+// The receipts a filter finds, newest discharge first (then the latest stored first), read a
+// page at a time: each page is one short query, so a search over a million receipts holds no
+// lock and no memory beyond the page it hands out. Not for several threads at once; a thread of
+// its own takes its own Database.
+class ReceiptSearch {
+public:
+    // fields are positions in the receipt table; each found receipt gives those.
+    ReceiptSearch(Database& database, const ReceiptFilter& filter, const QList<int>& fields);
+
+    // Up to count further receipts, appended to *receipts; fewer only at the end. False, with a
+    // message for the cashier in *error, when the table cannot be read.
+    bool next(int count, QList<FoundReceipt>* receipts, QString* error);
+    bool atEnd() const { return m_atEnd; }
+
+    // Every receipt the filter finds, counted and summed by the database in one query.
+    bool totals(ReceiptTotals* totals, QString* error);
+
+    const ReceiptFilter& filter() const { return m_filter; }
+
+private:
+    Database& m_database;
+    ReceiptFilter m_filter;
+    storage::RecordSearch m_search;
+    std::optional<storage::SearchPosition> m_after;
+    bool m_atEnd = false;
+};
+
+// Every field of the stored receipt with this identity; none when it is no longer stored (and
+// *error stays empty) or the table cannot be read (with a message in *error).
+std::optional<QVariantList> readReceipt(Database& database, storage::RecordId id, QString* error);
+
+}  // namespace store

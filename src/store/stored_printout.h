@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/printer.h"
+#include "storage/storage_engine.h"
+#include "widgets/message_boxes.h"
+
+namespace store {
+
+class Database;
+
+enum class Printing {
+    Issue,    // the receipt's first printout, right after it was stored
+    Reprint,  // 补打: the job and its PDF copy carry 补打 in their name
+};
+
+// What became of printing a stored receipt.
+struct StoredPrintout {
+    bool read = false;  // the receipt was read from the table and sent to the printer
+    QString error;      // why the table could not be read; empty when the receipt is not stored
+    platform::PrintOutcome outcome;
+};
+
+// What 打印 and 补打 ask before they print: the blank form must be in the printer.
+widgets::Message blankPaperQuestion();
+
+// Prints the stored receipt with this identity as one page, every value read from the record
+// as it is stored.
+StoredPrintout printStoredReceipt(Database& database, platform::Printer& printer,
+                                  storage::RecordId id, Printing printing);
+
+// 补打: prints the stored receipt again, exactly as stored, through the desk's printer. Changes
+// nothing that is stored.
+StoredPrintout reprintReceipt(Database& database, platform::Printer& printer, storage::RecordId id);
+
+}  // namespace store

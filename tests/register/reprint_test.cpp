@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/program_shell.h"
+#include "billing/main_window.h"
+#include "platform/qt_printer.h"
+#include "platform/services.h"
+#include "printing/page_preview.h"
+#include "register/receipt_view.h"
+#include "support/database_test.h"
+#include "support/fixed_clock.h"
+#include "support/modal_driver.h"
+#include "support/pdf_text.h"
+#include "support/qt_printers.h"
+#include "support/scripted_message_boxes.h"
+#include "support/widget_driver.h"
+
+namespace {
+
+QPrinterInfo noPrinter(const QString&) {
+    return {};
+}
+
+// The whole desk with its real printer, whose pages become PDF copies as on a desk without one,
+// on each engine in turn; a cashier issues a receipt, then finds it in the register.
+class RegisterAtTheDesk : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        printer = std::make_unique<platform::QtPrinter>(receiptsFolder(), clock,
+                                                        platform::DeskPrinting{}, noPrinter);
+        services = std::make_unique<platform::Services>(
+            platform::Services{messageBoxes, *printer, clock, form()});
+        shell = std::make_unique<app::ProgramShell>(*services, database());
+        widget_driver::showActive(shell->mainWindow());
+        shell->beginWork(QStringLiteral("491MX"));
+    }
+
+    QString receiptsFolder() { return scratch().folder() + QStringLiteral("/receipts"); }
+
+    // A blank form of a plain colour over the receipt's part of the page.
+    static platform::FormPicture form() {
+        QImage picture(210, 93, QImage::Format_RGB32);
+        picture.fill(QColor(230, 240, 255));
+        return {picture, QRect(0, 0, 2100, 930)};
+    }
+
+    QLineEdit* box(const char16_t* name) {
+        return shell->mainWindow().findChild<QLineEdit*>(QString::fromUtf16(name));
+    }
+
+    void issue(const QString& number, const QString& bedFee) {
+        widget_driver::typeAndLeave(box(u"编辑框1"), QStringLiteral("王小五"));
+        widget_driver::typeAndLeave(box(u"编辑框26"), number);
+        widget_driver::typeAndLeave(box(u"编辑框2"), bedFee);
+        widget_driver::typeAndLeave(box(u"编辑框11"), QStringLiteral("23.45"));
+        messageBoxes.queueAnswer(widgets::MessageAnswer::Ok);
+        shell->mainWindow().findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
+    }
+
+    // Opens 系统 → 查询, finds the receipt by its number, chooses it, and hands the window over.
+    void inRegister(const QString& number, const std::function<void(QWidget*)>& act) {
+        modal_driver::whenModalOpens([number, act](QWidget* window) {
+            QLineEdit* numberBox = nullptr;
+            for (QLineEdit* candidate : window->findChildren<QLineEdit*>()) {
+                if (candidate->accessibleName() == QStringLiteral("住院号")) {
+                    numberBox = candidate;
+                }
+            }
+            ASSERT_NE(numberBox, nullptr);
+            widget_driver::typeInto(numberBox, number);
+            QTest::keyClick(numberBox, Qt::Key_Return);
+            act(window);
+            window->close();
+        });
+        widget_driver::chooseMenuItem(shell->mainWindow(), QStringLiteral("系统"),
+                                      QStringLiteral("查询"));
+    }
+
+    static QPushButton* button(QWidget* window, const QString& caption) {
+        for (QPushButton* candidate : window->findChildren<QPushButton*>()) {
+            if (candidate->accessibleName() == caption && candidate->isVisible()) {
+                return candidate;
+            }
+        }
+        ADD_FAILURE() << "no button " << caption.toStdString();
+        return nullptr;
+    }
+
+    // The record as the engine keeps it, with what tells whether it was written again.
+    QList<QStringList> storedRecord() {
+        return runSql(scratch().kind() == EngineKind::Postgres
+                          ? QStringLiteral(R"(SELECT xmin::text, t::text FROM "MZY" AS t)")
+                          : QStringLiteral(R"(SELECT rowid, * FROM "MZY")"));
+    }
+
+    // Every word of a PDF page with its box, as pdftotext -bbox reads it.
+    static QStringList placedWords(const QString& pdf) {
+        QStringList words;
+        const QRegularExpression word(QStringLiteral("<word [^>]*>[^<]*</word>"));
+        for (const QRegularExpressionMatch& match :
+             word.globalMatch(support::pdfToText(pdf, {QStringLiteral("-bbox")}))) {
+            words.append(match.captured());
+        }
+        return words;
+    }
+
+    ScriptedMessageBoxes messageBoxes;
+    FixedClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 15))};
+    std::unique_ptr<platform::QtPrinter> printer;
+    std::unique_ptr<platform::Services> services;
+    std::unique_ptr<app::ProgramShell> shell;
+};
+
+TEST_P(RegisterAtTheDesk, AReprintEqualsTheFirstPrintoutAndChangesNothingStored) {
+    if (!support::pdfToTextAvailable()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    issue(QStringLiteral("880088"), QStringLiteral("120.5"));
+    const QList<QStringList> before = storedRecord();
+    QFile file(databaseLocation());
+    const QByteArray fileBefore =
+        scratch().kind() == EngineKind::Sqlite && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                                 : QByteArray();
+    file.close();
+
+    inRegister(QStringLiteral("880088"), [this](QWidget* window) {
+        messageBoxes.queueAnswer(widgets::MessageAnswer::Ok);
+        QTest::mouseClick(button(window, QStringLiteral("补打")), Qt::LeftButton);
+    });
+
+    const QStringList copies = QDir(receiptsFolder()).entryList({QStringLiteral("*.pdf")});
+    ASSERT_EQ(copies, (QStringList{QStringLiteral("880088-20260310-091500.pdf"),
+                                   QStringLiteral("880088-补打-20260310-091500.pdf")}));
+    const QStringList first = placedWords(receiptsFolder() + u'/' + copies[0]);
+    EXPECT_TRUE(first.join(u' ').contains(QStringLiteral(">880088</word>")));
+    EXPECT_EQ(placedWords(receiptsFolder() + u'/' + copies[1]), first);
+
+    const std::vector<widgets::Message>& shown = messageBoxes.shown();
+    ASSERT_EQ(shown.size(), 4u);  // paper and PDF for the first printout, then for the reprint
+    EXPECT_EQ(shown[2].text, QStringLiteral("请放好空白票据！"));
+    EXPECT_EQ(shown[3].text, QStringLiteral("没有找到打印机，补打的收据已保存为 PDF：\n") +
+                                 receiptsFolder() + u'/' + copies[1]);
+    EXPECT_EQ(storedRecord(), before);
+    if (!fileBefore.isEmpty()) {
+        QFile after(databaseLocation());
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(after.readAll() == fileBefore);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, RegisterAtTheDesk,
+                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
+
+class RegisterAtTheDeskOnFile : public RegisterAtTheDesk {};
+
+// The menu takes the focus from the inpatient-number box; that is no request to load a receipt.
+TEST_P(RegisterAtTheDeskOnFile, OpeningTheRegisterLoadsNoReceiptForModification) {
+    widget_driver::chooseMenuItem(shell->mainWindow(), QStringLiteral("系统"),
+                                  QStringLiteral("修改"));
+    widget_driver::typeInto(box(u"编辑框26"), QStringLiteral("12345"));
+    const auto statusLine = [this] {
+        return shell->mainWindow().findChild<QLabel*>(QStringLiteral("标签1"))->text();
+    };
+    QString whileOpen;
+    inRegister(QStringLiteral("1"), [&](QWidget* window) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("查询"));
+        whileOpen = statusLine();
+    });
+    EXPECT_EQ(whileOpen, QStringLiteral("请输入要修改收据的住院号，并按'Tab'键。"));
+    EXPECT_EQ(statusLine(), whileOpen);
+}
+
+// The page on the form as printed, the corrections with what they changed, and a button row
+// that takes one more button before 关闭.
+TEST_P(RegisterAtTheDeskOnFile, TheReceiptViewShowsThePageOnTheFormAndEveryCorrection) {
+    issue(QStringLiteral("770077"), QStringLiteral("100"));
+    widget_driver::chooseMenuItem(shell->mainWindow(), QStringLiteral("系统"),
+                                  QStringLiteral("修改"));
+    widget_driver::typeAndLeave(box(u"编辑框26"), QStringLiteral("770077"));
+    widget_driver::typeAndLeave(box(u"编辑框2"), QStringLiteral("120"));
+    messageBoxes.queueAnswer(widgets::MessageAnswer::Ok);
+    shell->mainWindow().findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
+
+    QStringList history;
+    QStringList buttons;
+    QString statusInList;
+    inRegister(QStringLiteral("770077"), [&](QWidget* window) {
+        statusInList = window->findChild<QTableView*>()->model()->index(0, 11).data().toString();
+        modal_driver::whenModalOpens([&](QWidget* view) {
+            // PagePreview has no meta-object of its own for findChild to tell it by.
+            auto* preview = dynamic_cast<printing::PagePreview*>(
+                view->findChild<QWidget*>(QStringLiteral("收据页面")));
+            ASSERT_NE(preview, nullptr);
+            EXPECT_TRUE(preview->showsForm());
+            EXPECT_EQ(view->windowTitle(), QStringLiteral("收据 770077"));
+            auto* corrections = view->findChild<QTableWidget*>(QStringLiteral("更正记录"));
+            ASSERT_NE(corrections, nullptr);
+            for (int row = 0; row < corrections->rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 1; column < corrections->columnCount(); ++column) {
+                    cells.append(corrections->item(row, column)->text());
+                }
+                history.append(cells.join(u' '));
+            }
+            static_cast<receipt_register::ReceiptView*>(view)->addButton(QStringLiteral("作废"));
+            view->layout()->activate();
+            for (QPushButton* candidate : view->findChildren<QPushButton*>()) {
+                buttons.append(QString::number(candidate->x()) + u':' + candidate->text());
+            }
+            QTest::mouseClick(button(view, QStringLiteral("关闭")), Qt::LeftButton);
+        });
+        QTest::keyClick(window->findChild<QTableView*>(), Qt::Key_Return);
+    });
+    EXPECT_EQ(statusInList, QStringLiteral("已更正"));
+    EXPECT_EQ(history,
+              (QStringList{QStringLiteral("床位费 100 120"), QStringLiteral("合计 123.45 143.45"),
+                           QStringLiteral("欠费 123.45 143.45")}));
+    std::sort(buttons.begin(), buttons.end(), [](const QString& a, const QString& b) {
+        return a.section(u':', 0, 0).toInt() < b.section(u':', 0, 0).toInt();
+    });
+    QStringList captions;
+    for (const QString& placed : buttons) {
+        captions.append(placed.section(u':', 1));
+    }
+    EXPECT_EQ(captions.join(u' '), QStringLiteral("补打 作废 关闭"));
+}
+
+INSTANTIATE_TEST_SUITE_P(File, RegisterAtTheDeskOnFile, ::testing::Values(EngineKind::Sqlite),
+                         engineName);
+
+}  // namespace
