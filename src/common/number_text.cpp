@@ -47,7 +47,9 @@ Money textToNumber(QStringView text) {
         return *amount;
     }
     // A text of an amount's shape that was refused all the same is too large to hold.
-    static const QRegularExpression amountShape(QStringLiteral("^-?[0-9]*(\\.[0-9]{0,2})?$"));
+    // Anchored whole: "$" alone would also accept a text that ends in a line break.
+    static const QRegularExpression amountShape(
+        QRegularExpression::anchoredPattern(QStringLiteral("-?[0-9]*(\\.[0-9]{0,2})?")));
     if (!amountShape.match(text).hasMatch()) {
         return Money();
     }

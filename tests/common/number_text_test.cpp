@@ -32,8 +32,8 @@ TEST(ParseAmount, ReadsWhatAnAmountBoxAdmitsAndNothingElse) {
         EXPECT_EQ(common::parseAmount(text), std::nullopt)
             << QString::fromUtf16(text).toStdString();
     }
-    for (const char16_t* text :
-         {u"1.005", u"1e5", u" 12", u"12a", u"1,000", u"inf", u"--5", u"1.2.3", u"１２"}) {
+    for (const char16_t* text : {u"1.005", u"1e5", u" 12", u"12a", u"1,000", u"inf", u"--5",
+                                 u"1.2.3", u"１２", u"\n", u"99999999999999999999\n"}) {
         EXPECT_EQ(common::textToNumber(text), Money()) << QString::fromUtf16(text).toStdString();
     }
     // Too large to hold: the largest amount, which every limit refuses.
