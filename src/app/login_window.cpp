@@ -153,8 +153,7 @@ void LoginWindow::showFailure() {
 }
 
 void LoginWindow::showUnreadableTable(const QString& reason) {
-    m_messageBoxes.show(this, {kUnreadableTable + reason, QStringLiteral("错误信息："),
-                               widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
+    m_messageBoxes.show(this, widgets::errorMessage(kUnreadableTable + reason));
 }
 
 void LoginWindow::blinkFailure() {

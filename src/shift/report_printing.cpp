@@ -37,9 +37,7 @@ void printReport(const platform::Services& services, QWidget* parent, const QStr
         if (!outcome.pdfPath.isEmpty()) {
             text += QStringLiteral("\n%1的 PDF 副本：%2").arg(what, outcome.pdfPath);
         }
-        services.messageBoxes.show(parent,
-                                   {text, QStringLiteral("错误信息："), widgets::MessageButtons::Ok,
-                                    widgets::MessageIcon::Stop});
+        services.messageBoxes.show(parent, widgets::errorMessage(text));
     } else if (outcome.printerName.isEmpty()) {
         services.messageBoxes.show(
             parent,

@@ -327,8 +327,7 @@ void ShiftWindow::printDaySheet() {
 }
 
 void ShiftWindow::showError(const QString& text) {
-    m_services.messageBoxes.show(this, {text, QStringLiteral("错误信息："),
-                                        widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
+    m_services.messageBoxes.show(this, widgets::errorMessage(text));
 }
 
 }  // namespace shift

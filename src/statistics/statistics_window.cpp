@@ -62,8 +62,7 @@ void StatisticsWindow::checkRange(QDateEdit& changed, const QDateEdit& other) {
 void StatisticsWindow::runStatistics() {
     const PeriodRun run = sumPeriod(m_database, 日期框1->dateTime(), 日期框2->dateTime());
     if (!run.error.isEmpty()) {
-        m_messageBoxes.show(this, {run.error, QStringLiteral("错误信息："),
-                                   widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
+        m_messageBoxes.show(this, widgets::errorMessage(run.error));
         return;
     }
     if (run.sums.statCount <= 0) {

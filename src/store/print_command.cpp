@@ -15,8 +15,6 @@ namespace store {
 
 namespace {
 
-const QString kErrorTitle = QStringLiteral("错误信息：");
-
 // Said as the cashier commands say it: what may have happened, and where to look.
 QString uncertainSaveMessage(bool correcting, const QString& inpatientNumber,
                              const QString& error) {
@@ -138,8 +136,7 @@ void PrintCommand::printReceipt(storage::RecordId recordId) {
 }
 
 void PrintCommand::showError(const QString& text) {
-    m_services.messageBoxes.show(
-        &m_window, {text, kErrorTitle, widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
+    m_services.messageBoxes.show(&m_window, widgets::errorMessage(text));
 }
 
 }  // namespace store

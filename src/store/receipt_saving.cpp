@@ -3,8 +3,8 @@
 #include <QDateTime>
 
 #include "store/database.h"
-#include "store/save_pause.h"
 #include "store/journal.h"
+#include "store/save_pause.h"
 #include "store/schema.h"
 #include "store/stored_values.h"
 

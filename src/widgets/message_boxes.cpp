@@ -22,6 +22,10 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 }  // namespace
 
+Message errorMessage(const QString& text) {
+    return {text, QStringLiteral("错误信息："), MessageButtons::Ok, MessageIcon::Stop};
+}
+
 MessageAnswer QtMessageBoxes::show(QWidget* parent, const Message& message) {
     const QMessageBox::StandardButtons buttons = message.buttons == MessageButtons::OkCancel
                                                      ? QMessageBox::Ok | QMessageBox::Cancel

@@ -17,6 +17,9 @@ struct Message {
     MessageIcon icon = MessageIcon::None;
 };
 
+// An error the cashier must read before going on: the stop sign, the title 错误信息：, one button.
+Message errorMessage(const QString& text);
+
 // Every modal message box of the program goes through here, so that tests can answer them.
 class MessageBoxes {
 public:
