@@ -92,7 +92,8 @@ void ProgramShell::showStatistics() {
 
 // The window only borrows the focus of the inpatient-number box, which loads nothing.
 void ProgramShell::showRegister() {
-    receipt_register::RegisterWindow window(m_services, m_database, m_mainWindow.get());
+    receipt_register::RegisterWindow window(
+        m_services, m_database, m_mainWindow->receipt().currentCashier, m_mainWindow.get());
     window.exec();
 }
 

@@ -16,7 +16,7 @@ enum class Shown {
     Date,    // the field's date
     Amount,  // the field as the billing window writes amounts
     Days,    // the stay length, from the two dates
-    Status,  // 正常 or 已更正
+    Status,  // 正常, 已更正 or 作废
 };
 
 struct ListColumn {
@@ -98,6 +98,10 @@ const store::ReceiptFilter* ReceiptListModel::filter() const {
 
 storage::RecordId ReceiptListModel::recordId(int row) const {
     return m_rows.value(row).recordId;
+}
+
+bool ReceiptListModel::isVoided(int row) const {
+    return m_rows.value(row).status == store::ReceiptStatus::Voided;
 }
 
 int ReceiptListModel::rowCount(const QModelIndex& parent) const {

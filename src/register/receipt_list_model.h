@@ -34,6 +34,7 @@ public:
     // The filter of the current search; nullptr when there is none.
     const store::ReceiptFilter* filter() const;
     storage::RecordId recordId(int row) const;
+    bool isVoided(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -16,6 +16,7 @@
 #include "printing/receipt_page.h"
 #include "register/receipt_texts.h"
 #include "register/reprint.h"
+#include "register/void_receipt.h"
 #include "store/receipt_search.h"
 #include "store/schema.h"
 #include "widgets/form_style.h"
@@ -51,15 +52,9 @@ int pixels(int tenthsOfMillimetre) {
     return tenthsOfMillimetre * printing::PagePreview::kDotsPerInch / 254;
 }
 
-void showError(QWidget* parent, const platform::Services& services, const QString& text) {
-    services.messageBoxes.show(parent, {text, QStringLiteral("错误信息："),
-                                        widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
-}
-
 }  // namespace
 
-ReceiptView::ReceiptView(const platform::Services& services, store::Database& database,
-                         storage::RecordId id, const QVariantList& values,
+ReceiptView::ReceiptView(const platform::Services& services, const QVariantList& values,
                          const QList<store::Correction>& corrections, QWidget* parent)
     : QDialog(parent) {
     const QString number =
@@ -69,16 +64,18 @@ ReceiptView::ReceiptView(const platform::Services& services, store::Database& da
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(makePage(services, values));
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("说明"));
+    m_note->setWordWrap(true);
+    m_note->hide();
+    layout->addWidget(m_note);
     layout->addWidget(makeHistory(corrections), 1);
 
     m_buttonRow = new QHBoxLayout;
     m_buttonRow->addStretch(1);
-    QPushButton* reprintButton = addButton(QStringLiteral("补打"));
     m_closeButton = addButton(QStringLiteral("关闭"));
     layout->addLayout(m_buttonRow);
 
-    connect(reprintButton, &QPushButton::clicked, this,
-            [this, &services, &database, id] { reprint(this, database, services, id); });
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::accept);
     m_closeButton->setDefault(true);
 }
@@ -95,6 +92,12 @@ QPushButton* ReceiptView::addButton(const QString& caption) {
     // A button added to a view already shown shows at once, not at the next turn of events.
     button->show();
     return button;
+}
+
+void ReceiptView::setNote(const QString& text) {
+    m_note->setText(text);
+    m_note->setAccessibleName(text);
+    m_note->show();
 }
 
 QWidget* ReceiptView::makePage(const platform::Services& services, const QVariantList& values) {
@@ -158,21 +161,49 @@ QWidget* ReceiptView::makeHistory(const QList<store::Correction>& corrections) {
     return box;
 }
 
-void showReceipt(QWidget* parent, const platform::Services& services, store::Database& database,
-                 storage::RecordId id) {
+bool showReceipt(QWidget* parent, const platform::Services& services, store::Database& database,
+                 const QString& cashier, storage::RecordId id) {
     QString error;
     const std::optional<QVariantList> values = store::readReceipt(database, id, &error);
-    if (!values) {
-        showError(parent, services,
-                  error.isEmpty() ? QStringLiteral("这张收据已不在收据表中。") : error);
-        return;
-    }
     QList<store::Correction> corrections;
-    if (!store::receiptCorrections(database, *values, &corrections, &error)) {
-        showError(parent, services, error);
+    if (!values || !store::receiptCorrections(database, *values, &corrections, &error)) {
+        services.messageBoxes.show(
+            parent, widgets::errorMessage(
+                        error.isEmpty() ? QStringLiteral("这张收据已不在收据表中。") : error));
+        return false;
+    }
+    ReceiptView view(services, *values, corrections, parent);
+    QPushButton* reprintButton = view.addButton(QStringLiteral("补打"));
+    QPushButton* voidButton = view.addButton(QStringLiteral("作废"));
+    QObject::connect(reprintButton, &QPushButton::clicked, &view,
+                     [&] { reprint(&view, database, services, cashier, id); });
+    bool voided = false;
+    QObject::connect(voidButton, &QPushButton::clicked, &view, [&] {
+        voided = voidShownReceipt(&view, services, database, cashier, {id, *values});
+        if (voided) {
+            view.accept();
+        }
+    });
+    view.exec();
+    return voided;
+}
+
+void showVoidedReceipt(QWidget* parent, const platform::Services& services,
+                       store::Database& database, storage::RecordId id) {
+    QString error;
+    const std::optional<store::VoidedReceipt> voided =
+        store::readVoidedReceipt(database, id, &error);
+    QList<store::Correction> corrections;
+    if (!voided || !store::receiptCorrections(database, voided->values, &corrections, &error)) {
+        services.messageBoxes.show(
+            parent,
+            widgets::errorMessage(error.isEmpty() ? QStringLiteral("这张作废的收据已不在作废表中。")
+                                                  : error));
         return;
     }
-    ReceiptView view(services, database, id, *values, corrections, parent);
+    ReceiptView view(services, voided->values, corrections, parent);
+    view.setNote(QStringLiteral("已作废：%1　收费员：%2　原因：%3")
+                     .arg(dateText(voided->voidedAt), voided->voidedBy, voided->reason));
     view.exec();
 }
 

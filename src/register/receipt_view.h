@@ -8,6 +8,7 @@
 #include "store/receipt_history.h"
 
 class QHBoxLayout;
+class QLabel;
 class QPushButton;
 
 namespace platform {
@@ -19,32 +20,40 @@ class Database;
 
 namespace receipt_register {
 
-// A stored receipt, read-only: its page as it was printed, on the desk's picture of the blank
-// form as the print setup's preview draws it, and its corrections, each with when it was made and
-// what it changed. Under them a row of buttons: 补打 and 关闭.
+// A receipt, read-only: its page as it was printed, on the desk's picture of the blank form as
+// the print setup's preview draws it, and its corrections, each with when it was made and what it
+// changed. Under them a row of buttons that ends with 关闭.
 class ReceiptView final : public QDialog {
     Q_OBJECT
 
 public:
     // values holds every field of the receipt; corrections come oldest first.
-    ReceiptView(const platform::Services& services, store::Database& database, storage::RecordId id,
-                const QVariantList& values, const QList<store::Correction>& corrections,
-                QWidget* parent = nullptr);
+    ReceiptView(const platform::Services& services, const QVariantList& values,
+                const QList<store::Correction>& corrections, QWidget* parent = nullptr);
 
     // One more button in the row, before 关闭, named and read out by its caption.
     QPushButton* addButton(const QString& caption);
+    // A line between the page and the corrections, such as how the receipt was voided.
+    void setNote(const QString& text);
 
 private:
     QWidget* makePage(const platform::Services& services, const QVariantList& values);
     QWidget* makeHistory(const QList<store::Correction>& corrections);
 
+    QLabel* m_note = nullptr;
     QHBoxLayout* m_buttonRow = nullptr;
     QPushButton* m_closeButton = nullptr;
 };
 
-// Shows the stored receipt with this identity in a ReceiptView, modally; tells the cashier when it
-// cannot be read or is no longer stored.
-void showReceipt(QWidget* parent, const platform::Services& services, store::Database& database,
-                 storage::RecordId id);
+// Shows the stored receipt with this identity in a ReceiptView, modally, with 补打 and 作废 for
+// cashier; tells the cashier when it cannot be read or is no longer stored. True when the
+// receipt was voided there.
+bool showReceipt(QWidget* parent, const platform::Services& services, store::Database& database,
+                 const QString& cashier, storage::RecordId id);
+
+// Shows the voided receipt with this identity, with when, by whom and why it was voided; it can
+// only be looked at.
+void showVoidedReceipt(QWidget* parent, const platform::Services& services,
+                       store::Database& database, storage::RecordId id);
 
 }  // namespace receipt_register

@@ -52,8 +52,11 @@ QString sumsText(const store::ReceiptTotals& totals) {
     if (totals.count == 0) {
         return QStringLiteral("共0张");
     }
-    return QStringLiteral("共%1张　合计：%2　补收：%3　退款：%4　欠费：%5")
-        .arg(totals.count)
+    const QString voided = totals.voided == 0
+                               ? QString()
+                               : QStringLiteral("（作废%1张，不计入合计）").arg(totals.voided);
+    return QStringLiteral("共%1张%2　合计：%3　补收：%4　退款：%5　欠费：%6")
+        .arg(QString::number(totals.count), voided)
         .arg(common::numberToText(totals.total), common::numberToText(totals.supplement),
              common::numberToText(totals.refund), common::numberToText(totals.arrears));
 }
@@ -61,8 +64,8 @@ QString sumsText(const store::ReceiptTotals& totals) {
 }  // namespace
 
 RegisterWindow::RegisterWindow(const platform::Services& services, store::Database& database,
-                               QWidget* parent)
-    : QDialog(parent), m_services(services), m_database(database) {
+                               const QString& cashier, QWidget* parent)
+    : QDialog(parent), m_services(services), m_database(database), m_cashier(cashier) {
     setWindowTitle(QStringLiteral("查询"));
     widgets::placeWindow(*this, {960, 560});
     setFont(widgets::formFont());
@@ -205,9 +208,10 @@ void RegisterWindow::find() {
 }
 
 void RegisterWindow::updateButtons() {
-    const bool chosen = chosenRow() >= 0;
-    按钮2->setEnabled(chosen);
-    按钮3->setEnabled(chosen);
+    const int row = chosenRow();
+    按钮2->setEnabled(row >= 0);
+    // A voided receipt is no receipt to hand out again.
+    按钮3->setEnabled(row >= 0 && !m_model->isVoided(row));
     按钮4->setEnabled(m_foundCount > 0 && m_model->filter() != nullptr);
 }
 
@@ -230,15 +234,21 @@ bool RegisterWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void RegisterWindow::viewChosen() {
     const int row = chosenRow();
-    if (row >= 0) {
-        showReceipt(this, m_services, m_database, m_model->recordId(row));
+    if (row < 0) {
+        return;
+    }
+    if (m_model->isVoided(row)) {
+        showVoidedReceipt(this, m_services, m_database, m_model->recordId(row));
+    } else if (showReceipt(this, m_services, m_database, m_cashier, m_model->recordId(row))) {
+        // The list and its sums show the receipt as it now is.
+        find();
     }
 }
 
 void RegisterWindow::reprintChosen() {
     const int row = chosenRow();
-    if (row >= 0) {
-        reprint(this, m_database, m_services, m_model->recordId(row));
+    if (row >= 0 && !m_model->isVoided(row)) {
+        reprint(this, m_database, m_services, m_cashier, m_model->recordId(row));
     }
 }
 
@@ -280,8 +290,7 @@ void RegisterWindow::exportFound() {
 }
 
 void RegisterWindow::showError(const QString& text) {
-    m_services.messageBoxes.show(this, {text, QStringLiteral("错误信息："),
-                                        widgets::MessageButtons::Ok, widgets::MessageIcon::Stop});
+    m_services.messageBoxes.show(this, widgets::errorMessage(text));
 }
 
 }  // namespace receipt_register

@@ -25,14 +25,16 @@ class ReceiptListModel;
 // 查询: finds stored receipts by any of 住院号 (its beginning), 姓名 (any part), a range of
 // discharge days, the cashier, and lists them newest discharge first, a page at a time as the
 // table scrolls, with the number found and their sums under the table. A listed receipt can be
-// looked at (查看, a double click or Enter), printed again (补打) and the whole list written to a
-// spreadsheet file (导出). Nothing stored is changed.
+// looked at (查看, a double click or Enter), printed again (补打), voided from its view, and the
+// whole list written to a spreadsheet file (导出). With 含作废 the voided receipts are listed too,
+// to be looked at only.
 class RegisterWindow final : public QDialog {
     Q_OBJECT
 
 public:
+    // cashier is the one logged in: the one who reprints and who may void.
     RegisterWindow(const platform::Services& services, store::Database& database,
-                   QWidget* parent = nullptr);
+                   const QString& cashier, QWidget* parent = nullptr);
     ~RegisterWindow() override;
 
 protected:
@@ -54,6 +56,7 @@ private:
 
     const platform::Services& m_services;
     store::Database& m_database;
+    QString m_cashier;
     ReceiptListModel* m_model = nullptr;
     qint64 m_foundCount = 0;
 

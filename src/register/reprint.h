@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "storage/storage_engine.h"
 
 class QWidget;
@@ -14,8 +16,9 @@ class Database;
 namespace receipt_register {
 
 // 补打 as the cashier meets it: asks for blank paper like 打印, prints the stored receipt again
-// exactly as stored through the desk's printer, and says so when it did not reach the printer.
+// exactly as stored through the desk's printer, notes it in cashier's journal, and says so when
+// it did not reach the printer or the journal.
 void reprint(QWidget* parent, store::Database& database, const platform::Services& services,
-             storage::RecordId id);
+             const QString& cashier, storage::RecordId id);
 
 }  // namespace receipt_register

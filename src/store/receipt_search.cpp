@@ -3,6 +3,7 @@
 #include "storage/storage_engine.h"
 #include "store/database.h"
 #include "store/schema.h"
+#include "store/shift_tables.h"
 #include "store/table.h"
 
 namespace store {
@@ -14,7 +15,11 @@ using storage::TextMatch;
 storage::RecordSearch recordSearch(const ReceiptFilter& filter, const QList<int>& fields) {
     const TableSchema& receipts = receiptSchema();
     storage::RecordSearch search;
+    // The voided receipts' table has the receipt's fields at the same positions.
     search.tables = {&receipts};
+    if (filter.withVoided) {
+        search.tables.append(&voidedReceiptSchema());
+    }
     search.texts = {
         {receipts.indexOf(kInpatientNumberField), TextMatch::StartsWith, filter.numberPrefix},
         {receipts.indexOf(kPatientNameField), TextMatch::Contains, filter.namePart},
@@ -33,12 +38,23 @@ storage::RecordSearch recordSearch(const ReceiptFilter& filter, const QList<int>
     return search;
 }
 
+// The receipt's fields of the record the table stands on.
+QVariantList receiptFields(const Table& table) {
+    QVariantList values;
+    for (int field = 0; field < kReceiptFieldCount; ++field) {
+        values.append(table.readField(field));
+    }
+    return values;
+}
+
 }  // namespace
 
 QString statusText(ReceiptStatus status) {
     switch (status) {
         case ReceiptStatus::Corrected:
             return QStringLiteral("已更正");
+        case ReceiptStatus::Voided:
+            return QStringLiteral("作废");
         case ReceiptStatus::Normal:
             break;
     }
@@ -64,21 +80,37 @@ bool ReceiptSearch::next(int count, QList<FoundReceipt>* receipts, QString* erro
         m_after = found.constLast().position;
     }
     for (storage::FoundRecord& record : found) {
-        receipts->append({record.position.id, std::move(record.values),
-                          record.marked ? ReceiptStatus::Corrected : ReceiptStatus::Normal});
+        const ReceiptStatus status = record.position.table > 0 ? ReceiptStatus::Voided
+                                     : record.marked           ? ReceiptStatus::Corrected
+                                                               : ReceiptStatus::Normal;
+        receipts->append({record.position.id, std::move(record.values), status});
     }
     return true;
 }
 
 bool ReceiptSearch::totals(ReceiptTotals* totals, QString* error) {
-    storage::SearchTotals found;
-    QString reason;
-    if (!m_database.engine().searchTotals(m_search, &found, &reason)) {
-        *error = m_database.unusableMessage(reason);
-        return false;
+    // Each table on its own: the voided receipts are counted, never summed.
+    QList<storage::SearchTotals> found;
+    for (const TableSchema* table : m_search.tables) {
+        storage::RecordSearch search = m_search;
+        search.tables = {table};
+        if (table != m_search.tables.first()) {
+            search.amountFields.clear();
+        }
+        QString reason;
+        if (!m_database.engine().searchTotals(search, &found.emplaceBack(), &reason)) {
+            *error = m_database.unusableMessage(reason);
+            return false;
+        }
     }
-    *totals = {found.count, found.sums.value(0), found.sums.value(1), found.sums.value(2),
-               found.sums.value(3)};
+    const QList<common::Money>& sums = found.first().sums;
+    const qint64 voided = found.size() > 1 ? found[1].count : 0;
+    *totals = {found.first().count + voided,
+               voided,
+               sums.value(0),
+               sums.value(1),
+               sums.value(2),
+               sums.value(3)};
     return true;
 }
 
@@ -88,11 +120,22 @@ std::optional<QVariantList> readReceipt(Database& database, storage::RecordId id
         *error = table.lastError();
         return std::nullopt;
     }
-    QVariantList values;
-    for (int field = 0; field < kReceiptFieldCount; ++field) {
-        values.append(table.readField(field));
+    return receiptFields(table);
+}
+
+std::optional<VoidedReceipt> readVoidedReceipt(Database& database, storage::RecordId id,
+                                               QString* error) {
+    Table table(database);
+    if (!table.open(voidedReceiptSchema().name) || !table.goToRecord(id)) {
+        *error = table.lastError();
+        return std::nullopt;
     }
-    return values;
+    VoidedReceipt voided;
+    voided.values = receiptFields(table);
+    voided.voidedAt = table.readField(kVoidedAtField).toDateTime();
+    voided.voidedBy = table.readField(kVoidedByField).toString();
+    voided.reason = table.readField(kVoidReasonField).toString();
+    return voided;
 }
 
 }  // namespace store

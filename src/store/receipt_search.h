@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QVariantList>
@@ -21,28 +22,30 @@ struct ReceiptFilter {
     QDate firstDischarge;  // 出院日期 on or after this day; a null date: no first day
     QDate lastDischarge;   // 出院日期 on or before this day; a null date: no last day
     QString cashier;       // 收费员 is exactly this one; empty: every cashier
-    // Voided receipts too, from the table a void moves them to. No receipt is voided yet, so
-    // it changes nothing for now.
+    // Voided receipts too, from the table a void moves them to.
     bool withVoided = false;
 };
 
 enum class ReceiptStatus {
     Normal,
     Corrected,  // MZY_history holds an earlier version
+    Voided,     // withdrawn: it lies in MZY_voided, no longer in MZY
 };
 
-// 正常, 已更正.
+// 正常, 已更正, 作废.
 QString statusText(ReceiptStatus status);
 
 struct FoundReceipt {
-    storage::RecordId recordId = 0;
-    QVariantList values;  // the fields the search was made for, in its order
+    storage::RecordId recordId = 0;  // in MZY, or in MZY_voided for a voided receipt
+    QVariantList values;             // the fields the search was made for, in its order
     ReceiptStatus status = ReceiptStatus::Normal;
 };
 
-// How many receipts a filter finds, and the exact sums of their amounts.
+// How many receipts a filter finds, and the exact sums of the amounts of those not voided: a
+// voided receipt took no money.
 struct ReceiptTotals {
-    qint64 count = 0;
+    qint64 count = 0;          // voided ones included
+    qint64 voided = 0;         // of them
     common::Money total;       // 合计
     common::Money supplement;  // 补收
     common::Money refund;      // 退款
@@ -63,7 +66,7 @@ public:
     bool next(int count, QList<FoundReceipt>* receipts, QString* error);
     bool atEnd() const { return m_atEnd; }
 
-    // Every receipt the filter finds, counted and summed by the database in one query.
+    // Every receipt the filter finds, counted and summed by the database, one query per table.
     bool totals(ReceiptTotals* totals, QString* error);
 
     const ReceiptFilter& filter() const { return m_filter; }
@@ -79,5 +82,16 @@ private:
 // Every field of the stored receipt with this identity; none when it is no longer stored (and
 // *error stays empty) or the table cannot be read (with a message in *error).
 std::optional<QVariantList> readReceipt(Database& database, storage::RecordId id, QString* error);
+
+struct VoidedReceipt {
+    QVariantList values;  // its 30 fields as they were
+    QDateTime voidedAt;
+    QString voidedBy;
+    QString reason;
+};
+
+// The voided receipt with this identity in MZY_voided, as readReceipt reads a stored one.
+std::optional<VoidedReceipt> readVoidedReceipt(Database& database, storage::RecordId id,
+                                               QString* error);
 
 }  // namespace store

@@ -2,8 +2,9 @@
 
 #include "printing/receipt_layout.h"
 #include "store/database.h"
+#include "store/receipt_search.h"
+#include "store/reprint_journal.h"
 #include "store/schema.h"
-#include "store/table.h"
 
 namespace store {
 
@@ -12,6 +13,32 @@ namespace {
 constexpr int kA4PaperSetting = 9;
 
 const QString kReprintMark = QStringLiteral("-补打");
+
+struct PrintedReceipt {
+    StoredPrintout printout;
+    QVariantList values;  // every field, as printed
+};
+
+PrintedReceipt printReceipt(Database& database, platform::Printer& printer, storage::RecordId id,
+                            Printing printing) {
+    PrintedReceipt printed;
+    const std::optional<QVariantList> values = readReceipt(database, id, &printed.printout.error);
+    if (!values) {
+        return printed;
+    }
+    printed.values = *values;
+    printed.printout.read = true;
+    const QString inpatientNumber =
+        values->value(receiptSchema().indexOf(kInpatientNumberField)).toString();
+    printer.startJob(printing == Printing::Reprint ? inpatientNumber + kReprintMark
+                                                   : inpatientNumber);
+    printer.setPrintSetting(kA4PaperSetting);
+    printing::placeReceipt(printer, [&values](const QString& fieldName) {
+        return values->value(receiptSchema().indexOf(fieldName));
+    });
+    printed.printout.outcome = printer.endJob();
+    return printed;
+}
 
 }  // namespace
 
@@ -22,27 +49,16 @@ widgets::Message blankPaperQuestion() {
 
 StoredPrintout printStoredReceipt(Database& database, platform::Printer& printer,
                                   storage::RecordId id, Printing printing) {
-    StoredPrintout printout;
-    Table table(database);
-    if (!table.open(kReceiptTable) || !table.goToRecord(id)) {
-        printout.error = table.lastError();
-        return printout;
-    }
-    printout.read = true;
-    const QString inpatientNumber = table.readField(kInpatientNumberField).toString();
-    printer.startJob(printing == Printing::Reprint ? inpatientNumber + kReprintMark
-                                                   : inpatientNumber);
-    printer.setPrintSetting(kA4PaperSetting);
-    printing::placeReceipt(
-        printer, [&table](const QString& fieldName) { return table.readField(fieldName); });
-    table.close();
-    printout.outcome = printer.endJob();
-    return printout;
+    return printReceipt(database, printer, id, printing).printout;
 }
 
-StoredPrintout reprintReceipt(Database& database, platform::Printer& printer,
-                              storage::RecordId id) {
-    return printStoredReceipt(database, printer, id, Printing::Reprint);
+StoredPrintout reprintReceipt(Database& database, platform::Printer& printer, storage::RecordId id,
+                              const QString& cashier) {
+    PrintedReceipt printed = printReceipt(database, printer, id, Printing::Reprint);
+    if (printed.printout.outcome.printed) {
+        printed.printout.journalError = recordReprint(database, cashier, printed.values).error;
+    }
+    return printed.printout;
 }
 
 }  // namespace store

@@ -20,6 +20,8 @@ struct StoredPrintout {
     bool read = false;  // the receipt was read from the table and sent to the printer
     QString error;      // why the table could not be read; empty when the receipt is not stored
     platform::PrintOutcome outcome;
+    // For a reprint that was printed: why the journal did not get it; empty when it did.
+    QString journalError;
 };
 
 // What 打印 and 补打 ask before they print: the blank form must be in the printer.
@@ -30,8 +32,9 @@ widgets::Message blankPaperQuestion();
 StoredPrintout printStoredReceipt(Database& database, platform::Printer& printer,
                                   storage::RecordId id, Printing printing);
 
-// 补打: prints the stored receipt again, exactly as stored, through the desk's printer. Changes
-// nothing that is stored.
-StoredPrintout reprintReceipt(Database& database, platform::Printer& printer, storage::RecordId id);
+// 补打: prints the stored receipt again, exactly as stored, through the desk's printer, and once
+// it is printed writes the reprint of cashier into the journal. Changes nothing else.
+StoredPrintout reprintReceipt(Database& database, platform::Printer& printer, storage::RecordId id,
+                              const QString& cashier);
 
 }  // namespace store

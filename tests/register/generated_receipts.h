@@ -82,7 +82,7 @@ protected:
     }
 
     static store::ReceiptTotals totalsOf(const QList<Walked>& receipts) {
-        store::ReceiptTotals totals{receipts.size(), {}, {}, {}, {}};
+        store::ReceiptTotals totals{receipts.size(), 0, {}, {}, {}, {}};
         for (const Walked& receipt : receipts) {
             totals.total += receipt.field(store::kTotalField).value<common::Money>();
             totals.supplement += receipt.field(store::kSupplementField).value<common::Money>();

@@ -32,7 +32,8 @@ class RegisterWindowTest : public GeneratedReceipts {
 protected:
     void SetUp() override {
         GeneratedReceipts::SetUp();
-        window = std::make_unique<receipt_register::RegisterWindow>(services, database());
+        window = std::make_unique<receipt_register::RegisterWindow>(services, database(),
+                                                                    QStringLiteral("491MX"));
         widget_driver::showActive(*window);
     }
 

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -10,11 +11,10 @@
 #include "platform/qt_printer.h"
 #include "store/journal.h"
 #include "store/receipt_saving.h"
-#include "store/receipt_void.h"
-#include "store/reprint_journal.h"
 #include "store/settlement.h"
 #include "support/billing_desk.h"
 #include "support/pdf_text.h"
+#include "support/register_driver.h"
 
 namespace {
 
@@ -78,16 +78,21 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
     typeAndLeave(box(u"编辑框3"), QStringLiteral("150.5"));
     typeAndLeave(box(u"编辑框25"), QStringLiteral("50.5"));
     print();
-    // The void and the reprint have their buttons in the receipt register.
-    ASSERT_EQ(
-        store::voidReceipt(database(), shift_test::shownReceipt(database(), QStringLiteral("1001")),
-                           QStringLiteral("491MX"), QStringLiteral("收费项目错"))
-            .outcome,
-        store::VoidOutcome::Voided);
-    ASSERT_TRUE(
-        store::recordReprint(database(), QStringLiteral("491MX"),
-                             shift_test::shownReceipt(database(), QStringLiteral("1002")).values)
-            .recorded);
+    register_driver::inRegister(window(), QStringLiteral("1001"), [](QWidget* found) {
+        register_driver::inReceiptView(found, [](QWidget* view) {
+            modal_driver::whenModalOpens([](QWidget* dialog) {
+                widget_driver::typeInto(dialog->findChild<QLineEdit*>(QStringLiteral("作废原因")),
+                                        QStringLiteral("收费项目错"));
+                QTest::mouseClick(register_driver::button(dialog, QStringLiteral("作废")),
+                                  Qt::LeftButton);
+            });
+            QTest::mouseClick(register_driver::button(view, QStringLiteral("作废")),
+                              Qt::LeftButton);
+        });
+    });
+    register_driver::inRegister(window(), QStringLiteral("1002"), [](QWidget* found) {
+        QTest::mouseClick(register_driver::button(found, QStringLiteral("补打")), Qt::LeftButton);
+    });
     messageBoxes.clear();
 
     bool checked = false;

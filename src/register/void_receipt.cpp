@@ -1,0 +1,43 @@
+#include "register/void_receipt.h"
+
+#include "common/text.h"
+#include "platform/services.h"
+#include "shift/void_dialog.h"
+#include "store/receipt_void.h"
+#include "store/schema.h"
+#include "widgets/message_boxes.h"
+
+namespace receipt_register {
+
+bool voidShownReceipt(QWidget* parent, const platform::Services& services,
+                      store::Database& database, const QString& cashier,
+                      const store::LoadedReceipt& shown) {
+    const auto field = [&shown](QStringView name) {
+        return shown.values.value(store::receiptSchema().indexOf(name)).toString();
+    };
+    // Asked before any reason is typed; the void itself checks again against the stored receipt.
+    const QString issuer = field(store::kCashierField);
+    if (!common::textEquals(issuer, cashier)) {
+        services.messageBoxes.show(parent, widgets::errorMessage(shift::voidRefusalMessage(
+                                               {store::VoidOutcome::NotIssuer, issuer, {}})));
+        return false;
+    }
+    const QString number = field(store::kInpatientNumberField);
+    const std::optional<QString> reason = shift::askVoidReason(
+        services.messageBoxes, number, field(store::kPatientNameField), parent);
+    if (!reason) {
+        return false;
+    }
+    const store::VoidResult result = store::voidReceipt(database, shown, cashier, *reason);
+    if (result.outcome != store::VoidOutcome::Voided) {
+        services.messageBoxes.show(parent,
+                                   widgets::errorMessage(shift::voidRefusalMessage(result)));
+        return false;
+    }
+    services.messageBoxes.show(
+        parent, {QStringLiteral("住院号为 %1 的收据已作废。").arg(number), QStringLiteral("作废"),
+                 widgets::MessageButtons::Ok, widgets::MessageIcon::Information});
+    return true;
+}
+
+}  // namespace receipt_register
