@@ -55,26 +55,26 @@ int pixels(int tenthsOfMillimetre) {
 }  // namespace
 
 ReceiptView::ReceiptView(const platform::Services& services, const QVariantList& values,
-                         const QList<store::Correction>& corrections, QWidget* parent)
+                         QWidget* parent)
     : QDialog(parent) {
     const QString number =
         values.value(store::receiptSchema().indexOf(store::kInpatientNumberField)).toString();
     setWindowTitle(QStringLiteral("收据 %1").arg(number));
     setFont(widgets::formFont());
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(makePage(services, values));
+    m_layout = new QVBoxLayout(this);
+    m_layout->addWidget(makePage(services, values));
     m_note = new QLabel(this);
     m_note->setObjectName(QStringLiteral("说明"));
     m_note->setWordWrap(true);
     m_note->hide();
-    layout->addWidget(m_note);
-    layout->addWidget(makeHistory(corrections), 1);
+    m_layout->addWidget(m_note);
+    m_layout->addStretch(1);
 
     m_buttonRow = new QHBoxLayout;
     m_buttonRow->addStretch(1);
     m_closeButton = addButton(QStringLiteral("关闭"));
-    layout->addLayout(m_buttonRow);
+    m_layout->addLayout(m_buttonRow);
 
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::accept);
     m_closeButton->setDefault(true);
@@ -98,6 +98,13 @@ void ReceiptView::setNote(const QString& text) {
     m_note->setText(text);
     m_note->setAccessibleName(text);
     m_note->show();
+}
+
+void ReceiptView::showCorrections(const QList<store::Correction>& corrections) {
+    // In the place of the stretch, above the buttons.
+    const int stretch = m_layout->count() - 2;
+    delete m_layout->takeAt(stretch);
+    m_layout->insertWidget(stretch, makeHistory(corrections), 1);
 }
 
 QWidget* ReceiptView::makePage(const platform::Services& services, const QVariantList& values) {
@@ -172,7 +179,8 @@ bool showReceipt(QWidget* parent, const platform::Services& services, store::Dat
                         error.isEmpty() ? QStringLiteral("这张收据已不在收据表中。") : error));
         return false;
     }
-    ReceiptView view(services, *values, corrections, parent);
+    ReceiptView view(services, *values, parent);
+    view.showCorrections(corrections);
     QPushButton* reprintButton = view.addButton(QStringLiteral("补打"));
     QPushButton* voidButton = view.addButton(QStringLiteral("作废"));
     QObject::connect(reprintButton, &QPushButton::clicked, &view,
@@ -193,15 +201,14 @@ void showVoidedReceipt(QWidget* parent, const platform::Services& services,
     QString error;
     const std::optional<store::VoidedReceipt> voided =
         store::readVoidedReceipt(database, id, &error);
-    QList<store::Correction> corrections;
-    if (!voided || !store::receiptCorrections(database, voided->values, &corrections, &error)) {
+    if (!voided) {
         services.messageBoxes.show(
             parent,
             widgets::errorMessage(error.isEmpty() ? QStringLiteral("这张作废的收据已不在作废表中。")
                                                   : error));
         return;
     }
-    ReceiptView view(services, voided->values, corrections, parent);
+    ReceiptView view(services, voided->values, parent);
     view.setNote(QStringLiteral("已作废：%1　收费员：%2　原因：%3")
                      .arg(dateText(voided->voidedAt), voided->voidedBy, voided->reason));
     view.exec();

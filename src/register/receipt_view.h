@@ -9,6 +9,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 class QPushButton;
 
 namespace platform {
@@ -21,25 +22,28 @@ class Database;
 namespace receipt_register {
 
 // A receipt, read-only: its page as it was printed, on the desk's picture of the blank form as
-// the print setup's preview draws it, and its corrections, each with when it was made and what it
-// changed. Under them a row of buttons that ends with 关闭.
+// the print setup's preview draws it, and for a stored receipt its corrections, each with when it
+// was made and what it changed. Under them a row of buttons that ends with 关闭.
 class ReceiptView final : public QDialog {
     Q_OBJECT
 
 public:
-    // values holds every field of the receipt; corrections come oldest first.
+    // values holds every field of the receipt.
     ReceiptView(const platform::Services& services, const QVariantList& values,
-                const QList<store::Correction>& corrections, QWidget* parent = nullptr);
+                QWidget* parent = nullptr);
 
     // One more button in the row, before 关闭, named and read out by its caption.
     QPushButton* addButton(const QString& caption);
-    // A line between the page and the corrections, such as how the receipt was voided.
+    // A line under the page, such as how the receipt was voided.
     void setNote(const QString& text);
+    // The corrections under the page, oldest first.
+    void showCorrections(const QList<store::Correction>& corrections);
 
 private:
     QWidget* makePage(const platform::Services& services, const QVariantList& values);
     QWidget* makeHistory(const QList<store::Correction>& corrections);
 
+    QVBoxLayout* m_layout = nullptr;
     QLabel* m_note = nullptr;
     QHBoxLayout* m_buttonRow = nullptr;
     QPushButton* m_closeButton = nullptr;
@@ -52,7 +56,7 @@ bool showReceipt(QWidget* parent, const platform::Services& services, store::Dat
                  const QString& cashier, storage::RecordId id);
 
 // Shows the voided receipt with this identity, with when, by whom and why it was voided; it can
-// only be looked at.
+// only be looked at. Its corrections stay in MZY_voided_history.
 void showVoidedReceipt(QWidget* parent, const platform::Services& services,
                        store::Database& database, storage::RecordId id);
 

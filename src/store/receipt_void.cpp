@@ -28,6 +28,22 @@ JournalAmounts takenBack(const QVariantList& receipt) {
     return amounts;
 }
 
+// The number's earlier versions follow the receipt, oldest first; a failed step fails the
+// transaction.
+bool moveHistory(RecordWriter& writer, const QString& inpatientNumber) {
+    const storage::TableSchema& history = receiptHistorySchema();
+    const int numberField = history.indexOf(kInpatientNumberField);
+    while (const std::optional<storage::RecordId> id =
+               writer.firstWithText(history, numberField, inpatientNumber)) {
+        const std::optional<storage::RecordValues> version = writer.read(history, *id);
+        if (!version || !writer.insert(voidedHistorySchema(), *version) ||
+            !writer.remove(history, *id)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool moveToVoided(RecordWriter& writer, const LoadedReceipt& shown, const QString& cashier,
                   const QString& reason) {
     const storage::TableSchema& voided = voidedReceiptSchema();
@@ -35,6 +51,9 @@ bool moveToVoided(RecordWriter& writer, const LoadedReceipt& shown, const QStrin
     record += {QDateTime(), cashier, reason};
     return writer.insertRecords({{&voided, record, voided.indexOf(kVoidedAtField)}}) &&
            writer.remove(receiptSchema(), shown.recordId) &&
+           moveHistory(
+               writer,
+               shown.values.value(receiptSchema().indexOf(kInpatientNumberField)).toString()) &&
            appendJournalRow(writer, JournalKind::Void, cashier, shown.values,
                             takenBack(shown.values));
 }

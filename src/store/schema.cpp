@@ -9,7 +9,7 @@ namespace store {
 
 namespace {
 
-// 2: the journal, the voided receipts and the settlements.
+// 2: the journal, the voided receipts with their earlier versions, and the settlements.
 constexpr int kSchemaVersion = 2;
 const QString kFirstCashier = QStringLiteral("491MX");
 const QString kFirstCashierPassword = QStringLiteral("491mx");
@@ -97,6 +97,7 @@ const storage::SchemaDefinition& schemaDefinition() {
              {},
              {}},
             {&voidedReceiptSchema(), {}, {}, false, {}, {}},
+            {&voidedHistorySchema(), {}, {}, false, {}, {}},
             {&settlementSchema(),
              {settlementSchema().indexOf(kSettlementNumberField)},
              {},

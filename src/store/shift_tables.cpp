@@ -81,6 +81,15 @@ const TableSchema& voidedReceiptSchema() {
     return schema;
 }
 
+const TableSchema& voidedHistorySchema() {
+    static const TableSchema schema = [] {
+        TableSchema history = receiptHistorySchema();
+        history.name = kReceiptTable + QStringLiteral("_voided_history");
+        return history;
+    }();
+    return schema;
+}
+
 const TableSchema& settlementSchema() {
     static const TableSchema schema = buildSettlementSchema();
     return schema;

@@ -36,6 +36,9 @@ inline constexpr int kJournalAmountCount = 24;
 const storage::TableSchema& journalSchema();
 // MZY_voided: a voided receipt's 30 fields as they were, then 作废时间, 作废收费员, 作废原因.
 const storage::TableSchema& voidedReceiptSchema();
+// MZY_voided_history: the earlier versions of voided receipts, moved out of MZY_history with
+// them, so that a new receipt of the same number starts with no corrections.
+const storage::TableSchema& voidedHistorySchema();
 // MZY_settlement: 结算号, 收费员, 电脑, 交班时间, 首笔时间, 末笔时间, the number of events of each
 // kind (新开, 更正, 作废, 补打), the amounts, 应交现金.
 const storage::TableSchema& settlementSchema();

@@ -8,6 +8,7 @@
 
 #include "shift_fixture.h"
 #include "statistics/period_run.h"
+#include "store/receipt_history.h"
 #include "store/receipt_void.h"
 #include "store/reprint_journal.h"
 #include "store/save_pause.h"
@@ -144,7 +145,11 @@ TEST_P(ShiftStore, AVoidedReceiptLeavesTheStatisticsAndFreesItsNumber) {
     std::mt19937 random(7);
     const QVariantList voided = randomReceipt(QStringLiteral("100"), kCashier, random);
     const QVariantList kept = randomReceipt(QStringLiteral("200"), kCashier, random);
-    save(voided);
+    save(randomReceipt(QStringLiteral("100"), kCashier, random));
+    ASSERT_EQ(
+        store::saveCorrection(database(), shownReceipt(database(), QStringLiteral("100")), voided)
+            .outcome,
+        store::SaveOutcome::Saved);
     save(kept);
 
     const store::VoidResult result =
@@ -166,15 +171,26 @@ TEST_P(ShiftStore, AVoidedReceiptLeavesTheStatisticsAndFreesItsNumber) {
     EXPECT_TRUE(voidedTable.readField(u"作废时间").toDateTime().isValid());
     voidedTable.close();
 
-    save(randomReceipt(QStringLiteral("100"), kCashier, random));
+    // The new receipt of the number starts with no corrections; the voided one's went along.
+    const QVariantList renewed = randomReceipt(QStringLiteral("100"), kCashier, random);
+    save(renewed);
+    QList<store::Correction> corrections;
+    QString error;
+    ASSERT_TRUE(store::receiptCorrections(database(), renewed, &corrections, &error));
+    EXPECT_TRUE(corrections.isEmpty());
+    EXPECT_EQ(runSql(QStringLiteral(R"(SELECT count(*) FROM "MZY_history")")),
+              QList<QStringList>{{QStringLiteral("0")}});
+    EXPECT_EQ(runSql(QStringLiteral(R"(SELECT "住院号" FROM "MZY_voided_history")")),
+              QList<QStringList>{{QStringLiteral("100")}});
+
     const QList<JournalEntry> journal = openEntries();
-    ASSERT_EQ(journal.size(), 4);
-    EXPECT_EQ(journal[2].kind, JournalKind::Void);
-    EXPECT_EQ(journal[2].inpatientNumber, QStringLiteral("100"));
+    ASSERT_EQ(journal.size(), 5);
+    EXPECT_EQ(journal[3].kind, JournalKind::Void);
+    EXPECT_EQ(journal[3].inpatientNumber, QStringLiteral("100"));
     store::JournalAmounts takenBack{};
     shift_test::addAmounts(takenBack, voided, -1);
-    EXPECT_EQ(fenOf(journal[2].amounts), fenOf(takenBack));
-    EXPECT_EQ(journal[3].kind, JournalKind::New);
+    EXPECT_EQ(fenOf(journal[3].amounts), fenOf(takenBack));
+    EXPECT_EQ(journal[4].kind, JournalKind::New);
 }
 
 TEST_P(ShiftStore, AVoidThatMayNotBeMadeChangesNothing) {
