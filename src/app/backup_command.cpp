@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "app/backup_folder.h"
+#include "app/command_help.h"
 #include "app/database_file_argument.h"
 #include "common/private_files.h"
 #include "platform/clock.h"
@@ -38,8 +39,7 @@ bool namesFolder(const QString& target) {
 
 int runBackupCommand(const QStringList& arguments, const QString& databaseLocation,
                      const platform::Clock& clock, QTextStream& out, QTextStream& err) {
-    if (arguments == QStringList{QStringLiteral("--help")} ||
-        arguments == QStringList{QStringLiteral("-h")}) {
+    if (asksForHelp(arguments)) {
         out << helpText();
         return kSucceeded;
     }

@@ -3,6 +3,7 @@
 #include <QTextStream>
 #include <optional>
 
+#include "app/command_help.h"
 #include "store/cashier_admin.h"
 #include "store/database.h"
 
@@ -185,8 +186,7 @@ int changeCashiers(store::Database& database, const Request& request, const Pass
 
 int runCashierCommand(const QStringList& arguments, const QString& databaseLocation,
                       const PasswordInput& input, QTextStream& out, QTextStream& err) {
-    if (arguments == QStringList{QStringLiteral("--help")} ||
-        arguments == QStringList{QStringLiteral("-h")}) {
+    if (asksForHelp(arguments)) {
         out << helpText();
         return kSucceeded;
     }

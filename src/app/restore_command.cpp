@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "app/command_help.h"
 #include "app/database_file_argument.h"
 #include "platform/clock.h"
 #include "platform/terminal_input.h"
@@ -89,8 +90,7 @@ AnswerInput standardAnswerInput() {
 int runRestoreCommand(const QStringList& arguments, const QString& databaseLocation,
                       const platform::Clock& clock, const AnswerInput& input, QTextStream& out,
                       QTextStream& err) {
-    if (arguments == QStringList{QStringLiteral("--help")} ||
-        arguments == QStringList{QStringLiteral("-h")}) {
+    if (asksForHelp(arguments)) {
         out << helpText();
         return kSucceeded;
     }

@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <optional>
 
+#include "app/command_help.h"
 #include "shift/day_sheet.h"
 #include "shift/report_pages.h"
 #include "shift/report_printing.h"
@@ -174,8 +175,7 @@ bool showOpenShift(store::Database& database, const QString& cashier, Output* ou
 
 int runShiftCommand(const QStringList& arguments, const QString& databaseLocation, QTextStream& out,
                     QTextStream& err) {
-    if (arguments == QStringList{QStringLiteral("--help")} ||
-        arguments == QStringList{QStringLiteral("-h")}) {
+    if (asksForHelp(arguments)) {
         out << helpText();
         return kSucceeded;
     }

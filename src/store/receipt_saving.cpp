@@ -15,12 +15,6 @@ namespace {
 using storage::RecordWriter;
 using storage::TransactionOutcome;
 
-// Saves of one inpatient number are serialised on every desk; others go on side by side.
-QString lockKeyOf(const QVariantList& values) {
-    return kReceiptTable + QLatin1Char(':') +
-           values.value(receiptSchema().indexOf(kInpatientNumberField)).toString();
-}
-
 // After a connection lost while committing, what a fresh look at the receipt shows: stored as
 // it was sent (its record), not stored, or nothing when the database could not be read either.
 struct ReadBack {
@@ -33,7 +27,7 @@ ReadBack readBack(
     const std::function<std::optional<storage::RecordId>(RecordWriter&)>& findRecord) {
     ReadBack back;
     const storage::TransactionResult looked =
-        database.engine().transact(lockKeyOf(values), [&](RecordWriter& writer) {
+        database.engine().transact(numberLockKey(values), [&](RecordWriter& writer) {
             const std::optional<storage::RecordId> id = findRecord(writer);
             const std::optional<storage::RecordValues> current =
                 id ? writer.read(receiptSchema(), *id) : std::nullopt;
@@ -84,6 +78,11 @@ SaveResult finish(Database& database, const storage::TransactionResult& transact
 
 }  // namespace
 
+QString numberLockKey(const QVariantList& receipt) {
+    return kReceiptTable + QLatin1Char(':') +
+           receipt.value(receiptSchema().indexOf(kInpatientNumberField)).toString();
+}
+
 SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
     const TableSchema& table = receiptSchema();
     const int numberField = table.indexOf(kInpatientNumberField);
@@ -93,7 +92,7 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
     };
     SaveResult result;
     const storage::TransactionResult transaction =
-        database.engine().transact(lockKeyOf(values), [&](RecordWriter& writer) {
+        database.engine().transact(numberLockKey(values), [&](RecordWriter& writer) {
             if (findNumber(writer)) {
                 result.outcome = SaveOutcome::AlreadyStored;
                 return false;
@@ -114,7 +113,7 @@ SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
     };
     SaveResult result;
     const storage::TransactionResult transaction =
-        database.engine().transact(lockKeyOf(values), [&](RecordWriter& writer) {
+        database.engine().transact(numberLockKey(values), [&](RecordWriter& writer) {
             std::optional<storage::RecordValues> current = writer.read(table, loaded.recordId);
             if (!current || !sameRecord(table, *current, loaded.values)) {
                 result.outcome = current ? SaveOutcome::ChangedElsewhere : SaveOutcome::Removed;

@@ -32,6 +32,10 @@ struct SaveResult {
     QString error;                   // why it failed, naming the database
 };
 
+// The lock every change of a receipt (its 30 fields) takes: the changes of one inpatient number
+// are serialised on every desk; others go on side by side.
+QString numberLockKey(const QVariantList& receipt);
+
 // Appends a receipt, unless a receipt with its inpatient number is stored by the time the desk
 // holds the lock on that number.
 SaveResult saveNewReceipt(Database& database, const QVariantList& values);

@@ -14,12 +14,6 @@ namespace {
 using storage::RecordWriter;
 using storage::TransactionOutcome;
 
-// The lock that serialises every save of the inpatient number, on every desk.
-QString numberLockKey(const QVariantList& receipt) {
-    return kReceiptTable + QLatin1Char(':') +
-           receipt.value(receiptSchema().indexOf(kInpatientNumberField)).toString();
-}
-
 JournalAmounts takenBack(const QVariantList& receipt) {
     JournalAmounts amounts = receiptAmounts(receipt);
     for (common::Money& amount : amounts) {
