@@ -39,7 +39,7 @@ TEST_P(ReceiptListModelTest, FetchesThePagesAViewAsksForUntilTheLastOne) {
     EXPECT_EQ(pages, kReceiptCount / ReceiptListModel::kPageRows + 1);
     EXPECT_EQ(listedNumbers(model), numbersOf(expected(filter)));
 
-    const Walked& newest = expected(filter).first();
+    const Walked newest = expected(filter).first();
     QStringList shown;
     for (int column = 0; column < model.columnCount(); ++column) {
         shown.append(model.headerData(column, Qt::Horizontal).toString() + u'=' +
