@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "support/qt_printers.h"
 
 namespace {
@@ -20,6 +22,26 @@ TEST(StoredDateTimeReader, ReadsEveryTextAsThePlainReaderWhateverCameBefore) {
                   common::fromStoredDateTime(QByteArrayView(text)))
             << text.constData();
     }
+}
+
+// In the ward's zone the clocks went back from 02:00 to 01:00 on 11 September 1988, so 01:30
+// happened twice. It reads as the first time, whatever the C library converted before.
+TEST(StoredDateTime, ALocalTimeThatHappenedTwiceReadsAsTheFirstOneAlways) {
+    const QByteArray zoneBefore = qgetenv("TZ");
+    qputenv("TZ", "Asia/Shanghai");
+    tzset();
+    const QDateTime first =
+        QDateTime::fromString(QStringLiteral("1988-09-10T16:30:00Z"), Qt::ISODate);
+    for (const char* convertedBefore : {"1988-09-10T17:30:00Z", "1988-09-10T16:30:00Z"}) {
+        // Converting one of the two instants leaves its offset behind as the C library's guess.
+        (void)QDateTime::fromString(QString::fromLatin1(convertedBefore), Qt::ISODate)
+            .toLocalTime()
+            .toString();
+        EXPECT_EQ(common::fromStoredDateTime(QByteArrayView("1988-09-11 01:30:00")), first)
+            << convertedBefore;
+    }
+    zoneBefore.isNull() ? qunsetenv("TZ") : qputenv("TZ", zoneBefore);
+    tzset();
 }
 
 }  // namespace
