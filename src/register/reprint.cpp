@@ -1,6 +1,7 @@
 #include "register/reprint.h"
 
 #include "platform/services.h"
+#include "printing/print_outcome_message.h"
 #include "store/stored_printout.h"
 #include "widgets/message_boxes.h"
 
@@ -22,18 +23,10 @@ void reprint(QWidget* parent, store::Database& database, const platform::Service
                                                     printout.error));
         return;
     }
-    const platform::PrintOutcome& outcome = printout.outcome;
-    if (!outcome.printed) {
-        QString text = QStringLiteral("收据没有补打出来。\n") + outcome.error;
-        if (!outcome.pdfPath.isEmpty()) {
-            text += QStringLiteral("\n收据的 PDF 副本：") + outcome.pdfPath;
-        }
-        messageBoxes.show(parent, widgets::errorMessage(text));
-    } else if (outcome.printerName.isEmpty()) {
-        messageBoxes.show(
-            parent, {QStringLiteral("没有找到打印机，补打的收据已保存为 PDF：\n") + outcome.pdfPath,
-                     QStringLiteral("打印"), widgets::MessageButtons::Ok,
-                     widgets::MessageIcon::Information});
+    if (const std::optional<widgets::Message> told = printing::printOutcomeMessage(
+            printout.outcome, {QStringLiteral("收据没有补打出来。"), QStringLiteral("收据"),
+                               QStringLiteral("补打的收据")})) {
+        messageBoxes.show(parent, *told);
     }
     if (!printout.journalError.isEmpty()) {
         messageBoxes.show(

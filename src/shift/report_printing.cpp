@@ -5,6 +5,7 @@
 #include "platform/page_output.h"
 #include "platform/printer.h"
 #include "platform/services.h"
+#include "printing/print_outcome_message.h"
 #include "widgets/message_boxes.h"
 
 namespace shift {
@@ -31,19 +32,9 @@ void printReport(const platform::Services& services, QWidget* parent, const QStr
             printer.placeText(placed.x, placed.y, placed.text);
         }
     }
-    const platform::PrintOutcome outcome = printer.endJob();
-    if (!outcome.printed) {
-        QString text = what + QStringLiteral("没有打印出来。\n") + outcome.error;
-        if (!outcome.pdfPath.isEmpty()) {
-            text += QStringLiteral("\n%1的 PDF 副本：%2").arg(what, outcome.pdfPath);
-        }
-        services.messageBoxes.show(parent, widgets::errorMessage(text));
-    } else if (outcome.printerName.isEmpty()) {
-        services.messageBoxes.show(
-            parent,
-            {QStringLiteral("没有找到打印机，%1已保存为 PDF：\n%2").arg(what, outcome.pdfPath),
-             QStringLiteral("打印"), widgets::MessageButtons::Ok,
-             widgets::MessageIcon::Information});
+    if (const std::optional<widgets::Message> told = printing::printOutcomeMessage(
+            printer.endJob(), {what + QStringLiteral("没有打印出来。"), what, what})) {
+        services.messageBoxes.show(parent, *told);
     }
 }
 

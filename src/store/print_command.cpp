@@ -2,6 +2,7 @@
 
 #include "billing/main_window.h"
 #include "platform/services.h"
+#include "printing/print_outcome_message.h"
 #include "store/database.h"
 #include "store/receipt_modification.h"
 #include "store/receipt_record.h"
@@ -118,19 +119,10 @@ void PrintCommand::printReceipt(storage::RecordId recordId) {
         showError(QStringLiteral("收据已保存，但无法从收据表读回，没有打印。\n") + printout.error);
         return;
     }
-    const platform::PrintOutcome& outcome = printout.outcome;
-
-    if (!outcome.printed) {
-        QString text = QStringLiteral("收据已保存，但没有打印出来。\n") + outcome.error;
-        if (!outcome.pdfPath.isEmpty()) {
-            text += QStringLiteral("\n收据的 PDF 副本：") + outcome.pdfPath;
-        }
-        showError(text);
-    } else if (outcome.printerName.isEmpty()) {
-        m_services.messageBoxes.show(
-            &m_window, {QStringLiteral("没有找到打印机，收据已保存为 PDF：\n") + outcome.pdfPath,
-                        QStringLiteral("打印"), widgets::MessageButtons::Ok,
-                        widgets::MessageIcon::Information});
+    const QString receipt = QStringLiteral("收据");
+    if (const std::optional<widgets::Message> told = printing::printOutcomeMessage(
+            printout.outcome, {QStringLiteral("收据已保存，但没有打印出来。"), receipt, receipt})) {
+        m_services.messageBoxes.show(&m_window, *told);
     }
     m_window.newReceipt();
 }
