@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <random>
 
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 #include "storage/storage_engine.h"
 #include "store/receipt_record.h"
 #include "store/schema.h"

@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "billing/fee_category.h"
 #include "common/stored_date_time.h"
+#include "receipt/fee_category.h"
 #include "storage/postgres/connection.h"
 #include "storage/sql_names.h"
 #include "storage/sqlite/connection.h"

@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include "billing/fee_category.h"
 #include "billing/main_window.h"
 #include "platform/clock.h"
+#include "receipt/fee_category.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 
 #include "bench/bench_server.h"
 #include "bench/plain_statement.h"
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 #include "storage/sql_names.h"
 #include "storage/storage_engine.h"
 #include "store/database.h"

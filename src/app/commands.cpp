@@ -4,14 +4,14 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "app/backup_command.h"
-#include "app/cashier_command.h"
-#include "app/desk_config.h"
-#include "app/print_setup_command.h"
-#include "app/receipts_command.h"
-#include "app/restore_command.h"
-#include "app/shift_command.h"
+#include "commands/backup_command.h"
+#include "commands/cashier_command.h"
+#include "commands/print_setup_command.h"
+#include "commands/receipts_command.h"
+#include "commands/restore_command.h"
+#include "commands/shift_command.h"
 #include "platform/clock.h"
+#include "settings/desk_config.h"
 
 namespace app {
 

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QThread>
 
-#include "app/backup_folder.h"
-#include "app/database_file_argument.h"
+#include "commands/backup_folder.h"
+#include "commands/database_file_argument.h"
 #include "common/private_files.h"
 #include "platform/clock.h"
 #include "platform/services.h"

@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/backup_settings.h"
+#include "settings/backup_settings.h"
 
 class QThread;
 

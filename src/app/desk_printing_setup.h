@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/desk_config.h"
 #include "platform/qt_printer.h"
+#include "settings/desk_config.h"
 
 namespace widgets {
 class MessageBoxes;

@@ -6,12 +6,12 @@
 #include "app/daily_backup.h"
 #include "app/login_window.h"
 #include "billing/main_window.h"
+#include "billing/print_command.h"
 #include "platform/services.h"
 #include "register/register_window.h"
 #include "shift/shift_window.h"
 #include "statistics/statistics_window.h"
 #include "store/database.h"
-#include "store/print_command.h"
 
 namespace app {
 

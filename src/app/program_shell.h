@@ -3,7 +3,7 @@
 #include <QObject>
 #include <memory>
 
-#include "store/receipt_modification.h"
+#include "billing/receipt_modification.h"
 
 namespace billing {
 class MainWindow;

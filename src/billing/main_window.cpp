@@ -11,11 +11,11 @@
 #include <QSignalBlocker>
 #include <limits>
 
-#include "billing/balance.h"
 #include "common/dates.h"
 #include "common/money_words.h"
 #include "common/number_text.h"
 #include "platform/clock.h"
+#include "receipt/balance.h"
 #include "widgets/controls.h"
 #include "widgets/focus_leaving.h"
 #include "widgets/form_style.h"

@@ -4,8 +4,8 @@
 #include <QMainWindow>
 #include <array>
 
-#include "billing/fee_category.h"
-#include "billing/receipt_state.h"
+#include "receipt/fee_category.h"
+#include "receipt/receipt_state.h"
 
 class QAction;
 class QDateEdit;

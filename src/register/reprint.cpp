@@ -2,7 +2,7 @@
 
 #include "platform/services.h"
 #include "printing/print_outcome_message.h"
-#include "store/stored_printout.h"
+#include "printing/stored_printout.h"
 #include "widgets/message_boxes.h"
 
 namespace receipt_register {

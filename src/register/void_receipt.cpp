@@ -2,7 +2,7 @@
 
 #include "common/text.h"
 #include "platform/services.h"
-#include "shift/void_dialog.h"
+#include "register/void_dialog.h"
 #include "store/receipt_void.h"
 #include "store/schema.h"
 #include "widgets/message_boxes.h"

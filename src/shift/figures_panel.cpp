@@ -4,7 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 #include "shift/shift_report.h"
 #include "widgets/form_style.h"
 

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 
 namespace shift {
 

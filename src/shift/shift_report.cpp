@@ -1,7 +1,7 @@
 #include "shift/shift_report.h"
 
-#include "billing/fee_category.h"
 #include "common/number_text.h"
+#include "receipt/fee_category.h"
 #include "store/schema.h"
 
 namespace shift {

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "billing/fee_category.h"
 #include "common/money.h"
+#include "receipt/fee_category.h"
 
 namespace statistics {
 

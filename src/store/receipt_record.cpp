@@ -1,6 +1,6 @@
 #include "store/receipt_record.h"
 
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 
 namespace store {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVariantList>
 
-#include "billing/receipt_state.h"
+#include "receipt/receipt_state.h"
 
 namespace store {
 

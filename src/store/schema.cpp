@@ -1,7 +1,7 @@
 #include "store/schema.h"
 
-#include "billing/fee_category.h"
 #include "platform/password_hash.h"
+#include "receipt/fee_category.h"
 #include "store/database.h"
 #include "store/shift_tables.h"
 

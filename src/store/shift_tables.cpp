@@ -1,6 +1,6 @@
 #include "store/shift_tables.h"
 
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 #include "store/database.h"
 #include "store/journal_kind.h"
 #include "store/schema.h"

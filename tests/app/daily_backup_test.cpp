@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QSignalSpy>
 
-#include "app/backup_folder.h"
 #include "app/daily_backup.h"
-#include "app/desk_config.h"
+#include "commands/backup_folder.h"
+#include "settings/desk_config.h"
 #include "support/billing_desk.h"
 #include "support/database_files.h"
 

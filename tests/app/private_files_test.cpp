@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/desk_config.h"
 #include "platform/qt_printer.h"
+#include "settings/desk_config.h"
 #include "storage/storage_engine.h"
 #include "store/database.h"
 #include "store/schema.h"

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/desk_config.h"
 #include "app/desk_printing_setup.h"
 #include "app/program_shell.h"
 #include "billing/main_window.h"
@@ -18,6 +17,7 @@
 #include "platform/services.h"
 #include "printing/print_setup_window.h"
 #include "printing/test_page.h"
+#include "settings/desk_config.h"
 #include "support/cups_queue.h"
 #include "support/database_test.h"
 #include "support/fixed_clock.h"

@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QRegularExpression>
 
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 #include "store/receipt_record.h"
 #include "store/schema.h"
 #include "store/stored_values.h"

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/desk_config.h"
 #include "fuzz_check.h"
+#include "settings/desk_config.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <array>
 #include <cstdint>
 
-#include "billing/fee_category.h"
 #include "common/number_text.h"
 #include "fuzz_check.h"
+#include "receipt/fee_category.h"
 #include "statistics/period_sums.h"
 #include "statistics/statistics_report.h"
 

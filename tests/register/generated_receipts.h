@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <random>
 
-#include "billing/fee_category.h"
-#include "billing/receipt_state.h"
 #include "common/number_text.h"
+#include "receipt/fee_category.h"
+#include "receipt/receipt_state.h"
 #include "storage/storage_engine.h"
 #include "store/database.h"
 #include "store/receipt_record.h"

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 #include "store/receipt_record.h"
 #include "store/schema.h"
 #include "support/database_test.h"

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "billing/fee_category.h"
-#include "billing/receipt_state.h"
+#include "receipt/fee_category.h"
+#include "receipt/receipt_state.h"
 #include "store/database.h"
 #include "store/receipt_record.h"
 #include "store/table.h"

@@ -2,7 +2,7 @@
 
 #include <QSqlQuery>
 
-#include "billing/fee_category.h"
+#include "receipt/fee_category.h"
 #include "store/schema.h"
 #include "store_fixture.h"
 #include "support/qt_printers.h"

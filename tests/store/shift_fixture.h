@@ -5,8 +5,8 @@
 #include <QVariantList>
 #include <random>
 
-#include "billing/fee_category.h"
-#include "billing/receipt_state.h"
+#include "receipt/fee_category.h"
+#include "receipt/receipt_state.h"
 #include "store/journal.h"
 #include "store/receipt_record.h"
 #include "store/receipt_saving.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "billing/receipt_state.h"
+#include "receipt/receipt_state.h"
 #include "store/database.h"
 #include "store/receipt_record.h"
 #include "store/receipt_saving.h"

@@ -1,0 +1,134 @@
+#include "billing/print_command.h"
+
+#include "billing/main_window.h"
+#include "billing/receipt_modification.h"
+#include "platform/services.h"
+#include "printing/print_outcome_message.h"
+#include "printing/stored_printout.h"
+#include "store/database.h"
+#include "store/receipt_record.h"
+#include "store/receipt_saving.h"
+#include "store/receipt_validation.h"
+#include "store/table.h"
+#include "widgets/message_boxes.h"
+
+namespace store {
+
+namespace {
+
+// Said as the cashier commands say it: what may have happened, and where to look.
+QString uncertainSaveMessage(bool correcting, const QString& inpatientNumber,
+                             const QString& error) {
+    return (correcting ? QStringLiteral("这次修改") : QStringLiteral("收据")) +
+           QStringLiteral(
+               "可能已经保存，也可能没有；没有打印。\n请用“系统 → 修改”调出住院号“%1”"
+               "查看。\n")
+               .arg(inpatientNumber) +
+           error;
+}
+
+}  // namespace
+
+PrintCommand::PrintCommand(billing::MainWindow& window, Database& database,
+                           const ReceiptModification& modification,
+                           const platform::Services& services)
+    : m_window(window), m_database(database), m_modification(modification), m_services(services) {}
+
+void PrintCommand::run() {
+    m_window.recalculateTotal();
+
+    bool readable = false;
+    const bool alreadyStored = isAlreadyStored(&readable);
+    if (!readable) {
+        return;
+    }
+    const billing::ReceiptState& receipt = m_window.receipt();
+    const QString refusal =
+        issueRefusal({m_window.inpatientNumber(), m_window.patientName(), receipt.totalAmount,
+                      receipt.supplementAmount, alreadyStored, receipt.isModifyMode != 0});
+    if (!refusal.isEmpty()) {
+        showError(refusal);
+        return;
+    }
+    if (!confirmBlankPaper()) {
+        return;
+    }
+    if (const std::optional<storage::RecordId> stored = saveReceipt()) {
+        printReceipt(*stored);
+    }
+}
+
+bool PrintCommand::isAlreadyStored(bool* ok) {
+    Table table(m_database);
+    const bool found =
+        table.open(kReceiptTable) && findByInpatientNumber(table, m_window.inpatientNumber());
+    *ok = table.lastError().isEmpty();
+    if (!*ok) {
+        showError(QStringLiteral("无法读取收据表，收据没有保存。\n") + table.lastError());
+    }
+    return found;
+}
+
+bool PrintCommand::confirmBlankPaper() {
+    return m_services.messageBoxes.show(&m_window, blankPaperQuestion()) ==
+           widgets::MessageAnswer::Ok;
+}
+
+std::optional<storage::RecordId> PrintCommand::saveReceipt() {
+    const billing::ReceiptState& receipt = m_window.receipt();
+    const QVariantList values =
+        receiptRecordValues(m_window.inpatientNumber(), m_window.patientName(),
+                            m_window.admissionDate(), m_window.dischargeDate(), receipt);
+    const LoadedReceipt* loaded = m_modification.loadedReceipt();
+    if (receipt.isModifyMode != 0 && loaded == nullptr) {
+        showError(QStringLiteral("没有调出要修改的收据，没有保存，也没有打印。"));
+        return std::nullopt;
+    }
+    const SaveResult saved = receipt.isModifyMode == 0
+                                 ? saveNewReceipt(m_database, values)
+                                 : saveCorrection(m_database, *loaded, values);
+    switch (saved.outcome) {
+        case SaveOutcome::Saved:
+            return saved.recordId;
+        case SaveOutcome::AlreadyStored:
+            showError(QStringLiteral("票据已存在！"));
+            break;
+        case SaveOutcome::ChangedElsewhere:
+            showError(
+                QStringLiteral("这张收据在调出之后已被另一台收费机修改，没有保存，也没有打印。\n"
+                               "请重新调出这张收据再修改。"));
+            break;
+        case SaveOutcome::Removed:
+            showError(QStringLiteral("要修改的收据已不在收据表中，没有保存，也没有打印。"));
+            break;
+        case SaveOutcome::Failed:
+            showError(QStringLiteral("收据没有保存，也没有打印。\n") + saved.error);
+            break;
+        case SaveOutcome::Uncertain:
+            showError(uncertainSaveMessage(receipt.isModifyMode != 0, m_window.inpatientNumber(),
+                                           saved.error));
+            break;
+    }
+    return std::nullopt;
+}
+
+void PrintCommand::printReceipt(storage::RecordId recordId) {
+    const StoredPrintout printout =
+        printStoredReceipt(m_database, m_services.printer, recordId, Printing::Issue);
+    if (!printout.read) {
+        showError(QStringLiteral("收据已保存，但无法从收据表读回，没有打印。\n") + printout.error);
+        return;
+    }
+    const QString receipt = QStringLiteral("收据");
+    if (const std::optional<widgets::Message> told = printing::printOutcomeMessage(
+            printout.outcome, {QStringLiteral("收据已保存，但没有打印出来。"), receipt, receipt})) {
+        m_services.messageBoxes.show(&m_window, *told);
+    }
+    m_window.newReceipt();
+}
+
+void PrintCommand::showError(const QString& text) {
+    m_services.messageBoxes.show(&m_window, widgets::errorMessage(text));
+}
+
+}  // namespace store

@@ -1,0 +1,79 @@
+#include "commands/backup_command.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "commands/backup_folder.h"
+#include "commands/command_help.h"
+#include "commands/database_file_argument.h"
+#include "common/private_files.h"
+#include "platform/clock.h"
+#include "storage/database_file.h"
+
+namespace app {
+
+namespace {
+
+QString helpText() {
+    return QStringLiteral(
+        "用法：inpatient-billing [--database 数据库文件] backup 目标\n"
+        "把数据库文件完整地复制一份，收费台正在收费时也可以做。副本先写成临时文件，通过 SQLite\n"
+        "的完整性检查（integrity_check）后才改成目标的名字；只有文件的主人能读它。\n\n"
+        "目标是文件夹（或以 / 结尾）时，副本放在里面，名为 billing-年月日-时分秒.sqlite；\n"
+        "不存在的文件夹会建立。已有的目标文件只在它也是数据库文件时才被替换。\n"
+        "数据库在服务器上时，请用 pg_dump 备份。\n"
+        "成功后在标准输出上写出副本的路径。\n"
+        "退出状态：0 成功，1 被拒绝（没有写成副本），2 用法错误。\n");
+}
+
+QString usageHint() {
+    return QStringLiteral("用 inpatient-billing backup --help 查看用法。");
+}
+
+bool namesFolder(const QString& target) {
+    return QFileInfo(target).isDir() || target.endsWith(u'/') || target.endsWith(QDir::separator());
+}
+
+}  // namespace
+
+int runBackupCommand(const QStringList& arguments, const QString& databaseLocation,
+                     const platform::Clock& clock, QTextStream& out, QTextStream& err) {
+    if (asksForHelp(arguments)) {
+        out << helpText();
+        return kSucceeded;
+    }
+    if (arguments.size() != 1 || arguments.first().isEmpty() ||
+        arguments.first().startsWith(u'-')) {
+        err << (arguments.isEmpty() ? QStringLiteral("backup 后面要跟备份的目标（文件或文件夹）。")
+                : arguments.size() > 1
+                    ? QStringLiteral("多余的参数“%1”。").arg(arguments[1])
+                    : QStringLiteral("backup 没有选项“%1”。").arg(arguments.first()))
+            << usageHint() << '\n';
+        return kUsageError;
+    }
+    QString reason;
+    const std::optional<QString> databasePath = databaseFileFor(databaseLocation, &reason);
+    if (!databasePath) {
+        err << reason << '\n';
+        return kRefused;
+    }
+    const QString& target = arguments.first();
+    const bool intoFolder = namesFolder(target);
+    const QString folder = intoFolder ? target : QFileInfo(target).absolutePath();
+    const QString copyPath =
+        QFileInfo(intoFolder ? QDir(folder).filePath(copyFileName(clock.now())) : target)
+            .absoluteFilePath();
+    if (!common::makePrivateFolder(folder, &reason) ||
+        !storage::backUpDatabaseFile(*databasePath, copyPath, &reason)) {
+        err << QStringLiteral("备份没有写成：%1。").arg(reason) << '\n';
+        return kRefused;
+    }
+    out << QDir::toNativeSeparators(copyPath) << '\n';
+    err << QStringLiteral("已把数据库文件“%1”备份到“%2”。")
+               .arg(QDir::toNativeSeparators(*databasePath), QDir::toNativeSeparators(copyPath))
+        << '\n';
+    return kSucceeded;
+}
+
+}  // namespace app

@@ -1,0 +1,214 @@
+#include "commands/receipts_command.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTemporaryFile>
+#include <QTextStream>
+#include <optional>
+
+#include "register/receipt_export.h"
+#include "store/cashier_admin.h"
+#include "store/database.h"
+
+namespace app {
+
+namespace {
+
+using receipt_register::ExportResult;
+
+struct Options {
+    QCommandLineOption number{QStringLiteral("number"), QStringLiteral("住院号以 P 开头"),
+                              QStringLiteral("P")};
+    QCommandLineOption name{QStringLiteral("name"), QStringLiteral("姓名中含有 TEXT"),
+                            QStringLiteral("TEXT")};
+    QCommandLineOption from{QStringLiteral("from"), QStringLiteral("出院日期不早于 DATE"),
+                            QStringLiteral("DATE")};
+    QCommandLineOption to{QStringLiteral("to"), QStringLiteral("出院日期不晚于 DATE"),
+                          QStringLiteral("DATE")};
+    QCommandLineOption cashier{QStringLiteral("cashier"), QStringLiteral("收费员是 NAME"),
+                               QStringLiteral("NAME")};
+    QCommandLineOption voided{QStringLiteral("voided"), QStringLiteral("也列出作废的收据")};
+    QCommandLineOption output{QStringLiteral("output"),
+                              QStringLiteral("写入 FILE（以 .csv 或 .xlsx 结尾），不写到标准输出"),
+                              QStringLiteral("FILE")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("显示本说明")};
+
+    QList<const QCommandLineOption*> all() const {
+        return {&number, &name, &from, &to, &cashier, &voided, &output, &help};
+    }
+};
+
+QString helpText(const Options& options) {
+    QString text = QStringLiteral(
+        "用法：inpatient-billing [--database PATH|URI] receipts [选项]\n"
+        "列出收据，与“查询”窗口的顺序相同（出院日期新的在前）。不带选项时列出全部收据。\n"
+        "写成 CSV（UTF-8，带 BOM，RFC 4180）到标准输出，或用 --output 写入文件。\n"
+        "第一行是表头：收据的每个字段名（按表中顺序），最后是“状态”（正常或已更正）。\n"
+        "金额保留两位小数；日期写作 YYYY-MM-DD。\n\n选项：\n");
+    for (const QCommandLineOption* option : options.all()) {
+        QString name = QStringLiteral("--") + option->names().constLast();
+        if (!option->valueName().isEmpty()) {
+            name += u' ' + option->valueName();
+        }
+        text += QStringLiteral("  %1  %2\n").arg(name.leftJustified(16), option->description());
+    }
+    text += QStringLiteral(
+        "\n文字按输入的原样查找，% _ \\ 等都只是普通字符。日期写作 YYYY-MM-DD，首尾两天都算在内。\n"
+        "退出状态：0 成功；1 被拒绝（日期不对、没有这个收费员、文件写不了，或数据库出错），\n"
+        "此时不写出任何内容；2 用法错误。\n");
+    return text;
+}
+
+QString usageHint() {
+    return QStringLiteral("用 inpatient-billing receipts --help 查看用法。");
+}
+
+QString usageProblem(const QCommandLineParser& parser, bool parsed, const QStringList& arguments) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        return QStringLiteral("receipts 没有选项“%1%2”。")
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return QStringLiteral("多余的参数“%1”。").arg(parser.positionalArguments().first());
+    }
+    if (!parsed) {
+        // The parser's own reasons are English: a value missing after the last option, or a
+        // value given to an option that takes none.
+        return QStringLiteral("选项“%1”的写法不对：要么缺少值，要么不该带值。")
+            .arg(arguments.isEmpty() ? QString() : arguments.last());
+    }
+    return {};
+}
+
+// A day written YYYY-MM-DD; none, with the reason in *problem, for anything else.
+std::optional<QDate> dayOf(const QString& text, const QString& option, QString* problem) {
+    const QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!day.isValid() || text.size() != 10) {
+        *problem = QStringLiteral("--%1 的日期“%2”不对，要写作 YYYY-MM-DD，例如 2026-03-05。")
+                       .arg(option, text);
+        return std::nullopt;
+    }
+    return day;
+}
+
+// The filter the options ask for; none, with the reason in *problem, when one cannot be used.
+std::optional<store::ReceiptFilter> filterOf(const QCommandLineParser& parser,
+                                             const Options& options, QString* problem) {
+    store::ReceiptFilter filter;
+    filter.numberPrefix = parser.value(options.number);
+    filter.namePart = parser.value(options.name);
+    filter.cashier = parser.value(options.cashier);
+    filter.withVoided = parser.isSet(options.voided);
+    for (const auto& [option, day] : {std::pair{&options.from, &filter.firstDischarge},
+                                      std::pair{&options.to, &filter.lastDischarge}}) {
+        if (!parser.isSet(*option)) {
+            continue;
+        }
+        const std::optional<QDate> read =
+            dayOf(parser.value(*option), option->names().first(), problem);
+        if (!read) {
+            return std::nullopt;
+        }
+        *day = *read;
+    }
+    if (!filter.firstDischarge.isNull() && !filter.lastDischarge.isNull() &&
+        filter.firstDischarge > filter.lastDischarge) {
+        *problem = QStringLiteral("--from 的日期在 --to 的日期之后。");
+        return std::nullopt;
+    }
+    if (parser.isSet(options.output) &&
+        !receipt_register::exportFormatOf(parser.value(options.output))) {
+        *problem = QStringLiteral("--output 的文件名要以 .csv 或 .xlsx 结尾。");
+        return std::nullopt;
+    }
+    return filter;
+}
+
+bool knownCashier(store::Database& database, const QString& cashier, QString* problem) {
+    if (cashier.isEmpty()) {
+        return true;
+    }
+    const std::optional<bool> known = store::hasCashier(database, cashier, problem);
+    if (known && !*known) {
+        *problem = QStringLiteral(
+                       "没有名为“%1”的收费员（姓名要与收费员表中的完全一样，大小写和空格都算）。")
+                       .arg(cashier);
+    }
+    return known.value_or(false);
+}
+
+// The CSV gathered whole in a temporary file, then copied to out.
+ExportResult writeToOutput(const QString& databaseLocation, const store::ReceiptFilter& filter,
+                           QIODevice& out) {
+    QTemporaryFile gathered;
+    if (!gathered.open()) {
+        return {ExportResult::Outcome::Failed, 0,
+                QStringLiteral("无法建立临时文件：%1").arg(gathered.errorString())};
+    }
+    ExportResult result = receipt_register::writeReceipts(
+        databaseLocation, filter, receipt_register::ExportFormat::Csv, gathered, {});
+    if (result.outcome != ExportResult::Outcome::Written) {
+        return result;
+    }
+    gathered.seek(0);
+    while (!gathered.atEnd()) {
+        const QByteArray part = gathered.read(1 << 20);
+        if (part.isEmpty() || out.write(part) != part.size()) {
+            return {ExportResult::Outcome::Failed, result.receipts,
+                    QStringLiteral("无法写到标准输出：%1").arg(out.errorString())};
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+int runReceiptsCommand(const QStringList& arguments, const QString& databaseLocation,
+                       QIODevice& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const Options options;
+    for (const QCommandLineOption* option : options.all()) {
+        parser.addOption(*option);
+    }
+    const bool parsed =
+        parser.parse(QStringList{QStringLiteral("inpatient-billing receipts")} + arguments);
+    QString problem = usageProblem(parser, parsed, arguments);
+    if (!problem.isEmpty()) {
+        err << problem << usageHint() << '\n';
+        return kUsageError;
+    }
+    if (parser.isSet(options.help)) {
+        out.write(helpText(options).toUtf8());
+        return kSucceeded;
+    }
+    const std::optional<store::ReceiptFilter> filter = filterOf(parser, options, &problem);
+    if (!filter) {
+        err << problem << '\n';
+        return kRefused;
+    }
+    store::Database database(databaseLocation);
+    if (!database.prepare(&problem) || !knownCashier(database, filter->cashier, &problem)) {
+        err << problem << '\n';
+        return kRefused;
+    }
+    const ExportResult result =
+        parser.isSet(options.output)
+            ? receipt_register::exportReceipts(databaseLocation, *filter,
+                                               parser.value(options.output), {})
+            : writeToOutput(databaseLocation, *filter, out);
+    if (result.outcome != ExportResult::Outcome::Written) {
+        err << QStringLiteral("没有写出收据：") << result.error << '\n';
+        return kRefused;
+    }
+    if (parser.isSet(options.output)) {
+        err << QStringLiteral("已把%1张收据写入“%2”。")
+                   .arg(result.receipts)
+                   .arg(QDir::toNativeSeparators(parser.value(options.output)))
+            << '\n';
+    }
+    return kSucceeded;
+}
+
+}  // namespace app

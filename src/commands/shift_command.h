@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "commands/exit_status.h"
+
+class QTextStream;
+
+namespace app {
+
+// inpatient-billing [--database ...] shift list [--date DATE] | show N | open CASHIER [--pdf FILE]
+// on the database at databaseLocation, which is first prepared as at the program's first start.
+// The report goes to out as text, or with --pdf as an A4 PDF file; every message goes to err.
+// Settling stays in the window, where the cashier is logged in.
+int runShiftCommand(const QStringList& arguments, const QString& databaseLocation, QTextStream& out,
+                    QTextStream& err);
+
+}  // namespace app

@@ -1,0 +1,64 @@
+#include "printing/stored_printout.h"
+
+#include "printing/receipt_layout.h"
+#include "store/database.h"
+#include "store/receipt_search.h"
+#include "store/reprint_journal.h"
+#include "store/schema.h"
+
+namespace store {
+
+namespace {
+
+constexpr int kA4PaperSetting = 9;
+
+const QString kReprintMark = QStringLiteral("-补打");
+
+struct PrintedReceipt {
+    StoredPrintout printout;
+    QVariantList values;  // every field, as printed
+};
+
+PrintedReceipt printReceipt(Database& database, platform::Printer& printer, storage::RecordId id,
+                            Printing printing) {
+    PrintedReceipt printed;
+    const std::optional<QVariantList> values = readReceipt(database, id, &printed.printout.error);
+    if (!values) {
+        return printed;
+    }
+    printed.values = *values;
+    printed.printout.read = true;
+    const QString inpatientNumber =
+        values->value(receiptSchema().indexOf(kInpatientNumberField)).toString();
+    printer.startJob(printing == Printing::Reprint ? inpatientNumber + kReprintMark
+                                                   : inpatientNumber);
+    printer.setPrintSetting(kA4PaperSetting);
+    printing::placeReceipt(printer, [&values](const QString& fieldName) {
+        return values->value(receiptSchema().indexOf(fieldName));
+    });
+    printed.printout.outcome = printer.endJob();
+    return printed;
+}
+
+}  // namespace
+
+widgets::Message blankPaperQuestion() {
+    return {QStringLiteral("请放好空白票据！"), QStringLiteral("打印"),
+            widgets::MessageButtons::OkCancel, widgets::MessageIcon::Warning};
+}
+
+StoredPrintout printStoredReceipt(Database& database, platform::Printer& printer,
+                                  storage::RecordId id, Printing printing) {
+    return printReceipt(database, printer, id, printing).printout;
+}
+
+StoredPrintout reprintReceipt(Database& database, platform::Printer& printer, storage::RecordId id,
+                              const QString& cashier) {
+    PrintedReceipt printed = printReceipt(database, printer, id, Printing::Reprint);
+    if (printed.printout.outcome.printed) {
+        printed.printout.journalError = recordReprint(database, cashier, printed.values).error;
+    }
+    return printed.printout;
+}
+
+}  // namespace store

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+
+#include "commands/backup_command.h"
+#include "commands/restore_command.h"
+#include "storage/database_file.h"
+#include "storage/file_use_lock.h"
+#include "support/database_files.h"
+#include "support/fixed_clock.h"
+
+namespace {
+
+using database_files::makeWithReceipts;
+using database_files::modeOf;
+using database_files::numbersBelow;
+using database_files::receiptNumbers;
+using database_files::rowsOf;
+
+struct CommandRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// Overwrites a stretch in the middle of a file, as a failing disk does.
+void damage(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() / 2);
+    file.write(QByteArray(8192, '\x5a'));
+}
+
+class BackupAndRestore : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return folder.filePath(name); }
+
+    CommandRun backup(const QStringList& arguments, const QString& location) {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        const int status = app::runBackupCommand(arguments, location, clock, outStream, errStream);
+        return {status, out, err};
+    }
+
+    // The restore, answering the question (when it asks) with answer, or ending the input.
+    CommandRun restore(const QStringList& arguments, std::optional<QString> answer = {}) {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        const int status = app::runRestoreCommand(
+            arguments, databasePath, clock, [&] { return std::exchange(answer, std::nullopt); },
+            outStream, errStream);
+        return {status, out, err};
+    }
+
+    QStringList besideDatabase() const {
+        return QDir(path(QStringLiteral("desk"))).entryList(QDir::Files);
+    }
+
+    QTemporaryDir folder;
+    QString databasePath = path(QStringLiteral("desk/billing.sqlite"));
+    FixedClock clock{QDateTime(QDate(2026, 3, 10), QTime(9, 15, 30))};
+};
+
+TEST_F(BackupAndRestore, BackupWritesAPrivateCheckedCopyOrRefusesWithItsStatus) {
+    makeWithReceipts(databasePath, 3);
+    write(path(QStringLiteral("notes.txt")), "not a database");
+    const QString copies = path(QStringLiteral("new/copies"));
+
+    const CommandRun intoFolder = backup({copies + u'/'}, databasePath);
+    const QString copy = copies + QStringLiteral("/billing-20260310-091530.sqlite");
+    EXPECT_EQ(intoFolder.status, app::kSucceeded) << intoFolder.err.toStdString();
+    EXPECT_EQ(intoFolder.out, copy + u'\n');
+    EXPECT_EQ(receiptNumbers(copy), numbersBelow(3));
+    EXPECT_EQ(modeOf(copy), 0600);
+    EXPECT_EQ(modeOf(copies), 0700);
+    EXPECT_EQ(modeOf(path(QStringLiteral("new"))), 0700);
+
+    const struct {
+        QStringList arguments;
+        QString location;
+        int status;
+        const char16_t* said;
+    } refused[] = {
+        {{path(QStringLiteral("notes.txt"))}, databasePath, app::kRefused, u"不是数据库文件"},
+        {{path(QStringLiteral("notes.txt/x.sqlite"))}, databasePath, app::kRefused, u"不是文件夹"},
+        {{databasePath}, databasePath, app::kRefused, u"数据库文件自己"},
+        {{copies}, path(QStringLiteral("nowhere.sqlite")), app::kRefused, u"不存在"},
+        {{copies}, QStringLiteral("postgresql://desk@server/billing"), app::kRefused, u"pg_dump"},
+        {{}, databasePath, app::kUsageError, u"backup 后面要跟"},
+        {{copies, copies}, databasePath, app::kUsageError, u"多余的参数"},
+        {{QStringLiteral("--to"), copies}, databasePath, app::kUsageError, u"多余的参数"},
+        {{QStringLiteral("--to")}, databasePath, app::kUsageError, u"没有选项"},
+    };
+    for (const auto& run : refused) {
+        const CommandRun result = backup(run.arguments, run.location);
+        EXPECT_EQ(result.status, run.status) << run.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf16(run.said))) << result.err.toStdString();
+        EXPECT_EQ(result.out, QString());
+    }
+    EXPECT_EQ(contentOf(path(QStringLiteral("notes.txt"))), "not a database");
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("nowhere.sqlite"))));
+}
+
+TEST_F(BackupAndRestore, ADamagedDatabaseIsNotCopiedOverAnEarlierCopy) {
+    makeWithReceipts(databasePath, 2000);
+    const QString copy = path(QStringLiteral("copy.sqlite"));
+    ASSERT_EQ(backup({copy}, databasePath).status, app::kSucceeded);
+    const QByteArray earlier = contentOf(copy);
+    damage(databasePath);
+
+    const CommandRun result = backup({copy}, databasePath);
+
+    EXPECT_EQ(result.status, app::kRefused);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("备份没有写成"))) << result.err.toStdString();
+    EXPECT_EQ(contentOf(copy), earlier);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("copy.sqlite")});
+}
+
+TEST_F(BackupAndRestore, EveryBadBackupIsRefusedWithItsReasonAndNothingChanges) {
+    makeWithReceipts(databasePath, 3);
+    const QByteArray current = contentOf(databasePath);
+    const QString bad = path(QStringLiteral("bad.sqlite"));
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        const char16_t* reason;
+    } badFiles[] = {
+        {"text", [&] { write(bad, "住院号,姓名\n1,张三\n"); }, u"不是 SQLite 数据库"},
+        {"damaged",
+         [&] {
+             makeWithReceipts(bad, 2000);
+             damage(bad);
+         },
+         u"已损坏|完整性检查"},
+        {"another program's", [&] { rowsOf(bad, QStringLiteral("CREATE TABLE notes (text)")); },
+         u"没有表 MZY、USER"},
+        {"newer",
+         [&] {
+             makeWithReceipts(bad, 1);
+             rowsOf(bad, QStringLiteral("UPDATE schema_version SET version = %1")
+                             .arg(store::schemaDefinition().version + 1));
+         },
+         u"较新版本"},
+        {"missing", [] {}, u"没有这个文件"},
+    };
+    for (const auto& badFile : badFiles) {
+        QFile::remove(bad);
+        badFile.make();
+        const CommandRun result = restore({QStringLiteral("--yes"), bad});
+        EXPECT_EQ(result.status, app::kRefused) << badFile.name;
+        EXPECT_TRUE(result.err.contains(QRegularExpression(QString::fromUtf16(badFile.reason))))
+            << badFile.name << ": " << result.err.toStdString();
+        EXPECT_TRUE(result.err.endsWith(QStringLiteral("数据库文件没有改变。\n")));
+        EXPECT_EQ(contentOf(databasePath), current) << badFile.name;
+        EXPECT_EQ(besideDatabase(), QStringList({u"billing.sqlite"_qs, u"billing.sqlite.lock"_qs}))
+            << badFile.name;
+    }
+}
+
+TEST_F(BackupAndRestore, AnOlderBackupIsPutInPlaceAndTheCurrentFileKept) {
+    makeWithReceipts(databasePath, 3);
+    const QByteArray current = contentOf(databasePath);
+    const QString older = path(QStringLiteral("older.sqlite"));
+    makeWithReceipts(older, 5);
+    // As a program before the version table and the history left it.
+    rowsOf(older, QStringLiteral("DROP TABLE schema_version"));
+    rowsOf(older, QStringLiteral("DROP TABLE MZY_history"));
+
+    const CommandRun result = restore({older}, QStringLiteral("not asked"));
+
+    ASSERT_EQ(result.status, app::kSucceeded) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("中有 5 张收据")));
+    EXPECT_TRUE(result.out.contains(QStringLiteral("中有 3 张收据")));
+    EXPECT_FALSE(result.out.contains(QStringLiteral("yes")));
+    const QString kept = databasePath + QStringLiteral(".before-restore-20260310-091530");
+    EXPECT_EQ(contentOf(kept), current);
+    EXPECT_EQ(receiptNumbers(databasePath), numbersBelow(5));
+    EXPECT_EQ(modeOf(databasePath), 0600);
+    store::Database restored(databasePath);
+    QString error;
+    EXPECT_TRUE(restored.prepare(&error)) << error.toStdString();
+    EXPECT_EQ(rowsOf(databasePath, QStringLiteral("SELECT count(*) FROM MZY_history")),
+              QList<QStringList>{{QStringLiteral("0")}});
+}
+
+TEST_F(BackupAndRestore, ABackupOfFewerReceiptsIsPutInPlaceOnlyWhenConfirmed) {
+    const QString backupFile = path(QStringLiteral("fewer.sqlite"));
+    makeWithReceipts(backupFile, 2);
+    const struct {
+        QStringList arguments;
+        std::optional<QString> answer;
+        int status;
+    } runs[] = {
+        {{backupFile}, QStringLiteral("no"), app::kRefused},
+        {{backupFile}, std::nullopt, app::kRefused},
+        {{backupFile}, QStringLiteral(" yes "), app::kSucceeded},
+        {{backupFile, QStringLiteral("--yes")}, std::nullopt, app::kSucceeded},
+    };
+    for (const auto& run : runs) {
+        QDir(path(QStringLiteral("desk"))).removeRecursively();
+        makeWithReceipts(databasePath, 3);
+        clock.set(clock.now().addSecs(1));
+
+        const CommandRun result = restore(run.arguments, run.answer);
+
+        const std::string label = run.arguments.join(u' ').toStdString() + " / " +
+                                  run.answer.value_or(QStringLiteral("(end)")).toStdString();
+        EXPECT_EQ(result.status, run.status) << label << ": " << result.err.toStdString();
+        EXPECT_EQ(result.out.contains(QStringLiteral("少 1 张")),
+                  !run.arguments.contains(QStringLiteral("--yes")))
+            << label;
+        EXPECT_EQ(receiptNumbers(databasePath).size(), run.status == app::kSucceeded ? 2 : 3)
+            << label;
+        EXPECT_EQ(besideDatabase().size(), run.status == app::kSucceeded ? 3 : 2) << label;
+    }
+}
+
+// Waits until a program holds the database file's use lock; false when none does in time.
+bool heldByAProgram(const QString& databasePath) {
+    for (int tries = 0; tries < 600; ++tries) {
+        storage::FileUseLock probe;
+        QString reason;
+        if (probe.take(databasePath, storage::FileUseLock::Mode::Exclusive, &reason) ==
+            storage::FileUseLock::Outcome::HeldOtherwise) {
+            return true;
+        }
+        probe.release();
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+TEST_F(BackupAndRestore, NoRestoreWhileTheProgramHoldsTheFileNorStartWhileOneRuns) {
+    makeWithReceipts(databasePath, 3);
+    const QString backupFile = path(QStringLiteral("copy.sqlite"));
+    makeWithReceipts(backupFile, 4);
+    const QByteArray current = contentOf(databasePath);
+
+    // The program at its login window, in a process of its own.
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(PROGRAM_PATH), {QStringLiteral("--database"), databasePath});
+    ASSERT_TRUE(heldByAProgram(databasePath));
+    const CommandRun whileRunning = restore({backupFile});
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(whileRunning.status, app::kRefused);
+    EXPECT_TRUE(whileRunning.err.contains(QStringLiteral("本机有程序正开着它")))
+        << whileRunning.err.toStdString();
+    EXPECT_EQ(contentOf(databasePath), current);
+
+    // This process holding it as the program does.
+    {
+        store::Database desk(databasePath);
+        QString error;
+        ASSERT_TRUE(desk.prepare(&error)) << error.toStdString();
+        EXPECT_EQ(restore({backupFile}).status, app::kRefused);
+    }
+
+    {
+        storage::DatabaseFileRestore restoring(databasePath);
+        QString reason;
+        ASSERT_TRUE(restoring.lockOutPrograms(&reason)) << reason.toStdString();
+        store::Database desk(databasePath);
+        EXPECT_FALSE(desk.prepare(&reason));
+        EXPECT_TRUE(reason.contains(QStringLiteral("正在从备份恢复"))) << reason.toStdString();
+    }
+
+    const CommandRun afterwards = restore({backupFile});
+    EXPECT_EQ(afterwards.status, app::kSucceeded) << afterwards.err.toStdString();
+    EXPECT_EQ(receiptNumbers(databasePath).size(), 4);
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "settings/desk_config.h"
+#include "support/qt_printers.h"
+
+namespace printing {
+inline void PrintTo(const PrintSettings& settings, std::ostream* os) {
+    *os << '{';
+    for (const SettingEntry& entry : printSettingEntries(settings)) {
+        *os << entry.key.toStdString() << '=' << entry.value.toStdString() << ' ';
+    }
+    *os << '}';
+}
+}  // namespace printing
+
+namespace {
+
+using printing::PrintSettings;
+
+TEST(DeskConfig, ReadsWhatItUnderstandsAndNamesEveryLineItIgnored) {
+    const QByteArray content =
+        "\xEF\xBB\xBF# written by hand\r\n"
+        "database = postgresql://desk@server/billing \r\n"
+        "printer=前台 HP\r\n"
+        "offset=12，-8\r\n"
+        "form-area=0,0,0,2970\r\n"
+        "ofset=1,2\r\n"
+        "just some words\r\n"
+        "form=/old/form.png\r\n"
+        "form=/srv/空白票据.pdf\r\n"
+        "\r\n"
+        "offset=abc\r\n"
+        "printer=\xB4\xF2\xD3\xA1\xBB\xFA\r\n";  // GBK, as a Chinese Notepad saves it
+
+    const app::DeskConfig config = app::parseDeskConfig(content);
+
+    EXPECT_EQ(config.database, QStringLiteral("postgresql://desk@server/billing"));
+    PrintSettings expected;
+    expected.printerName = QStringLiteral("前台 HP");
+    expected.offset = {12, -8};
+    expected.formPicture = QStringLiteral("/srv/空白票据.pdf");
+    EXPECT_EQ(config.printing, expected);
+    ASSERT_EQ(config.warnings.size(), 6) << config.warnings.join(u'\n').toStdString();
+    const QStringList named{u"第5行“form-area=0,0,0,2970”"_qs, u"第6行“ofset=1,2”"_qs,
+                            u"第7行“just some words”"_qs,      u"第8行“form=/old/form.png”"_qs,
+                            u"第11行“offset=abc”"_qs,          u"第12行不是 UTF-8"_qs};
+    for (int warning = 0; warning < named.size(); ++warning) {
+        EXPECT_TRUE(config.warnings[warning].startsWith(named[warning]))
+            << config.warnings[warning].toStdString();
+    }
+    EXPECT_TRUE(config.warnings[4].contains(QStringLiteral("两个整数")));
+}
+
+TEST(DeskConfig, SavingPrintSettingsKeepsEveryLineItDoesNotOwn) {
+    const QByteArray content =
+        "# desk 3\n"
+        "database=/srv/billing.sqlite\n"
+        "offset=abc\n"
+        "colour=blue\n"
+        "offset=5,5\n"
+        "\xB4\xF2\xD3\xA1\xBB\xFA\n";
+    PrintSettings settings;
+    settings.offset = {12, -8};
+    settings.formPicture = QStringLiteral("/srv/form.png");
+
+    EXPECT_EQ(app::withPrintSettings(content, settings),
+              "# desk 3\n"
+              "database=/srv/billing.sqlite\n"
+              "offset=12,-8\n"
+              "colour=blue\n"
+              "\xB4\xF2\xD3\xA1\xBB\xFA\n"
+              "printer=\n"
+              "form=/srv/form.png\n"
+              "form-area=0,0,2100,2970\n");
+}
+
+TEST(DeskConfig, SettingsSurviveWritingAndReadingBack) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("491MX/491MX.conf"));
+    PrintSettings settings;
+    settings.printerName = QStringLiteral("前台");
+    settings.offset = {-200, 200};
+    settings.formPicture = QStringLiteral("/srv/a=b.png");
+    settings.formArea = {-10, 20, 1900, 2700};
+
+    QString error;
+    ASSERT_TRUE(app::writePrintSettings(path, settings, &error)) << error.toStdString();
+    const app::DeskConfig config = app::readDeskConfig(path);
+    EXPECT_EQ(config.printing, settings);
+    EXPECT_EQ(config.database, std::nullopt);
+    EXPECT_TRUE(config.warnings.isEmpty());
+}
+
+}  // namespace
