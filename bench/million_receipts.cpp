@@ -19,8 +19,8 @@ QVariantList generatedReceipt(int i, std::mt19937& random) {
                                    QStringLiteral("欧阳明")};
     std::uniform_int_distribution<int> fen(0, 500'000);
     std::uniform_int_distribution<int> stay(0, 30);
-    billing::ReceiptState state;
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    receipt::ReceiptState state;
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         state.*fee.variable =
             random() % 2 == 0 ? common::Money() : common::Money::fromFen(fen(random));
         state.totalAmount += state.*fee.variable;

@@ -15,7 +15,7 @@ namespace {
 
 QString sumSql(bool wholeTable, const QString& firstParameter, const QString& lastParameter) {
     QStringList sums{QStringLiteral("count(*)")};
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         sums.append(
             QStringLiteral("sum(%1)").arg(storage::quotedIdentifier(fee.fieldName.toString())));
     }

@@ -15,7 +15,7 @@ const platform::SystemClock kClock;
 
 void fillEveryAmount(billing::MainWindow& window) {
     int step = 0;
-    for (const billing::FeeCategory& category : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& category : receipt::kFeeCategories) {
         window.findChild<QLineEdit*>(category.boxName.toString())
             ->setText(QString::number(1234.56 + 100.01 * step++, 'f', 2));
     }

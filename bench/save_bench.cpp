@@ -20,7 +20,7 @@
 namespace {
 
 QVariantList receipt(const QString& number, const QString& name, common::Money bedFee) {
-    billing::ReceiptState state;
+    receipt::ReceiptState state;
     state.bedFee = bedFee;
     state.totalAmount = bedFee;
     state.prepaidAmount = common::yuan(1000);

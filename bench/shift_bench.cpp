@@ -48,8 +48,8 @@ common::Money randomAmount(std::mt19937& random) {
 }
 
 QVariantList generatedReceipt(const QString& number, std::mt19937& random) {
-    billing::ReceiptState state;
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    receipt::ReceiptState state;
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         state.*fee.variable = randomAmount(random);
         state.totalAmount += state.*fee.variable;
     }

@@ -6,6 +6,7 @@
 
 #include "commands/backup_command.h"
 #include "commands/cashier_command.h"
+#include "commands/exit_status.h"
 #include "commands/print_setup_command.h"
 #include "commands/receipts_command.h"
 #include "commands/restore_command.h"
@@ -16,45 +17,38 @@
 namespace app {
 
 int runCommand(const CommandLine& commandLine) {
-    const QStringList& command = commandLine.command;
+    const QString& name = commandLine.command.first();
+    const QStringList arguments = commandLine.command.mid(1);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (command.first() == QStringLiteral("print-setup")) {
-        return runPrintSetup(command.mid(1), deskConfigPath(), out, err);
+    if (name == QStringLiteral("print-setup")) {
+        return commands::runPrintSetup(arguments, settings::deskConfigPath(), out, err);
     }
-    if (command.first() == QStringLiteral("cashier")) {
-        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
-        return runCashierCommand(command.mid(1),
-                                 chosenDatabaseLocation(commandLine, deskConfig.database),
-                                 standardPasswordInput(), out, err);
+    const QString location = chosenDatabaseLocation(
+        commandLine, settings::readDeskConfig(settings::deskConfigPath()).database);
+    const platform::SystemClock clock;
+    if (name == QStringLiteral("cashier")) {
+        return commands::runCashierCommand(arguments, location, commands::standardPasswordInput(),
+                                           out, err);
     }
-    if (command.first() == QStringLiteral("backup") ||
-        command.first() == QStringLiteral("restore")) {
-        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
-        const QString location = chosenDatabaseLocation(commandLine, deskConfig.database);
-        const platform::SystemClock clock;
-        return command.first() == QStringLiteral("backup")
-                   ? runBackupCommand(command.mid(1), location, clock, out, err)
-                   : runRestoreCommand(command.mid(1), location, clock, standardAnswerInput(), out,
-                                       err);
+    if (name == QStringLiteral("backup")) {
+        return commands::runBackupCommand(arguments, location, clock, out, err);
     }
-    if (command.first() == QStringLiteral("shift")) {
-        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
-        return runShiftCommand(command.mid(1),
-                               chosenDatabaseLocation(commandLine, deskConfig.database), out, err);
+    if (name == QStringLiteral("restore")) {
+        return commands::runRestoreCommand(arguments, location, clock,
+                                           commands::standardAnswerInput(), out, err);
     }
-    if (command.first() == QStringLiteral("receipts")) {
-        const DeskConfig deskConfig = readDeskConfig(deskConfigPath());
+    if (name == QStringLiteral("shift")) {
+        return commands::runShiftCommand(arguments, location, out, err);
+    }
+    if (name == QStringLiteral("receipts")) {
         QFile standardOutput;
         standardOutput.open(stdout, QIODevice::WriteOnly);
-        return runReceiptsCommand(command.mid(1),
-                                  chosenDatabaseLocation(commandLine, deskConfig.database),
-                                  standardOutput, err);
+        return commands::runReceiptsCommand(arguments, location, standardOutput, err);
     }
-    err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。")
-               .arg(command.first())
+    err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。").arg(name)
         << '\n';
-    return kUsageError;
+    return commands::kUsageError;
 }
 
 }  // namespace app

@@ -24,7 +24,8 @@ DailyCopyOutcome makeDailyCopy(const QString& databasePath, const QString& folde
         !storage::backUpDatabaseFile(databasePath, QDir(folder).filePath(fileName), &reason)) {
         return {reason};
     }
-    for (const FolderCopy& old : copiesBeyond(copiesIn(folder), keep)) {
+    for (const commands::FolderCopy& old :
+         commands::copiesBeyond(commands::copiesIn(folder), keep)) {
         QFile file(QDir(folder).filePath(old.fileName));
         if (!file.remove()) {
             return {QStringLiteral("旧的备份“%1”删不掉：%2").arg(old.fileName, file.errorString())};
@@ -36,15 +37,15 @@ DailyCopyOutcome makeDailyCopy(const QString& databasePath, const QString& folde
 }  // namespace
 
 DailyBackup::DailyBackup(const platform::Services& services, const QString& databaseLocation,
-                         const BackupSettings& settings)
-    : m_services(services), m_keep(settings.keep) {
+                         const settings::BackupSettings& backup)
+    : m_services(services), m_keep(backup.keep) {
     // A database on a server has no file to copy, and its advice is for the IT staff.
     QString advice;
-    if (settings.keep > 0) {
-        m_databasePath = databaseFileFor(databaseLocation, &advice).value_or(QString());
+    if (backup.keep > 0) {
+        m_databasePath = commands::databaseFileFor(databaseLocation, &advice).value_or(QString());
     }
     if (!m_databasePath.isEmpty()) {
-        m_folder = dailyCopyFolder(settings, m_databasePath);
+        m_folder = settings::dailyCopyFolder(backup, m_databasePath);
     }
 }
 
@@ -56,17 +57,18 @@ DailyBackup::~DailyBackup() {
 
 bool DailyBackup::isDue() const {
     return !m_databasePath.isEmpty() &&
-           !hasCopyOfDay(copiesIn(m_folder), m_services.clock.now().date());
+           !commands::hasCopyOfDay(commands::copiesIn(m_folder), m_services.clock.now().date());
 }
 
 void DailyBackup::atStart() {
     if (m_startCopy || !isDue()) {
         return;
     }
-    m_startCopy.reset(QThread::create([this, path = m_databasePath, folder = m_folder,
-                                       name = copyFileName(m_services.clock.now()), keep = m_keep] {
-        m_startOutcome = makeDailyCopy(path, folder, name, keep);
-    }));
+    m_startCopy.reset(
+        QThread::create([this, path = m_databasePath, folder = m_folder,
+                         name = commands::copyFileName(m_services.clock.now()), keep = m_keep] {
+            m_startOutcome = makeDailyCopy(path, folder, name, keep);
+        }));
     connect(m_startCopy.get(), &QThread::finished, this, &DailyBackup::takeStartCopy,
             Qt::QueuedConnection);
     m_startCopy->start();
@@ -85,8 +87,8 @@ void DailyBackup::takeStartCopy() {
 void DailyBackup::atExit() {
     takeStartCopy();
     if (isDue()) {
-        dealWith(
-            makeDailyCopy(m_databasePath, m_folder, copyFileName(m_services.clock.now()), m_keep));
+        dealWith(makeDailyCopy(m_databasePath, m_folder,
+                               commands::copyFileName(m_services.clock.now()), m_keep));
     }
 }
 

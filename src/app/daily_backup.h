@@ -30,7 +30,7 @@ class DailyBackup final : public QObject {
 
 public:
     DailyBackup(const platform::Services& services, const QString& databaseLocation,
-                const BackupSettings& settings);
+                const settings::BackupSettings& backup);
     // Waits for a copy under way.
     ~DailyBackup() override;
 

@@ -7,7 +7,7 @@
 
 namespace app {
 
-platform::DeskPrinting deskPrintingForProgram(const DeskConfig& config,
+platform::DeskPrinting deskPrintingForProgram(const settings::DeskConfig& config,
                                               widgets::MessageBoxes& messageBoxes) {
     QStringList unused = config.warnings;
     QString formProblem;
@@ -19,7 +19,7 @@ platform::DeskPrinting deskPrintingForProgram(const DeskConfig& config,
         messageBoxes.show(
             nullptr,
             {QStringLiteral("设置文件“%1”中有设置没有用上，其余设置照常使用：\n")
-                     .arg(QDir::toNativeSeparators(deskConfigPath())) +
+                     .arg(QDir::toNativeSeparators(settings::deskConfigPath())) +
                  unused.join(u'\n'),
              QStringLiteral("设置"), widgets::MessageButtons::Ok, widgets::MessageIcon::Warning});
     }

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     }
 
     widgets::QtMessageBoxes messageBoxes;
-    const app::DeskConfig deskConfig = app::readDeskConfig(app::deskConfigPath());
+    const settings::DeskConfig deskConfig = settings::readDeskConfig(settings::deskConfigPath());
     store::Database database(app::chosenDatabaseLocation(commandLine, deskConfig.database));
     QString problem;
     if (!database.prepare(&problem)) {

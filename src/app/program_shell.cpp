@@ -22,9 +22,9 @@ ProgramShell::ProgramShell(const platform::Services& services, store::Database& 
       m_dailyBackup(dailyBackup),
       m_mainWindow(std::make_unique<billing::MainWindow>(services.clock)),
       m_modification(
-          std::make_unique<store::ReceiptModification>(*m_mainWindow, database, m_openDialogs)),
-      m_printCommand(std::make_unique<store::PrintCommand>(*m_mainWindow, database, *m_modification,
-                                                           services)) {
+          std::make_unique<billing::ReceiptModification>(*m_mainWindow, database, m_openDialogs)),
+      m_printCommand(std::make_unique<billing::PrintCommand>(*m_mainWindow, database,
+                                                             *m_modification, services)) {
     billing::MainWindow& window = *m_mainWindow;
     connect(window.statisticsAction(), &QAction::triggered, this, &ProgramShell::showStatistics);
     connect(window.registerAction(), &QAction::triggered, this, &ProgramShell::showRegister);

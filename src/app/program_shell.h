@@ -7,14 +7,14 @@
 
 namespace billing {
 class MainWindow;
-}
+class PrintCommand;
+}  // namespace billing
 namespace platform {
 struct Services;
 }
 namespace store {
 class Database;
-class PrintCommand;
-}  // namespace store
+}
 
 namespace app {
 
@@ -57,9 +57,9 @@ private:
     store::Database& m_database;
     DailyBackup* m_dailyBackup;
     std::unique_ptr<billing::MainWindow> m_mainWindow;
-    store::OpenDialogs m_openDialogs;
-    std::unique_ptr<store::ReceiptModification> m_modification;
-    std::unique_ptr<store::PrintCommand> m_printCommand;
+    billing::OpenDialogs m_openDialogs;
+    std::unique_ptr<billing::ReceiptModification> m_modification;
+    std::unique_ptr<billing::PrintCommand> m_printCommand;
 };
 
 }  // namespace app

@@ -212,8 +212,8 @@ void MainWindow::buildForm() {
 }
 
 void MainWindow::buildFeeGrid(QWidget* form) {
-    for (std::size_t index = 0; index < kFeeCategories.size(); ++index) {
-        const FeeCategory& category = kFeeCategories[index];
+    for (std::size_t index = 0; index < receipt::kFeeCategories.size(); ++index) {
+        const receipt::FeeCategory& category = receipt::kFeeCategories[index];
         const auto column = static_cast<std::size_t>(category.gridColumn - 1);
         const int top = kGridRowTops[static_cast<std::size_t>(category.gridRow - 1)];
         makeLabel(form, category.labelName.toString(), category.screenLabel.toString(),
@@ -226,10 +226,11 @@ void MainWindow::buildFeeGrid(QWidget* form) {
 }
 
 void MainWindow::recalculateTotal() {
-    for (std::size_t index = 0; index < kFeeCategories.size(); ++index) {
-        m_receipt.*kFeeCategories[index].variable = common::textToNumber(m_feeBoxes[index]->text());
+    for (std::size_t index = 0; index < receipt::kFeeCategories.size(); ++index) {
+        m_receipt.*receipt::kFeeCategories[index].variable =
+            common::textToNumber(m_feeBoxes[index]->text());
     }
-    m_receipt.totalAmount = sumOfFees(m_receipt);
+    m_receipt.totalAmount = receipt::sumOfFees(m_receipt);
     编辑框27->setText(common::numberToText(m_receipt.totalAmount));
     标签44->setText(common::moneyWords(m_receipt.totalAmount));
     recalculateBalance();
@@ -238,7 +239,7 @@ void MainWindow::recalculateTotal() {
 void MainWindow::recalculateBalance() {
     m_receipt.prepaidAmount = common::textToNumber(编辑框24->text());
     m_receipt.supplementAmount = common::textToNumber(编辑框25->text());
-    标签1->setText(settleBalance(m_receipt));
+    标签1->setText(receipt::settleBalance(m_receipt));
     标签45->setText(common::moneyWords(m_receipt.prepaidAmount));
     编辑框28->setText(common::numberToText(m_receipt.refundAmount));
     编辑框29->setText(common::numberToText(m_receipt.arrearsAmount));

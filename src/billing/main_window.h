@@ -24,7 +24,7 @@ struct ReceiptEntry {
     QString patientName;
     QDateTime admission;
     QDateTime discharge;
-    std::array<common::Money, kFeeCategoryCount> fees{};
+    std::array<common::Money, receipt::kFeeCategoryCount> fees{};
     common::Money prepaid;
     common::Money supplement;
 };
@@ -37,8 +37,8 @@ class MainWindow final : public QMainWindow {
 public:
     explicit MainWindow(const platform::Clock& clock, QWidget* parent = nullptr);
 
-    ReceiptState& receipt() { return m_receipt; }
-    const ReceiptState& receipt() const { return m_receipt; }
+    receipt::ReceiptState& receipt() { return m_receipt; }
+    const receipt::ReceiptState& receipt() const { return m_receipt; }
 
     // Reads the fee boxes, sums them and shows the total in figures and words, then settles
     // the balance.
@@ -86,27 +86,27 @@ private:
     void setDatesUnchecked(const QDateTime& admission, const QDateTime& discharge);
 
     const platform::Clock& m_clock;
-    ReceiptState m_receipt;
+    receipt::ReceiptState m_receipt;
 
-    QLineEdit* 编辑框1 = nullptr;                            // patient name
-    QLineEdit* 编辑框26 = nullptr;                           // inpatient number
-    QDateEdit* 日期框1 = nullptr;                            // admission
-    QDateEdit* 日期框2 = nullptr;                            // discharge
-    QLabel* 标签43 = nullptr;                                // stay length
-    std::array<QLineEdit*, kFeeCategoryCount> m_feeBoxes{};  // in FeeCategory order
-    QLineEdit* 编辑框23 = nullptr;                           // the fixed 100 per cent
-    QLineEdit* 编辑框27 = nullptr;                           // total
-    QLabel* 标签44 = nullptr;                                // total in words
-    QLineEdit* 编辑框24 = nullptr;                           // prepaid deposit
-    QLabel* 标签45 = nullptr;                                // deposit in words
-    QLineEdit* 编辑框25 = nullptr;                           // supplementary payment
-    QLineEdit* 编辑框28 = nullptr;                           // refund
-    QLineEdit* 编辑框29 = nullptr;                           // amount still owed
-    QPushButton* 按钮3 = nullptr;                            // 新建
-    QPushButton* 按钮1 = nullptr;                            // 计算
-    QPushButton* 按钮2 = nullptr;                            // 打印
-    QLabel* 标签2 = nullptr;                                 // cashier panel
-    QLabel* 标签1 = nullptr;                                 // status line
+    QLineEdit* 编辑框1 = nullptr;                                     // patient name
+    QLineEdit* 编辑框26 = nullptr;                                    // inpatient number
+    QDateEdit* 日期框1 = nullptr;                                     // admission
+    QDateEdit* 日期框2 = nullptr;                                     // discharge
+    QLabel* 标签43 = nullptr;                                         // stay length
+    std::array<QLineEdit*, receipt::kFeeCategoryCount> m_feeBoxes{};  // in FeeCategory order
+    QLineEdit* 编辑框23 = nullptr;                                    // the fixed 100 per cent
+    QLineEdit* 编辑框27 = nullptr;                                    // total
+    QLabel* 标签44 = nullptr;                                         // total in words
+    QLineEdit* 编辑框24 = nullptr;                                    // prepaid deposit
+    QLabel* 标签45 = nullptr;                                         // deposit in words
+    QLineEdit* 编辑框25 = nullptr;                                    // supplementary payment
+    QLineEdit* 编辑框28 = nullptr;                                    // refund
+    QLineEdit* 编辑框29 = nullptr;                                    // amount still owed
+    QPushButton* 按钮3 = nullptr;                                     // 新建
+    QPushButton* 按钮1 = nullptr;                                     // 计算
+    QPushButton* 按钮2 = nullptr;                                     // 打印
+    QLabel* 标签2 = nullptr;                                          // cashier panel
+    QLabel* 标签1 = nullptr;                                          // status line
 
     QAction* m_statisticsAction = nullptr;
     QAction* m_registerAction = nullptr;

@@ -12,7 +12,7 @@
 #include "store/table.h"
 #include "widgets/message_boxes.h"
 
-namespace store {
+namespace billing {
 
 namespace {
 
@@ -29,7 +29,7 @@ QString uncertainSaveMessage(bool correcting, const QString& inpatientNumber,
 
 }  // namespace
 
-PrintCommand::PrintCommand(billing::MainWindow& window, Database& database,
+PrintCommand::PrintCommand(MainWindow& window, store::Database& database,
                            const ReceiptModification& modification,
                            const platform::Services& services)
     : m_window(window), m_database(database), m_modification(modification), m_services(services) {}
@@ -42,10 +42,10 @@ void PrintCommand::run() {
     if (!readable) {
         return;
     }
-    const billing::ReceiptState& receipt = m_window.receipt();
-    const QString refusal =
-        issueRefusal({m_window.inpatientNumber(), m_window.patientName(), receipt.totalAmount,
-                      receipt.supplementAmount, alreadyStored, receipt.isModifyMode != 0});
+    const receipt::ReceiptState& receipt = m_window.receipt();
+    const QString refusal = store::issueRefusal({m_window.inpatientNumber(), m_window.patientName(),
+                                                 receipt.totalAmount, receipt.supplementAmount,
+                                                 alreadyStored, receipt.isModifyMode != 0});
     if (!refusal.isEmpty()) {
         showError(refusal);
         return;
@@ -59,9 +59,9 @@ void PrintCommand::run() {
 }
 
 bool PrintCommand::isAlreadyStored(bool* ok) {
-    Table table(m_database);
-    const bool found =
-        table.open(kReceiptTable) && findByInpatientNumber(table, m_window.inpatientNumber());
+    store::Table table(m_database);
+    const bool found = table.open(store::kReceiptTable) &&
+                       store::findByInpatientNumber(table, m_window.inpatientNumber());
     *ok = table.lastError().isEmpty();
     if (!*ok) {
         showError(QStringLiteral("无法读取收据表，收据没有保存。\n") + table.lastError());
@@ -70,41 +70,41 @@ bool PrintCommand::isAlreadyStored(bool* ok) {
 }
 
 bool PrintCommand::confirmBlankPaper() {
-    return m_services.messageBoxes.show(&m_window, blankPaperQuestion()) ==
+    return m_services.messageBoxes.show(&m_window, printing::blankPaperQuestion()) ==
            widgets::MessageAnswer::Ok;
 }
 
 std::optional<storage::RecordId> PrintCommand::saveReceipt() {
-    const billing::ReceiptState& receipt = m_window.receipt();
+    const receipt::ReceiptState& receipt = m_window.receipt();
     const QVariantList values =
-        receiptRecordValues(m_window.inpatientNumber(), m_window.patientName(),
-                            m_window.admissionDate(), m_window.dischargeDate(), receipt);
-    const LoadedReceipt* loaded = m_modification.loadedReceipt();
+        store::receiptRecordValues(m_window.inpatientNumber(), m_window.patientName(),
+                                   m_window.admissionDate(), m_window.dischargeDate(), receipt);
+    const store::LoadedReceipt* loaded = m_modification.loadedReceipt();
     if (receipt.isModifyMode != 0 && loaded == nullptr) {
         showError(QStringLiteral("没有调出要修改的收据，没有保存，也没有打印。"));
         return std::nullopt;
     }
-    const SaveResult saved = receipt.isModifyMode == 0
-                                 ? saveNewReceipt(m_database, values)
-                                 : saveCorrection(m_database, *loaded, values);
+    const store::SaveResult saved = receipt.isModifyMode == 0
+                                        ? store::saveNewReceipt(m_database, values)
+                                        : store::saveCorrection(m_database, *loaded, values);
     switch (saved.outcome) {
-        case SaveOutcome::Saved:
+        case store::SaveOutcome::Saved:
             return saved.recordId;
-        case SaveOutcome::AlreadyStored:
+        case store::SaveOutcome::AlreadyStored:
             showError(QStringLiteral("票据已存在！"));
             break;
-        case SaveOutcome::ChangedElsewhere:
+        case store::SaveOutcome::ChangedElsewhere:
             showError(
                 QStringLiteral("这张收据在调出之后已被另一台收费机修改，没有保存，也没有打印。\n"
                                "请重新调出这张收据再修改。"));
             break;
-        case SaveOutcome::Removed:
+        case store::SaveOutcome::Removed:
             showError(QStringLiteral("要修改的收据已不在收据表中，没有保存，也没有打印。"));
             break;
-        case SaveOutcome::Failed:
+        case store::SaveOutcome::Failed:
             showError(QStringLiteral("收据没有保存，也没有打印。\n") + saved.error);
             break;
-        case SaveOutcome::Uncertain:
+        case store::SaveOutcome::Uncertain:
             showError(uncertainSaveMessage(receipt.isModifyMode != 0, m_window.inpatientNumber(),
                                            saved.error));
             break;
@@ -113,8 +113,8 @@ std::optional<storage::RecordId> PrintCommand::saveReceipt() {
 }
 
 void PrintCommand::printReceipt(storage::RecordId recordId) {
-    const StoredPrintout printout =
-        printStoredReceipt(m_database, m_services.printer, recordId, Printing::Issue);
+    const printing::StoredPrintout printout = printing::printStoredReceipt(
+        m_database, m_services.printer, recordId, printing::Printing::Issue);
     if (!printout.read) {
         showError(QStringLiteral("收据已保存，但无法从收据表读回，没有打印。\n") + printout.error);
         return;
@@ -131,4 +131,4 @@ void PrintCommand::showError(const QString& text) {
     m_services.messageBoxes.show(&m_window, widgets::errorMessage(text));
 }
 
-}  // namespace store
+}  // namespace billing

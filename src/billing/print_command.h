@@ -5,16 +5,16 @@
 
 #include "storage/storage_engine.h"
 
-namespace billing {
-class MainWindow;
-}
 namespace platform {
 struct Services;
 }
-
 namespace store {
-
 class Database;
+}
+
+namespace billing {
+
+class MainWindow;
 class ReceiptModification;
 
 // 打印: brings the totals up to date, checks that the receipt may be issued, asks for blank
@@ -22,7 +22,7 @@ class ReceiptModification;
 // not stored, and a receipt that could not be stored stays in the window as typed.
 class PrintCommand {
 public:
-    PrintCommand(billing::MainWindow& window, Database& database,
+    PrintCommand(MainWindow& window, store::Database& database,
                  const ReceiptModification& modification, const platform::Services& services);
 
     void run();
@@ -38,10 +38,10 @@ private:
     void printReceipt(storage::RecordId recordId);
     void showError(const QString& text);
 
-    billing::MainWindow& m_window;
-    Database& m_database;
+    MainWindow& m_window;
+    store::Database& m_database;
     const ReceiptModification& m_modification;
     const platform::Services& m_services;
 };
 
-}  // namespace store
+}  // namespace billing

@@ -7,28 +7,28 @@
 #include "store/schema.h"
 #include "store/table.h"
 
-namespace store {
+namespace billing {
 
 namespace {
 
-billing::ReceiptEntry readReceiptEntry(const Table& table) {
-    billing::ReceiptEntry entry;
-    entry.patientName = table.readField(kPatientNameField).toString();
-    entry.admission = table.readField(kAdmissionDateField).toDateTime();
-    entry.discharge = table.readField(kDischargeDateField).toDateTime();
-    for (std::size_t index = 0; index < billing::kFeeCategories.size(); ++index) {
+ReceiptEntry readReceiptEntry(const store::Table& table) {
+    ReceiptEntry entry;
+    entry.patientName = table.readField(store::kPatientNameField).toString();
+    entry.admission = table.readField(store::kAdmissionDateField).toDateTime();
+    entry.discharge = table.readField(store::kDischargeDateField).toDateTime();
+    for (std::size_t index = 0; index < receipt::kFeeCategories.size(); ++index) {
         entry.fees[index] =
-            table.readField(billing::kFeeCategories[index].fieldName).value<common::Money>();
+            table.readField(receipt::kFeeCategories[index].fieldName).value<common::Money>();
     }
-    entry.prepaid = table.readField(kPrepaidField).value<common::Money>();
-    entry.supplement = table.readField(kSupplementField).value<common::Money>();
+    entry.prepaid = table.readField(store::kPrepaidField).value<common::Money>();
+    entry.supplement = table.readField(store::kSupplementField).value<common::Money>();
     return entry;
 }
 
 // Every field, to tell at the save whether the receipt is still as it was loaded.
-QVariantList readRecord(const Table& table) {
+QVariantList readRecord(const store::Table& table) {
     QVariantList values;
-    for (int field = 0; field < receiptSchema().columns.size(); ++field) {
+    for (int field = 0; field < store::receiptSchema().columns.size(); ++field) {
         values.append(table.readField(field));
     }
     return values;
@@ -36,11 +36,11 @@ QVariantList readRecord(const Table& table) {
 
 }  // namespace
 
-ReceiptModification::ReceiptModification(billing::MainWindow& window, Database& database,
+ReceiptModification::ReceiptModification(MainWindow& window, store::Database& database,
                                          const OpenDialogs& openDialogs)
     : m_window(window), m_database(database), m_openDialogs(openDialogs) {}
 
-const LoadedReceipt* ReceiptModification::loadedReceipt() const {
+const store::LoadedReceipt* ReceiptModification::loadedReceipt() const {
     return m_loaded ? &*m_loaded : nullptr;
 }
 
@@ -67,23 +67,23 @@ void ReceiptModification::loadReceiptForModification() {
         refuse(QStringLiteral("住院号为空！"));
         return;
     }
-    Table table(m_database);
-    if (!table.open(kReceiptTable)) {
+    store::Table table(m_database);
+    if (!table.open(store::kReceiptTable)) {
         refuse(QStringLiteral("无法读取收据表：") + table.lastError());
         return;
     }
     table.goFirst();
-    if (!findByInpatientNumber(table, inpatientNumber)) {
+    if (!store::findByInpatientNumber(table, inpatientNumber)) {
         refuse(QStringLiteral("没有找到这张收据！"));
         return;
     }
-    const QString issuer = table.readField(kCashierField).toString();
+    const QString issuer = table.readField(store::kCashierField).toString();
     if (!common::textEquals(issuer, m_window.receipt().currentCashier)) {
         refuse(QStringLiteral("这张收据的收费员为") + issuer + QStringLiteral("，请重新登录！"));
         return;
     }
     m_window.showReceiptEntry(readReceiptEntry(table));
-    m_loaded = LoadedReceipt{table.recordId(), readRecord(table)};
+    m_loaded = store::LoadedReceipt{table.recordId(), readRecord(table)};
     table.close();
 
     m_window.recalculateTotal();
@@ -98,4 +98,4 @@ void ReceiptModification::refuse(const QString& statusText) {
     m_window.setCalculateAndPrintEnabled(false);
 }
 
-}  // namespace store
+}  // namespace billing

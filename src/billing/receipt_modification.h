@@ -5,13 +5,13 @@
 
 #include "store/receipt_saving.h"
 
-namespace billing {
-class MainWindow;
+namespace store {
+class Database;
 }
 
-namespace store {
+namespace billing {
 
-class Database;
+class MainWindow;
 
 // The modal windows whose opening takes the focus away from the inpatient-number box; while
 // one of them is open, that focus change is no request to load a receipt.
@@ -24,7 +24,7 @@ struct OpenDialogs {
 // who issued it; 打印 then rewrites it in place.
 class ReceiptModification {
 public:
-    ReceiptModification(billing::MainWindow& window, Database& database,
+    ReceiptModification(MainWindow& window, store::Database& database,
                         const OpenDialogs& openDialogs);
 
     void startModification();
@@ -33,15 +33,15 @@ public:
 
     // The stored receipt the window holds for correction, as it was loaded; nullptr when none
     // is loaded.
-    const LoadedReceipt* loadedReceipt() const;
+    const store::LoadedReceipt* loadedReceipt() const;
 
 private:
     void refuse(const QString& statusText);
 
-    billing::MainWindow& m_window;
-    Database& m_database;
+    MainWindow& m_window;
+    store::Database& m_database;
     const OpenDialogs& m_openDialogs;
-    std::optional<LoadedReceipt> m_loaded;
+    std::optional<store::LoadedReceipt> m_loaded;
 };
 
-}  // namespace store
+}  // namespace billing

@@ -5,13 +5,13 @@
 #include <QTextStream>
 
 #include "commands/backup_folder.h"
-#include "commands/command_help.h"
+#include "commands/command_opening.h"
 #include "commands/database_file_argument.h"
 #include "common/private_files.h"
 #include "platform/clock.h"
 #include "storage/database_file.h"
 
-namespace app {
+namespace commands {
 
 namespace {
 
@@ -27,53 +27,55 @@ QString helpText() {
         "退出状态：0 成功，1 被拒绝（没有写成副本），2 用法错误。\n");
 }
 
-QString usageHint() {
-    return QStringLiteral("用 inpatient-billing backup --help 查看用法。");
-}
-
 bool namesFolder(const QString& target) {
     return QFileInfo(target).isDir() || target.endsWith(u'/') || target.endsWith(QDir::separator());
 }
 
-}  // namespace
+// The one target the arguments name; none, with the reason in *problem, for anything else.
+std::optional<QString> readTarget(const QStringList& arguments, QString* problem) {
+    if (arguments.size() == 1 && !arguments.first().isEmpty() &&
+        !arguments.first().startsWith(u'-')) {
+        return arguments.first();
+    }
+    *problem = arguments.isEmpty() ? QStringLiteral("backup 后面要跟备份的目标（文件或文件夹）。")
+               : arguments.size() > 1
+                   ? QStringLiteral("多余的参数“%1”。").arg(arguments[1])
+                   : QStringLiteral("backup 没有选项“%1”。").arg(arguments.first());
+    return std::nullopt;
+}
 
-int runBackupCommand(const QStringList& arguments, const QString& databaseLocation,
-                     const platform::Clock& clock, QTextStream& out, QTextStream& err) {
-    if (asksForHelp(arguments)) {
-        out << helpText();
-        return kSucceeded;
-    }
-    if (arguments.size() != 1 || arguments.first().isEmpty() ||
-        arguments.first().startsWith(u'-')) {
-        err << (arguments.isEmpty() ? QStringLiteral("backup 后面要跟备份的目标（文件或文件夹）。")
-                : arguments.size() > 1
-                    ? QStringLiteral("多余的参数“%1”。").arg(arguments[1])
-                    : QStringLiteral("backup 没有选项“%1”。").arg(arguments.first()))
-            << usageHint() << '\n';
-        return kUsageError;
-    }
+// Copies the database file at databasePath to target, a file or a folder.
+int backUp(const QString& databasePath, const QString& target, const platform::Clock& clock,
+           QTextStream& out, QTextStream& err) {
     QString reason;
-    const std::optional<QString> databasePath = databaseFileFor(databaseLocation, &reason);
-    if (!databasePath) {
-        err << reason << '\n';
-        return kRefused;
-    }
-    const QString& target = arguments.first();
     const bool intoFolder = namesFolder(target);
     const QString folder = intoFolder ? target : QFileInfo(target).absolutePath();
     const QString copyPath =
         QFileInfo(intoFolder ? QDir(folder).filePath(copyFileName(clock.now())) : target)
             .absoluteFilePath();
     if (!common::makePrivateFolder(folder, &reason) ||
-        !storage::backUpDatabaseFile(*databasePath, copyPath, &reason)) {
+        !storage::backUpDatabaseFile(databasePath, copyPath, &reason)) {
         err << QStringLiteral("备份没有写成：%1。").arg(reason) << '\n';
         return kRefused;
     }
     out << QDir::toNativeSeparators(copyPath) << '\n';
     err << QStringLiteral("已把数据库文件“%1”备份到“%2”。")
-               .arg(QDir::toNativeSeparators(*databasePath), QDir::toNativeSeparators(copyPath))
+               .arg(QDir::toNativeSeparators(databasePath), QDir::toNativeSeparators(copyPath))
         << '\n';
     return kSucceeded;
 }
 
-}  // namespace app
+}  // namespace
+
+int runBackupCommand(const QStringList& arguments, const QString& databaseLocation,
+                     const platform::Clock& clock, QTextStream& out, QTextStream& err) {
+    const auto onDatabaseFile = [&](const QString& target) {
+        return runOnDatabaseFile(databaseLocation, err, [&](const QString& databasePath) {
+            return backUp(databasePath, target, clock, out, err);
+        });
+    };
+    return runCommand<QString>(u"backup", helpText(), arguments, readTarget, out, err,
+                               onDatabaseFile);
+}
+
+}  // namespace commands

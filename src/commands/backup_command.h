@@ -11,7 +11,7 @@ namespace platform {
 class Clock;
 }
 
-namespace app {
+namespace commands {
 
 // inpatient-billing [--database FILE] backup TARGET: a consistent copy of the database file at
 // databaseLocation, correct while desks are writing, written to the file TARGET or, when TARGET
@@ -20,4 +20,4 @@ namespace app {
 int runBackupCommand(const QStringList& arguments, const QString& databaseLocation,
                      const platform::Clock& clock, QTextStream& out, QTextStream& err);
 
-}  // namespace app
+}  // namespace commands

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <algorithm>
 
-namespace app {
+namespace commands {
 
 namespace {
 
@@ -42,4 +42,4 @@ QList<FolderCopy> copiesBeyond(const QList<FolderCopy>& copies, int keep) {
     return copies.mid(0, std::max<qsizetype>(0, copies.size() - keep));
 }
 
-}  // namespace app
+}  // namespace commands

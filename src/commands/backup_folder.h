@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace app {
+namespace commands {
 
 // A copy of the database file in a backup folder, named by the time it was taken:
 // billing-YYYYMMDD-HHMMSS.sqlite. The backup command and the daily copy both name theirs so.
@@ -25,4 +25,4 @@ bool hasCopyOfDay(const QList<FolderCopy>& copies, QDate day);
 // Of copies (oldest first), those beyond the newest keep, oldest first.
 QList<FolderCopy> copiesBeyond(const QList<FolderCopy>& copies, int keep);
 
-}  // namespace app
+}  // namespace commands

@@ -3,11 +3,11 @@
 #include <QTextStream>
 #include <optional>
 
-#include "commands/command_help.h"
+#include "commands/command_opening.h"
 #include "store/cashier_admin.h"
 #include "store/database.h"
 
-namespace app {
+namespace commands {
 
 namespace {
 
@@ -52,10 +52,6 @@ QString helpText() {
         "新密码在终端上输入两次，输入时不显示；标准输入不是终端时，它的第一行就是新密码。\n"
         "密码只以加盐的 Argon2id 散列值保存；明文密码只在用 password 修改时换成散列值。\n"
         "退出状态：0 成功，1 被拒绝（收费员表没有改变），2 用法错误。\n");
-}
-
-QString usageHint() {
-    return QStringLiteral("用 inpatient-billing cashier --help 查看用法。");
 }
 
 // What the arguments ask for; none, with the reason in *problem, when they make no request.
@@ -186,25 +182,14 @@ int changeCashiers(store::Database& database, const Request& request, const Pass
 
 int runCashierCommand(const QStringList& arguments, const QString& databaseLocation,
                       const PasswordInput& input, QTextStream& out, QTextStream& err) {
-    if (asksForHelp(arguments)) {
-        out << helpText();
-        return kSucceeded;
-    }
-    QString problem;
-    const std::optional<Request> request = readRequest(arguments, &problem);
-    if (!request) {
-        err << problem << usageHint() << '\n';
-        return kUsageError;
-    }
-    store::Database database(databaseLocation);
-    if (!database.prepare(&problem)) {
-        err << problem << '\n';
-        return kRefused;
-    }
-    if (request->action == Action::List) {
-        return listCashiers(database, out, err);
-    }
-    return changeCashiers(database, *request, input, err);
+    const auto onDatabase = [&](const Request& request) {
+        return runOnPreparedDatabase(databaseLocation, err, [&](store::Database& database) {
+            return request.action == Action::List ? listCashiers(database, out, err)
+                                                  : changeCashiers(database, request, input, err);
+        });
+    };
+    return runCommand<Request>(u"cashier", helpText(), arguments, readRequest, out, err,
+                               onDatabase);
 }
 
-}  // namespace app
+}  // namespace commands

@@ -8,7 +8,7 @@
 
 class QTextStream;
 
-namespace app {
+namespace commands {
 
 // inpatient-billing [--database ...] cashier list | add NAME | password NAME | remove NAME, on
 // the database at databaseLocation, which is first prepared as at the program's first start.
@@ -16,4 +16,4 @@ namespace app {
 int runCashierCommand(const QStringList& arguments, const QString& databaseLocation,
                       const PasswordInput& input, QTextStream& out, QTextStream& err);
 
-}  // namespace app
+}  // namespace commands

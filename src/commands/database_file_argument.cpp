@@ -2,7 +2,7 @@
 
 #include "storage/database_location.h"
 
-namespace app {
+namespace commands {
 
 std::optional<QString> databaseFileFor(const QString& databaseLocation, QString* refusal) {
     const std::optional<storage::DatabaseLocation> location =
@@ -23,4 +23,4 @@ std::optional<QString> databaseFileFor(const QString& databaseLocation, QString*
     return location->value;
 }
 
-}  // namespace app
+}  // namespace commands

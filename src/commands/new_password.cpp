@@ -4,7 +4,7 @@
 
 #include "platform/terminal_input.h"
 
-namespace app {
+namespace commands {
 
 PasswordInput standardPasswordInput() {
     return {platform::standardInputIsTerminal(),
@@ -37,4 +37,4 @@ std::optional<QString> readNewPassword(const PasswordInput& input, const QString
     return first;
 }
 
-}  // namespace app
+}  // namespace commands

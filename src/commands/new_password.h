@@ -6,7 +6,7 @@
 
 class QTextStream;
 
-namespace app {
+namespace commands {
 
 // Where a new password is typed: at a terminal it is typed twice without being shown; from a
 // pipe or a file, the first line is the password.
@@ -24,4 +24,4 @@ PasswordInput standardPasswordInput();
 std::optional<QString> readNewPassword(const PasswordInput& input, const QString& cashier,
                                        QTextStream& prompts, QString* refusal);
 
-}  // namespace app
+}  // namespace commands

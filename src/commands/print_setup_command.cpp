@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "commands/command_opening.h"
 #include "platform/page_output.h"
 #include "printing/form_picture.h"
 #include "printing/print_settings.h"
@@ -13,7 +14,7 @@
 #include "settings/desk_config.h"
 #include "widgets/message_boxes.h"
 
-namespace app {
+namespace commands {
 
 namespace {
 
@@ -60,10 +61,6 @@ QString helpText(const Options& options) {
     return text;
 }
 
-QString usageHint() {
-    return QStringLiteral("用 inpatient-billing print-setup --help 查看用法。");
-}
-
 // The reason the arguments cannot be carried out as given, or empty.
 QString usageProblem(const QCommandLineParser& parser, const Options& options) {
     if (!parser.unknownOptionNames().isEmpty()) {
@@ -83,7 +80,8 @@ QString usageProblem(const QCommandLineParser& parser, const Options& options) {
     return {};
 }
 
-void reportWarnings(const DeskConfig& config, const QString& configPath, QTextStream& err) {
+void reportWarnings(const settings::DeskConfig& config, const QString& configPath,
+                    QTextStream& err) {
     if (config.warnings.isEmpty()) {
         return;
     }
@@ -136,7 +134,7 @@ std::optional<printing::PrintSettings> changedSettings(printing::PrintSettings s
 }
 
 int openWindow(const printing::PrintSettings& settings, const QString& configPath,
-               const DeskConfig& config) {
+               const settings::DeskConfig& config) {
     widgets::QtMessageBoxes messageBoxes;
     if (!config.warnings.isEmpty()) {
         messageBoxes.show(nullptr, {QStringLiteral("设置文件“%1”中有设置没有用上：\n")
@@ -148,7 +146,7 @@ int openWindow(const printing::PrintSettings& settings, const QString& configPat
     printing::PrintSetupServices services{
         messageBoxes, platform::printerNames(),
         [configPath](const printing::PrintSettings& changed, QString* problem) {
-            return writePrintSettings(configPath, changed, problem);
+            return settings::writePrintSettings(configPath, changed, problem);
         },
         [](const printing::PrintSettings& current, const QString& pdfPath, QString* problem) {
             return pdfPath.isEmpty() ? printing::printTestPage(current, problem)
@@ -177,7 +175,7 @@ int runPrintSetup(const QStringList& arguments, const QString& configPath, QText
                       .arg(arguments.isEmpty() ? QString() : arguments.last());
     }
     if (!problem.isEmpty()) {
-        err << problem << usageHint() << '\n';
+        err << problem << usageHint(u"print-setup") << '\n';
         return kUsageError;
     }
     if (parser.isSet(options.help)) {
@@ -185,7 +183,7 @@ int runPrintSetup(const QStringList& arguments, const QString& configPath, QText
         return kSucceeded;
     }
 
-    const DeskConfig config = readDeskConfig(configPath);
+    const settings::DeskConfig config = settings::readDeskConfig(configPath);
     if (arguments.isEmpty()) {
         return openWindow(config.printing, configPath, config);
     }
@@ -198,7 +196,7 @@ int runPrintSetup(const QStringList& arguments, const QString& configPath, QText
     const bool changing = parser.isSet(options.printer) || parser.isSet(options.offset) ||
                           parser.isSet(options.form) || parser.isSet(options.noForm);
     if (changing) {
-        if (!writePrintSettings(configPath, *settings, &problem)) {
+        if (!settings::writePrintSettings(configPath, *settings, &problem)) {
             err << problem << '\n';
             return kRefused;
         }
@@ -227,4 +225,4 @@ int runPrintSetup(const QStringList& arguments, const QString& configPath, QText
     return kSucceeded;
 }
 
-}  // namespace app
+}  // namespace commands

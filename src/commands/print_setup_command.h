@@ -7,7 +7,7 @@
 
 class QTextStream;
 
-namespace app {
+namespace commands {
 
 // inpatient-billing print-setup [options]: with no option it opens the print setup window on the
 // desk settings file at configPath; with options it changes, prints or shows the settings and
@@ -15,4 +15,4 @@ namespace app {
 int runPrintSetup(const QStringList& arguments, const QString& configPath, QTextStream& out,
                   QTextStream& err);
 
-}  // namespace app
+}  // namespace commands

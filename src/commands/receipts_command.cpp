@@ -6,11 +6,12 @@
 #include <QTextStream>
 #include <optional>
 
+#include "commands/command_opening.h"
 #include "register/receipt_export.h"
 #include "store/cashier_admin.h"
 #include "store/database.h"
 
-namespace app {
+namespace commands {
 
 namespace {
 
@@ -58,10 +59,6 @@ QString helpText(const Options& options) {
         "退出状态：0 成功；1 被拒绝（日期不对、没有这个收费员、文件写不了，或数据库出错），\n"
         "此时不写出任何内容；2 用法错误。\n");
     return text;
-}
-
-QString usageHint() {
-    return QStringLiteral("用 inpatient-billing receipts --help 查看用法。");
 }
 
 QString usageProblem(const QCommandLineParser& parser, bool parsed, const QStringList& arguments) {
@@ -163,6 +160,25 @@ ExportResult writeToOutput(const QString& databaseLocation, const store::Receipt
     return result;
 }
 
+// Writes the receipts the filter finds into the file output, or to out when output is empty.
+int writeReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
+                  const QString& output, QIODevice& out, QTextStream& err) {
+    const ExportResult result =
+        output.isEmpty() ? writeToOutput(databaseLocation, filter, out)
+                         : receipt_register::exportReceipts(databaseLocation, filter, output, {});
+    if (result.outcome != ExportResult::Outcome::Written) {
+        err << QStringLiteral("没有写出收据：") << result.error << '\n';
+        return kRefused;
+    }
+    if (!output.isEmpty()) {
+        err << QStringLiteral("已把%1张收据写入“%2”。")
+                   .arg(result.receipts)
+                   .arg(QDir::toNativeSeparators(output))
+            << '\n';
+    }
+    return kSucceeded;
+}
+
 }  // namespace
 
 int runReceiptsCommand(const QStringList& arguments, const QString& databaseLocation,
@@ -176,7 +192,7 @@ int runReceiptsCommand(const QStringList& arguments, const QString& databaseLoca
         parser.parse(QStringList{QStringLiteral("inpatient-billing receipts")} + arguments);
     QString problem = usageProblem(parser, parsed, arguments);
     if (!problem.isEmpty()) {
-        err << problem << usageHint() << '\n';
+        err << problem << usageHint(u"receipts") << '\n';
         return kUsageError;
     }
     if (parser.isSet(options.help)) {
@@ -188,27 +204,13 @@ int runReceiptsCommand(const QStringList& arguments, const QString& databaseLoca
         err << problem << '\n';
         return kRefused;
     }
-    store::Database database(databaseLocation);
-    if (!database.prepare(&problem) || !knownCashier(database, filter->cashier, &problem)) {
-        err << problem << '\n';
-        return kRefused;
-    }
-    const ExportResult result =
-        parser.isSet(options.output)
-            ? receipt_register::exportReceipts(databaseLocation, *filter,
-                                               parser.value(options.output), {})
-            : writeToOutput(databaseLocation, *filter, out);
-    if (result.outcome != ExportResult::Outcome::Written) {
-        err << QStringLiteral("没有写出收据：") << result.error << '\n';
-        return kRefused;
-    }
-    if (parser.isSet(options.output)) {
-        err << QStringLiteral("已把%1张收据写入“%2”。")
-                   .arg(result.receipts)
-                   .arg(QDir::toNativeSeparators(parser.value(options.output)))
-            << '\n';
-    }
-    return kSucceeded;
+    return runOnPreparedDatabase(databaseLocation, err, [&](store::Database& database) -> int {
+        if (!knownCashier(database, filter->cashier, &problem)) {
+            err << problem << '\n';
+            return kRefused;
+        }
+        return writeReceipts(databaseLocation, *filter, parser.value(options.output), out, err);
+    });
 }
 
-}  // namespace app
+}  // namespace commands

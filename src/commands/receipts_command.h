@@ -8,7 +8,7 @@
 class QIODevice;
 class QTextStream;
 
-namespace app {
+namespace commands {
 
 // inpatient-billing [--database ...] receipts [--number P] [--name TEXT] [--from DATE]
 // [--to DATE] [--cashier NAME] [--voided] [--output FILE]: the receipts the filters find, as the
@@ -19,4 +19,4 @@ namespace app {
 int runReceiptsCommand(const QStringList& arguments, const QString& databaseLocation,
                        QIODevice& out, QTextStream& err);
 
-}  // namespace app
+}  // namespace commands

@@ -4,14 +4,14 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "commands/command_help.h"
+#include "commands/command_opening.h"
 #include "commands/database_file_argument.h"
 #include "platform/clock.h"
 #include "platform/terminal_input.h"
 #include "storage/database_file.h"
 #include "store/schema.h"
 
-namespace app {
+namespace commands {
 
 namespace {
 
@@ -30,10 +30,6 @@ QString helpText() {
         "恢复前写出两边各有多少张收据；备份中的收据较少时，要在标准输入上输入 yes 才恢复。\n"
         "数据库在服务器上时，请用 pg_restore 恢复。\n"
         "退出状态：0 已恢复，1 被拒绝（数据库文件没有改变），2 用法错误。\n");
-}
-
-QString usageHint() {
-    return QStringLiteral("用 inpatient-billing restore --help 查看用法。");
 }
 
 struct Request {
@@ -81,6 +77,63 @@ bool confirmed(const std::optional<qint64>& current, qint64 backup, const Answer
     return answer && answer->trimmed() == QStringLiteral("yes");
 }
 
+// Puts the checked backup in the place of the database file at databasePath, keeping the file
+// it replaces beside it.
+int restoreFrom(const Request& request, const QString& databasePath, const platform::Clock& clock,
+                const AnswerInput& input, QTextStream& out, QTextStream& err) {
+    QString reason;
+    const QString& backupPath = request.backupPath;
+    const auto refuse = [&err](const QString& why) {
+        err << why << kUnchanged << '\n';
+        return kRefused;
+    };
+    const QString canonicalBackup = QFileInfo(backupPath).canonicalFilePath();
+    if (!canonicalBackup.isEmpty() &&
+        canonicalBackup == QFileInfo(databasePath).canonicalFilePath()) {
+        return refuse(QStringLiteral("“%1”就是数据库文件本身。").arg(shown(backupPath)));
+    }
+    const std::optional<qint64> backupReceipts = storage::checkRestorableFile(
+        backupPath, store::schemaDefinition(), store::receiptSchema(), &reason);
+    if (!backupReceipts) {
+        return refuse(QStringLiteral("不能用“%1”恢复：%2。").arg(shown(backupPath), reason));
+    }
+
+    storage::DatabaseFileRestore restore(databasePath);
+    if (!restore.lockOutPrograms(&reason)) {
+        return refuse(
+            QStringLiteral("现在不能恢复数据库文件“%1”：%2。").arg(shown(databasePath), reason));
+    }
+    const bool currentExists = QFileInfo::exists(databasePath);
+    const std::optional<qint64> currentReceipts =
+        restore.currentRecords(store::receiptSchema(), &reason);
+    out << QStringLiteral("备份“%1”中有 %2 张收据。").arg(shown(backupPath)).arg(*backupReceipts)
+        << '\n'
+        << (!currentExists ? QStringLiteral("数据库文件“%1”还不存在。").arg(shown(databasePath))
+            : currentReceipts ? QStringLiteral("当前的数据库文件“%1”中有 %2 张收据。")
+                                    .arg(shown(databasePath))
+                                    .arg(*currentReceipts)
+                              : QStringLiteral("当前的数据库文件“%1”读不出来：%2。")
+                                    .arg(shown(databasePath), reason))
+        << '\n';
+    const bool losesReceipts = !currentReceipts || *backupReceipts < *currentReceipts;
+    if (losesReceipts && !request.confirmed &&
+        !confirmed(currentReceipts, *backupReceipts, input, out)) {
+        return refuse(QStringLiteral("没有恢复。"));
+    }
+
+    const QString keptPath = databasePath + QStringLiteral(".before-restore-") +
+                             clock.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!restore.putInPlace(backupPath, keptPath, &reason)) {
+        return refuse(QStringLiteral("没有恢复：%1。").arg(reason));
+    }
+    err << QStringLiteral("已用“%1”恢复数据库文件“%2”。")
+               .arg(shown(backupPath), shown(databasePath))
+        << (currentExists ? QStringLiteral("原来的文件保留为“%1”。").arg(shown(keptPath))
+                          : QString())
+        << '\n';
+    return kSucceeded;
+}
+
 }  // namespace
 
 AnswerInput standardAnswerInput() {
@@ -90,71 +143,13 @@ AnswerInput standardAnswerInput() {
 int runRestoreCommand(const QStringList& arguments, const QString& databaseLocation,
                       const platform::Clock& clock, const AnswerInput& input, QTextStream& out,
                       QTextStream& err) {
-    if (asksForHelp(arguments)) {
-        out << helpText();
-        return kSucceeded;
-    }
-    QString reason;
-    const std::optional<Request> request = readRequest(arguments, &reason);
-    if (!request) {
-        err << reason << usageHint() << '\n';
-        return kUsageError;
-    }
-    const std::optional<QString> databasePath = databaseFileFor(databaseLocation, &reason);
-    if (!databasePath) {
-        err << reason << '\n';
-        return kRefused;
-    }
-    const QString& backupPath = request->backupPath;
-    const auto refuse = [&err](const QString& why) {
-        err << why << kUnchanged << '\n';
-        return kRefused;
+    const auto onDatabaseFile = [&](const Request& request) {
+        return runOnDatabaseFile(databaseLocation, err, [&](const QString& databasePath) {
+            return restoreFrom(request, databasePath, clock, input, out, err);
+        });
     };
-    const QString canonicalBackup = QFileInfo(backupPath).canonicalFilePath();
-    if (!canonicalBackup.isEmpty() &&
-        canonicalBackup == QFileInfo(*databasePath).canonicalFilePath()) {
-        return refuse(QStringLiteral("“%1”就是数据库文件本身。").arg(shown(backupPath)));
-    }
-    const std::optional<qint64> backupReceipts = storage::checkRestorableFile(
-        backupPath, store::schemaDefinition(), store::receiptSchema(), &reason);
-    if (!backupReceipts) {
-        return refuse(QStringLiteral("不能用“%1”恢复：%2。").arg(shown(backupPath), reason));
-    }
-
-    storage::DatabaseFileRestore restore(*databasePath);
-    if (!restore.lockOutPrograms(&reason)) {
-        return refuse(
-            QStringLiteral("现在不能恢复数据库文件“%1”：%2。").arg(shown(*databasePath), reason));
-    }
-    const bool currentExists = QFileInfo::exists(*databasePath);
-    const std::optional<qint64> currentReceipts =
-        restore.currentRecords(store::receiptSchema(), &reason);
-    out << QStringLiteral("备份“%1”中有 %2 张收据。").arg(shown(backupPath)).arg(*backupReceipts)
-        << '\n'
-        << (!currentExists ? QStringLiteral("数据库文件“%1”还不存在。").arg(shown(*databasePath))
-            : currentReceipts ? QStringLiteral("当前的数据库文件“%1”中有 %2 张收据。")
-                                    .arg(shown(*databasePath))
-                                    .arg(*currentReceipts)
-                              : QStringLiteral("当前的数据库文件“%1”读不出来：%2。")
-                                    .arg(shown(*databasePath), reason))
-        << '\n';
-    const bool losesReceipts = !currentReceipts || *backupReceipts < *currentReceipts;
-    if (losesReceipts && !request->confirmed &&
-        !confirmed(currentReceipts, *backupReceipts, input, out)) {
-        return refuse(QStringLiteral("没有恢复。"));
-    }
-
-    const QString keptPath = *databasePath + QStringLiteral(".before-restore-") +
-                             clock.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    if (!restore.putInPlace(backupPath, keptPath, &reason)) {
-        return refuse(QStringLiteral("没有恢复：%1。").arg(reason));
-    }
-    err << QStringLiteral("已用“%1”恢复数据库文件“%2”。")
-               .arg(shown(backupPath), shown(*databasePath))
-        << (currentExists ? QStringLiteral("原来的文件保留为“%1”。").arg(shown(keptPath))
-                          : QString())
-        << '\n';
-    return kSucceeded;
+    return runCommand<Request>(u"restore", helpText(), arguments, readRequest, out, err,
+                               onDatabaseFile);
 }
 
-}  // namespace app
+}  // namespace commands

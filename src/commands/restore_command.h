@@ -13,7 +13,7 @@ namespace platform {
 class Clock;
 }
 
-namespace app {
+namespace commands {
 
 // Where the answer to the restore's question comes from: the next line, none once the input
 // has ended.
@@ -32,4 +32,4 @@ int runRestoreCommand(const QStringList& arguments, const QString& databaseLocat
                       const platform::Clock& clock, const AnswerInput& input, QTextStream& out,
                       QTextStream& err);
 
-}  // namespace app
+}  // namespace commands

@@ -5,7 +5,7 @@
 #include <QTextStream>
 #include <optional>
 
-#include "commands/command_help.h"
+#include "commands/command_opening.h"
 #include "shift/day_sheet.h"
 #include "shift/report_pages.h"
 #include "shift/report_printing.h"
@@ -15,7 +15,7 @@
 #include "store/journal.h"
 #include "store/settlement.h"
 
-namespace app {
+namespace commands {
 
 namespace {
 
@@ -49,10 +49,6 @@ QString helpText() {
         "--pdf 文件            改为把 A4 报表（list 时为日结单，须给出 --date）写成 PDF 文件。\n"
         "退出状态：0 成功，1 被拒绝（日期或结算号不对、没有这次交班、数据库或文件无法使用），"
         "2 用法错误。\n");
-}
-
-QString usageHint() {
-    return QStringLiteral("用 inpatient-billing shift --help 查看用法。");
 }
 
 // Takes an option with its value off the arguments; false with *problem when the value is missing.
@@ -171,52 +167,48 @@ bool showOpenShift(store::Database& database, const QString& cashier, Output* ou
     return true;
 }
 
-}  // namespace
-
-int runShiftCommand(const QStringList& arguments, const QString& databaseLocation, QTextStream& out,
-                    QTextStream& err) {
-    if (asksForHelp(arguments)) {
-        out << helpText();
-        return kSucceeded;
-    }
-    QString problem;
-    const std::optional<Request> request = readRequest(arguments, &problem);
-    if (!request) {
-        err << problem << usageHint() << '\n';
-        return kUsageError;
-    }
-    store::Database database(databaseLocation);
-    if (!database.prepare(&problem)) {
-        err << problem << '\n';
-        return kRefused;
-    }
+// Reads what the request asks for and writes it: as text to out, or as a PDF.
+int report(store::Database& database, const Request& request, QTextStream& out, QTextStream& err) {
     Output output;
+    QString problem;
     bool found = false;
-    switch (request->action) {
+    switch (request.action) {
         case Action::List:
-            found = listSettlements(database, *request, &output, &problem);
+            found = listSettlements(database, request, &output, &problem);
             break;
         case Action::Show:
-            found = showSettlement(database, request->argument, &output, &problem);
+            found = showSettlement(database, request.argument, &output, &problem);
             break;
         case Action::Open:
-            found = showOpenShift(database, request->argument, &output, &problem);
+            found = showOpenShift(database, request.argument, &output, &problem);
             break;
     }
     if (!found) {
         err << problem << '\n';
         return kRefused;
     }
-    if (!request->pdf) {
+    if (!request.pdf) {
         out << output.text;
         return kSucceeded;
     }
-    if (!shift::writeReportPdf(*request->pdf, output.title, output.pages, &problem)) {
+    if (!shift::writeReportPdf(*request.pdf, output.title, output.pages, &problem)) {
         err << problem << '\n';
         return kRefused;
     }
-    err << QStringLiteral("已写入“%1”。").arg(QDir::toNativeSeparators(*request->pdf)) << '\n';
+    err << QStringLiteral("已写入“%1”。").arg(QDir::toNativeSeparators(*request.pdf)) << '\n';
     return kSucceeded;
 }
 
-}  // namespace app
+}  // namespace
+
+int runShiftCommand(const QStringList& arguments, const QString& databaseLocation, QTextStream& out,
+                    QTextStream& err) {
+    const auto onDatabase = [&](const Request& request) {
+        return runOnPreparedDatabase(databaseLocation, err, [&](store::Database& database) {
+            return report(database, request, out, err);
+        });
+    };
+    return runCommand<Request>(u"shift", helpText(), arguments, readRequest, out, err, onDatabase);
+}
+
+}  // namespace commands

@@ -7,7 +7,7 @@
 
 class QTextStream;
 
-namespace app {
+namespace commands {
 
 // inpatient-billing [--database ...] shift list [--date DATE] | show N | open CASHIER [--pdf FILE]
 // on the database at databaseLocation, which is first prepared as at the program's first start.
@@ -16,4 +16,4 @@ namespace app {
 int runShiftCommand(const QStringList& arguments, const QString& databaseLocation, QTextStream& out,
                     QTextStream& err);
 
-}  // namespace app
+}  // namespace commands

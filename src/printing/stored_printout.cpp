@@ -6,7 +6,7 @@
 #include "store/reprint_journal.h"
 #include "store/schema.h"
 
-namespace store {
+namespace printing {
 
 namespace {
 
@@ -19,22 +19,23 @@ struct PrintedReceipt {
     QVariantList values;  // every field, as printed
 };
 
-PrintedReceipt printReceipt(Database& database, platform::Printer& printer, storage::RecordId id,
-                            Printing printing) {
+PrintedReceipt printReceipt(store::Database& database, platform::Printer& printer,
+                            storage::RecordId id, Printing printing) {
     PrintedReceipt printed;
-    const std::optional<QVariantList> values = readReceipt(database, id, &printed.printout.error);
+    const std::optional<QVariantList> values =
+        store::readReceipt(database, id, &printed.printout.error);
     if (!values) {
         return printed;
     }
     printed.values = *values;
     printed.printout.read = true;
     const QString inpatientNumber =
-        values->value(receiptSchema().indexOf(kInpatientNumberField)).toString();
+        values->value(store::receiptSchema().indexOf(store::kInpatientNumberField)).toString();
     printer.startJob(printing == Printing::Reprint ? inpatientNumber + kReprintMark
                                                    : inpatientNumber);
     printer.setPrintSetting(kA4PaperSetting);
-    printing::placeReceipt(printer, [&values](const QString& fieldName) {
-        return values->value(receiptSchema().indexOf(fieldName));
+    placeReceipt(printer, [&values](const QString& fieldName) {
+        return values->value(store::receiptSchema().indexOf(fieldName));
     });
     printed.printout.outcome = printer.endJob();
     return printed;
@@ -47,18 +48,19 @@ widgets::Message blankPaperQuestion() {
             widgets::MessageButtons::OkCancel, widgets::MessageIcon::Warning};
 }
 
-StoredPrintout printStoredReceipt(Database& database, platform::Printer& printer,
+StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& printer,
                                   storage::RecordId id, Printing printing) {
     return printReceipt(database, printer, id, printing).printout;
 }
 
-StoredPrintout reprintReceipt(Database& database, platform::Printer& printer, storage::RecordId id,
-                              const QString& cashier) {
+StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
+                              storage::RecordId id, const QString& cashier) {
     PrintedReceipt printed = printReceipt(database, printer, id, Printing::Reprint);
     if (printed.printout.outcome.printed) {
-        printed.printout.journalError = recordReprint(database, cashier, printed.values).error;
+        printed.printout.journalError =
+            store::recordReprint(database, cashier, printed.values).error;
     }
     return printed.printout;
 }
 
-}  // namespace store
+}  // namespace printing

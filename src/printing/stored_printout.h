@@ -7,8 +7,10 @@
 #include "widgets/message_boxes.h"
 
 namespace store {
-
 class Database;
+}
+
+namespace printing {
 
 enum class Printing {
     Issue,    // the receipt's first printout, right after it was stored
@@ -29,12 +31,12 @@ widgets::Message blankPaperQuestion();
 
 // Prints the stored receipt with this identity as one page, every value read from the record
 // as it is stored.
-StoredPrintout printStoredReceipt(Database& database, platform::Printer& printer,
+StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& printer,
                                   storage::RecordId id, Printing printing);
 
 // 补打: prints the stored receipt again, exactly as stored, through the desk's printer, and once
 // it is printed writes the reprint of cashier into the journal. Changes nothing else.
-StoredPrintout reprintReceipt(Database& database, platform::Printer& printer, storage::RecordId id,
-                              const QString& cashier);
+StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
+                              storage::RecordId id, const QString& cashier);
 
-}  // namespace store
+}  // namespace printing

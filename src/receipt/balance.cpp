@@ -3,7 +3,7 @@
 #include "common/number_text.h"
 #include "receipt/fee_category.h"
 
-namespace billing {
+namespace receipt {
 
 namespace {
 
@@ -42,4 +42,4 @@ QString settleBalance(ReceiptState& state) {
     return sentence(QStringLiteral("应补交"), state.arrearsAmount);
 }
 
-}  // namespace billing
+}  // namespace receipt

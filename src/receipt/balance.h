@@ -4,7 +4,7 @@
 
 #include "receipt/receipt_state.h"
 
-namespace billing {
+namespace receipt {
 
 // The sum of the nineteen fee variables.
 common::Money sumOfFees(const ReceiptState& state);
@@ -14,4 +14,4 @@ common::Money sumOfFees(const ReceiptState& state);
 // receipt balances.
 QString settleBalance(ReceiptState& state);
 
-}  // namespace billing
+}  // namespace receipt

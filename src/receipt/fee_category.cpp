@@ -1,6 +1,6 @@
 #include "receipt/fee_category.h"
 
-namespace billing {
+namespace receipt {
 
 const std::array<FeeCategory, kFeeCategoryCount> kFeeCategories = {{
     {u"床位费", u"标签7", u"编辑框2", 1, 1, &ReceiptState::bedFee, u"床位费", u"床位费："},
@@ -29,4 +29,4 @@ const std::array<FeeCategory, kFeeCategoryCount> kFeeCategories = {{
     {u"杂　费", u"标签36", u"编辑框22", 5, 3, &ReceiptState::miscFee, u"杂费", u"杂费："},
 }};
 
-}  // namespace billing
+}  // namespace receipt

@@ -5,7 +5,7 @@
 
 #include "receipt/receipt_state.h"
 
-namespace billing {
+namespace receipt {
 
 // One of the nineteen fee categories: where it sits on screen, which variable holds its
 // amount, which receipt field stores it and how the statistics report names it. Everything
@@ -25,4 +25,4 @@ inline constexpr int kFeeCategoryCount = 19;
 
 extern const std::array<FeeCategory, kFeeCategoryCount> kFeeCategories;
 
-}  // namespace billing
+}  // namespace receipt

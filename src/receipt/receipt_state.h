@@ -5,7 +5,7 @@
 
 #include "common/money.h"
 
-namespace billing {
+namespace receipt {
 
 // The receipt being typed, as the window's computations leave it: every amount in whole fen.
 struct ReceiptState {
@@ -40,4 +40,4 @@ struct ReceiptState {
     QString currentCashier;
 };
 
-}  // namespace billing
+}  // namespace receipt

@@ -10,11 +10,11 @@ namespace receipt_register {
 void reprint(QWidget* parent, store::Database& database, const platform::Services& services,
              const QString& cashier, storage::RecordId id) {
     widgets::MessageBoxes& messageBoxes = services.messageBoxes;
-    if (messageBoxes.show(parent, store::blankPaperQuestion()) != widgets::MessageAnswer::Ok) {
+    if (messageBoxes.show(parent, printing::blankPaperQuestion()) != widgets::MessageAnswer::Ok) {
         return;
     }
-    const store::StoredPrintout printout =
-        store::reprintReceipt(database, services.printer, id, cashier);
+    const printing::StoredPrintout printout =
+        printing::reprintReceipt(database, services.printer, id, cashier);
     if (!printout.read) {
         messageBoxes.show(
             parent, widgets::errorMessage(printout.error.isEmpty()

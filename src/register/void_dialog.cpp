@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shift/window_controls.h"
 #include "widgets/form_style.h"
 #include "widgets/message_boxes.h"
+#include "widgets/window_controls.h"
 
-namespace shift {
+namespace receipt_register {
 
 namespace {
 
@@ -52,8 +52,8 @@ VoidDialog::VoidDialog(widgets::MessageBoxes& messageBoxes, const QString& inpat
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("作废提示"));
     m_problem->setStyleSheet(QStringLiteral("color: red"));
-    QPushButton* voidButton = makeNamedButton(kVoid, this);
-    QPushButton* cancel = makeNamedButton(QStringLiteral("取消"), this);
+    QPushButton* voidButton = widgets::makeNamedButton(kVoid, this);
+    QPushButton* cancel = widgets::makeNamedButton(QStringLiteral("取消"), this);
     connect(voidButton, &QPushButton::clicked, this, &VoidDialog::confirm);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -128,4 +128,4 @@ QString voidRefusalMessage(const store::VoidResult& result) {
     return QStringLiteral("收据没有作废。\n") + result.error;
 }
 
-}  // namespace shift
+}  // namespace receipt_register

@@ -14,7 +14,7 @@ namespace widgets {
 class MessageBoxes;
 }
 
-namespace shift {
+namespace receipt_register {
 
 // 作废: asks for the reason of voiding one receipt (required, at most 50 characters) and then
 // for a confirmation. The box 作废原因, the buttons 作废 and 取消; a reason that may not be given
@@ -47,4 +47,4 @@ std::optional<QString> askVoidReason(widgets::MessageBoxes& messageBoxes,
 // What the cashier is told when a void did not happen; empty for one that did.
 QString voidRefusalMessage(const store::VoidResult& result);
 
-}  // namespace shift
+}  // namespace receipt_register

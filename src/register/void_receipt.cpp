@@ -18,20 +18,20 @@ bool voidShownReceipt(QWidget* parent, const platform::Services& services,
     // Asked before any reason is typed; the void itself checks again against the stored receipt.
     const QString issuer = field(store::kCashierField);
     if (!common::textEquals(issuer, cashier)) {
-        services.messageBoxes.show(parent, widgets::errorMessage(shift::voidRefusalMessage(
-                                               {store::VoidOutcome::NotIssuer, issuer, {}})));
+        services.messageBoxes.show(
+            parent,
+            widgets::errorMessage(voidRefusalMessage({store::VoidOutcome::NotIssuer, issuer, {}})));
         return false;
     }
     const QString number = field(store::kInpatientNumberField);
-    const std::optional<QString> reason = shift::askVoidReason(
-        services.messageBoxes, number, field(store::kPatientNameField), parent);
+    const std::optional<QString> reason =
+        askVoidReason(services.messageBoxes, number, field(store::kPatientNameField), parent);
     if (!reason) {
         return false;
     }
     const store::VoidResult result = store::voidReceipt(database, shown, cashier, *reason);
     if (result.outcome != store::VoidOutcome::Voided) {
-        services.messageBoxes.show(parent,
-                                   widgets::errorMessage(shift::voidRefusalMessage(result)));
+        services.messageBoxes.show(parent, widgets::errorMessage(voidRefusalMessage(result)));
         return false;
     }
     services.messageBoxes.show(

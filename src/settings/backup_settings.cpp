@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -42,4 +42,4 @@ QString dailyCopyFolder(const BackupSettings& settings, const QString& databaseP
     return QDir::cleanPath(QFileInfo(databasePath).absoluteDir().absoluteFilePath(settings.folder));
 }
 
-}  // namespace app
+}  // namespace settings

@@ -5,7 +5,7 @@
 
 #include "printing/print_settings.h"
 
-namespace app {
+namespace settings {
 
 // The most daily copies a desk may keep: ten years of them.
 inline constexpr int kMostCopiesKept = 3650;
@@ -28,4 +28,4 @@ bool applyBackupSetting(BackupSettings& settings, const printing::SettingEntry& 
 // The folder of the daily copies of the database file at databasePath.
 QString dailyCopyFolder(const BackupSettings& settings, const QString& databasePath);
 
-}  // namespace app
+}  // namespace settings

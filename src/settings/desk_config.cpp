@@ -13,7 +13,7 @@
 #include "common/private_files.h"
 #include "platform/page_output.h"
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -232,4 +232,4 @@ bool writePrintSettings(const QString& path, const printing::PrintSettings& sett
     return true;
 }
 
-}  // namespace app
+}  // namespace settings

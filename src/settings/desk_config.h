@@ -9,7 +9,7 @@
 #include "printing/print_settings.h"
 #include "settings/backup_settings.h"
 
-namespace app {
+namespace settings {
 
 // The desk settings file 491MX.conf: plain key=value lines, written by print-setup and by hand.
 // Blank lines and lines that start with # are notes.
@@ -39,4 +39,4 @@ DeskConfig readDeskConfig(const QString& path);
 bool writePrintSettings(const QString& path, const printing::PrintSettings& settings,
                         QString* error);
 
-}  // namespace app
+}  // namespace settings

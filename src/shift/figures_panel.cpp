@@ -55,8 +55,8 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
     addGroup(headerFigures(report));
     addGroup(countFigures(report.figures));
     const QList<Figure> amounts = amountFigures(report.figures);
-    addGroup(amounts.first(billing::kFeeCategoryCount));
-    addGroup(amounts.sliced(billing::kFeeCategoryCount));
+    addGroup(amounts.first(receipt::kFeeCategoryCount));
+    addGroup(amounts.sliced(receipt::kFeeCategoryCount));
     grid->setColumnStretch(2 * kFigureColumns - 1, 1);
 }
 

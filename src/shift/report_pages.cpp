@@ -151,9 +151,9 @@ std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
     figureRows(writer, kCountColumns, countFigures(report.figures));
     writer.rule();
     const QList<Figure> amounts = amountFigures(report.figures);
-    figureRows(writer, kFigureColumns, amounts.first(billing::kFeeCategoryCount));
+    figureRows(writer, kFigureColumns, amounts.first(receipt::kFeeCategoryCount));
     writer.rule();
-    figureRows(writer, kFigureColumns, amounts.sliced(billing::kFeeCategoryCount));
+    figureRows(writer, kFigureColumns, amounts.sliced(receipt::kFeeCategoryCount));
     writer.rule();
 
     const auto eventHeading = [](PageWriter& page) {

@@ -8,7 +8,7 @@
 #include "shift/figures_panel.h"
 #include "shift/report_pages.h"
 #include "shift/report_printing.h"
-#include "shift/window_controls.h"
+#include "widgets/window_controls.h"
 
 namespace shift {
 
@@ -28,14 +28,14 @@ ReportWindow::ReportWindow(const platform::Services& services, ShiftReport repor
     setWindowTitle(QStringLiteral("交班报表 %1").arg(m_report.number));
     auto* figures = new FiguresPanel(this);
     figures->showReport(m_report);
-    QTableWidget* events = makeTextTable(QStringLiteral("交班记录"), eventColumns());
+    QTableWidget* events = widgets::makeTextTable(QStringLiteral("交班记录"), eventColumns());
     QList<QStringList> rows;
     for (const store::JournalEntry& entry : m_report.entries) {
         rows.append(eventCells(entry));
     }
-    fillTable(*events, rows, kFirstEventAmount);
-    QPushButton* print = makeNamedButton(QStringLiteral("打印"), this);
-    QPushButton* close = makeNamedButton(QStringLiteral("关闭"), this);
+    widgets::fillTable(*events, rows, kFirstEventAmount);
+    QPushButton* print = widgets::makeNamedButton(QStringLiteral("打印"), this);
+    QPushButton* close = widgets::makeNamedButton(QStringLiteral("关闭"), this);
     connect(print, &QPushButton::clicked, this,
             [this] { printShiftReport(m_services, this, m_report); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);

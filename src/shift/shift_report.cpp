@@ -65,8 +65,8 @@ QList<Figure> amountFigures(const store::ShiftFigures& figures) {
     QList<Figure> amounts;
     for (int index = 0; index < store::kJournalAmountCount; ++index) {
         QString name = store::journalAmountField(index).toString();
-        if (index < billing::kFeeCategoryCount) {
-            name = billing::kFeeCategories[index].statisticsLabel.chopped(1).toString();
+        if (index < receipt::kFeeCategoryCount) {
+            name = receipt::kFeeCategories[index].statisticsLabel.chopped(1).toString();
         }
         amounts.append({name, yuanText(figures.amounts[index])});
     }
@@ -97,9 +97,9 @@ QString reportText(const ShiftReport& report) {
     appendLines(lines, countFigures(report.figures));
     lines.append(kSeparator);
     const QList<Figure> amounts = amountFigures(report.figures);
-    appendLines(lines, amounts.first(billing::kFeeCategoryCount));
+    appendLines(lines, amounts.first(receipt::kFeeCategoryCount));
     lines.append(kSeparator);
-    appendLines(lines, amounts.sliced(billing::kFeeCategoryCount));
+    appendLines(lines, amounts.sliced(receipt::kFeeCategoryCount));
     lines.append(kSeparator);
     lines.append(eventColumns().join(u'\t'));
     for (const store::JournalEntry& entry : report.entries) {

@@ -16,10 +16,10 @@
 #include "shift/report_printing.h"
 #include "shift/report_window.h"
 #include "shift/settlement_list.h"
-#include "shift/window_controls.h"
 #include "widgets/controls.h"
 #include "widgets/form_style.h"
 #include "widgets/message_boxes.h"
+#include "widgets/window_controls.h"
 
 namespace shift {
 
@@ -68,7 +68,7 @@ ShiftWindow::ShiftWindow(const platform::Services& services, store::Database& da
     pages->addTab(makeOpenShiftPage(), QStringLiteral("本班"));
     pages->addTab(makeSettlementsPage(), QStringLiteral("历次交班"));
     pages->addTab(makeDaySheetPage(), QStringLiteral("日结单"));
-    QPushButton* close = makeNamedButton(QStringLiteral("关闭"), this);
+    QPushButton* close = widgets::makeNamedButton(QStringLiteral("关闭"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;
@@ -87,10 +87,10 @@ ShiftWindow::ShiftWindow(const platform::Services& services, store::Database& da
 QWidget* ShiftWindow::makeOpenShiftPage() {
     auto* page = new QWidget;
     m_openFigures = new FiguresPanel(page);
-    m_openEvents = makeTextTable(QStringLiteral("本班记录"), eventColumns());
+    m_openEvents = widgets::makeTextTable(QStringLiteral("本班记录"), eventColumns());
     m_openStatus = makeStatusLabel(QStringLiteral("本班提示"), page);
-    m_settleButton = makeNamedButton(QStringLiteral("交班"), page);
-    QPushButton* print = makeNamedButton(QStringLiteral("打印"), page);
+    m_settleButton = widgets::makeNamedButton(QStringLiteral("交班"), page);
+    QPushButton* print = widgets::makeNamedButton(QStringLiteral("打印"), page);
     connect(m_settleButton, &QPushButton::clicked, this, &ShiftWindow::settle);
     connect(print, &QPushButton::clicked, this, &ShiftWindow::printOpenShift);
 
@@ -110,11 +110,11 @@ QWidget* ShiftWindow::makeSettlementsPage() {
     const QDate today = m_services.clock.now().date();
     m_firstDay = makeNamedDateBox(QStringLiteral("从"), today.addDays(-today.day() + 1), page);
     m_lastDay = makeNamedDateBox(QStringLiteral("至"), today, page);
-    QPushButton* find = makeNamedButton(QStringLiteral("查找"), page);
+    QPushButton* find = widgets::makeNamedButton(QStringLiteral("查找"), page);
     m_settlementsStatus = makeStatusLabel(QStringLiteral("历次交班提示"), page);
-    m_settlementTable = makeTextTable(QStringLiteral("历次交班"), settlementColumns());
-    QPushButton* view = makeNamedButton(QStringLiteral("查看"), page);
-    QPushButton* reprint = makeNamedButton(QStringLiteral("重打"), page);
+    m_settlementTable = widgets::makeTextTable(QStringLiteral("历次交班"), settlementColumns());
+    QPushButton* view = widgets::makeNamedButton(QStringLiteral("查看"), page);
+    QPushButton* reprint = widgets::makeNamedButton(QStringLiteral("重打"), page);
     connect(find, &QPushButton::clicked, this, &ShiftWindow::findSettlements);
     connect(view, &QPushButton::clicked, this, &ShiftWindow::viewSettlement);
     connect(m_settlementTable, &QTableWidget::cellDoubleClicked, this,
@@ -142,8 +142,8 @@ QWidget* ShiftWindow::makeSettlementsPage() {
 QWidget* ShiftWindow::makeDaySheetPage() {
     auto* page = new QWidget;
     m_day = makeNamedDateBox(QStringLiteral("日期"), m_services.clock.now().date(), page);
-    m_daySheetTable = makeTextTable(QStringLiteral("日结单"), daySheetColumns());
-    QPushButton* print = makeNamedButton(QStringLiteral("打印日结单"), page);
+    m_daySheetTable = widgets::makeTextTable(QStringLiteral("日结单"), daySheetColumns());
+    QPushButton* print = widgets::makeNamedButton(QStringLiteral("打印日结单"), page);
     connect(m_day, &QDateEdit::dateChanged, this, &ShiftWindow::showDaySheet);
     connect(print, &QPushButton::clicked, this, &ShiftWindow::printDaySheet);
 
@@ -173,7 +173,7 @@ void ShiftWindow::showOpenShift() {
     for (const store::JournalEntry& entry : m_openEntries) {
         rows.append(eventCells(entry));
     }
-    fillTable(*m_openEvents, rows, kFirstEventAmount);
+    widgets::fillTable(*m_openEvents, rows, kFirstEventAmount);
     m_settleButton->setEnabled(!m_openEntries.isEmpty());
     m_openStatus->setText(m_openEntries.isEmpty()
                               ? QStringLiteral("收费员%1没有未交班的记录。").arg(m_cashier)
@@ -246,7 +246,7 @@ void ShiftWindow::findSettlements() {
     for (const store::Settlement& settlement : m_settlements) {
         rows.append(settlementCells(settlement));
     }
-    fillTable(*m_settlementTable, rows, kFirstSettlementNumber);
+    widgets::fillTable(*m_settlementTable, rows, kFirstSettlementNumber);
     m_settlementsStatus->setText(QStringLiteral("共%1次交班").arg(m_settlements.size()));
 }
 
@@ -310,7 +310,7 @@ void ShiftWindow::showDaySheet() {
         rows.append(daySheetCells(line));
     }
     rows.append(daySheetCells(m_daySheet.total));
-    fillTable(*m_daySheetTable, rows, kFirstDaySheetNumber);
+    widgets::fillTable(*m_daySheetTable, rows, kFirstDaySheetNumber);
     QFont bold = m_daySheetTable->font();
     bold.setBold(true);
     const int totalRow = m_daySheetTable->rowCount() - 1;

@@ -10,7 +10,7 @@ PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDa
     const store::TableSchema& receipts = store::receiptSchema();
     storage::PeriodQuery query{
         &receipts, receipts.indexOf(store::kDischargeDateField), first, last, {}};
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         query.amountFields.append(receipts.indexOf(fee.fieldName));
     }
     query.amountFields +=
@@ -28,8 +28,8 @@ PeriodRun sumPeriod(store::Database& database, const QDateTime& first, const QDa
     for (std::size_t i = 0; i < sums.statSums.size(); ++i) {
         sums.statSums[i] = totals.sums[static_cast<qsizetype>(i)];
     }
-    sums.statArrears = totals.sums[billing::kFeeCategoryCount];
-    sums.statTotal = totals.sums[billing::kFeeCategoryCount + 1];
+    sums.statArrears = totals.sums[receipt::kFeeCategoryCount];
+    sums.statTotal = totals.sums[receipt::kFeeCategoryCount + 1];
     return run;
 }
 

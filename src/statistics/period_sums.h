@@ -11,7 +11,7 @@ namespace statistics {
 // The sums of one statistics run, exact to the fen: the category lines add up to what the
 // receipts hold.
 struct PeriodSums {
-    std::array<common::Money, billing::kFeeCategoryCount> statSums{};
+    std::array<common::Money, receipt::kFeeCategoryCount> statSums{};
     common::Money statArrears;
     common::Money statTotal;
     std::int32_t statCount = 0;

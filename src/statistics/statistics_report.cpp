@@ -19,9 +19,9 @@ QString buildReport(const PeriodSums& sums) {
     QString statReport =
         QStringLiteral("共有：") + QString::number(sums.statCount) + QStringLiteral("单");
     statReport += kLineBreak + kSeparator;
-    for (std::size_t i = 0; i < billing::kFeeCategories.size(); ++i) {
+    for (std::size_t i = 0; i < receipt::kFeeCategories.size(); ++i) {
         statReport +=
-            kLineBreak + billing::kFeeCategories[i].statisticsLabel + amountText(sums.statSums[i]);
+            kLineBreak + receipt::kFeeCategories[i].statisticsLabel + amountText(sums.statSums[i]);
     }
     statReport += kLineBreak + kSeparator;
     statReport += kLineBreak + QStringLiteral("合计：") + amountText(sums.statTotal);

@@ -6,9 +6,9 @@ namespace store {
 
 QVariantList receiptRecordValues(const QString& inpatientNumber, const QString& patientName,
                                  const QDateTime& admissionDate, const QDateTime& dischargeDate,
-                                 const billing::ReceiptState& state) {
+                                 const receipt::ReceiptState& state) {
     QVariantList values{inpatientNumber, patientName, admissionDate, dischargeDate};
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         values.append(QVariant::fromValue(state.*fee.variable));
     }
     for (const common::Money amount :

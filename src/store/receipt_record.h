@@ -12,6 +12,6 @@ namespace store {
 // boxes exactly as typed, the two date boxes' values, and the amounts and cashier of the state.
 QVariantList receiptRecordValues(const QString& inpatientNumber, const QString& patientName,
                                  const QDateTime& admissionDate, const QDateTime& dischargeDate,
-                                 const billing::ReceiptState& state);
+                                 const receipt::ReceiptState& state);
 
 }  // namespace store

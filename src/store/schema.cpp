@@ -26,7 +26,7 @@ TableSchema buildReceiptSchema() {
         column(kAdmissionDateField, FieldKind::DateTime),
         column(kDischargeDateField, FieldKind::DateTime),
     };
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         schema.columns.append(column(fee.fieldName, FieldKind::Amount));
     }
     schema.columns += {

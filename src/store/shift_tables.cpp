@@ -65,10 +65,10 @@ TableSchema buildSettlementSchema() {
 }  // namespace
 
 QStringView journalAmountField(int amount) {
-    if (amount < billing::kFeeCategoryCount) {
-        return billing::kFeeCategories[static_cast<std::size_t>(amount)].fieldName;
+    if (amount < receipt::kFeeCategoryCount) {
+        return receipt::kFeeCategories[static_cast<std::size_t>(amount)].fieldName;
     }
-    return kLastAmounts[amount - billing::kFeeCategoryCount];
+    return kLastAmounts[amount - receipt::kFeeCategoryCount];
 }
 
 const TableSchema& journalSchema() {

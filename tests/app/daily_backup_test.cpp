@@ -28,20 +28,21 @@ TEST(BackupSettings, AreReadFromTheDeskSettingsAndKeptWhenPrintSettingsAreSaved)
         "backup-keep=ten\n"
         "backup-dir=\n";
 
-    const app::DeskConfig config = app::parseDeskConfig(content);
+    const settings::DeskConfig config = settings::parseDeskConfig(content);
 
-    EXPECT_EQ(config.backup, (app::BackupSettings{QStringLiteral("/mnt/copies"), 7}));
+    EXPECT_EQ(config.backup, (settings::BackupSettings{QStringLiteral("/mnt/copies"), 7}));
     ASSERT_EQ(config.warnings.size(), 4) << config.warnings.join(u'\n').toStdString();
     for (int line = 3; line <= 6; ++line) {
         EXPECT_TRUE(config.warnings[line - 3].startsWith(QStringLiteral("第%1行").arg(line)));
     }
-    EXPECT_EQ(app::parseDeskConfig({}).backup,
-              (app::BackupSettings{QStringLiteral("backups"), 30}));
-    EXPECT_EQ(app::withPrintSettings(content, {}).left(content.size()), content);
-    EXPECT_EQ(app::dailyCopyFolder({}, QStringLiteral("/srv/491MX/billing.sqlite")),
+    EXPECT_EQ(settings::parseDeskConfig({}).backup,
+              (settings::BackupSettings{QStringLiteral("backups"), 30}));
+    EXPECT_EQ(settings::withPrintSettings(content, {}).left(content.size()), content);
+    EXPECT_EQ(settings::dailyCopyFolder({}, QStringLiteral("/srv/491MX/billing.sqlite")),
               QStringLiteral("/srv/491MX/backups"));
-    EXPECT_EQ(app::dailyCopyFolder({QStringLiteral("/mnt/copies"), 1}, QStringLiteral("x.sqlite")),
-              QStringLiteral("/mnt/copies"));
+    EXPECT_EQ(
+        settings::dailyCopyFolder({QStringLiteral("/mnt/copies"), 1}, QStringLiteral("x.sqlite")),
+        QStringLiteral("/mnt/copies"));
 }
 
 class DailyBackupTest : public BillingDeskTest {
@@ -49,7 +50,7 @@ protected:
     QString copyFolder() { return QDir(scratch().folder()).filePath(QStringLiteral("copies")); }
 
     // The program on the test's database with a daily copy, logged in.
-    void startProgram(const app::BackupSettings& settings) {
+    void startProgram(const settings::BackupSettings& settings) {
         daily = std::make_unique<app::DailyBackup>(services, databaseLocation(), settings);
         shell = std::make_unique<app::ProgramShell>(services, database(), daily.get());
         QSignalSpy ended(daily.get(), &app::DailyBackup::startCopyEnded);
@@ -84,7 +85,7 @@ TEST_F(DailyBackupTest, OneCopyADayIsMadeAndTheOldestBeyondTheNumberKeptRemoved)
     QFile other(copyFolder() + QStringLiteral("/billing-latest.sqlite"));
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     app::DailyBackup daily(services, databaseLocation(), {copyFolder(), 2});
-    const auto copyOf = [](int day, int hour) { return app::copyFileName(at(day, hour)); };
+    const auto copyOf = [](int day, int hour) { return commands::copyFileName(at(day, hour)); };
     const struct {
         int day;
         int hour;
@@ -114,13 +115,13 @@ TEST_F(DailyBackupTest, OneCopyADayIsMadeAndTheOldestBeyondTheNumberKeptRemoved)
 
 TEST_F(DailyBackupTest, TheCopyAtExitHoldsTheReceiptsOfTheDay) {
     startProgram({copyFolder(), 30});
-    EXPECT_EQ(filesIn(copyFolder()), QStringList{app::copyFileName(clock.now())});
+    EXPECT_EQ(filesIn(copyFolder()), QStringList{commands::copyFileName(clock.now())});
     printAReceipt(QStringLiteral("71"));
 
     clock.set(clock.now().addDays(1));
     widget_driver::chooseMenuItem(window(), QStringLiteral("系统"), QStringLiteral("退出"));
 
-    const QString atExit = copyFolder() + u'/' + app::copyFileName(clock.now());
+    const QString atExit = copyFolder() + u'/' + commands::copyFileName(clock.now());
     EXPECT_EQ(database_files::receiptNumbers(atExit), QStringList{QStringLiteral("71")});
     EXPECT_TRUE(backupMessages().isEmpty());
 }

@@ -83,7 +83,7 @@ TEST_F(PrivateFiles, DeskSettingsAndTheirFolderAndAFileThatExists) {
     printing::PrintSettings settings;
     settings.printerName = QStringLiteral("前台");
     QString error;
-    ASSERT_TRUE(app::writePrintSettings(path("config/491MX/491MX.conf"), settings, &error))
+    ASSERT_TRUE(settings::writePrintSettings(path("config/491MX/491MX.conf"), settings, &error))
         << error.toStdString();
     EXPECT_EQ(modeOf(path("config/491MX/491MX.conf")), 0600u);
     EXPECT_EQ(modeOf(path("config/491MX")), 0700u);
@@ -91,7 +91,7 @@ TEST_F(PrivateFiles, DeskSettingsAndTheirFolderAndAFileThatExists) {
 
     ASSERT_EQ(::chmod(QFile::encodeName(path("config/491MX/491MX.conf")).constData(), 0644), 0);
     settings.printerName = QStringLiteral("后台");
-    ASSERT_TRUE(app::writePrintSettings(path("config/491MX/491MX.conf"), settings, &error));
+    ASSERT_TRUE(settings::writePrintSettings(path("config/491MX/491MX.conf"), settings, &error));
     EXPECT_EQ(modeOf(path("config/491MX/491MX.conf")), 0644u);
 }
 

@@ -97,7 +97,8 @@ protected:
         settings.printerName = cups_queue::queueName();
         settings.offset = offset;
         QString error;
-        ASSERT_TRUE(app::writePrintSettings(configPath(), settings, &error)) << error.toStdString();
+        ASSERT_TRUE(settings::writePrintSettings(configPath(), settings, &error))
+            << error.toStdString();
     }
 
     struct Printout {
@@ -109,7 +110,7 @@ protected:
     Printout issueReceipt(const QString& number) {
         platform::QtPrinter printer(
             database().receiptsFolder(), clock,
-            app::deskPrintingForProgram(app::readDeskConfig(configPath()), messageBoxes));
+            app::deskPrintingForProgram(settings::readDeskConfig(configPath()), messageBoxes));
         const platform::Services services{messageBoxes, printer, clock};
         app::ProgramShell shell(services, database());
         widget_driver::showActive(shell.mainWindow());

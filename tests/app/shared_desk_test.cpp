@@ -25,7 +25,7 @@ protected:
 
     // Stores a receipt from the other desk, as its cashier would.
     void storeElsewhere(const QString& number, const QString& name) {
-        billing::ReceiptState state;
+        receipt::ReceiptState state;
         state.bedFee = state.totalAmount = yuan(999);
         state.currentCashier = QStringLiteral("491MX");
         const QDateTime day(today(), QTime(0, 0));

@@ -1,8 +1,5 @@
 #include "receipt/fee_category.h"
-#include "store/receipt_saving.h"
-#include "store/save_pause.h"
 #include "store/schema.h"
-#include "store/store_fixture.h"
 #include "support/billing_desk.h"
 
 namespace {
@@ -167,7 +164,7 @@ TEST_F(PrintCommandTest, IssuedReceiptIsStoredWholeThenPrintedAndTheWindowEmptie
 
     QStringList fields{QStringLiteral("住院号"), QStringLiteral("姓名"), QStringLiteral("入院日期"),
                        QStringLiteral("出院日期")};
-    for (const billing::FeeCategory& category : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& category : receipt::kFeeCategories) {
         fields << category.fieldName.toString();
     }
     fields << QStringLiteral("备用") << QStringLiteral("合计") << QStringLiteral("预交")
@@ -250,55 +247,6 @@ TEST_F(PrintCommandTest, WithoutAPrinterTheCashierIsToldWhereThePdfIs) {
     ASSERT_EQ(messageBoxes.shown().size(), 2u);
     EXPECT_EQ(messageBoxes.shown().back().icon, MessageIcon::Information);
     EXPECT_TRUE(messageBoxes.shown().back().text.contains(QStringLiteral("/srv/receipts/67.pdf")));
-}
-
-// The printout reads the record this desk stored, by its identity: another desk that gives an
-// earlier receipt this number meanwhile cannot put its patient on this desk's paper.
-class PrintoutOnEachEngine : public EngineProgramTest {
-protected:
-    void SetUp() override {
-        EngineProgramTest::SetUp();
-        widget_driver::showActive(window());
-        shell->beginWork(QStringLiteral("491MX"));
-    }
-    void TearDown() override {
-        store::setSavePauseForTesting(nullptr);
-        EngineProgramTest::TearDown();
-    }
-};
-
-INSTANTIATE_TEST_SUITE_P(Engines, PrintoutOnEachEngine,
-                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), engineName);
-
-TEST_P(PrintoutOnEachEngine, IsOfTheRecordJustStoredWhateverAnotherDeskDidMeanwhile) {
-    appendRecords(store::kReceiptTable,
-                  {store_test::receipt(QStringLiteral("5"), QStringLiteral("赵五"))});
-    typeReceipt(QStringLiteral("8"), QStringLiteral("钱八"), {{u"编辑框2", QStringLiteral("100")}});
-    bool corrected = false;
-    store::setSavePauseForTesting([&](store::SavePoint point) {
-        if (point != store::SavePoint::Committed || corrected) {
-            return;
-        }
-        corrected = true;
-        store::Database otherDesk(databaseLocation());
-        const std::optional<store::LoadedReceipt> loaded =
-            store_test::loadedReceipt(otherDesk, QStringLiteral("5"));
-        ASSERT_TRUE(loaded);
-        ASSERT_EQ(
-            store::saveCorrection(otherDesk, *loaded,
-                                  store_test::receipt(QStringLiteral("8"), QStringLiteral("赵五")))
-                .outcome,
-            store::SaveOutcome::Saved);
-    });
-    print();
-
-    ASSERT_TRUE(corrected);
-    QStringList printed;
-    for (const auto& placed : printer.placedTexts()) {
-        printed << placed.text;
-    }
-    EXPECT_TRUE(printed.contains(QStringLiteral("钱八"))) << printed.join(u' ').toStdString();
-    EXPECT_FALSE(printed.contains(QStringLiteral("赵五")));
 }
 
 }  // namespace

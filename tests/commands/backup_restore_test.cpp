@@ -57,7 +57,8 @@ protected:
         QString err;
         QTextStream outStream(&out);
         QTextStream errStream(&err);
-        const int status = app::runBackupCommand(arguments, location, clock, outStream, errStream);
+        const int status =
+            commands::runBackupCommand(arguments, location, clock, outStream, errStream);
         return {status, out, err};
     }
 
@@ -67,7 +68,7 @@ protected:
         QString err;
         QTextStream outStream(&out);
         QTextStream errStream(&err);
-        const int status = app::runRestoreCommand(
+        const int status = commands::runRestoreCommand(
             arguments, databasePath, clock, [&] { return std::exchange(answer, std::nullopt); },
             outStream, errStream);
         return {status, out, err};
@@ -89,7 +90,7 @@ TEST_F(BackupAndRestore, BackupWritesAPrivateCheckedCopyOrRefusesWithItsStatus) 
 
     const CommandRun intoFolder = backup({copies + u'/'}, databasePath);
     const QString copy = copies + QStringLiteral("/billing-20260310-091530.sqlite");
-    EXPECT_EQ(intoFolder.status, app::kSucceeded) << intoFolder.err.toStdString();
+    EXPECT_EQ(intoFolder.status, commands::kSucceeded) << intoFolder.err.toStdString();
     EXPECT_EQ(intoFolder.out, copy + u'\n');
     EXPECT_EQ(receiptNumbers(copy), numbersBelow(3));
     EXPECT_EQ(modeOf(copy), 0600);
@@ -102,15 +103,21 @@ TEST_F(BackupAndRestore, BackupWritesAPrivateCheckedCopyOrRefusesWithItsStatus) 
         int status;
         const char16_t* said;
     } refused[] = {
-        {{path(QStringLiteral("notes.txt"))}, databasePath, app::kRefused, u"不是数据库文件"},
-        {{path(QStringLiteral("notes.txt/x.sqlite"))}, databasePath, app::kRefused, u"不是文件夹"},
-        {{databasePath}, databasePath, app::kRefused, u"数据库文件自己"},
-        {{copies}, path(QStringLiteral("nowhere.sqlite")), app::kRefused, u"不存在"},
-        {{copies}, QStringLiteral("postgresql://desk@server/billing"), app::kRefused, u"pg_dump"},
-        {{}, databasePath, app::kUsageError, u"backup 后面要跟"},
-        {{copies, copies}, databasePath, app::kUsageError, u"多余的参数"},
-        {{QStringLiteral("--to"), copies}, databasePath, app::kUsageError, u"多余的参数"},
-        {{QStringLiteral("--to")}, databasePath, app::kUsageError, u"没有选项"},
+        {{path(QStringLiteral("notes.txt"))}, databasePath, commands::kRefused, u"不是数据库文件"},
+        {{path(QStringLiteral("notes.txt/x.sqlite"))},
+         databasePath,
+         commands::kRefused,
+         u"不是文件夹"},
+        {{databasePath}, databasePath, commands::kRefused, u"数据库文件自己"},
+        {{copies}, path(QStringLiteral("nowhere.sqlite")), commands::kRefused, u"不存在"},
+        {{copies},
+         QStringLiteral("postgresql://desk@server/billing"),
+         commands::kRefused,
+         u"pg_dump"},
+        {{}, databasePath, commands::kUsageError, u"backup 后面要跟"},
+        {{copies, copies}, databasePath, commands::kUsageError, u"多余的参数"},
+        {{QStringLiteral("--to"), copies}, databasePath, commands::kUsageError, u"多余的参数"},
+        {{QStringLiteral("--to")}, databasePath, commands::kUsageError, u"没有选项"},
     };
     for (const auto& run : refused) {
         const CommandRun result = backup(run.arguments, run.location);
@@ -125,13 +132,13 @@ TEST_F(BackupAndRestore, BackupWritesAPrivateCheckedCopyOrRefusesWithItsStatus) 
 TEST_F(BackupAndRestore, ADamagedDatabaseIsNotCopiedOverAnEarlierCopy) {
     makeWithReceipts(databasePath, 2000);
     const QString copy = path(QStringLiteral("copy.sqlite"));
-    ASSERT_EQ(backup({copy}, databasePath).status, app::kSucceeded);
+    ASSERT_EQ(backup({copy}, databasePath).status, commands::kSucceeded);
     const QByteArray earlier = contentOf(copy);
     damage(databasePath);
 
     const CommandRun result = backup({copy}, databasePath);
 
-    EXPECT_EQ(result.status, app::kRefused);
+    EXPECT_EQ(result.status, commands::kRefused);
     EXPECT_TRUE(result.err.contains(QStringLiteral("备份没有写成"))) << result.err.toStdString();
     EXPECT_EQ(contentOf(copy), earlier);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
@@ -169,7 +176,7 @@ TEST_F(BackupAndRestore, EveryBadBackupIsRefusedWithItsReasonAndNothingChanges) 
         QFile::remove(bad);
         badFile.make();
         const CommandRun result = restore({QStringLiteral("--yes"), bad});
-        EXPECT_EQ(result.status, app::kRefused) << badFile.name;
+        EXPECT_EQ(result.status, commands::kRefused) << badFile.name;
         EXPECT_TRUE(result.err.contains(QRegularExpression(QString::fromUtf16(badFile.reason))))
             << badFile.name << ": " << result.err.toStdString();
         EXPECT_TRUE(result.err.endsWith(QStringLiteral("数据库文件没有改变。\n")));
@@ -190,7 +197,7 @@ TEST_F(BackupAndRestore, AnOlderBackupIsPutInPlaceAndTheCurrentFileKept) {
 
     const CommandRun result = restore({older}, QStringLiteral("not asked"));
 
-    ASSERT_EQ(result.status, app::kSucceeded) << result.err.toStdString();
+    ASSERT_EQ(result.status, commands::kSucceeded) << result.err.toStdString();
     EXPECT_TRUE(result.out.contains(QStringLiteral("中有 5 张收据")));
     EXPECT_TRUE(result.out.contains(QStringLiteral("中有 3 张收据")));
     EXPECT_FALSE(result.out.contains(QStringLiteral("yes")));
@@ -213,10 +220,10 @@ TEST_F(BackupAndRestore, ABackupOfFewerReceiptsIsPutInPlaceOnlyWhenConfirmed) {
         std::optional<QString> answer;
         int status;
     } runs[] = {
-        {{backupFile}, QStringLiteral("no"), app::kRefused},
-        {{backupFile}, std::nullopt, app::kRefused},
-        {{backupFile}, QStringLiteral(" yes "), app::kSucceeded},
-        {{backupFile, QStringLiteral("--yes")}, std::nullopt, app::kSucceeded},
+        {{backupFile}, QStringLiteral("no"), commands::kRefused},
+        {{backupFile}, std::nullopt, commands::kRefused},
+        {{backupFile}, QStringLiteral(" yes "), commands::kSucceeded},
+        {{backupFile, QStringLiteral("--yes")}, std::nullopt, commands::kSucceeded},
     };
     for (const auto& run : runs) {
         QDir(path(QStringLiteral("desk"))).removeRecursively();
@@ -231,9 +238,9 @@ TEST_F(BackupAndRestore, ABackupOfFewerReceiptsIsPutInPlaceOnlyWhenConfirmed) {
         EXPECT_EQ(result.out.contains(QStringLiteral("少 1 张")),
                   !run.arguments.contains(QStringLiteral("--yes")))
             << label;
-        EXPECT_EQ(receiptNumbers(databasePath).size(), run.status == app::kSucceeded ? 2 : 3)
+        EXPECT_EQ(receiptNumbers(databasePath).size(), run.status == commands::kSucceeded ? 2 : 3)
             << label;
-        EXPECT_EQ(besideDatabase().size(), run.status == app::kSucceeded ? 3 : 2) << label;
+        EXPECT_EQ(besideDatabase().size(), run.status == commands::kSucceeded ? 3 : 2) << label;
     }
 }
 
@@ -270,7 +277,7 @@ TEST_F(BackupAndRestore, NoRestoreWhileTheProgramHoldsTheFileNorStartWhileOneRun
     const CommandRun whileRunning = restore({backupFile});
     program.kill();
     program.waitForFinished();
-    EXPECT_EQ(whileRunning.status, app::kRefused);
+    EXPECT_EQ(whileRunning.status, commands::kRefused);
     EXPECT_TRUE(whileRunning.err.contains(QStringLiteral("本机有程序正开着它")))
         << whileRunning.err.toStdString();
     EXPECT_EQ(contentOf(databasePath), current);
@@ -280,7 +287,7 @@ TEST_F(BackupAndRestore, NoRestoreWhileTheProgramHoldsTheFileNorStartWhileOneRun
         store::Database desk(databasePath);
         QString error;
         ASSERT_TRUE(desk.prepare(&error)) << error.toStdString();
-        EXPECT_EQ(restore({backupFile}).status, app::kRefused);
+        EXPECT_EQ(restore({backupFile}).status, commands::kRefused);
     }
 
     {
@@ -293,7 +300,7 @@ TEST_F(BackupAndRestore, NoRestoreWhileTheProgramHoldsTheFileNorStartWhileOneRun
     }
 
     const CommandRun afterwards = restore({backupFile});
-    EXPECT_EQ(afterwards.status, app::kSucceeded) << afterwards.err.toStdString();
+    EXPECT_EQ(afterwards.status, commands::kSucceeded) << afterwards.err.toStdString();
     EXPECT_EQ(receiptNumbers(databasePath).size(), 4);
 }
 

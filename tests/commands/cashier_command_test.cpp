@@ -131,7 +131,7 @@ TEST_P(CashierCommand, ChangesTheTableOrRefusesWithItsExitStatus) {
 }
 
 // A terminal where the lines were typed; none once they are used up.
-app::PasswordInput terminalTyping(QStringList* lines) {
+commands::PasswordInput terminalTyping(QStringList* lines) {
     return {true, [lines]() -> std::optional<QString> {
                 return lines->isEmpty() ? std::nullopt : std::optional(lines->takeFirst());
             }};
@@ -150,9 +150,9 @@ TEST(NewPasswordAtATerminal, IsTypedTwiceAndRefusedWhenTheEntriesDifferOrInputEn
         QString prompts;
         QTextStream stream(&prompts);
         QString refusal;
-        EXPECT_EQ(
-            app::readNewPassword(terminalTyping(&lines), QStringLiteral("张三"), stream, &refusal),
-            password);
+        EXPECT_EQ(commands::readNewPassword(terminalTyping(&lines), QStringLiteral("张三"), stream,
+                                            &refusal),
+                  password);
         EXPECT_EQ(refusal, expectedRefusal);
         EXPECT_TRUE(prompts.startsWith(QStringLiteral("收费员“张三”的新密码：")))
             << prompts.toStdString();

@@ -17,9 +17,9 @@ const QRegularExpression kName(QStringLiteral("^第(\\d+)版$"));
 }  // namespace
 
 QVariantList receipt(Key key) {
-    billing::ReceiptState state;
+    receipt::ReceiptState state;
     std::int64_t position = 0;
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         // Every field differs from every other, so that values moved between fields show too.
         state.*fee.variable =
             common::Money::fromFen(key.number * 10000LL + key.version * 100LL + ++position);

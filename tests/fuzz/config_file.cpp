@@ -60,20 +60,21 @@ bool keepsOtherLines(QByteArrayView original, QByteArrayView written) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView content(data, static_cast<qsizetype>(size));
-    const app::DeskConfig config = app::parseDeskConfig(content);
+    const settings::DeskConfig config = settings::parseDeskConfig(content);
     const printing::PrintSettings& settings = config.printing;
     const auto detail = [&] { return QString::fromUtf8(content); };
     FUZZ_REQUIRE(std::abs(settings.offset.x()) <= printing::kOffsetLimit, detail());
     FUZZ_REQUIRE(std::abs(settings.offset.y()) <= printing::kOffsetLimit, detail());
 
-    const QByteArray written = app::withPrintSettings(content, settings);
-    const app::DeskConfig reread = app::parseDeskConfig(written);
+    const QByteArray written = settings::withPrintSettings(content, settings);
+    const settings::DeskConfig reread = settings::parseDeskConfig(written);
     FUZZ_REQUIRE(reread.printing == settings, QString::fromUtf8(written));
     FUZZ_REQUIRE(reread.database == config.database, QString::fromUtf8(written));
     // A line end of another kind than the file's own (a lone CR at the end) is settled by the
     // first save; from then on saving changes nothing.
-    const QByteArray settled = app::withPrintSettings(written, settings);
-    FUZZ_REQUIRE(app::withPrintSettings(settled, settings) == settled, QString::fromUtf8(settled));
+    const QByteArray settled = settings::withPrintSettings(written, settings);
+    FUZZ_REQUIRE(settings::withPrintSettings(settled, settings) == settled,
+                 QString::fromUtf8(settled));
     FUZZ_REQUIRE(
         keepsOtherLines(content, written),
         QString::fromLatin1(QByteArray(content.data(), content.size()).toPercentEncoding()) +

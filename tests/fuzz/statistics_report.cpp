@@ -53,7 +53,7 @@ void checkAmountLine(const QString& line, QStringView label, common::Money sum,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider bytes(data, size);
     statistics::PeriodSums sums;
-    std::array<ExactSum, billing::kFeeCategoryCount> exactSums{};
+    std::array<ExactSum, receipt::kFeeCategoryCount> exactSums{};
     ExactSum exactArrears;
     ExactSum exactTotal;
     const int receipts = bytes.ConsumeIntegralInRange(0, kMaxReceipts);
@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(lines[0] == QStringLiteral("共有：") + QString::number(receipts) + u'单', report);
     const QString separator = lines[1];
     FUZZ_REQUIRE(!separator.isEmpty() && separator.count(separator[0]) == separator.size(), report);
-    for (int i = 0; i < billing::kFeeCategoryCount; ++i) {
-        checkAmountLine(lines[2 + i], billing::kFeeCategories[i].statisticsLabel, sums.statSums[i],
+    for (int i = 0; i < receipt::kFeeCategoryCount; ++i) {
+        checkAmountLine(lines[2 + i], receipt::kFeeCategories[i].statisticsLabel, sums.statSums[i],
                         exactSums[i], report);
     }
     FUZZ_REQUIRE(lines[21] == separator, report);

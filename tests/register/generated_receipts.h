@@ -156,8 +156,8 @@ private:
                                           QStringLiteral("李"), QStringLiteral("Wang"),
                                           QStringLiteral("wang")};
         std::uniform_int_distribution<int> fen(0, 300'000);
-        billing::ReceiptState state;
-        for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+        receipt::ReceiptState state;
+        for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
             state.*fee.variable =
                 random() % 3 == 0 ? common::Money::fromFen(fen(random)) : common::Money();
             state.totalAmount += state.*fee.variable;

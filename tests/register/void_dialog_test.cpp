@@ -37,8 +37,8 @@ TEST(VoidDialog, WantsAReasonOfAtMostFiftyCharactersAndAConfirmation) {
         problems.push_back(typeAndVoid(dialog, QStringLiteral("重复收费")));
     });
 
-    const std::optional<QString> reason =
-        shift::askVoidReason(messageBoxes, QStringLiteral("1001"), QStringLiteral("张三"), nullptr);
+    const std::optional<QString> reason = receipt_register::askVoidReason(
+        messageBoxes, QStringLiteral("1001"), QStringLiteral("张三"), nullptr);
 
     EXPECT_EQ(reason, QStringLiteral("重复收费"));
     EXPECT_EQ(problems,
@@ -49,10 +49,11 @@ TEST(VoidDialog, WantsAReasonOfAtMostFiftyCharactersAndAConfirmation) {
 }
 
 TEST(VoidDialog, TellsTheCashierWhyAVoidDidNotHappen) {
-    EXPECT_EQ(
-        shift::voidRefusalMessage({store::VoidOutcome::NotIssuer, QStringLiteral("张三"), {}}),
-        QStringLiteral("这张收据的收费员为张三，请重新登录！"));
-    EXPECT_EQ(shift::voidRefusalMessage({store::VoidOutcome::Voided, {}, {}}), QString());
+    EXPECT_EQ(receipt_register::voidRefusalMessage(
+                  {store::VoidOutcome::NotIssuer, QStringLiteral("张三"), {}}),
+              QStringLiteral("这张收据的收费员为张三，请重新登录！"));
+    EXPECT_EQ(receipt_register::voidRefusalMessage({store::VoidOutcome::Voided, {}, {}}),
+              QString());
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ TEST(DeskConfig, ReadsWhatItUnderstandsAndNamesEveryLineItIgnored) {
         "offset=abc\r\n"
         "printer=\xB4\xF2\xD3\xA1\xBB\xFA\r\n";  // GBK, as a Chinese Notepad saves it
 
-    const app::DeskConfig config = app::parseDeskConfig(content);
+    const settings::DeskConfig config = settings::parseDeskConfig(content);
 
     EXPECT_EQ(config.database, QStringLiteral("postgresql://desk@server/billing"));
     PrintSettings expected;
@@ -65,7 +65,7 @@ TEST(DeskConfig, SavingPrintSettingsKeepsEveryLineItDoesNotOwn) {
     settings.offset = {12, -8};
     settings.formPicture = QStringLiteral("/srv/form.png");
 
-    EXPECT_EQ(app::withPrintSettings(content, settings),
+    EXPECT_EQ(settings::withPrintSettings(content, settings),
               "# desk 3\n"
               "database=/srv/billing.sqlite\n"
               "offset=12,-8\n"
@@ -87,8 +87,8 @@ TEST(DeskConfig, SettingsSurviveWritingAndReadingBack) {
     settings.formArea = {-10, 20, 1900, 2700};
 
     QString error;
-    ASSERT_TRUE(app::writePrintSettings(path, settings, &error)) << error.toStdString();
-    const app::DeskConfig config = app::readDeskConfig(path);
+    ASSERT_TRUE(settings::writePrintSettings(path, settings, &error)) << error.toStdString();
+    const settings::DeskConfig config = settings::readDeskConfig(path);
     EXPECT_EQ(config.printing, settings);
     EXPECT_EQ(config.database, std::nullopt);
     EXPECT_TRUE(config.warnings.isEmpty());

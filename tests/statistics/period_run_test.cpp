@@ -28,8 +28,8 @@ void storeRandomReceipts(store::Database& database) {
             std::uniform_int_distribution<int> day(0, kDays - 1);
             std::uniform_int_distribution<int> second(0, 86'399);
             for (int i = 0; i < kReceipts; ++i) {
-                billing::ReceiptState state;
-                for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+                receipt::ReceiptState state;
+                for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
                     state.*fee.variable = Money::fromFen(random() % 3 == 0 ? 0 : fen(random));
                     state.totalAmount += state.*fee.variable;
                 }
@@ -61,7 +61,7 @@ PeriodSums walkedSums(store::Database& database, const QDateTime& first, const Q
         }
         for (std::size_t i = 0; i < sums.statSums.size(); ++i) {
             sums.statSums[i] +=
-                table.readField(billing::kFeeCategories[i].fieldName).value<Money>();
+                table.readField(receipt::kFeeCategories[i].fieldName).value<Money>();
         }
         sums.statArrears += table.readField(store::kArrearsField).value<Money>();
         sums.statTotal += table.readField(store::kTotalField).value<Money>();
@@ -74,7 +74,7 @@ void expectSameSums(const PeriodSums& summed, const PeriodSums& walked) {
     EXPECT_EQ(summed.statCount, walked.statCount);
     for (std::size_t i = 0; i < walked.statSums.size(); ++i) {
         EXPECT_EQ(summed.statSums[i], walked.statSums[i])
-            << billing::kFeeCategories[i].fieldName.toString().toStdString();
+            << receipt::kFeeCategories[i].fieldName.toString().toStdString();
     }
     EXPECT_EQ(summed.statArrears, walked.statArrears);
     EXPECT_EQ(summed.statTotal, walked.statTotal);

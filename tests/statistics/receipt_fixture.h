@@ -38,8 +38,8 @@ protected:
 
 private:
     static QVariantList record(const StoredReceipt& receipt) {
-        billing::ReceiptState state;
-        for (const billing::FeeCategory& category : billing::kFeeCategories) {
+        receipt::ReceiptState state;
+        for (const receipt::FeeCategory& category : receipt::kFeeCategories) {
             const auto fee = receipt.fees.find(category.fieldName.toString());
             state.*category.variable = fee == receipt.fees.end() ? common::Money() : fee->second;
         }

@@ -27,9 +27,9 @@ INSTANTIATE_TEST_SUITE_P(Engines, ReceiptValues,
 using SqliteReceiptValues = DatabaseTest;
 
 TEST_P(ReceiptValues, EveryAmountReadsBackUnderItsOwnFieldName) {
-    billing::ReceiptState state;
+    receipt::ReceiptState state;
     std::int64_t fen = 1;
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         state.*fee.variable = Money::fromFen(fen++);
     }
     state.totalAmount = yuan(190.25);
@@ -46,7 +46,7 @@ TEST_P(ReceiptValues, EveryAmountReadsBackUnderItsOwnFieldName) {
     Table table(database());
     ASSERT_TRUE(table.open(kReceiptTable));
     fen = 1;
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         EXPECT_EQ(table.readField(fee.fieldName).value<Money>(), Money::fromFen(fen++))
             << fee.fieldName.toString().toStdString();
     }

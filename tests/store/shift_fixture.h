@@ -21,8 +21,8 @@ namespace shift_test {
 inline QVariantList randomReceipt(const QString& number, const QString& cashier,
                                   std::mt19937& random) {
     std::uniform_int_distribution<int> fen(1, 500'000);
-    billing::ReceiptState state;
-    for (const billing::FeeCategory& fee : billing::kFeeCategories) {
+    receipt::ReceiptState state;
+    for (const receipt::FeeCategory& fee : receipt::kFeeCategories) {
         if (random() % 3 == 0) {
             state.*fee.variable = common::Money::fromFen(fen(random));
             state.totalAmount += state.*fee.variable;

@@ -23,7 +23,7 @@ inline QDateTime day(int year, int month, int dayOfMonth) {
 // A receipt of one bed fee, issued by 491MX.
 inline QVariantList receipt(const QString& number, const QString& name,
                             common::Money bedFee = common::yuan(100)) {
-    billing::ReceiptState state;
+    receipt::ReceiptState state;
     state.bedFee = bedFee;
     state.totalAmount = bedFee;
     state.currentCashier = QStringLiteral("491MX");

@@ -7,9 +7,10 @@ class QPushButton;
 class QTableWidget;
 class QWidget;
 
-namespace shift {
+namespace widgets {
 
-// The controls of the shift's windows, each named for tests and screen readers by its caption.
+// Controls of the windows that list records (shift, register), each named for tests and screen
+// readers by its caption.
 
 QPushButton* makeNamedButton(const QString& caption, QWidget* parent);
 
@@ -19,4 +20,4 @@ QPushButton* makeNamedButton(const QString& caption, QWidget* parent);
 QTableWidget* makeTextTable(const QString& name, const QStringList& columns);
 void fillTable(QTableWidget& table, const QList<QStringList>& rows, int firstNumber);
 
-}  // namespace shift
+}  // namespace widgets

@@ -1,4 +1,4 @@
-#include "shift/window_controls.h"
+#include "widgets/window_controls.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -6,7 +6,7 @@
 
 #include "widgets/form_style.h"
 
-namespace shift {
+namespace widgets {
 
 QPushButton* makeNamedButton(const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -19,7 +19,7 @@ QTableWidget* makeTextTable(const QString& name, const QStringList& columns) {
     auto* table = new QTableWidget(0, static_cast<int>(columns.size()));
     table->setObjectName(name);
     table->setAccessibleName(name);
-    table->setFont(widgets::formFont());
+    table->setFont(formFont());
     table->setHorizontalHeaderLabels(columns);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -45,4 +45,4 @@ void fillTable(QTableWidget& table, const QList<QStringList>& rows, int firstNum
     table.resizeColumnsToContents();
 }
 
-}  // namespace shift
+}  // namespace widgets
