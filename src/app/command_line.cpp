@@ -61,11 +61,15 @@ void describeProgram(QCommandLineParser& parser) {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
 }
 
-// A command that writes A4 pages as a PDF needs the fonts of a GUI application.
-bool drawsPages(const QCommandLineParser& parser) {
-    const QStringList command = parser.positionalArguments();
-    return !command.isEmpty() && command.first() == QStringLiteral("shift") &&
-           command.contains(QStringLiteral("--pdf"));
+// Commands that draw pages (a PDF, a test page) or read a form's picture need the fonts and images
+// of a GUI application, but no display: print-setup opens its window only when given nothing.
+bool drawsPages(const QStringList& command) {
+    if (command.isEmpty()) {
+        return false;
+    }
+    return command.first() == QStringLiteral("print-setup") ||
+           (command.first() == QStringLiteral("shift") &&
+            command.contains(QStringLiteral("--pdf")));
 }
 
 }  // namespace
@@ -77,14 +81,16 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
     }
     QCommandLineParser parser;
     describeProgram(parser);
-    const bool windows = parser.parse(arguments) && !parser.isSet(QStringLiteral("help")) &&
-                         !parser.isSet(QStringLiteral("version")) &&
-                         (parser.positionalArguments().isEmpty() ||
-                          parser.positionalArguments().first() == QStringLiteral("print-setup"));
+    const bool parsed = parser.parse(arguments);
+    const QStringList command = parser.positionalArguments();
+    const bool windows =
+        parsed && !parser.isSet(QStringLiteral("help")) &&
+        !parser.isSet(QStringLiteral("version")) &&
+        (command.isEmpty() || command == QStringList{QStringLiteral("print-setup")});
     if (windows) {
         return std::make_unique<QApplication>(argc, argv);
     }
-    if (drawsPages(parser)) {
+    if (parsed && drawsPages(command)) {
         // The pages are drawn, never shown: no display is needed, as on a console.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);

@@ -10,8 +10,8 @@
 
 namespace {
 
-// The program's print-setup command, run as a desk's set-up person runs it, on a settings
-// folder of its own.
+// The program's print-setup command, run as a desk's set-up person runs it over ssh (no display)
+// on a settings folder of its own.
 class PrintSetupCommandTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -26,7 +26,9 @@ protected:
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const char* display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+            environment.remove(QString::fromLatin1(display));
+        }
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(PROGRAM_PATH),
                       QStringList{QStringLiteral("print-setup")} + arguments);
@@ -53,6 +55,10 @@ protected:
 };
 
 TEST_F(PrintSetupCommandTest, KeepsTheOffsetForTheNextRunBesideTheDatabaseSetting) {
+    const Run help = printSetup({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--offset"))) << help.out.toStdString();
+
     writeConfig("database=/srv/billing.sqlite\n");
     const Run set = printSetup({QStringLiteral("--offset"), QStringLiteral("12,-8")});
     EXPECT_EQ(set.status, 0) << set.err.toStdString();
