@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "commands/command_opening.h"
+#include "common/dates.h"
 #include "register/receipt_export.h"
 #include "store/cashier_admin.h"
 #include "store/database.h"
@@ -81,8 +82,8 @@ QString usageProblem(const QCommandLineParser& parser, bool parsed, const QStrin
 
 // A day written YYYY-MM-DD; none, with the reason in *problem, for anything else.
 std::optional<QDate> dayOf(const QString& text, const QString& option, QString* problem) {
-    const QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (!day.isValid() || text.size() != 10) {
+    const std::optional<QDate> day = common::dayFromIsoText(text);
+    if (!day) {
         *problem = QStringLiteral("--%1 的日期“%2”不对，要写作 YYYY-MM-DD，例如 2026-03-05。")
                        .arg(option, text);
         return std::nullopt;

@@ -6,11 +6,13 @@
 #include <optional>
 
 #include "commands/command_opening.h"
+#include "common/dates.h"
 #include "shift/day_sheet.h"
 #include "shift/report_pages.h"
 #include "shift/report_printing.h"
 #include "shift/settlement_list.h"
 #include "shift/shift_report.h"
+#include "store/cashier_admin.h"
 #include "store/database.h"
 #include "store/journal.h"
 #include "store/settlement.h"
@@ -112,12 +114,12 @@ bool listSettlements(store::Database& database, const Request& request, Output* 
                      QString* error) {
     store::SettlementFilter filter;
     if (request.date) {
-        const QDate day = QDate::fromString(*request.date, Qt::ISODate);
-        if (!day.isValid()) {
+        const std::optional<QDate> day = common::dayFromIsoText(*request.date);
+        if (!day) {
             *error = QStringLiteral("“%1”不是日期，日期的格式是 YYYY-MM-DD。").arg(*request.date);
             return false;
         }
-        filter.firstDay = filter.lastDay = day;
+        filter.firstDay = filter.lastDay = *day;
     }
     QList<store::Settlement> settlements;
     if (!store::readSettlements(database, filter, &settlements, error)) {
@@ -156,10 +158,31 @@ bool showSettlement(store::Database& database, const QString& numberText, Output
     return true;
 }
 
+// Whether cashier is one of the cashiers or has settled shifts; a name that is neither would
+// read as a shift with nothing to hand over.
+bool isKnownName(store::Database& database, const QString& cashier, QString* error) {
+    const std::optional<bool> isCashier = store::hasCashier(database, cashier, error);
+    if (!isCashier || *isCashier) {
+        return isCashier.has_value();
+    }
+    QList<store::Settlement> settlements;
+    if (!store::readSettlements(database, {cashier, {}, {}}, &settlements, error)) {
+        return false;
+    }
+    if (settlements.isEmpty()) {
+        *error = QStringLiteral(
+                     "没有名为“%1”的收费员，交班记录中也没有这个姓名（姓名要与收费员表中的完全"
+                     "一样，大小写和空格都算）。")
+                     .arg(cashier);
+    }
+    return !settlements.isEmpty();
+}
+
 bool showOpenShift(store::Database& database, const QString& cashier, Output* output,
                    QString* error) {
     QList<store::JournalEntry> entries;
-    if (!store::readOpenEntries(database, cashier, &entries, error)) {
+    if (!store::readOpenEntries(database, cashier, &entries, error) ||
+        (entries.isEmpty() && !isKnownName(database, cashier, error))) {
         return false;
     }
     const shift::ShiftReport report = shift::openShiftReport(cashier, entries);

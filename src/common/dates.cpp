@@ -20,6 +20,14 @@ QString yearMonthDayText(const QDate& date) {
            QLatin1Char('-') + QString::number(date.day());
 }
 
+std::optional<QDate> dayFromIsoText(const QString& text) {
+    const QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!day.isValid() || text.size() != 10) {
+        return std::nullopt;
+    }
+    return day;
+}
+
 QDateTime startOfDay(const QDate& date) {
     return QDateTime(date, QTime(0, 0));
 }
