@@ -164,7 +164,8 @@ QWidget* ShiftWindow::makeDaySheetPage() {
 void ShiftWindow::showOpenShift() {
     QList<store::JournalEntry> entries;
     QString error;
-    if (!store::readOpenEntries(m_database, m_cashier, &entries, &error)) {
+    const bool read = store::readOpenEntries(m_database, m_cashier, &entries, &error);
+    if (!read) {
         showError(error);
     }
     m_openEntries = entries;
@@ -175,7 +176,8 @@ void ShiftWindow::showOpenShift() {
     }
     widgets::fillTable(*m_openEvents, rows, kFirstEventAmount);
     m_settleButton->setEnabled(!m_openEntries.isEmpty());
-    m_openStatus->setText(m_openEntries.isEmpty()
+    m_openStatus->setText(!read ? QStringLiteral("读不出本班的记录，不能交班。")
+                          : m_openEntries.isEmpty()
                               ? QStringLiteral("收费员%1没有未交班的记录。").arg(m_cashier)
                               : QString());
 }

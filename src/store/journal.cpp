@@ -71,16 +71,20 @@ bool readEntries(Database& database, const QList<std::pair<int, QVariant>>& equa
     for (int field = 0; field < journal.columns.size(); ++field) {
         selection.openedFields.append(field);
     }
+    // A walk that fails half-way has read only some of the rows: none of them is kept.
+    QList<JournalEntry> read;
     QString reason;
     if (!database.engine().select(
             selection,
             [&](storage::RecordId id, const storage::RecordValues& values) {
-                entries->append(entryOf(id, values));
+                read.append(entryOf(id, values));
             },
             &reason)) {
+        entries->clear();
         *error = database.unusableMessage(reason);
         return false;
     }
+    *entries = std::move(read);
     return true;
 }
 

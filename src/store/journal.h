@@ -56,7 +56,7 @@ bool insertHistoryWithJournalRow(storage::RecordWriter& writer, const QVariantLi
                                  const QVariantList& before, const QVariantList& after);
 
 // The rows of one cashier that no settlement has taken yet / the rows of one settlement, in the
-// order they were written. False with a message for the cashier in *error.
+// order they were written. False with a message for the cashier in *error and no rows at all.
 bool readOpenEntries(Database& database, const QString& cashier, QList<JournalEntry>* entries,
                      QString* error);
 bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntry>* entries,

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -188,6 +189,39 @@ TEST_P(ShiftWindowTest, ARowWrittenAtAnotherDeskWhileSettlingStaysForTheNextShif
     ASSERT_TRUE(store::readOpenEntries(database(), QStringLiteral("491MX"), &open, &error));
     ASSERT_EQ(open.size(), 1);
     EXPECT_EQ(open[0].inpatientNumber, QStringLiteral("1008"));
+}
+
+// A read that breaks off half-way (here a damaged page of the journal) shows nothing of the shift
+// rather than the rows before the damage, and leaves nothing to settle.
+TEST_P(ShiftWindowTest, AReadThatFailsHalfWayShowsNothingAndCannotBeSettled) {
+    if (GetParam() != EngineKind::Sqlite) {
+        GTEST_SKIP() << "a damaged page is a file's failure";
+    }
+    issue(QStringLiteral("1009"), QStringLiteral("赵六"), {{u"编辑框2", QStringLiteral("80")}});
+    for (int doubling = 0; doubling < 9; ++doubling) {
+        runSql(QStringLiteral(R"(INSERT INTO "MZY_journal" SELECT * FROM "MZY_journal")"));
+    }
+    const QList<QStringList> leaves = runSql(
+        QStringLiteral("SELECT pageno FROM dbstat WHERE name = 'MZY_journal' AND pagetype = 'leaf' "
+                       "ORDER BY pageno"));
+    ASSERT_GE(leaves.size(), 4);
+    const qint64 pageSize =
+        runSql(QStringLiteral("PRAGMA page_size")).value(0).value(0).toLongLong();
+    QFile file(databaseLocation());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek((leaves[leaves.size() / 2].value(0).toLongLong() - 1) * pageSize));
+    ASSERT_EQ(file.write(QByteArray(pageSize, '\xff')), pageSize);
+    file.close();
+
+    inShiftWindow([&](QWidget* shiftWindow) {
+        EXPECT_EQ(shiftWindow->findChild<QTableWidget*>(QStringLiteral("本班记录"))->rowCount(), 0);
+        EXPECT_FALSE(shiftWindow->findChild<QPushButton*>(QStringLiteral("交班"))->isEnabled());
+        EXPECT_EQ(figure(shiftWindow, QStringLiteral("本班提示")),
+                  QStringLiteral("读不出本班的记录，不能交班。"));
+        click(shiftWindow, QStringLiteral("关闭"));
+    });
+    ASSERT_EQ(messageBoxes.shown().size(), 1u);
+    EXPECT_EQ(messageBoxes.shown()[0].icon, widgets::MessageIcon::Stop);
 }
 
 }  // namespace
