@@ -11,6 +11,7 @@ enum class SavePoint {
     CorrectionCompared,  // the receipt to correct is as it was loaded; the update comes next
     JournalWritten,      // the event's journal row is written; the commit comes later
     Committed,           // the save is committed; the printout comes next
+    SettlementWritten,   // a settlement has marked its rows and is written; the commit comes next
 };
 
 // Test-only: pause is called at every such moment, on the thread of the save, until it is taken

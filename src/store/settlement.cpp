@@ -1,9 +1,11 @@
 #include "store/settlement.h"
 
 #include <algorithm>
+#include <set>
 
 #include "common/text.h"
 #include "store/database.h"
+#include "store/save_pause.h"
 #include "store/schema.h"
 #include "store/shift_tables.h"
 
@@ -71,19 +73,37 @@ bool select(Database& database, storage::RecordSelection selection, QList<Settle
     return true;
 }
 
-// After a connection lost while committing: the settlement that now holds the first shown row
-// (0 for none); none when that cannot be told either.
-std::optional<qint64> settlementHolding(Database& database, storage::RecordId row) {
+// After a connection lost while committing: the settlement that now holds exactly the shown rows,
+// 0 when none of them is settled; none when that cannot be told, or when they lie in a settlement
+// that holds other rows too (the same cashier's other desk settled them meanwhile).
+std::optional<qint64> settlementHoldingExactly(Database& database,
+                                               const QList<storage::RecordId>& rows) {
     const storage::TableSchema& journal = journalSchema();
-    qint64 number = 0;
+    std::set<qint64> numbers;
+    bool everyRowRead = true;
     const storage::TransactionResult looked =
         database.engine().transact({}, [&](RecordWriter& writer) {
-            if (const auto values = writer.read(journal, row)) {
-                number = values->value(journal.indexOf(kSettlementNumberField)).toLongLong();
+            for (const storage::RecordId row : rows) {
+                const auto values = writer.read(journal, row);
+                everyRowRead = everyRowRead && values.has_value();
+                if (values) {
+                    numbers.insert(
+                        values->value(journal.indexOf(kSettlementNumberField)).toLongLong());
+                }
             }
             return false;
         });
-    if (looked.outcome != TransactionOutcome::Abandoned) {
+    if (looked.outcome != TransactionOutcome::Abandoned || !everyRowRead || numbers.size() != 1) {
+        return std::nullopt;
+    }
+    const qint64 number = *numbers.begin();
+    if (number == 0) {
+        return 0;
+    }
+    std::optional<Settlement> settlement;
+    QString error;
+    if (!readSettlement(database, number, &settlement, &error) || !settlement ||
+        settlement->figures.totalEvents() != rows.size()) {
         return std::nullopt;
     }
     return number;
@@ -121,9 +141,13 @@ SettleResult settleShift(Database& database, const QString& cashier,
                 result.outcome = SettleOutcome::TakenElsewhere;
                 return false;
             }
-            return marked && writer.insertRecords(
-                                 {{&settlements, settlementRow(result.number, cashier, figures),
-                                   settlements.indexOf(kSettledAtField)}});
+            if (!marked || !writer.insertRecords(
+                               {{&settlements, settlementRow(result.number, cashier, figures),
+                                 settlements.indexOf(kSettledAtField)}})) {
+                return false;
+            }
+            pauseForTesting(SavePoint::SettlementWritten);
+            return true;
         });
     switch (transaction.outcome) {
         case TransactionOutcome::Committed:
@@ -132,7 +156,7 @@ SettleResult settleShift(Database& database, const QString& cashier,
         case TransactionOutcome::Abandoned:
             return result;
         case TransactionOutcome::Unknown:
-            if (const std::optional<qint64> holding = settlementHolding(database, rows.first())) {
+            if (const std::optional<qint64> holding = settlementHoldingExactly(database, rows)) {
                 if (*holding != 0) {
                     return {SettleOutcome::Settled, *holding, {}};
                 }

@@ -5,7 +5,9 @@
 
 #include "storage/storage_engine.h"
 #include "store/receipt_saving.h"
+#include "store/save_pause.h"
 #include "store/schema.h"
+#include "store/settlement.h"
 #include "store_fixture.h"
 #include "support/qt_printers.h"
 
@@ -113,6 +115,42 @@ TEST_F(ServerDatabase, ADeskWaitingForANumberAnotherHoldsGivesUpAfterTheWaitAndS
     EXPECT_EQ(
         store::saveNewReceipt(waiting, receipt(QStringLiteral("9"), QStringLiteral("丁"))).outcome,
         store::SaveOutcome::Saved);
+}
+
+// The same cashier at two desks: the first loses its connection while committing the shift it
+// showed, and meanwhile the other desk settles those rows with one more. The first must not take
+// that settlement, which holds a row it never showed, for its own.
+TEST_F(ServerDatabase, ASettlementWhoseAnswerIsLostIsOnlyTakenWhenItHoldsExactlyTheRowsShown) {
+    for (const QString& number : {QStringLiteral("1"), QStringLiteral("2")}) {
+        ASSERT_EQ(store::saveNewReceipt(database(), receipt(number, QStringLiteral("甲"))).outcome,
+                  store::SaveOutcome::Saved);
+    }
+    QList<store::JournalEntry> shown;
+    QString error;
+    ASSERT_TRUE(store::readOpenEntries(database(), QStringLiteral("491MX"), &shown, &error));
+    bool lost = false;
+    store::setSavePauseForTesting([&](store::SavePoint point) {
+        if (point != store::SavePoint::SettlementWritten || lost) {
+            return;
+        }
+        lost = true;
+        dropConnections();
+        Database otherDesk(databaseLocation());
+        ASSERT_EQ(
+            store::saveNewReceipt(otherDesk, receipt(QStringLiteral("3"), QStringLiteral("乙")))
+                .outcome,
+            store::SaveOutcome::Saved);
+        QList<store::JournalEntry> all;
+        ASSERT_TRUE(store::readOpenEntries(otherDesk, QStringLiteral("491MX"), &all, &error));
+        ASSERT_EQ(store::settleShift(otherDesk, QStringLiteral("491MX"), all).outcome,
+                  store::SettleOutcome::Settled);
+    });
+    const store::SettleResult result =
+        store::settleShift(database(), QStringLiteral("491MX"), shown);
+    store::setSavePauseForTesting(nullptr);
+
+    ASSERT_TRUE(lost);
+    EXPECT_EQ(result.outcome, store::SettleOutcome::Uncertain) << result.number;
 }
 
 }  // namespace
