@@ -20,11 +20,15 @@ struct PrintedReceipt {
 };
 
 PrintedReceipt printReceipt(store::Database& database, platform::Printer& printer,
-                            storage::RecordId id, Printing printing) {
+                            const store::ShownReceipt& shown, Printing printing) {
     PrintedReceipt printed;
     const std::optional<QVariantList> values =
-        store::readReceipt(database, id, &printed.printout.error);
+        store::readReceipt(database, shown.recordId, &printed.printout.error);
     if (!values) {
+        return printed;
+    }
+    if (!store::isAsShown(*values, shown)) {
+        printed.printout.changed = true;
         return printed;
     }
     printed.values = *values;
@@ -50,12 +54,12 @@ widgets::Message blankPaperQuestion() {
 
 StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& printer,
                                   storage::RecordId id, Printing printing) {
-    return printReceipt(database, printer, id, printing).printout;
+    return printReceipt(database, printer, {id, {}, {}}, printing).printout;
 }
 
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
-                              storage::RecordId id, const QString& cashier) {
-    PrintedReceipt printed = printReceipt(database, printer, id, Printing::Reprint);
+                              const store::ShownReceipt& shown, const QString& cashier) {
+    PrintedReceipt printed = printReceipt(database, printer, shown, Printing::Reprint);
     if (printed.printout.outcome.printed) {
         printed.printout.journalError =
             store::recordReprint(database, cashier, printed.values).error;

@@ -4,6 +4,7 @@
 
 #include "platform/printer.h"
 #include "storage/storage_engine.h"
+#include "store/receipt_search.h"
 #include "widgets/message_boxes.h"
 
 namespace store {
@@ -21,6 +22,9 @@ enum class Printing {
 struct StoredPrintout {
     bool read = false;  // the receipt was read from the table and sent to the printer
     QString error;      // why the table could not be read; empty when the receipt is not stored
+    // For a reprint: the record of that identity is no longer the receipt shown (corrected since,
+    // or another receipt took the identity of a voided one); nothing was printed.
+    bool changed = false;
     platform::PrintOutcome outcome;
     // For a reprint that was printed: why the journal did not get it; empty when it did.
     QString journalError;
@@ -34,9 +38,10 @@ widgets::Message blankPaperQuestion();
 StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& printer,
                                   storage::RecordId id, Printing printing);
 
-// 补打: prints the stored receipt again, exactly as stored, through the desk's printer, and once
-// it is printed writes the reprint of cashier into the journal. Changes nothing else.
+// 补打: prints the stored receipt shown again, exactly as stored, through the desk's printer, and
+// once it is printed writes the reprint of cashier into the journal. Changes nothing else; prints
+// nothing when the record is no longer what was shown.
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
-                              storage::RecordId id, const QString& cashier);
+                              const store::ShownReceipt& shown, const QString& cashier);
 
 }  // namespace printing

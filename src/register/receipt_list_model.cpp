@@ -100,6 +100,11 @@ storage::RecordId ReceiptListModel::recordId(int row) const {
     return m_rows.value(row).recordId;
 }
 
+store::ShownReceipt ReceiptListModel::shownReceipt(int row) const {
+    const store::FoundReceipt found = m_rows.value(row);
+    return {found.recordId, listedFields(), found.values};
+}
+
 bool ReceiptListModel::isVoided(int row) const {
     return m_rows.value(row).status == store::ReceiptStatus::Voided;
 }

@@ -34,6 +34,8 @@ public:
     // The filter of the current search; nullptr when there is none.
     const store::ReceiptFilter* filter() const;
     storage::RecordId recordId(int row) const;
+    // The row's receipt as the list shows it, for an action that must find it unchanged.
+    store::ShownReceipt shownReceipt(int row) const;
     bool isVoided(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;

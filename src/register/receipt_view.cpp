@@ -169,7 +169,8 @@ QWidget* ReceiptView::makeHistory(const QList<store::Correction>& corrections) {
 }
 
 bool showReceipt(QWidget* parent, const platform::Services& services, store::Database& database,
-                 const QString& cashier, storage::RecordId id) {
+                 const QString& cashier, const store::ShownReceipt& listed) {
+    const storage::RecordId id = listed.recordId;
     QString error;
     const std::optional<QVariantList> values = store::readReceipt(database, id, &error);
     QList<store::Correction> corrections;
@@ -179,12 +180,19 @@ bool showReceipt(QWidget* parent, const platform::Services& services, store::Dat
                         error.isEmpty() ? QStringLiteral("这张收据已不在收据表中。") : error));
         return false;
     }
+    if (!store::isAsShown(*values, listed)) {
+        services.messageBoxes.show(
+            parent, widgets::errorMessage(QStringLiteral(
+                        "这张收据在列出之后已被修改或作废。\n请重新查找后再查看。")));
+        return false;
+    }
     ReceiptView view(services, *values, parent);
     view.showCorrections(corrections);
     QPushButton* reprintButton = view.addButton(QStringLiteral("补打"));
     QPushButton* voidButton = view.addButton(QStringLiteral("作废"));
-    QObject::connect(reprintButton, &QPushButton::clicked, &view,
-                     [&] { reprint(&view, database, services, cashier, id); });
+    QObject::connect(reprintButton, &QPushButton::clicked, &view, [&] {
+        reprint(&view, database, services, cashier, store::shownWhole(id, *values));
+    });
     bool voided = false;
     QObject::connect(voidButton, &QPushButton::clicked, &view, [&] {
         voided = voidShownReceipt(&view, services, database, cashier, {id, *values});

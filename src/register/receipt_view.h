@@ -6,6 +6,7 @@
 
 #include "storage/storage_engine.h"
 #include "store/receipt_history.h"
+#include "store/receipt_search.h"
 
 class QHBoxLayout;
 class QLabel;
@@ -49,11 +50,11 @@ private:
     QPushButton* m_closeButton = nullptr;
 };
 
-// Shows the stored receipt with this identity in a ReceiptView, modally, with 补打 and 作废 for
-// cashier; tells the cashier when it cannot be read or is no longer stored. True when the
+// Shows the stored receipt listed in a ReceiptView, modally, with 补打 and 作废 for cashier; tells
+// the cashier when it cannot be read, is no longer stored or is no longer as listed. True when the
 // receipt was voided there.
 bool showReceipt(QWidget* parent, const platform::Services& services, store::Database& database,
-                 const QString& cashier, storage::RecordId id);
+                 const QString& cashier, const store::ShownReceipt& listed);
 
 // Shows the voided receipt with this identity, with when, by whom and why it was voided; it can
 // only be looked at. Its corrections stay in MZY_voided_history.

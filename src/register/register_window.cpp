@@ -239,7 +239,7 @@ void RegisterWindow::viewChosen() {
     }
     if (m_model->isVoided(row)) {
         showVoidedReceipt(this, m_services, m_database, m_model->recordId(row));
-    } else if (showReceipt(this, m_services, m_database, m_cashier, m_model->recordId(row))) {
+    } else if (showReceipt(this, m_services, m_database, m_cashier, m_model->shownReceipt(row))) {
         // The list and its sums show the receipt as it now is.
         find();
     }
@@ -248,7 +248,7 @@ void RegisterWindow::viewChosen() {
 void RegisterWindow::reprintChosen() {
     const int row = chosenRow();
     if (row >= 0 && !m_model->isVoided(row)) {
-        reprint(this, m_database, m_services, m_cashier, m_model->recordId(row));
+        reprint(this, m_database, m_services, m_cashier, m_model->shownReceipt(row));
     }
 }
 

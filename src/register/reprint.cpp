@@ -8,13 +8,19 @@
 namespace receipt_register {
 
 void reprint(QWidget* parent, store::Database& database, const platform::Services& services,
-             const QString& cashier, storage::RecordId id) {
+             const QString& cashier, const store::ShownReceipt& shown) {
     widgets::MessageBoxes& messageBoxes = services.messageBoxes;
     if (messageBoxes.show(parent, printing::blankPaperQuestion()) != widgets::MessageAnswer::Ok) {
         return;
     }
     const printing::StoredPrintout printout =
-        printing::reprintReceipt(database, services.printer, id, cashier);
+        printing::reprintReceipt(database, services.printer, shown, cashier);
+    if (printout.changed) {
+        messageBoxes.show(parent, widgets::errorMessage(QStringLiteral(
+                                      "这张收据在列出之后已被修改或作废，没有补打。\n"
+                                      "请重新查找后再补打。")));
+        return;
+    }
     if (!printout.read) {
         messageBoxes.show(
             parent, widgets::errorMessage(printout.error.isEmpty()

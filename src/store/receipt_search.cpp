@@ -4,6 +4,7 @@
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/shift_tables.h"
+#include "store/stored_values.h"
 #include "store/table.h"
 
 namespace store {
@@ -121,6 +122,29 @@ std::optional<QVariantList> readReceipt(Database& database, storage::RecordId id
         return std::nullopt;
     }
     return receiptFields(table);
+}
+
+ShownReceipt shownWhole(storage::RecordId recordId, const QVariantList& values) {
+    ShownReceipt shown{recordId, {}, values};
+    for (int field = 0; field < receiptSchema().columns.size(); ++field) {
+        shown.fields.append(field);
+    }
+    return shown;
+}
+
+bool isAsShown(const QVariantList& record, const ShownReceipt& shown) {
+    const storage::TableSchema& table = receiptSchema();
+    if (shown.fields.size() != shown.values.size()) {
+        return false;
+    }
+    for (int at = 0; at < shown.fields.size(); ++at) {
+        const int field = shown.fields[at];
+        if (field < 0 || field >= record.size() ||
+            !sameValue(table.columns[field].kind, record[field], shown.values[at])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<VoidedReceipt> readVoidedReceipt(Database& database, storage::RecordId id,

@@ -41,6 +41,21 @@ struct FoundReceipt {
     ReceiptStatus status = ReceiptStatus::Normal;
 };
 
+// A stored receipt as a window showed it: its identity and the values of the fields it showed. An
+// action on it (a reprint) first checks that the record of that identity still holds them: SQLite
+// gives the identity of a voided last receipt to the next one stored.
+struct ShownReceipt {
+    storage::RecordId recordId = 0;
+    QList<int> fields;    // positions in the receipt table
+    QVariantList values;  // their values as shown, in that order
+};
+
+// A whole stored receipt, every field shown.
+ShownReceipt shownWhole(storage::RecordId recordId, const QVariantList& values);
+
+// Whether record, every field of a stored receipt, still holds what shown showed of it.
+bool isAsShown(const QVariantList& record, const ShownReceipt& shown);
+
 // How many receipts a filter finds, and the exact sums of the amounts of those not voided: a
 // voided receipt took no money.
 struct ReceiptTotals {
