@@ -118,14 +118,33 @@ bool inspect(SchemaCatalog& catalog, const SchemaDefinition& schema, Additions* 
            checkVersion(catalog, schema.version, &additions->olderVersion, reason);
 }
 
-bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& additions, int version,
-            QString* reason) {
+// Gives the columns that hold sums, in the tables an older program made, their present width.
+bool widenSumColumns(SchemaCatalog& catalog, const SchemaDefinition& schema,
+                     const Additions& additions, QString* reason) {
+    for (const TableDefinition& definition : schema.tables) {
+        if (additions.tables.contains(&definition)) {
+            continue;
+        }
+        for (const Column& column : definition.schema->columns) {
+            const QString statement =
+                column.holdsSums ? catalog.retypeColumnStatement(definition.schema->name, column)
+                                 : QString();
+            if (!statement.isEmpty() && !catalog.run(statement, reason)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& additions,
+            const SchemaDefinition& schema, QString* reason) {
     for (const TableDefinition* definition : additions.tables) {
         const TableSchema& table = *definition->schema;
         QStringList columns;
         for (const Column& column : table.columns) {
             columns.append(quotedIdentifier(column.name) + QLatin1Char(' ') +
-                           catalog.sqlType(column.kind));
+                           catalog.sqlType(column));
         }
         if (!catalog.identityColumn().isEmpty()) {
             columns.append(catalog.identityColumnDefinition());
@@ -153,6 +172,9 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
             return false;
         }
     }
+    if (additions.olderVersion && !widenSumColumns(catalog, schema, additions, reason)) {
+        return false;
+    }
     const QString versionTable = quotedIdentifier(kVersionTable);
     if (additions.versionTable &&
         !catalog.run(QStringLiteral("CREATE TABLE %1 (version integer NOT NULL)").arg(versionTable),
@@ -163,7 +185,7 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
     return !(additions.versionTable || additions.olderVersion) ||
            catalog.run(QStringLiteral("INSERT INTO %1 (version) VALUES (%2)")
                            .arg(versionTable)
-                           .arg(version),
+                           .arg(schema.version),
                        reason);
 }
 
@@ -181,7 +203,7 @@ bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDe
     const TransactionResult added = engine.transact(lockKey, [&](RecordWriter& writer) {
         Additions stillMissing;
         return inspect(catalog, schema, &stillMissing, reason) &&
-               addAll(catalog, writer, stillMissing, schema.version, reason);
+               addAll(catalog, writer, stillMissing, schema, reason);
     });
     if (added.outcome == TransactionOutcome::Committed || !additions.essential()) {
         return true;

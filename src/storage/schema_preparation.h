@@ -19,7 +19,10 @@ public:
     virtual bool run(const QString& sql, QString* reason) = 0;
     // The number in the first column of the first row a query gives; 0 for none or NULL.
     virtual bool queryNumber(const QString& sql, qint64* number, QString* reason) = 0;
-    virtual QString sqlType(FieldKind kind) const = 0;
+    virtual QString sqlType(const Column& column) const = 0;
+    // The statement that gives an existing column the type sqlType now gives it, for a database
+    // made when the type was narrower; empty where the engine's types have no width.
+    virtual QString retypeColumnStatement(const QString& table, const Column& column) const = 0;
     // The column every table has beyond the schema's, which keeps stored order, as its name and
     // its definition; empty where the engine keeps the order itself.
     virtual QString identityColumn() const = 0;

@@ -17,6 +17,9 @@ enum class FieldKind {
 struct Column {
     QString name;
     FieldKind kind;
+    // An amount that sums many receipts' amounts (or is the difference of two): an engine that
+    // bounds a number's width gives it room for any sum of amounts it can store.
+    bool holdsSums = false;
 };
 
 // A table's columns in the order in which records are written. Every engine keeps the records'

@@ -10,7 +10,8 @@ namespace store {
 namespace {
 
 // 2: the journal, the voided receipts with their earlier versions, and the settlements.
-constexpr int kSchemaVersion = 2;
+// 3: the journal's and the settlements' amounts hold any sum of receipts (numeric(20,2)).
+constexpr int kSchemaVersion = 3;
 const QString kFirstCashier = QStringLiteral("491MX");
 const QString kFirstCashierPassword = QStringLiteral("491mx");
 

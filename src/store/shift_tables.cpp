@@ -20,9 +20,15 @@ Column column(QStringView name, FieldKind kind) {
     return {name.toString(), kind};
 }
 
+// A journal row's amounts are the change an event made (a correction's is the difference of two
+// amounts), a settlement's the sums of its rows: wider than one receipt's amount.
+Column sumColumn(QStringView name) {
+    return {name.toString(), FieldKind::Amount, true};
+}
+
 void appendAmounts(TableSchema& schema) {
     for (int amount = 0; amount < kJournalAmountCount; ++amount) {
-        schema.columns.append(column(journalAmountField(amount), FieldKind::Amount));
+        schema.columns.append(sumColumn(journalAmountField(amount)));
     }
 }
 
@@ -58,7 +64,7 @@ TableSchema buildSettlementSchema() {
         schema.columns.append(column(eventCountField(kind), FieldKind::Integer));
     }
     appendAmounts(schema);
-    schema.columns.append(column(kCashDueField, FieldKind::Amount));
+    schema.columns.append(sumColumn(kCashDueField));
     return schema;
 }
 

@@ -397,13 +397,57 @@ TEST_P(ShiftStore, AnOlderDatabaseIsBroughtUpWithItsRecordsUntouched) {
 
     EXPECT_EQ(contents(), before);
     EXPECT_EQ(runSql(QStringLiteral("SELECT version FROM schema_version ORDER BY version")),
-              (QList<QStringList>{{QStringLiteral("1")}, {QStringLiteral("2")}}));
+              (QList<QStringList>{{QStringLiteral("1")}, {QStringLiteral("3")}}));
     for (const char* table : {"MZY_journal", "MZY_voided", "MZY_settlement"}) {
         EXPECT_FALSE(scratch().columnsOf(QLatin1StringView(table)).isEmpty()) << table;
     }
     const store::SaveResult saved =
         store::saveNewReceipt(upgraded, randomReceipt(QStringLiteral("2"), kCashier, random));
     EXPECT_EQ(saved.outcome, store::SaveOutcome::Saved) << saved.error.toStdString();
+}
+
+// 101 receipts each with the largest deposit a receipt stores sum to more than one receipt's
+// column holds; the settlement keeps the sums whole, on a database made by the program before
+// the columns were widened too.
+TEST_P(ShiftStore, ASettlementOfTheLargestDepositsIsKeptWholeAlsoAfterAnUpgrade) {
+    if (GetParam() == EngineKind::Postgres) {
+        database().closeAll();
+        for (const char* table : {"MZY_journal", "MZY_settlement"}) {
+            for (const QString& column : scratch().columnsOf(QLatin1StringView(table))) {
+                if (column != QStringLiteral("结算号") && column != QStringLiteral("序号") &&
+                    runSql(QStringLiteral("SELECT data_type FROM information_schema.columns "
+                                          "WHERE table_name = '%1' AND column_name = '%2'")
+                               .arg(QLatin1StringView(table), column))
+                            .value(0)
+                            .value(0) == QStringLiteral("numeric")) {
+                    runSql(
+                        QStringLiteral(R"(ALTER TABLE "%1" ALTER COLUMN "%2" TYPE numeric(12,2))")
+                            .arg(QLatin1StringView(table), column));
+                }
+            }
+        }
+        runSql(QStringLiteral("DELETE FROM schema_version WHERE version > 2"));
+        store::Database upgraded(databaseLocation());
+        QString error;
+        ASSERT_TRUE(upgraded.prepare(&error)) << error.toStdString();
+    }
+    const common::Money largest = common::yuan(99'999'999);
+    receipt::ReceiptState state;
+    state.bedFee = state.totalAmount = common::yuan(100);
+    state.prepaidAmount = largest;
+    state.refundAmount = largest - state.totalAmount;
+    state.currentCashier = kCashier;
+    for (int number = 1; number <= 101; ++number) {
+        save(store::receiptRecordValues(QString::number(number), QStringLiteral("病人"),
+                                        store_test::day(2026, 3, 1), store_test::day(2026, 3, 9),
+                                        state));
+    }
+    const store::SettleResult settled = store::settleShift(database(), kCashier, openEntries());
+    ASSERT_EQ(settled.outcome, SettleOutcome::Settled) << settled.error.toStdString();
+    const store::ShiftFigures figures = settlement(settled.number).figures;
+    EXPECT_EQ(figures.amount(store::kPrepaidField), common::Money::fromFen(101 * largest.fen()));
+    EXPECT_EQ(figures.amount(store::kRefundField),
+              common::Money::fromFen(101 * state.refundAmount.fen()));
 }
 
 }  // namespace

@@ -363,8 +363,8 @@ public:
         return result.succeeded();
     }
 
-    QString sqlType(FieldKind kind) const override {
-        switch (kind) {
+    QString sqlType(const Column& column) const override {
+        switch (column.kind) {
             case FieldKind::Text:
                 return QStringLiteral("text");
             case FieldKind::DateTime:
@@ -374,7 +374,13 @@ public:
             case FieldKind::Amount:
                 break;
         }
-        return QStringLiteral("numeric(12,2)");
+        // Wide enough for any sum of numeric(12,2) amounts that a whole number of fen held in
+        // 64 bits can carry.
+        return column.holdsSums ? QStringLiteral("numeric(20,2)") : QStringLiteral("numeric(12,2)");
+    }
+    QString retypeColumnStatement(const QString& table, const Column& column) const override {
+        return QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3")
+            .arg(quotedIdentifier(table), quotedIdentifier(column.name), sqlType(column));
     }
     // A server's table has no order of its own: an update may move a row.
     QString identityColumn() const override { return PostgresEngine::kIdentityColumn; }

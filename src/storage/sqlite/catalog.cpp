@@ -50,8 +50,8 @@ bool SqliteCatalog::queryNumber(const QString& sql, qint64* number, QString* rea
     return succeeded(query, reason);
 }
 
-QString SqliteCatalog::sqlType(FieldKind kind) const {
-    switch (kind) {
+QString SqliteCatalog::sqlType(const Column& column) const {
+    switch (column.kind) {
         case FieldKind::Amount:
             return QStringLiteral("REAL");
         case FieldKind::Integer:

@@ -16,7 +16,9 @@ public:
     bool run(const QString& sql, QString* reason) override;
     bool queryNumber(const QString& sql, qint64* number, QString* reason) override;
 
-    QString sqlType(FieldKind kind) const override;
+    QString sqlType(const Column& column) const override;
+    // SQLite's numbers have no declared width.
+    QString retypeColumnStatement(const QString&, const Column&) const override { return {}; }
     // The rowid keeps stored order.
     QString identityColumn() const override { return {}; }
     QString identityColumnDefinition() const override { return {}; }
