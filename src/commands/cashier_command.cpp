@@ -14,8 +14,9 @@ namespace {
 using store::CashierChangeOutcome;
 
 const QString kUnchanged = QStringLiteral("收费员表没有改变。");
-// After the name of a cashier whose password is still stored as typed.
+// After the name of a cashier whose password is still stored as typed / opens no login.
 const QString kPlainPasswordMark = QStringLiteral("\t（明文密码）");
+const QString kUnusablePasswordMark = QStringLiteral("\t（密码无法使用，须重设）");
 
 enum class Action { List, Add, Password, Remove };
 
@@ -44,7 +45,8 @@ QString helpText() {
         "那样建立它。\n\n"
         "命令：\n"
         "  list             按表中顺序列出收费员，每行一个姓名；密码仍以明文保存的收费员，\n"
-        "                   姓名后面跟一个制表符和“（明文密码）”\n"
+        "                   姓名后面跟一个制表符和“（明文密码）”；密码为空或是本程序不能\n"
+        "                   核对的散列值（不能登录）的，跟“（密码无法使用，须重设）”\n"
         "  add 姓名         添加收费员\n"
         "  password 姓名    修改收费员的密码（有同名的收费员时，改登录时核对的第一个）\n"
         "  remove 姓名      删除这个姓名的收费员；最后一个收费员不能删除\n\n"
@@ -91,7 +93,11 @@ int listCashiers(store::Database& database, QTextStream& out, QTextStream& err) 
         return kRefused;
     }
     for (const store::CashierEntry& cashier : cashiers) {
-        out << cashier.name << (cashier.plainPassword ? kPlainPasswordMark : QString()) << '\n';
+        out << cashier.name
+            << (cashier.password == store::StoredPassword::Plain      ? kPlainPasswordMark
+                : cashier.password == store::StoredPassword::Unusable ? kUnusablePasswordMark
+                                                                      : QString())
+            << '\n';
     }
     return kSucceeded;
 }

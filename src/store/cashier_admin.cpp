@@ -97,7 +97,7 @@ bool listCashiers(Database& database, QList<CashierEntry>* cashiers, QString* er
     }
     for (; !table.pastLast(); table.skip()) {
         cashiers->append({table.readField(kCashierField).toString(),
-                          isPlainPassword(table.readField(kPasswordField).toString())});
+                          storedPasswordKind(table.readField(kPasswordField).toString())});
     }
     *error = table.lastError();
     return error->isEmpty();

@@ -4,6 +4,9 @@
 #include <QString>
 #include <optional>
 
+#include "common/money.h"
+#include "store/cashier_password.h"
+
 namespace store {
 
 class Database;
@@ -11,7 +14,7 @@ class Database;
 // One record of the cashier table as the administrator sees it.
 struct CashierEntry {
     QString name;
-    bool plainPassword = false;  // 密码 holds the password itself, not a hash of it
+    StoredPassword password = StoredPassword::Hash;
 };
 
 enum class CashierChangeOutcome {

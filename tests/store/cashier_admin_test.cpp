@@ -15,15 +15,19 @@ using Outcome = store::CashierChangeOutcome;
 
 class CashierAdmin : public EngineTest {
 protected:
-    // Each cashier as its name, with " (plain)" after one whose password is stored as typed.
+    // Each cashier as its name, with " (plain)" after one whose password is stored as typed and
+    // " (unusable)" after one whose entry opens nothing.
     QStringList listing() {
         QList<store::CashierEntry> cashiers;
         QString error;
         EXPECT_TRUE(store::listCashiers(database(), &cashiers, &error)) << error.toStdString();
         QStringList names;
         for (const store::CashierEntry& cashier : cashiers) {
-            names.append(cashier.name +
-                         (cashier.plainPassword ? QStringLiteral(" (plain)") : QString()));
+            names.append(cashier.name + (cashier.password == store::StoredPassword::Plain
+                                             ? QStringLiteral(" (plain)")
+                                         : cashier.password == store::StoredPassword::Unusable
+                                             ? QStringLiteral(" (unusable)")
+                                             : QString()));
         }
         return names;
     }
@@ -51,10 +55,12 @@ TEST_P(CashierAdmin, AddsChangesAndRemovesCashiersStoredExactlyWithHashedPasswor
         ASSERT_EQ(add(name, password), Outcome::Done);
     }
     runSql(QStringLiteral(
-        R"(INSERT INTO "USER" ("收费员", "密码") VALUES ('旧', '明文'), ('旧', '第二个'))"));
+        R"(INSERT INTO "USER" ("收费员", "密码") VALUES ('旧', '明文'), ('旧', '第二个'), )"
+        R"(('空', ''), ('外来', '$2y$10$abcdefghijklmnopqrstuuJ1HqjDGIGc4c0yZBK7mTy9aOlGkN5Vu'))"));
     EXPECT_EQ(listing(), (QStringList{QStringLiteral("491MX"), cashiers[0].first, cashiers[1].first,
                                       cashiers[2].first, QStringLiteral("旧 (plain)"),
-                                      QStringLiteral("旧 (plain)")}));
+                                      QStringLiteral("旧 (plain)"), QStringLiteral("空 (unusable)"),
+                                      QStringLiteral("外来 (unusable)")}));
     const QList<QStringList> stored = storedRecords();
     for (int i = 0; i < cashiers.size(); ++i) {
         EXPECT_EQ(stored[i + 1][0], cashiers[i].first);
@@ -64,14 +70,16 @@ TEST_P(CashierAdmin, AddsChangesAndRemovesCashiersStoredExactlyWithHashedPasswor
 
     EXPECT_EQ(store::changePassword(database(), QStringLiteral("旧"), QStringLiteral("新")).outcome,
               Outcome::Done);
-    EXPECT_EQ(listing().mid(4), (QStringList{QStringLiteral("旧"), QStringLiteral("旧 (plain)")}))
+    EXPECT_EQ(listing().mid(4, 2),
+              (QStringList{QStringLiteral("旧"), QStringLiteral("旧 (plain)")}))
         << "only the first namesake, whom the login checks, is changed";
     EXPECT_TRUE(store::passwordOpens(storedRecords()[4][1], QStringLiteral("新")));
 
     EXPECT_EQ(store::removeCashier(database(), QStringLiteral("旧")).outcome, Outcome::Done);
     EXPECT_EQ(store::removeCashier(database(), cashiers[1].first).outcome, Outcome::Done);
     EXPECT_EQ(listing(),
-              (QStringList{QStringLiteral("491MX"), cashiers[0].first, cashiers[2].first}));
+              (QStringList{QStringLiteral("491MX"), cashiers[0].first, cashiers[2].first,
+                           QStringLiteral("空 (unusable)"), QStringLiteral("外来 (unusable)")}));
 }
 
 TEST_P(CashierAdmin, RefusalsLeaveTheTableAsItWas) {
