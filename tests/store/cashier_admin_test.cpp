@@ -6,6 +6,10 @@
 
 #include "store/cashier_admin.h"
 #include "store/cashier_password.h"
+#include "store/journal.h"
+#include "store/receipt_record.h"
+#include "store/receipt_saving.h"
+#include "store/settlement.h"
 #include "support/database_test.h"
 
 namespace {
@@ -102,6 +106,39 @@ TEST_P(CashierAdmin, RefusalsLeaveTheTableAsItWas) {
         EXPECT_EQ(change.outcome, expected) << change.error.toStdString();
     }
     EXPECT_EQ(storedRecords(), before);
+}
+
+// Only the cashier himself settles his open journal rows, at the desk: removed, he could not.
+TEST_P(CashierAdmin, ACashierWithAnOpenShiftStaysUntilHeHasSettledIt) {
+    const QString name = QStringLiteral("张三");
+    ASSERT_EQ(add(name, QStringLiteral("pw")), Outcome::Done);
+    // Each receipt takes 150 in and pays 29.50 back: 120.50 in the drawer.
+    receipt::ReceiptState state;
+    state.bedFee = state.totalAmount = common::yuan(120.5);
+    state.supplementAmount = common::yuan(150);
+    state.refundAmount = common::yuan(29.5);
+    const QDateTime day(QDate(2026, 3, 10), QTime(0, 0));
+    for (const auto& [number, cashier] :
+         {std::pair{u"1", name}, std::pair{u"2", name}, std::pair{u"3", QStringLiteral("491MX")}}) {
+        state.currentCashier = cashier;
+        const QVariantList receipt = store::receiptRecordValues(
+            QString::fromUtf16(number), QStringLiteral("病人"), day, day, state);
+        ASSERT_EQ(store::saveNewReceipt(database(), receipt).outcome, store::SaveOutcome::Saved);
+    }
+
+    const CashierChange refused = store::removeCashier(database(), name);
+    EXPECT_EQ(refused.outcome, Outcome::OpenShift) << refused.error.toStdString();
+    EXPECT_EQ(refused.openShift.events, 2);
+    EXPECT_EQ(refused.openShift.cash, common::yuan(241));
+    EXPECT_EQ(listing().count(name), 1);
+
+    QList<store::JournalEntry> open;
+    QString error;
+    ASSERT_TRUE(store::readOpenEntries(database(), name, &open, &error)) << error.toStdString();
+    ASSERT_EQ(store::settleShift(database(), name, open).outcome, store::SettleOutcome::Settled);
+    EXPECT_EQ(store::removeCashier(database(), name).outcome, Outcome::Done)
+        << "another cashier's open rows are his own affair";
+    EXPECT_EQ(listing().count(name), 0);
 }
 
 // Two administrators, each with a connection of their own, released at the same moment.
