@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/new_password_dialog.h"
 #include "common/text.h"
 #include "store/cashier_password.h"
 #include "store/database.h"
@@ -29,7 +30,6 @@ const QString kWrongPassword = QStringLiteral("密码错误！请重新输入。
 // Followed by the store's reason, which names the database file or server.
 const QString kUnreadableTable = QStringLiteral("无法读取收费员表，不能核对收费员和密码。\n");
 const QString kInitialCashier = QStringLiteral("491MX");
-const QString kInitialPassword = QStringLiteral("491mx");
 constexpr QSize kOuterSize{200, 200};
 constexpr int kBlinkPeriodMs = 500;
 constexpr QColor kFailureColour{255, 0, 0};
@@ -69,7 +69,7 @@ void LoginWindow::createControls() {
     标签3 = widgets::makeLabel(this, QStringLiteral("标签3"), QStringLiteral("密　码："),
                                {25, 40, 50, 20});
 
-    编辑框1 = new QLineEdit(kInitialPassword, this);
+    编辑框1 = new QLineEdit(store::kInitialPassword.toString(), this);
     编辑框1->setEchoMode(QLineEdit::Password);
     编辑框1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // '*'
     widgets::placeControl(*编辑框1, QStringLiteral("编辑框1"), {80, 40, 80, 20});
@@ -109,13 +109,23 @@ void LoginWindow::fillCashierList() {
 
 void LoginWindow::tryLogin() {
     const QString cashier = 组合框1->currentText();
-    const PasswordCheck check = checkPassword(cashier, 编辑框1->text());
+    const QString password = 编辑框1->text();
+    const PasswordCheck check = checkPassword(cashier, password);
     if (!check.failure.isEmpty()) {
         showUnreadableTable(check.failure);
         return;
     }
-    if (!check.matches) {
+    if (check.verdict == PasswordVerdict::Unusable) {
+        showUnusablePassword(cashier);
+        return;
+    }
+    if (check.verdict == PasswordVerdict::Wrong) {
         showFailure();
+        return;
+    }
+    // The initial password is known to everyone who has seen a new installation.
+    if (store::isInitialPassword(password) &&
+        !askNewPassword(m_database, m_messageBoxes, cashier, this)) {
         return;
     }
     m_loggedInCashier = cashier;
@@ -123,22 +133,28 @@ void LoginWindow::tryLogin() {
 }
 
 // The first record of that exact name decides; a later namesake's password does not count. A
-// plain password is never replaced by its hash here: only the cashier command writes passwords.
+// plain password is never replaced by its hash here: only a new password is written.
 LoginWindow::PasswordCheck LoginWindow::checkPassword(const QString& cashier,
                                                       const QString& password) {
     store::Table cashiers(m_database);
     if (!cashiers.open(store::kCashierTable)) {
-        return {false, cashiers.lastError()};
+        return {PasswordVerdict::Wrong, cashiers.lastError()};
     }
     cashiers.goFirst();
     const bool found = cashiers.find([&cashier](const store::Table& record) {
         return common::textEquals(record.readField(store::kCashierField).toString(), cashier);
     });
-    PasswordCheck check{
-        found &&
-            store::passwordOpens(cashiers.readField(store::kPasswordField).toString(), password),
-        cashiers.lastError()};
+    const QString stored = found ? cashiers.readField(store::kPasswordField).toString() : QString();
+    PasswordCheck check{PasswordVerdict::Wrong, cashiers.lastError()};
     cashiers.close();
+    if (!found) {
+        return check;
+    }
+    if (store::storedPasswordKind(stored) == store::StoredPassword::Unusable) {
+        check.verdict = PasswordVerdict::Unusable;
+    } else if (store::passwordOpens(stored, password)) {
+        check.verdict = PasswordVerdict::Opens;
+    }
     return check;
 }
 
@@ -154,6 +170,15 @@ void LoginWindow::showFailure() {
 
 void LoginWindow::showUnreadableTable(const QString& reason) {
     m_messageBoxes.show(this, widgets::errorMessage(kUnreadableTable + reason));
+}
+
+void LoginWindow::showUnusablePassword(const QString& cashier) {
+    m_messageBoxes.show(
+        this, widgets::errorMessage(
+                  QStringLiteral("收费员“%1”的密码无法核对（密码是空的，或是本程序不认识的"
+                                 "散列值），不能登录。\n请管理员用 cashier password 命令"
+                                 "为这位收费员设置新密码。")
+                      .arg(cashier)));
 }
 
 void LoginWindow::blinkFailure() {

@@ -21,7 +21,9 @@ namespace app {
 // The cashier login: a name from the cashier table and its password. Only 确定 with a matching
 // password or 退出 ends it; the close box and Esc are refused. After exec() the caller takes
 // loggedInCashier(), which is empty when the cashier pressed 退出. A cashier table that cannot be
-// read is reported in a message box, not as a wrong password.
+// read, and a stored password that opens nothing (empty, or a hash of a kind the program cannot
+// check), are reported in a message box, not as a wrong password. A login with the initial
+// password ends only once the cashier has set a new one.
 class LoginWindow : public QDialog {
     Q_OBJECT
 
@@ -40,13 +42,15 @@ private:
     void tryLogin();
     // The outcome of looking the password up; failure is the reason when the table could not be
     // read, and empty otherwise.
+    enum class PasswordVerdict { Opens, Wrong, Unusable };
     struct PasswordCheck {
-        bool matches = false;
+        PasswordVerdict verdict = PasswordVerdict::Wrong;
         QString failure;
     };
     PasswordCheck checkPassword(const QString& cashier, const QString& password);
     void showFailure();
     void showUnreadableTable(const QString& reason);
+    void showUnusablePassword(const QString& cashier);
     void blinkFailure();
     void quit();
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "commands/command_opening.h"
+#include "common/number_text.h"
 #include "store/cashier_admin.h"
 #include "store/database.h"
 
@@ -14,8 +15,9 @@ namespace {
 using store::CashierChangeOutcome;
 
 const QString kUnchanged = QStringLiteral("收费员表没有改变。");
-// After the name of a cashier whose password is still stored as typed.
+// After the name of a cashier whose password is still stored as typed / opens no login.
 const QString kPlainPasswordMark = QStringLiteral("\t（明文密码）");
+const QString kUnusablePasswordMark = QStringLiteral("\t（密码无法使用，须重设）");
 
 enum class Action { List, Add, Password, Remove };
 
@@ -44,10 +46,12 @@ QString helpText() {
         "那样建立它。\n\n"
         "命令：\n"
         "  list             按表中顺序列出收费员，每行一个姓名；密码仍以明文保存的收费员，\n"
-        "                   姓名后面跟一个制表符和“（明文密码）”\n"
+        "                   姓名后面跟一个制表符和“（明文密码）”；密码为空或是本程序不能\n"
+        "                   核对的散列值（不能登录）的，跟“（密码无法使用，须重设）”\n"
         "  add 姓名         添加收费员\n"
         "  password 姓名    修改收费员的密码（有同名的收费员时，改登录时核对的第一个）\n"
-        "  remove 姓名      删除这个姓名的收费员；最后一个收费员不能删除\n\n"
+        "  remove 姓名      删除这个姓名的收费员；最后一个收费员不能删除，还有没交班的\n"
+        "                   记录的收费员要先在收费处交班才能删除\n\n"
         "姓名按原样保存，登录时要完全一致（大小写和空格都算）。\n"
         "新密码在终端上输入两次，输入时不显示；标准输入不是终端时，它的第一行就是新密码。\n"
         "密码只以加盐的 Argon2id 散列值保存；明文密码只在用 password 修改时换成散列值。\n"
@@ -91,7 +95,11 @@ int listCashiers(store::Database& database, QTextStream& out, QTextStream& err) 
         return kRefused;
     }
     for (const store::CashierEntry& cashier : cashiers) {
-        out << cashier.name << (cashier.plainPassword ? kPlainPasswordMark : QString()) << '\n';
+        out << cashier.name
+            << (cashier.password == store::StoredPassword::Plain      ? kPlainPasswordMark
+                : cashier.password == store::StoredPassword::Unusable ? kUnusablePasswordMark
+                                                                      : QString())
+            << '\n';
     }
     return kSucceeded;
 }
@@ -107,6 +115,13 @@ QString refusalReason(const store::CashierChange& change, const QString& name) {
                 .arg(name);
         case CashierChangeOutcome::LastCashier:
             return QStringLiteral("不能删除“%1”：删除后就没有能登录的收费员了。").arg(name);
+        case CashierChangeOutcome::OpenShift:
+            return QStringLiteral(
+                       "不能删除“%1”：还有%2笔记录没有交班，应交现金 %3 元。请这位收费员"
+                       "先在收费处登录并交班（忘了密码的，先用 cashier password 设置"
+                       "新密码），再删除。")
+                .arg(name, QString::number(change.openShift.events),
+                     common::numberToText(change.openShift.cash));
         case CashierChangeOutcome::UnusableName:
             return QStringLiteral("收费员姓名不能为空，也不能含有换行符、制表符等控制字符。");
         case CashierChangeOutcome::EmptyPassword:

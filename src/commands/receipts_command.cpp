@@ -124,14 +124,17 @@ std::optional<store::ReceiptFilter> filterOf(const QCommandLineParser& parser,
     return filter;
 }
 
-bool knownCashier(store::Database& database, const QString& cashier, QString* problem) {
+bool knownCashier(store::Database& database, const store::ReceiptFilter& filter, QString* problem) {
+    const QString& cashier = filter.cashier;
     if (cashier.isEmpty()) {
         return true;
     }
-    const std::optional<bool> known = store::hasCashier(database, cashier, problem);
+    const std::optional<bool> known =
+        store::isKnownCashier(database, cashier, filter.withVoided, problem);
     if (known && !*known) {
         *problem = QStringLiteral(
-                       "没有名为“%1”的收费员（姓名要与收费员表中的完全一样，大小写和空格都算）。")
+                       "没有名为“%1”的收费员，也没有哪张收据的收费员是这个名字（姓名要"
+                       "完全一样，大小写和空格都算）。")
                        .arg(cashier);
     }
     return known.value_or(false);
@@ -206,7 +209,7 @@ int runReceiptsCommand(const QStringList& arguments, const QString& databaseLoca
         return kRefused;
     }
     return runOnPreparedDatabase(databaseLocation, err, [&](store::Database& database) -> int {
-        if (!knownCashier(database, filter->cashier, &problem)) {
+        if (!knownCashier(database, *filter, &problem)) {
             err << problem << '\n';
             return kRefused;
         }

@@ -33,7 +33,12 @@ std::optional<QString> hashPassword(const QString& password) {
 }
 
 bool isPasswordHash(const QString& stored) {
-    return stored.startsWith(QLatin1StringView(crypto_pwhash_argon2id_STRPREFIX));
+    if (!stored.startsWith(QLatin1StringView(crypto_pwhash_argon2id_STRPREFIX)) || !sodiumReady()) {
+        return false;
+    }
+    // Any cost will do; the answer is -1 only for a string that cannot be checked at all.
+    return crypto_pwhash_argon2id_str_needs_rehash(stored.toLatin1().constData(), kPasses,
+                                                   kMemoryBytes) >= 0;
 }
 
 bool passwordMatchesHash(const QString& password, const QString& hash) {

@@ -12,7 +12,7 @@ inline const QString kPasswordHashFailure = QStringLiteral("内存不足，无�
 // with limits that cost a fraction of a second; none when the memory for it could not be had.
 std::optional<QString> hashPassword(const QString& password);
 
-// Whether stored is an Argon2id string, as hashPassword writes it.
+// Whether stored is a well-formed Argon2id string, as hashPassword writes it.
 bool isPasswordHash(const QString& stored);
 
 // Whether password is the one that made hash; false for anything that is not such a string.

@@ -12,6 +12,7 @@
 
 #include "common/private_files.h"
 #include "platform/page_output.h"
+#include "storage/secret_masking.h"
 
 namespace settings {
 
@@ -80,8 +81,24 @@ std::optional<printing::SettingEntry> entryOf(const QString& text) {
     return printing::SettingEntry{text.first(equals).trimmed(), text.sliced(equals + 1).trimmed()};
 }
 
+// The line as a warning may show it: a database address with its password hidden, an unknown
+// key (a misspelt database= or password=, perhaps) without its value.
+QString shownLine(const QString& text) {
+    const std::optional<printing::SettingEntry> entry = entryOf(text);
+    if (!entry) {
+        return storage::maskSecrets(text).text;
+    }
+    if (entry->key == kDatabaseKey) {
+        return entry->key + u'=' + storage::maskSecrets(entry->value).text;
+    }
+    if (isBackupSettingKey(entry->key) || printing::isPrintSettingKey(entry->key)) {
+        return text;
+    }
+    return entry->key + QStringLiteral("=…");
+}
+
 QString quoted(const QString& text) {
-    const QString shown = text.trimmed();
+    const QString shown = shownLine(text).trimmed();
     return shown.size() <= kLongestQuote ? shown : shown.first(kLongestQuote) + u'…';
 }
 

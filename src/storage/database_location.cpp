@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "storage/postgres/failure.h"
+#include "storage/secret_masking.h"
 
 namespace storage {
 
@@ -76,6 +77,17 @@ bool isPortList(const QString& ports) {
     });
 }
 
+// The address with what may be a password hidden, and libpq's reason unless it quotes that.
+QString unreadableUriMessage(const QString& uri, const QString& reason) {
+    const MaskedText shown = maskSecrets(uri);
+    const bool reasonQuotesSecret =
+        std::any_of(shown.hidden.begin(), shown.hidden.end(),
+                    [&reason](const QString& secret) { return reason.contains(secret); });
+    return reasonQuotesSecret
+               ? QStringLiteral("数据库服务器地址“%1”无法识别。").arg(shown.text)
+               : QStringLiteral("数据库服务器地址“%1”无法识别：%2。").arg(shown.text, reason);
+}
+
 struct FreeOptions {
     void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
 };
@@ -90,7 +102,7 @@ std::optional<DatabaseLocation> readServerUri(const QString& uri, QString* error
         *error = mayCarryPassword(uri)
                      ? QStringLiteral("数据库服务器地址无法识别，而且其中似乎写了密码：%1。")
                            .arg(wherePasswordsGo())
-                     : QStringLiteral("数据库服务器地址“%1”无法识别：%2。").arg(uri, reason);
+                     : unreadableUriMessage(uri, reason);
         return std::nullopt;
     }
     QHash<QString, QString> given;

@@ -42,25 +42,28 @@ bool StorageEngine::sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QS
     return connect(reason) && sumConnectedPeriod(query, totals, reason);
 }
 
-bool StorageEngine::select(const RecordSelection& selection,
-                           const std::function<void(RecordId id, const RecordValues& values)>& take,
+bool takeEveryRecord(RecordWalk& walk, qsizetype openedFields, const TakeRecord& take,
+                     QString* reason) {
+    RecordValues values(openedFields);
+    while (walk.next()) {
+        for (int opened = 0; opened < openedFields; ++opened) {
+            values[opened] = walk.value(opened);
+        }
+        take(walk.recordId(), values);
+    }
+    if (!walk.error().isEmpty()) {
+        *reason = walk.error();
+        return false;
+    }
+    return true;
+}
+
+bool StorageEngine::select(const RecordSelection& selection, const TakeRecord& take,
                            QString* reason) {
     if (!connect(reason)) {
         return false;
     }
-    const std::unique_ptr<RecordWalk> walk = startSelection(selection);
-    RecordValues values(selection.openedFields.size());
-    while (walk->next()) {
-        for (int opened = 0; opened < selection.openedFields.size(); ++opened) {
-            values[opened] = walk->value(opened);
-        }
-        take(walk->recordId(), values);
-    }
-    if (!walk->error().isEmpty()) {
-        *reason = walk->error();
-        return false;
-    }
-    return true;
+    return takeEveryRecord(*startSelection(selection), selection.openedFields.size(), take, reason);
 }
 
 bool StorageEngine::search(const RecordSearch& search, const std::optional<SearchPosition>& after,

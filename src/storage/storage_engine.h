@@ -38,6 +38,25 @@ public:
     virtual QString error() const = 0;
 };
 
+// The records of one table whose fields equal the given values (texts exactly; a field that holds
+// no value equals none) and, when dateField is given, whose date-time lies within [first, last],
+// both ends included; in stored order, with the opened fields.
+struct RecordSelection {
+    const TableSchema* table = nullptr;
+    QList<int> openedFields;
+    QList<std::pair<int, QVariant>> equalFields;
+    int dateField = -1;
+    QDateTime first;
+    QDateTime last;
+};
+
+// Takes one selected record: its identity and its opened fields.
+using TakeRecord = std::function<void(RecordId id, const RecordValues& values)>;
+
+// Hands every record of a walk to take; false, with the walk's reason, when reading failed.
+bool takeEveryRecord(RecordWalk& walk, qsizetype openedFields, const TakeRecord& take,
+                     QString* reason);
+
 // A record to insert, and its date-time field (-1: none) that takes the database's clock at that
 // moment (the server's on a server) instead of a value.
 struct NewRecord {
@@ -73,6 +92,11 @@ public:
                                               int field, qint64 expected, qint64 value) = 0;
     // The largest value of an integer field in the table; 0 for an empty table.
     virtual std::optional<qint64> highest(const TableSchema& table, int field) = 0;
+    // As StorageEngine::select, inside the transaction.
+    virtual bool select(const RecordSelection& selection, const TakeRecord& take) = 0;
+    // Waits for other desks' writes to the table under way, and makes later ones wait until this
+    // transaction ends, so that what it reads of the table stays true until it commits.
+    virtual bool holdTable(const TableSchema& table) = 0;
 };
 
 enum class TransactionOutcome {
@@ -116,18 +140,6 @@ struct PeriodQuery {
     QList<int> amountFields;
 };
 
-// The records of one table whose fields equal the given values (texts exactly; a field that holds
-// no value equals none) and, when dateField is given, whose date-time lies within [first, last],
-// both ends included; in stored order, with the opened fields.
-struct RecordSelection {
-    const TableSchema* table = nullptr;
-    QList<int> openedFields;
-    QList<std::pair<int, QVariant>> equalFields;
-    int dateField = -1;
-    QDateTime first;
-    QDateTime last;
-};
-
 struct PeriodTotals {
     qint64 count = 0;
     QList<common::Money> sums;  // in the order of the query's amount fields
@@ -169,9 +181,7 @@ public:
     bool sumPeriod(const PeriodQuery& query, PeriodTotals* totals, QString* reason);
     // Hands each selected record to take, in stored order; a selection is meant to be small
     // (a shift, a day), and on a server it is read at once.
-    bool select(const RecordSelection& selection,
-                const std::function<void(RecordId id, const RecordValues& values)>& take,
-                QString* reason);
+    bool select(const RecordSelection& selection, const TakeRecord& take, QString* reason);
     // Up to limit records that the search finds after `after` (from its first when none), in its
     // order, appended to *found; fewer only at its end. Every page is one bounded query, ended
     // before the call returns.

@@ -7,7 +7,10 @@
 #include "storage/storage_engine.h"
 #include "store/cashier_password.h"
 #include "store/database.h"
+#include "store/journal.h"
 #include "store/schema.h"
+#include "store/shift_figures.h"
+#include "store/shift_tables.h"
 #include "store/table.h"
 
 namespace store {
@@ -81,6 +84,17 @@ bool anyStillThere(RecordWriter& writer, const QList<RecordId>& others, const QS
     });
 }
 
+// The figures of the cashier's open journal rows, read once no save can add one until the
+// transaction ends.
+bool openShiftOf(RecordWriter& writer, const QString& name, ShiftFigures* figures) {
+    QList<JournalEntry> open;
+    if (!writer.holdTable(journalSchema()) || !readOpenEntries(writer, name, &open)) {
+        return false;
+    }
+    *figures = sumEntries(open);
+    return true;
+}
+
 }  // namespace
 
 bool isUsableCashierName(const QString& name) {
@@ -97,7 +111,7 @@ bool listCashiers(Database& database, QList<CashierEntry>* cashiers, QString* er
     }
     for (; !table.pastLast(); table.skip()) {
         cashiers->append({table.readField(kCashierField).toString(),
-                          isPlainPassword(table.readField(kPasswordField).toString())});
+                          storedPasswordKind(table.readField(kPasswordField).toString())});
     }
     *error = table.lastError();
     return error->isEmpty();
@@ -112,6 +126,27 @@ std::optional<bool> hasCashier(Database& database, const QString& name, QString*
         return std::nullopt;
     }
     return found.has_value();
+}
+
+std::optional<bool> isKnownCashier(Database& database, const QString& name, bool voidedToo,
+                                   QString* error) {
+    QList<const TableSchema*> tables{&cashierSchema(), &receiptSchema()};
+    if (voidedToo) {
+        tables.append(&voidedReceiptSchema());
+    }
+    for (const TableSchema* table : tables) {
+        QString reason;
+        const std::optional<RecordId> found =
+            database.engine().firstWithText(*table, table->indexOf(kCashierField), name, &reason);
+        if (!reason.isEmpty()) {
+            *error = database.unusableMessage(reason);
+            return std::nullopt;
+        }
+        if (found) {
+            return true;
+        }
+    }
+    return false;
 }
 
 CashierChange addCashier(Database& database, const QString& name, const QString& password) {
@@ -150,6 +185,7 @@ CashierChange removeCashier(Database& database, const QString& name) {
         }
         Outcome refusal = Outcome::UnknownName;
         bool othersGone = false;
+        ShiftFigures openShift;
         const storage::TransactionResult transaction =
             database.engine().transact(kCashierTable, [&](RecordWriter& writer) {
                 std::optional<RecordId> id = writer.firstWithText(table, nameField(), name);
@@ -161,6 +197,13 @@ CashierChange removeCashier(Database& database, const QString& name) {
                     othersGone = !others.isEmpty();
                     return false;
                 }
+                if (!openShiftOf(writer, name, &openShift)) {
+                    return false;
+                }
+                if (openShift.totalEvents() > 0) {
+                    refusal = Outcome::OpenShift;
+                    return false;
+                }
                 for (; id; id = writer.firstWithText(table, nameField(), name)) {
                     if (!writer.remove(table, *id)) {
                         return false;
@@ -169,7 +212,9 @@ CashierChange removeCashier(Database& database, const QString& name) {
                 return true;
             });
         if (!othersGone) {
-            return finish(database, transaction, refusal);
+            CashierChange change = finish(database, transaction, refusal);
+            change.openShift = {openShift.totalEvents(), openShift.cashDue()};
+            return change;
         }
     }
     return {Outcome::Failed,

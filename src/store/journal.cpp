@@ -64,13 +64,24 @@ JournalEntry entryOf(storage::RecordId id, const storage::RecordValues& values) 
     return entry;
 }
 
-bool readEntries(Database& database, const QList<std::pair<int, QVariant>>& equalFields,
-                 QList<JournalEntry>* entries, QString* error) {
+// Every field of the journal rows whose fields hold those values.
+storage::RecordSelection entrySelection(const QList<std::pair<int, QVariant>>& equalFields) {
     const storage::TableSchema& journal = journalSchema();
     storage::RecordSelection selection{&journal, {}, equalFields, -1, {}, {}};
     for (int field = 0; field < journal.columns.size(); ++field) {
         selection.openedFields.append(field);
     }
+    return selection;
+}
+
+storage::RecordSelection openEntriesOf(const QString& cashier) {
+    const storage::TableSchema& journal = journalSchema();
+    return entrySelection({{journal.indexOf(kSettlementNumberField), qint64(0)},
+                           {journal.indexOf(kCashierField), cashier}});
+}
+
+bool readEntries(Database& database, const storage::RecordSelection& selection,
+                 QList<JournalEntry>* entries, QString* error) {
     // A walk that fails half-way has read only some of the rows: none of them is kept.
     QList<JournalEntry> read;
     QString reason;
@@ -174,17 +185,22 @@ bool insertHistoryWithJournalRow(storage::RecordWriter& writer, const QVariantLi
 
 bool readOpenEntries(Database& database, const QString& cashier, QList<JournalEntry>* entries,
                      QString* error) {
-    const storage::TableSchema& journal = journalSchema();
-    return readEntries(database,
-                       {{journal.indexOf(kSettlementNumberField), qint64(0)},
-                        {journal.indexOf(kCashierField), cashier}},
-                       entries, error);
+    return readEntries(database, openEntriesOf(cashier), entries, error);
+}
+
+bool readOpenEntries(storage::RecordWriter& writer, const QString& cashier,
+                     QList<JournalEntry>* entries) {
+    return writer.select(openEntriesOf(cashier),
+                         [&](storage::RecordId id, const storage::RecordValues& values) {
+                             entries->append(entryOf(id, values));
+                         });
 }
 
 bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntry>* entries,
                         QString* error) {
-    return readEntries(database, {{journalSchema().indexOf(kSettlementNumberField), settlement}},
-                       entries, error);
+    return readEntries(
+        database, entrySelection({{journalSchema().indexOf(kSettlementNumberField), settlement}}),
+        entries, error);
 }
 
 QString deskName() {

@@ -61,6 +61,10 @@ bool readOpenEntries(Database& database, const QString& cashier, QList<JournalEn
                      QString* error);
 bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntry>* entries,
                         QString* error);
+// The open rows of one cashier as a transaction sees them; false when they cannot be read, which
+// fails the transaction.
+bool readOpenEntries(storage::RecordWriter& writer, const QString& cashier,
+                     QList<JournalEntry>* entries);
 
 // This computer as the journal names a desk: its host name.
 QString deskName();

@@ -2,6 +2,7 @@
 
 #include "platform/password_hash.h"
 #include "receipt/fee_category.h"
+#include "store/cashier_password.h"
 #include "store/database.h"
 #include "store/shift_tables.h"
 
@@ -13,7 +14,6 @@ namespace {
 // 3: the journal's and the settlements' amounts hold any sum of receipts (numeric(20,2)).
 constexpr int kSchemaVersion = 3;
 const QString kFirstCashier = QStringLiteral("491MX");
-const QString kFirstCashierPassword = QStringLiteral("491mx");
 
 Column column(QStringView name, FieldKind kind) {
     return {name.toString(), kind};
@@ -41,7 +41,7 @@ TableSchema buildReceiptSchema() {
 
 // Hashed when a new cashier table is made, not at every start: a hash takes a while.
 bool firstCashier(QList<storage::RecordValues>* records, QString* reason) {
-    const std::optional<QString> hash = platform::hashPassword(kFirstCashierPassword);
+    const std::optional<QString> hash = platform::hashPassword(kInitialPassword.toString());
     if (!hash) {
         *reason = platform::kPasswordHashFailure;
         return false;

@@ -54,7 +54,7 @@ protected:
         daily = std::make_unique<app::DailyBackup>(services, databaseLocation(), settings);
         shell = std::make_unique<app::ProgramShell>(services, database(), daily.get());
         QSignalSpy ended(daily.get(), &app::DailyBackup::startCopyEnded);
-        logInWhenAsked(QStringLiteral("491MX"), QStringLiteral("491mx"));
+        logInFirstCashierWhenAsked();
         ASSERT_TRUE(shell->start());
         widget_driver::showActive(window());
         ASSERT_TRUE(ended.count() > 0 || ended.wait(60000));

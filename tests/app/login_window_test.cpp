@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -14,6 +15,7 @@
 
 #include "app/login_window.h"
 #include "store/cashier_admin.h"
+#include "store/cashier_password.h"
 #include "store/database.h"
 #include "store/table.h"
 #include "support/database_test.h"
@@ -75,6 +77,49 @@ protected:
     void clickOk() { QTest::mouseClick(control<QPushButton>(u"按钮1"), Qt::LeftButton); }
     void tick() { QMetaObject::invokeMethod(blinkTimer(), "timeout", Qt::DirectConnection); }
 
+    // What the new-password dialog showed, and how it ended.
+    struct NewPasswordRun {
+        QStringList problems;  // under the boxes, after each 确定 but the last
+        bool opened = false;
+    };
+    // Answers the new-password dialog when it opens: each pair typed into its two boxes and
+    // 确定 pressed, and then 取消 unless the last pair closed it.
+    // The fixture owns the wait, so that a dialog that never opens leaves nothing waiting.
+    NewPasswordRun* answerNewPassword(const QList<std::pair<QString, QString>>& entries) {
+        m_newPasswordRun = NewPasswordRun{};
+        m_newPasswordWait = std::make_unique<QTimer>();
+        m_newPasswordWait->setInterval(5);
+        QObject::connect(m_newPasswordWait.get(), &QTimer::timeout, [this, entries] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog == nullptr || !dialog->isVisible()) {
+                return;
+            }
+            m_newPasswordWait->stop();
+            m_newPasswordRun.opened = true;
+            for (const auto& [first, second] : entries) {
+                retype(dialog->findChild<QLineEdit*>(QStringLiteral("新密码")), first);
+                retype(dialog->findChild<QLineEdit*>(QStringLiteral("再输一次")), second);
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("确定")),
+                                  Qt::LeftButton);
+                if (!dialog->isVisible()) {
+                    return;
+                }
+                m_newPasswordRun.problems.append(
+                    dialog->findChild<QLabel*>(QStringLiteral("密码提示"))->text());
+            }
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("取消")),
+                              Qt::LeftButton);
+        });
+        m_newPasswordWait->start();
+        return &m_newPasswordRun;
+    }
+    QString storedPassword(const QString& cashier) {
+        return runSql(QStringLiteral(R"(SELECT "密码" FROM "USER" WHERE "收费员" = '%1')")
+                          .arg(cashier))
+            .value(0)
+            .value(0);
+    }
+
     // Logs in with a name and password; the cashier who got in, or nothing.
     QString attempt(const QString& name, const QString& password) {
         typeName(name);
@@ -85,6 +130,8 @@ protected:
 
     ScriptedMessageBoxes messageBoxes;
     std::unique_ptr<app::LoginWindow> m_window;
+    NewPasswordRun m_newPasswordRun;
+    std::unique_ptr<QTimer> m_newPasswordWait;
 };
 
 TEST_F(LoginWindowTest, OpensWithItsLayoutInitialTextsAndTheCashierList) {
@@ -131,12 +178,49 @@ TEST_F(LoginWindowTest, OpensWithItsLayoutInitialTextsAndTheCashierList) {
               '*');
 }
 
-TEST_F(LoginWindowTest, OkAtOnceLogsInWithTheInitialTexts) {
+TEST_F(LoginWindowTest, OkAtOnceWithTheInitialTextsLogsInOnlyOnceANewPasswordIsSet) {
     app::LoginWindow& window = openWindow();
+    const NewPasswordRun* run = answerNewPassword({});
     clickOk();
+    EXPECT_TRUE(run->opened);
+    EXPECT_TRUE(window.isVisible()) << "giving up leaves the cashier logged out";
+    EXPECT_EQ(window.loggedInCashier(), QString());
+    EXPECT_TRUE(
+        store::passwordOpens(storedPassword(QStringLiteral("491MX")), QStringLiteral("491mx")));
+
+    const QString chosen = QStringLiteral("收费处 1号");
+    run = answerNewPassword({{QString(), QString()},
+                             {QStringLiteral("491mx"), QStringLiteral("491mx")},
+                             {chosen, chosen + u' '},
+                             {chosen, chosen}});
+    clickOk();
+    EXPECT_EQ(run->problems, (QStringList{QStringLiteral("新密码不能为空。"),
+                                          QStringLiteral("新密码不能是初始密码。"),
+                                          QStringLiteral("两次输入的新密码不一样。")}));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(window.loggedInCashier(), QStringLiteral("491MX"));
+    const QString stored = storedPassword(QStringLiteral("491MX"));
+    EXPECT_TRUE(stored.startsWith(QStringLiteral("$argon2id$"))) << stored.toStdString();
+    EXPECT_TRUE(store::passwordOpens(stored, chosen));
+    EXPECT_FALSE(store::passwordOpens(stored, QStringLiteral("491mx")));
+    EXPECT_TRUE(messageBoxes.shown().empty());
+}
+
+// Whoever has the initial password, by hash or in plain text, sets a new one; another password
+// logs in at once.
+TEST_F(LoginWindowTest, OnlyTheInitialPasswordAsksForANewOne) {
+    addCashiers({{QStringLiteral("老张"), QStringLiteral("491mx")},
+                 {QStringLiteral("小李"), QStringLiteral("491MX")}});
+    openWindow();
+    const NewPasswordRun* run = answerNewPassword({});
+    EXPECT_EQ(attempt(QStringLiteral("老张"), QStringLiteral("491mx")), QString());
+    EXPECT_TRUE(run->opened);
+    EXPECT_EQ(storedPassword(QStringLiteral("老张")), QStringLiteral("491mx"));
+
+    run = answerNewPassword({});
+    EXPECT_EQ(attempt(QStringLiteral("小李"), QStringLiteral("491MX")), QStringLiteral("小李"));
+    EXPECT_FALSE(run->opened);
 }
 
 TEST_F(LoginWindowTest, WrongPasswordBlinksInRedAndSelectsThePassword) {
@@ -160,6 +244,7 @@ TEST_F(LoginWindowTest, WrongPasswordBlinksInRedAndSelectsThePassword) {
     EXPECT_EQ(messageLabel()->text(), kWrongPassword);
 
     type(passwordBox(), QStringLiteral("491mx"));  // replaces the selection
+    answerNewPassword({{QStringLiteral("新"), QStringLiteral("新")}});
     clickOk();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.loggedInCashier(), QStringLiteral("491MX"));
@@ -188,18 +273,48 @@ TEST_F(LoginWindowTest, NamesAndPasswordsMustMatchExactly) {
     EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491MX")), QString());
     EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491mx ")), QString());
     EXPECT_EQ(attempt(QStringLiteral("491MX"), QString()), QString());
+    answerNewPassword({{QStringLiteral("新"), QStringLiteral("新")}});
     EXPECT_EQ(attempt(QStringLiteral("491MX"), QStringLiteral("491mx")), QStringLiteral("491MX"));
 }
 
-TEST_F(LoginWindowTest, EmptyPasswordOpensOnlyWhereNoneIsStored) {
-    addCashiers({{QStringLiteral("无密码"), QString()}});
-    runSql(QStringLiteral(R"(INSERT INTO "USER" ("收费员") VALUES ('空'))"));
+// An entry that cannot be checked opens nothing, whatever is typed, and the cashier learns why.
+TEST_F(LoginWindowTest, StoredPasswordsThatCannotBeCheckedOpenNothing) {
+    const QStringList unusable{
+        QString(),
+        QStringLiteral(
+            "$argon2i$v=19$m=65536,t=2,p=1$c29tZXNhbHQ$RdescudvJCsgt3ub+b+dWRWJTmaaJObG"),
+        QStringLiteral("$argon2id$v=19$m=65536,t=2,p=1$c29tZXNhbHQ"),  // cut short
+        QStringLiteral("$2y$10$abcdefghijklmnopqrstuuJ1HqjDGIGc4c0yZBK7mTy9aOlGkN5Vu"),
+        QStringLiteral("$6$rounds=5000$salt$IxDD3jeSOb5eB1CX5LBsqZFVkJdido3OUILO5Ifz5iwMuTS4"),
+        QStringLiteral("pbkdf2_sha256$260000$salt$hash="),
+        QStringLiteral("{SSHA}W6ph5Mm5Pz8GgiULbPgzG37mj9g="),
+        QStringLiteral("*94BDCEBE19083CE2A1F959FD02F964C7AF4CFC29"),
+        QStringLiteral("5f4dcc3b5aa765d61d8327deb882cf99"),
+    };
+    QList<std::pair<QString, QString>> cashiers;
+    for (qsizetype i = 0; i < unusable.size(); ++i) {
+        cashiers.append({QStringLiteral("收费员%1").arg(i), unusable[i]});
+    }
+    addCashiers(cashiers);
+    runSql(QStringLiteral(R"(INSERT INTO "USER" ("收费员") VALUES ('无密码'))"));
+    cashiers.append({QStringLiteral("无密码"), QString()});
     openWindow();
-    EXPECT_EQ(attempt(QStringLiteral("无密码"), QStringLiteral(" ")), QString());
-    EXPECT_EQ(attempt(QStringLiteral("空"), QStringLiteral("x")), QString());
-    EXPECT_EQ(attempt(QStringLiteral("空"), QString()), QStringLiteral("空"));
-    openWindow();
-    EXPECT_EQ(attempt(QStringLiteral("无密码"), QString()), QStringLiteral("无密码"));
+    for (const auto& [name, stored] : cashiers) {
+        SCOPED_TRACE(stored.toStdString());
+        messageBoxes.clear();
+        for (const QString& typed : {stored, QString(), QStringLiteral("491mx")}) {
+            EXPECT_EQ(attempt(name, typed), QString());
+        }
+        ASSERT_EQ(messageBoxes.shown().size(), 3u);
+        const QString text = messageBoxes.shown()[0].text;
+        EXPECT_TRUE(text.contains(name) && text.contains(QStringLiteral("cashier password")))
+            << text.toStdString();
+    }
+    EXPECT_EQ(
+        messageLabel()->text(),
+        QStringLiteral(
+            "说明：\r\n　　1.选择收费员姓名；\r\n　　2.输入密码。\r\n\r\n按“退出”按钮则退出系统。"))
+        << "not told as a wrong password";
 }
 
 TEST_F(LoginWindowTest, QuitEndsWithoutACashierEvenAfterAFailure) {
@@ -226,6 +341,7 @@ TEST_F(LoginWindowTest, CloseBoxAndEscapeAreRefused) {
     EXPECT_TRUE(window.isVisible());
     QTest::keyClick(passwordBox(), Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
+    answerNewPassword({{QStringLiteral("新"), QStringLiteral("新")}});
     clickOk();
     EXPECT_EQ(window.loggedInCashier(), QStringLiteral("491MX"));
 }
@@ -236,12 +352,6 @@ class HashedPasswordLogin : public LoginWindowTest,
                             public ::testing::WithParamInterface<EngineKind> {
 protected:
     EngineKind engineKind() const override { return GetParam(); }
-    QString storedPassword(const QString& cashier) {
-        return runSql(QStringLiteral(R"(SELECT "密码" FROM "USER" WHERE "收费员" = '%1')")
-                          .arg(cashier))
-            .value(0)
-            .value(0);
-    }
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, HashedPasswordLogin,

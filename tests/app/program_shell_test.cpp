@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+#include "store/cashier_password.h"
 #include "support/billing_desk.h"
 #include "support/modal_driver.h"
 
@@ -20,10 +21,20 @@ protected:
     QString cashierPanel() { return window().findChild<QLabel*>(QStringLiteral("标签2"))->text(); }
 };
 
-TEST_F(ProgramShellTest, ANewInstallationLogsInWithTheLoginsFirstTexts) {
-    modal_driver::whenModalOpens(
-        [](QWidget* login) { login->findChild<QPushButton*>(QStringLiteral("按钮1"))->click(); });
+TEST_F(ProgramShellTest, ANewInstallationLogsInWithTheLoginsFirstTextsAndANewPassword) {
+    const QString chosen = QStringLiteral("收费处 1");
+    modal_driver::whenModalOpens([chosen](QWidget* login) {
+        modal_driver::whenModalOpens([chosen](QWidget* newPassword) {
+            for (const char16_t* box : {u"新密码", u"再输一次"}) {
+                newPassword->findChild<QLineEdit*>(QString::fromUtf16(box))->setText(chosen);
+            }
+            newPassword->findChild<QPushButton*>(QStringLiteral("确定"))->click();
+        });
+        login->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
+    });
     ASSERT_TRUE(shell->start());
+    EXPECT_TRUE(store::passwordOpens(
+        runSql(QStringLiteral(R"(SELECT "密码" FROM "USER")")).value(0).value(0), chosen));
 
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(cashierPanel(), QStringLiteral(" 收费员：491MX"));
@@ -42,7 +53,7 @@ TEST_F(ProgramShellTest, QuittingTheFirstLoginEndsTheProgram) {
 
 TEST_F(ProgramShellTest, LoggingInAgainReplacesTheCashierAndEmptiesTheForm) {
     runSql(QStringLiteral("INSERT INTO USER (收费员, 密码) VALUES ('李会计', 'abc')"));
-    logInWhenAsked(QStringLiteral("491MX"), QStringLiteral("491mx"));
+    logInFirstCashierWhenAsked();
     ASSERT_TRUE(shell->start());
     widget_driver::showActive(window());
     typeAndLeave(box(u"编辑框1"), QStringLiteral("张三"));
@@ -58,7 +69,7 @@ TEST_F(ProgramShellTest, LoggingInAgainReplacesTheCashierAndEmptiesTheForm) {
 }
 
 TEST_F(ProgramShellTest, QuittingALaterLoginEndsTheProgramToo) {
-    logInWhenAsked(QStringLiteral("491MX"), QStringLiteral("491mx"));
+    logInFirstCashierWhenAsked();
     ASSERT_TRUE(shell->start());
     QSignalSpy exitRequests(shell.get(), &app::ProgramShell::exitRequested);
 
@@ -70,7 +81,7 @@ TEST_F(ProgramShellTest, QuittingALaterLoginEndsTheProgramToo) {
 }
 
 TEST_F(ProgramShellTest, ExitFromTheMenuEndsTheProgram) {
-    logInWhenAsked(QStringLiteral("491MX"), QStringLiteral("491mx"));
+    logInFirstCashierWhenAsked();
     ASSERT_TRUE(shell->start());
     QSignalSpy exitRequests(shell.get(), &app::ProgramShell::exitRequested);
     window().exitAction()->trigger();
@@ -79,7 +90,7 @@ TEST_F(ProgramShellTest, ExitFromTheMenuEndsTheProgram) {
 }
 
 TEST_F(ProgramShellTest, FromLoginToAPrintedReceipt) {
-    logInWhenAsked(QStringLiteral("491MX"), QStringLiteral("491mx"));
+    logInFirstCashierWhenAsked();
     ASSERT_TRUE(shell->start());
     widget_driver::showActive(window());
     typeReceipt(QStringLiteral("1001"), QStringLiteral("王小明"),
@@ -101,7 +112,7 @@ TEST_F(ProgramShellTest, FromLoginToAPrintedReceipt) {
 }
 
 TEST_F(ProgramShellTest, StatisticsAndAboutReturnWithNothingChanged) {
-    logInWhenAsked(QStringLiteral("491MX"), QStringLiteral("491mx"));
+    logInFirstCashierWhenAsked();
     ASSERT_TRUE(shell->start());
     widget_driver::showActive(window());
     window().modifyAction()->trigger();

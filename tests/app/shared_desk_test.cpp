@@ -18,7 +18,7 @@ class SharedDeskTest : public EngineProgramTest {
 protected:
     void SetUp() override {
         EngineProgramTest::SetUp();
-        logInWhenAsked(QStringLiteral("491MX"), QStringLiteral("491mx"));
+        logInFirstCashierWhenAsked();
         ASSERT_TRUE(shell->start());
         widget_driver::showActive(window());
     }

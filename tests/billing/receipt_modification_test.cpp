@@ -156,9 +156,11 @@ TEST_F(ReceiptModificationTest, OpeningTheLoginFromTheNumberBoxStartsNoLoad) {
 
     QString statusWhileLoginOpen;
     QString nameWhileLoginOpen;
+    giveFirstCashierHisOwnPassword();
     modal_driver::whenModalOpens([&](QWidget* login) {
         statusWhileLoginOpen = statusLine();
         nameWhileLoginOpen = box(u"编辑框1")->text();
+        login->findChild<QLineEdit*>(QStringLiteral("编辑框1"))->setText(kFirstCashierPassword);
         login->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
     });
     window().loginAction()->trigger();

@@ -8,6 +8,9 @@
 
 #include "commands/new_password.h"
 #include "store/cashier_password.h"
+#include "store/database.h"
+#include "store/receipt_record.h"
+#include "store/receipt_saving.h"
 #include "support/scratch_database.h"
 
 namespace {
@@ -128,6 +131,26 @@ TEST_P(CashierCommand, ChangesTheTableOrRefusesWithItsExitStatus) {
     const ProgramRun listed =
         runProgram({QStringLiteral("cashier"), QStringLiteral("list")}, {}, settings.path());
     EXPECT_EQ(listed.out, name + QStringLiteral("\n老张\t（明文密码）\n"));
+
+    // 老张 has taken 150 and paid 29.50 back since his last settlement.
+    receipt::ReceiptState state;
+    state.bedFee = state.totalAmount = common::yuan(120.5);
+    state.supplementAmount = common::yuan(150);
+    state.refundAmount = common::yuan(29.5);
+    state.currentCashier = QStringLiteral("老张");
+    const QDateTime day(QDate(2026, 3, 10), QTime(0, 0));
+    store::Database desk(scratch.location());
+    ASSERT_EQ(store::saveNewReceipt(
+                  desk, store::receiptRecordValues(QStringLiteral("1"), QStringLiteral("病人"), day,
+                                                   day, state))
+                  .outcome,
+              store::SaveOutcome::Saved);
+    const ProgramRun removal = cashier({QStringLiteral("remove"), QStringLiteral("老张")});
+    EXPECT_EQ(removal.status, 1);
+    for (const QString& said : {QStringLiteral("1笔"), QStringLiteral("应交现金 120.5 元"),
+                                QStringLiteral("交班"), QStringLiteral("cashier password")}) {
+        EXPECT_TRUE(removal.err.contains(said)) << removal.err.toStdString();
+    }
 }
 
 // A terminal where the lines were typed; none once they are used up.

@@ -103,7 +103,7 @@ TEST_F(PrintSetupCommandTest, NamesTheNonsenseOfAHandEditedFileAndUsesTheRest) {
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.err.contains(QStringLiteral("第2行“form-area=1,2”已忽略")))
         << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("第4行“font size=12”已忽略")))
+    EXPECT_TRUE(run.err.contains(QStringLiteral("第4行“font size=…”已忽略")))
         << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("printer=\noffset=3,4\nform=\nform-area=0,0,2100,2970\n"));
 }

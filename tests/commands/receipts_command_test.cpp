@@ -7,6 +7,8 @@
 
 #include "register/generated_receipts.h"
 #include "register/spreadsheet_rows.h"
+#include "store/receipt_void.h"
+#include "store/store_fixture.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -151,6 +153,38 @@ TEST_P(ReceiptsCommand, RefusalsAndWrongUsageWriteNothing) {
          {"--number", "--name", "--from", "--to", "--cashier", "--voided", "--output"}) {
         EXPECT_TRUE(QString::fromUtf8(help.out).contains(QString::fromLatin1(option))) << option;
     }
+}
+
+// A removed cashier's receipts are still his; a name only voided receipts carry counts where
+// voided receipts are listed.
+TEST_P(ReceiptsCommand, ACashierNoLongerInTheTableIsKnownByHisReceipts) {
+    runSql(QStringLiteral(R"(DELETE FROM "USER" WHERE "收费员" = 'wang')"));
+    store::ReceiptFilter byWang;
+    byWang.cashier = QStringLiteral("wang");
+    const CommandRun listed = receipts(argumentsOf(byWang));
+    ASSERT_EQ(listed.status, 0) << listed.err.toStdString();
+    QList<QStringList> rows = csvRows(listed.out);
+    ASSERT_FALSE(rows.isEmpty());
+    rows.removeFirst();
+    EXPECT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows, expectedRows(byWang));
+
+    const QString gone = QStringLiteral("离职");
+    QVariantList issued = store_test::receipt(QStringLiteral("LZ1"), QStringLiteral("病人"));
+    issued[store::receiptSchema().indexOf(store::kCashierField)] = gone;
+    ASSERT_EQ(store::saveNewReceipt(database(), issued).outcome, store::SaveOutcome::Saved);
+    const std::optional<store::LoadedReceipt> shown =
+        store_test::loadedReceipt(database(), QStringLiteral("LZ1"));
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(store::voidReceipt(database(), *shown, gone, QStringLiteral("重复")).outcome,
+              store::VoidOutcome::Voided);
+    const CommandRun live = receipts({QStringLiteral("--cashier"), gone});
+    EXPECT_EQ(live.status, 1);
+    EXPECT_TRUE(live.err.contains(gone)) << live.err.toStdString();
+    const CommandRun voided =
+        receipts({QStringLiteral("--cashier"), gone, QStringLiteral("--voided")});
+    ASSERT_EQ(voided.status, 0) << voided.err.toStdString();
+    EXPECT_EQ(csvRows(voided.out).size(), 2) << "the heading and the voided receipt";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ReceiptsCommand,

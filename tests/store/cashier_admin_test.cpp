@@ -6,6 +6,10 @@
 
 #include "store/cashier_admin.h"
 #include "store/cashier_password.h"
+#include "store/journal.h"
+#include "store/receipt_record.h"
+#include "store/receipt_saving.h"
+#include "store/settlement.h"
 #include "support/database_test.h"
 
 namespace {
@@ -15,15 +19,19 @@ using Outcome = store::CashierChangeOutcome;
 
 class CashierAdmin : public EngineTest {
 protected:
-    // Each cashier as its name, with " (plain)" after one whose password is stored as typed.
+    // Each cashier as its name, with " (plain)" after one whose password is stored as typed and
+    // " (unusable)" after one whose entry opens nothing.
     QStringList listing() {
         QList<store::CashierEntry> cashiers;
         QString error;
         EXPECT_TRUE(store::listCashiers(database(), &cashiers, &error)) << error.toStdString();
         QStringList names;
         for (const store::CashierEntry& cashier : cashiers) {
-            names.append(cashier.name +
-                         (cashier.plainPassword ? QStringLiteral(" (plain)") : QString()));
+            names.append(cashier.name + (cashier.password == store::StoredPassword::Plain
+                                             ? QStringLiteral(" (plain)")
+                                         : cashier.password == store::StoredPassword::Unusable
+                                             ? QStringLiteral(" (unusable)")
+                                             : QString()));
         }
         return names;
     }
@@ -51,10 +59,12 @@ TEST_P(CashierAdmin, AddsChangesAndRemovesCashiersStoredExactlyWithHashedPasswor
         ASSERT_EQ(add(name, password), Outcome::Done);
     }
     runSql(QStringLiteral(
-        R"(INSERT INTO "USER" ("收费员", "密码") VALUES ('旧', '明文'), ('旧', '第二个'))"));
+        R"(INSERT INTO "USER" ("收费员", "密码") VALUES ('旧', '明文'), ('旧', '第二个'), )"
+        R"(('空', ''), ('外来', '$2y$10$abcdefghijklmnopqrstuuJ1HqjDGIGc4c0yZBK7mTy9aOlGkN5Vu'))"));
     EXPECT_EQ(listing(), (QStringList{QStringLiteral("491MX"), cashiers[0].first, cashiers[1].first,
                                       cashiers[2].first, QStringLiteral("旧 (plain)"),
-                                      QStringLiteral("旧 (plain)")}));
+                                      QStringLiteral("旧 (plain)"), QStringLiteral("空 (unusable)"),
+                                      QStringLiteral("外来 (unusable)")}));
     const QList<QStringList> stored = storedRecords();
     for (int i = 0; i < cashiers.size(); ++i) {
         EXPECT_EQ(stored[i + 1][0], cashiers[i].first);
@@ -64,14 +74,16 @@ TEST_P(CashierAdmin, AddsChangesAndRemovesCashiersStoredExactlyWithHashedPasswor
 
     EXPECT_EQ(store::changePassword(database(), QStringLiteral("旧"), QStringLiteral("新")).outcome,
               Outcome::Done);
-    EXPECT_EQ(listing().mid(4), (QStringList{QStringLiteral("旧"), QStringLiteral("旧 (plain)")}))
+    EXPECT_EQ(listing().mid(4, 2),
+              (QStringList{QStringLiteral("旧"), QStringLiteral("旧 (plain)")}))
         << "only the first namesake, whom the login checks, is changed";
     EXPECT_TRUE(store::passwordOpens(storedRecords()[4][1], QStringLiteral("新")));
 
     EXPECT_EQ(store::removeCashier(database(), QStringLiteral("旧")).outcome, Outcome::Done);
     EXPECT_EQ(store::removeCashier(database(), cashiers[1].first).outcome, Outcome::Done);
     EXPECT_EQ(listing(),
-              (QStringList{QStringLiteral("491MX"), cashiers[0].first, cashiers[2].first}));
+              (QStringList{QStringLiteral("491MX"), cashiers[0].first, cashiers[2].first,
+                           QStringLiteral("空 (unusable)"), QStringLiteral("外来 (unusable)")}));
 }
 
 TEST_P(CashierAdmin, RefusalsLeaveTheTableAsItWas) {
@@ -94,6 +106,39 @@ TEST_P(CashierAdmin, RefusalsLeaveTheTableAsItWas) {
         EXPECT_EQ(change.outcome, expected) << change.error.toStdString();
     }
     EXPECT_EQ(storedRecords(), before);
+}
+
+// Only the cashier himself settles his open journal rows, at the desk: removed, he could not.
+TEST_P(CashierAdmin, ACashierWithAnOpenShiftStaysUntilHeHasSettledIt) {
+    const QString name = QStringLiteral("张三");
+    ASSERT_EQ(add(name, QStringLiteral("pw")), Outcome::Done);
+    // Each receipt takes 150 in and pays 29.50 back: 120.50 in the drawer.
+    receipt::ReceiptState state;
+    state.bedFee = state.totalAmount = common::yuan(120.5);
+    state.supplementAmount = common::yuan(150);
+    state.refundAmount = common::yuan(29.5);
+    const QDateTime day(QDate(2026, 3, 10), QTime(0, 0));
+    for (const auto& [number, cashier] :
+         {std::pair{u"1", name}, std::pair{u"2", name}, std::pair{u"3", QStringLiteral("491MX")}}) {
+        state.currentCashier = cashier;
+        const QVariantList receipt = store::receiptRecordValues(
+            QString::fromUtf16(number), QStringLiteral("病人"), day, day, state);
+        ASSERT_EQ(store::saveNewReceipt(database(), receipt).outcome, store::SaveOutcome::Saved);
+    }
+
+    const CashierChange refused = store::removeCashier(database(), name);
+    EXPECT_EQ(refused.outcome, Outcome::OpenShift) << refused.error.toStdString();
+    EXPECT_EQ(refused.openShift.events, 2);
+    EXPECT_EQ(refused.openShift.cash, common::yuan(241));
+    EXPECT_EQ(listing().count(name), 1);
+
+    QList<store::JournalEntry> open;
+    QString error;
+    ASSERT_TRUE(store::readOpenEntries(database(), name, &open, &error)) << error.toStdString();
+    ASSERT_EQ(store::settleShift(database(), name, open).outcome, store::SettleOutcome::Settled);
+    EXPECT_EQ(store::removeCashier(database(), name).outcome, Outcome::Done)
+        << "another cashier's open rows are his own affair";
+    EXPECT_EQ(listing().count(name), 0);
 }
 
 // Two administrators, each with a connection of their own, released at the same moment.

@@ -220,6 +220,35 @@ TEST_P(DeskRace, ACashierAddedWhileAnotherAddsTheSameNameIsRefused) {
     EXPECT_EQ(storedNames(store::kCashierTable).count(name), 1);
 }
 
+// A receipt of the cashier is being saved, its journal row written but not committed, when an
+// administrator removes him: the removal waits for it and finds his shift open.
+TEST_P(DeskRace, ACashierWhoseReceiptIsBeingSavedIsNotRemoved) {
+    const QString name = QStringLiteral("张三");
+    ASSERT_EQ(store::addCashier(database(), name, QStringLiteral("pw")).outcome,
+              store::CashierChangeOutcome::Done);
+    QVariantList issued = receipt(QStringLiteral("7"), QStringLiteral("病人"));
+    issued[store::receiptSchema().indexOf(store::kCashierField)] = name;
+    store::setSavePauseForTesting([](store::SavePoint reached) {
+        if (onHeldDesk && reached == store::SavePoint::JournalWritten) {
+            heldHere();
+        }
+    });
+    // The held desk's save reads as Done once it is stored.
+    const auto removal = race<store::CashierChangeOutcome>(
+        [&](Database& database, const std::function<void()>& proceed) {
+            onHeldDesk = true;
+            heldHere = proceed;
+            return store::saveNewReceipt(database, issued).outcome == SaveOutcome::Saved
+                       ? store::CashierChangeOutcome::Done
+                       : store::CashierChangeOutcome::Failed;
+        },
+        [&](Database& database) { return store::removeCashier(database, name).outcome; });
+    EXPECT_FALSE(removal.otherFinishedWhileHeld) << "the removal did not wait for the save";
+    EXPECT_EQ(removal.held, store::CashierChangeOutcome::Done);
+    EXPECT_EQ(removal.other, store::CashierChangeOutcome::OpenShift);
+    EXPECT_EQ(storedNames(store::kCashierTable).count(name), 1);
+}
+
 TEST_P(DeskRace, TwoDesksStartingOnAnEmptyDatabaseBothStart) {
     ScratchDatabase empty(GetParam().engine);
     QString errors[2];

@@ -87,6 +87,18 @@ protected:
         });
     }
 
+    // The first cashier with a password of his own, as after his first login: the initial
+    // password would ask for a new one first.
+    static inline const QString kFirstCashierPassword = QStringLiteral("收费处");
+    void giveFirstCashierHisOwnPassword() {
+        runSql(QStringLiteral(R"(UPDATE "USER" SET "密码" = '%1' WHERE "收费员" = '491MX')")
+                   .arg(kFirstCashierPassword));
+    }
+    void logInFirstCashierWhenAsked() {
+        giveFirstCashierHisOwnPassword();
+        logInWhenAsked(QStringLiteral("491MX"), kFirstCashierPassword);
+    }
+
     static QDate today() { return {2026, 3, 10}; }
 
     ScriptedMessageBoxes messageBoxes;

@@ -175,6 +175,10 @@ private:
     QString m_error;
 };
 
+// The records a selection finds, read on that connection (defined below, by the engine's).
+std::unique_ptr<RecordWalk> selectionWalk(PostgresConnection& connection,
+                                          const RecordSelection& selection);
+
 // One transaction. The first failure is kept; later steps are refused.
 class PostgresTransaction final : public EngineTransaction {
 public:
@@ -310,6 +314,21 @@ public:
             return std::nullopt;
         }
         return result.text(0, 0).toLongLong();
+    }
+
+    bool select(const RecordSelection& selection, const TakeRecord& take) override {
+        if (!m_failure.isEmpty()) {
+            return false;
+        }
+        return takeEveryRecord(*selectionWalk(m_connection, selection),
+                               selection.openedFields.size(), take, &m_failure);
+    }
+
+    // SHARE conflicts with the ROW EXCLUSIVE lock that every insert, update and delete takes.
+    bool holdTable(const TableSchema& table) override {
+        return run(QStringLiteral("LOCK TABLE %1 IN SHARE MODE").arg(quotedIdentifier(table.name)),
+                   {})
+            .succeeded();
     }
 
 private:
@@ -458,7 +477,10 @@ std::unique_ptr<RecordWalk> PostgresEngine::startWalk(const TableSchema& table,
     return std::make_unique<PostgresWalk>(m_connection, table, openedFields, from);
 }
 
-std::unique_ptr<RecordWalk> PostgresEngine::startSelection(const RecordSelection& selection) {
+namespace {
+
+std::unique_ptr<RecordWalk> selectionWalk(PostgresConnection& connection,
+                                          const RecordSelection& selection) {
     const TableSchema& table = *selection.table;
     QStringList conditions{QStringLiteral("true")};
     PostgresParameters parameters;
@@ -481,7 +503,7 @@ std::unique_ptr<RecordWalk> PostgresEngine::startSelection(const RecordSelection
         kinds.append(table.columns[field].kind);
     }
     return std::make_unique<PostgresResultWalk>(
-        m_connection,
+        connection,
         QStringLiteral("SELECT %1%2 FROM %3 WHERE %4 ORDER BY %1")
             .arg(identity(),
                  selection.openedFields.isEmpty()
@@ -489,6 +511,12 @@ std::unique_ptr<RecordWalk> PostgresEngine::startSelection(const RecordSelection
                      : QStringLiteral(", ") + quotedColumnList(table, selection.openedFields),
                  quotedIdentifier(table.name), conditions.join(QStringLiteral(" AND "))),
         parameters, kinds);
+}
+
+}  // namespace
+
+std::unique_ptr<RecordWalk> PostgresEngine::startSelection(const RecordSelection& selection) {
+    return selectionWalk(m_connection, selection);
 }
 
 std::optional<RecordId> PostgresEngine::lookUpFirstWithText(const TableSchema& table, int field,

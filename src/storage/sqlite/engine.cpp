@@ -155,6 +155,10 @@ private:
     QString m_error;
 };
 
+// The records a selection finds, read on that connection (defined below, by the engine's).
+std::unique_ptr<RecordWalk> selectionWalk(const SqliteConnection& connection,
+                                          const RecordSelection& selection);
+
 // One immediate transaction. The first failure is kept; later steps are refused.
 class SqliteTransaction final : public EngineTransaction {
 public:
@@ -290,6 +294,17 @@ public:
         return query.columnInt64(0);
     }
 
+    bool select(const RecordSelection& selection, const TakeRecord& take) override {
+        if (!m_failure.isEmpty()) {
+            return false;
+        }
+        return takeEveryRecord(*selectionWalk(m_connection, selection),
+                               selection.openedFields.size(), take, &m_failure);
+    }
+
+    // An immediate transaction already keeps every other desk's writes out until it ends.
+    bool holdTable(const TableSchema&) override { return m_failure.isEmpty(); }
+
 private:
     // A change of one record: false when it is gone.
     bool runChange(SqliteStatement& statement) {
@@ -389,8 +404,11 @@ std::unique_ptr<RecordWalk> SqliteEngine::startWalk(const TableSchema& table,
         [from](SqliteStatement& statement) { statement.bindInt64(1, from); });
 }
 
+namespace {
+
 // The program writes every date-time in the stored form, whose text order is time order.
-std::unique_ptr<RecordWalk> SqliteEngine::startSelection(const RecordSelection& selection) {
+std::unique_ptr<RecordWalk> selectionWalk(const SqliteConnection& connection,
+                                          const RecordSelection& selection) {
     const TableSchema& table = *selection.table;
     QStringList conditions{QStringLiteral("1")};
     for (const auto& [field, value] : selection.equalFields) {
@@ -401,7 +419,7 @@ std::unique_ptr<RecordWalk> SqliteEngine::startSelection(const RecordSelection& 
                               .arg(quotedIdentifier(table.columns[selection.dateField].name)));
     }
     return std::make_unique<SqliteWalk>(
-        m_connection, table, selection.openedFields, conditions.join(QStringLiteral(" AND ")),
+        connection, table, selection.openedFields, conditions.join(QStringLiteral(" AND ")),
         [&selection, &table](SqliteStatement& statement) {
             int parameter = 0;
             for (const auto& [field, value] : selection.equalFields) {
@@ -412,6 +430,12 @@ std::unique_ptr<RecordWalk> SqliteEngine::startSelection(const RecordSelection& 
                 bindValue(statement, ++parameter, selection.last, FieldKind::DateTime);
             }
         });
+}
+
+}  // namespace
+
+std::unique_ptr<RecordWalk> SqliteEngine::startSelection(const RecordSelection& selection) {
+    return selectionWalk(m_connection, selection);
 }
 
 std::optional<RecordId> SqliteEngine::lookUpFirstWithText(const TableSchema& table, int field,
