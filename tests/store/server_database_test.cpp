@@ -3,10 +3,12 @@
 #include <future>
 #include <thread>
 
+#include "storage/postgres/connection.h"
 #include "storage/storage_engine.h"
 #include "store/receipt_saving.h"
 #include "store/schema.h"
 #include "store_fixture.h"
+#include "support/postgres_test_server.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -107,12 +109,42 @@ TEST_F(ServerDatabase, ADeskWaitingForANumberAnotherHoldsGivesUpAfterTheWaitAndS
     otherDesk.join();
 
     EXPECT_EQ(refused.outcome, store::SaveOutcome::Failed);
-    EXPECT_EQ(refused.error, waiting.writeFailureMessage(QStringLiteral(
-                                 "另一台收费电脑正在使用这些数据，等候超时，请稍后再试")));
+    EXPECT_EQ(refused.error,
+              waiting.writeFailureMessage(QStringLiteral(
+                  "服务器忙：要用的数据正被另一台收费电脑或数据库的维护工作占用，等候超时，"
+                  "请稍后再试")));
     EXPECT_TRUE(storedNumbers().isEmpty());
     EXPECT_EQ(
         store::saveNewReceipt(waiting, receipt(QStringLiteral("9"), QStringLiteral("丁"))).outcome,
         store::SaveOutcome::Saved);
+}
+
+// An administrator's lock on the receipts holds a read up no longer than another desk's lock holds
+// a save, directly or through a transaction pooler; the desk then says that the server is busy,
+// not that it is gone, and nothing of the read stays waiting on the server.
+TEST_F(ServerDatabase, AReadBehindAnAdministratorsLockSaysTheServerIsBusy) {
+    ASSERT_TRUE(postgres_test::poolerIsGiven()) << postgres_test::kNoPoolerMessage;
+    storage::PostgresConnection administrator;
+    ASSERT_TRUE(administrator.open(databaseLocation()));
+    ASSERT_TRUE(administrator.run(QStringLiteral("BEGIN")).succeeded());
+    ASSERT_TRUE(administrator.run(QStringLiteral(R"(LOCK TABLE "MZY" IN ACCESS EXCLUSIVE MODE)"))
+                    .succeeded());
+    for (const QString& location :
+         {databaseLocation(), postgres_test::throughPooler(databaseLocation())}) {
+        SCOPED_TRACE(location.toStdString());
+        Database desk(location, 300);
+        store::Table receipts(desk);
+        EXPECT_FALSE(receipts.open(store::kReceiptTable));
+        EXPECT_TRUE(receipts.lastError().contains(QStringLiteral("服务器忙")))
+            << receipts.lastError().toStdString();
+        EXPECT_EQ(administrator
+                      .run(QStringLiteral(
+                          R"(SELECT count(*) FROM pg_locks WHERE relation = '"MZY"'::regclass )"
+                          "AND NOT granted"))
+                      .text(0, 0),
+                  QStringLiteral("0"));
+    }
+    ASSERT_TRUE(administrator.run(QStringLiteral("ROLLBACK")).succeeded());
 }
 
 }  // namespace

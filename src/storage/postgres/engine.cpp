@@ -6,6 +6,7 @@
 
 #include "common/number_text.h"
 #include "common/stored_date_time.h"
+#include "storage/postgres/desk_time_zone.h"
 #include "storage/postgres/field_value.h"
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
@@ -59,8 +60,13 @@ void rollBackOpenTransaction(PostgresConnection& connection) {
     }
 }
 
-// The server's clock, to the second, in its local time as the program's date-times are.
+// The server's clock, to the second, in the session's time zone: the desk's, so that it reads as
+// the ward's local time, as the program's date-times are.
 const QString kDatabaseTime = QStringLiteral("localtimestamp(0)");
+
+QString milliseconds(std::chrono::milliseconds duration) {
+    return QStringLiteral("%1ms").arg(duration.count());
+}
 
 // The absent text counts as the empty text, so looking for the empty text finds both.
 std::pair<QString, PostgresParameters> firstWithTextQuery(const TableSchema& table, int field,
@@ -421,21 +427,43 @@ bool PostgresEngine::connect(QString* reason) {
     if (m_connection.isOpen() && !m_connection.isConnectionLost()) {
         return true;
     }
+    m_connection.setTransactionSettings({});
     const bool connected =
         m_connection.isConnectionLost() ? m_connection.reconnect() : m_connection.open(m_uri);
-    // Date-times go in and come out in the stored form, whatever the server's own habit. A desk
-    // that vanishes in the middle of a transaction has its locks taken from it by the server.
-    if (!connected ||
-        !m_connection
-             .run(QStringLiteral("SELECT set_config('DateStyle', 'ISO, YMD', false), "
-                                 "set_config('idle_in_transaction_session_timeout', $1, false)"),
-                  {QStringLiteral("%1ms").arg(kIdleInTransactionTimeout.count())})
-             .succeeded()) {
+    const std::optional<QString> zone = connected ? serverTimeZone() : std::nullopt;
+    if (!zone) {
         *reason = m_connection.failureReason();
         m_connection.close();
         return false;
     }
+    // Date-times go in and come out in the stored form, whatever the server's own habit. A desk
+    // that vanishes in the middle of a transaction has its locks taken from it by the server, and
+    // the server ends a wait or a statement itself before the desk would give up on its answer.
+    const std::chrono::milliseconds lockTimeout(m_lockTimeoutMs);
+    m_connection.setTransactionSettings({
+        {QStringLiteral("DateStyle"), QStringLiteral("ISO, YMD")},
+        {QStringLiteral("TimeZone"), *zone},
+        {QStringLiteral("idle_in_transaction_session_timeout"),
+         milliseconds(kIdleInTransactionTimeout)},
+        {QStringLiteral("lock_timeout"), milliseconds(lockTimeout)},
+        {QStringLiteral("statement_timeout"),
+         milliseconds(lockTimeout + kAnswerMargin - kServerLimitMargin)},
+    });
     return true;
+}
+
+std::optional<QString> PostgresEngine::serverTimeZone() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString zone = deskTimeZone(now);
+    if (m_connection.run(QStringLiteral("SELECT set_config('TimeZone', $1, false)"), {zone})
+            .succeeded()) {
+        return zone;
+    }
+    // A server without that name in its zone files still knows the offset.
+    if (m_connection.lastFailure().sqlState == QLatin1StringView("22023")) {
+        return deskFixedOffsetZone(now);
+    }
+    return std::nullopt;
 }
 
 void PostgresEngine::disconnect() {
@@ -516,20 +544,13 @@ bool PostgresEngine::sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* 
 }
 
 std::unique_ptr<EngineTransaction> PostgresEngine::begin(const QString& lockKey, QString* reason) {
-    const bool begun =
-        m_connection.run(PostgresConnection::kBeginTransaction).succeeded() &&
-        m_connection
-            .run(QStringLiteral("SELECT set_config('lock_timeout', $1, true)"),
-                 {QStringLiteral("%1ms").arg(m_lockTimeoutMs)})
-            .succeeded() &&
-        (lockKey.isEmpty() ||
-         m_connection
-             .run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended($1, 0))"),
-                  {lockKey})
-             .succeeded());
-    if (!begun) {
+    std::optional<PostgresStatement> lock;
+    if (!lockKey.isEmpty()) {
+        lock = PostgresStatement{
+            QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended($1, 0))"), {lockKey}};
+    }
+    if (!m_connection.begin(lock).succeeded()) {
         *reason = m_connection.failureReason();
-        rollBackOpenTransaction(m_connection);
         return nullptr;
     }
     return std::make_unique<PostgresTransaction>(m_connection);
