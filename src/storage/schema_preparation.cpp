@@ -24,6 +24,10 @@ struct Additions {
     // The database was made by an older program: its version is raised once the rest is added.
     bool olderVersion = false;
 
+    bool creates(const TableSchema* schema) const {
+        return std::any_of(tables.begin(), tables.end(),
+                           [&](const TableDefinition* table) { return table->schema == schema; });
+    }
     bool any() const {
         return !tables.isEmpty() || !indexes.isEmpty() || versionTable || olderVersion;
     }
@@ -145,11 +149,24 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
             }
         }
     }
+    QStringList indexedTables;
     for (const Index& index : additions.indexes) {
+        const QString table = quotedIdentifier(index.table->name);
         if (!catalog.run(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                             .arg(quotedIdentifier(index.name), quotedIdentifier(index.table->name),
-                                  index.column),
+                             .arg(quotedIdentifier(index.name), table, index.column),
                          reason)) {
+            return false;
+        }
+        if (!additions.creates(index.table) && !indexedTables.contains(table)) {
+            indexedTables.append(table);
+        }
+    }
+    // A planner without statistics of an existing table's new index passes it by: a look-up by
+    // inpatient number in a million receipts would read them all until the server's own vacuum came
+    // by.
+    for (const QString& table : indexedTables) {
+        const QString statistics = catalog.statisticsStatement(table);
+        if (!statistics.isEmpty() && !catalog.run(statistics, reason)) {
             return false;
         }
     }

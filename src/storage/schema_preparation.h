@@ -31,12 +31,17 @@ public:
     // empty where the column's ordinary index does that.
     virtual QString prefixIndexColumn(const QString& quotedColumn) const = 0;
     virtual QString orderIndexColumns(const QString& quotedColumn) const = 0;
+
+    // The statement that renews the planner's statistics of a table whose rows or indexes were
+    // just added in bulk; empty where the engine plans without them.
+    virtual QString statisticsStatement(const QString& quotedTable) const = 0;
 };
 
 // Creates what the database lacks of the schema and checks what it has: inspects it first, and,
 // when something is missing, inspects it again and adds what is still missing in one transaction
-// that holds lockKey, as another desk may be doing the same at this moment. A database that can
-// only be read may lack a table that is not essential.
+// that holds lockKey, as another desk may be doing the same at this moment; a table that gained an
+// index has its statistics renewed. A database that can only be read may lack a table that is not
+// essential.
 bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDefinition& schema,
                    const QString& lockKey, QString* reason);
 

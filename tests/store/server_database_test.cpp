@@ -147,4 +147,38 @@ TEST_F(ServerDatabase, AReadBehindAnAdministratorsLockSaysTheServerIsBusy) {
     ASSERT_TRUE(administrator.run(QStringLiteral("ROLLBACK")).succeeded());
 }
 
+// The planner learns of a table's new index, and of a bulk load, at once rather than at the
+// server's next vacuum, which leaves a look-up reading every receipt meanwhile.
+TEST_F(ServerDatabase, AnUpgradeThatAddsAnIndexAndABulkLoadRenewTheStatistics) {
+    const auto manualAnalyses = [&] {
+        return runSql(QStringLiteral("SELECT analyze_count FROM pg_stat_user_tables WHERE "
+                                     "relname = 'MZY'"))
+            .value(0)
+            .value(0)
+            .toInt();
+    };
+    ASSERT_EQ(manualAnalyses(), 0);
+    runSql(QStringLiteral(R"(DROP INDEX "MZY_住院号")"));
+    {
+        Database upgraded(databaseLocation());
+        QString error;
+        ASSERT_TRUE(upgraded.prepare(&error)) << error.toStdString();
+    }
+    EXPECT_EQ(manualAnalyses(), 1);
+
+    const storage::TransactionResult loaded =
+        database().engine().transact({}, [](storage::RecordWriter& writer) {
+            for (int i = 0; i < 10'000; ++i) {
+                if (!writer.insert(store::receiptSchema(),
+                                   receipt(QString::number(i), QStringLiteral("甲")))) {
+                    return false;
+                }
+            }
+            return true;
+        });
+    ASSERT_EQ(loaded.outcome, storage::TransactionOutcome::Committed)
+        << loaded.reason.toStdString();
+    EXPECT_EQ(manualAnalyses(), 2);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "storage/postgres/engine.h"
 
+#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -21,6 +22,10 @@ namespace {
 // a walk that goes on fetches the rest in batches.
 constexpr int kFirstBatchRows = 1;
 constexpr int kWalkBatchRows = 500;
+
+// A transaction that adds this many records to a table is a bulk load: the table's statistics are
+// renewed once it is committed.
+constexpr qint64 kBulkLoadRecords = 10'000;
 
 QString identity() {
     return quotedIdentifier(PostgresEngine::kIdentityColumn);
@@ -63,6 +68,11 @@ void rollBackOpenTransaction(PostgresConnection& connection) {
 // The server's clock, to the second, in the session's time zone: the desk's, so that it reads as
 // the ward's local time, as the program's date-times are.
 const QString kDatabaseTime = QStringLiteral("localtimestamp(0)");
+
+// Renews the planner's statistics of a table, so that it finds the table's indexes at once.
+QString analyzeStatement(const QString& quotedTable) {
+    return QStringLiteral("ANALYZE ") + quotedTable;
+}
 
 QString milliseconds(std::chrono::milliseconds duration) {
     return QStringLiteral("%1ms").arg(duration.count());
@@ -190,6 +200,7 @@ public:
 
     TransactionResult commit() override {
         if (m_connection.run(QStringLiteral("COMMIT")).succeeded()) {
+            renewStatisticsAfterBulkLoad();
             return {TransactionOutcome::Committed, {}};
         }
         return {m_connection.isConnectionLost() ? TransactionOutcome::Unknown
@@ -272,6 +283,9 @@ public:
                 .arg(quotedIdentifier(table.name), quotedColumnList(table),
                      marks.join(QStringLiteral(", ")));
         };
+        for (const NewRecord& record : records) {
+            ++m_insertedRecords[record.table->name];
+        }
         const QString first = insertion(records.first());
         QStringList companions;
         for (qsizetype i = 1; i < records.size(); ++i) {
@@ -319,6 +333,16 @@ public:
     }
 
 private:
+    // After a bulk load the planner would go by what it knew of the table before (no rows, say)
+    // until the server's own vacuum came by. What was committed does not depend on it.
+    void renewStatisticsAfterBulkLoad() {
+        for (auto table = m_insertedRecords.cbegin(); table != m_insertedRecords.cend(); ++table) {
+            if (table.value() >= kBulkLoadRecords) {
+                m_connection.run(analyzeStatement(quotedIdentifier(table.key())));
+            }
+        }
+    }
+
     PostgresResult run(const QString& sql, const PostgresParameters& parameters) {
         if (!m_failure.isEmpty()) {
             return {};
@@ -332,6 +356,7 @@ private:
 
     PostgresConnection& m_connection;
     QString m_failure;
+    QHash<QString, qint64> m_insertedRecords;
 };
 
 class PostgresCatalog final : public SchemaCatalog {
@@ -397,6 +422,10 @@ public:
     // the records that share a date.
     QString orderIndexColumns(const QString& quotedColumn) const override {
         return quotedColumn + QStringLiteral(", ") + identity();
+    }
+
+    QString statisticsStatement(const QString& quotedTable) const override {
+        return analyzeStatement(quotedTable);
     }
 
 private:

@@ -25,6 +25,8 @@ public:
     // ordinary index keeps equal values in rowid order.
     QString prefixIndexColumn(const QString&) const override { return {}; }
     QString orderIndexColumns(const QString&) const override { return {}; }
+    // The program's statements find their index without statistics, and keep doing so.
+    QString statisticsStatement(const QString&) const override { return {}; }
 
 private:
     const SqliteConnection& m_connection;
