@@ -184,6 +184,14 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
                        reason);
 }
 
+const QString& firstEssentialTable(const SchemaDefinition& schema) {
+    const auto essential =
+        std::find_if(schema.tables.begin(), schema.tables.end(),
+                     [](const TableDefinition& table) { return table.essential; });
+    return essential != schema.tables.end() ? essential->schema->name
+                                            : schema.tables.front().schema->name;
+}
+
 }  // namespace
 
 bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDefinition& schema,
@@ -200,11 +208,31 @@ bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDe
         return inspect(catalog, schema, &stillMissing, reason) &&
                addAll(catalog, writer, stillMissing, schema.version, reason);
     });
-    if (added.outcome == TransactionOutcome::Committed || !additions.essential()) {
+    if (added.outcome == TransactionOutcome::Committed) {
         return true;
     }
-    *reason =
-        QStringLiteral("无法建立数据表（%1）").arg(added.reason.isEmpty() ? *reason : added.reason);
+    // A missing index only slows the program down, and the next start adds it.
+    if (additions.tables.isEmpty()) {
+        return true;
+    }
+    const QString failure = added.reason.isEmpty() ? *reason : added.reason;
+    const QString& table = firstEssentialTable(schema);
+    if (!additions.essential()) {
+        bool writable = true;
+        if (!catalog.mayWrite(table, &writable, reason)) {
+            return false;
+        }
+        // A database that can only be read is read without them; one that can be written would
+        // refuse every save that needs them.
+        if (!writable) {
+            return true;
+        }
+    }
+    *reason = QStringLiteral("无法建立数据表（%1）").arg(failure);
+    const QString grant = catalog.missingGrant(table);
+    if (!grant.isEmpty()) {
+        *reason += QStringLiteral("：") + grant;
+    }
     return false;
 }
 

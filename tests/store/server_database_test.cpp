@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QUuid>
 #include <future>
 #include <thread>
 
@@ -7,6 +8,7 @@
 #include "storage/storage_engine.h"
 #include "store/receipt_saving.h"
 #include "store/schema.h"
+#include "store/shift_tables.h"
 #include "store_fixture.h"
 #include "support/postgres_test_server.h"
 #include "support/qt_printers.h"
@@ -145,6 +147,40 @@ TEST_F(ServerDatabase, AReadBehindAnAdministratorsLockSaysTheServerIsBusy) {
                   QStringLiteral("0"));
     }
     ASSERT_TRUE(administrator.run(QStringLiteral("ROLLBACK")).succeeded());
+}
+
+// A desk whose role may use the tables but not make them finds the journal missing after an
+// upgrade: it does not start, and says what to grant. A desk that can only read starts without it.
+TEST_F(ServerDatabase, AnUpgradeTheDesksRoleCannotMakeStopsTheStartWithWhatToGrant) {
+    for (const QString& table : {store::journalSchema().name, store::settlementSchema().name}) {
+        runSql(QStringLiteral(R"(DROP TABLE "%1")").arg(table));
+    }
+    const QString role = QStringLiteral("desk_") + QUuid::createUuid().toString(QUuid::Id128);
+    runSql(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
+    runSql(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public "
+                          "TO %1")
+               .arg(role));
+    const QString asDesk =
+        QString(databaseLocation())
+            .replace(QStringLiteral("user=postgres"), QStringLiteral("user=") + role);
+    QString error;
+    {
+        Database desk(asDesk);
+        EXPECT_FALSE(desk.prepare(&error));
+    }
+    EXPECT_TRUE(error.contains(QStringLiteral("permission denied for schema public")))
+        << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("GRANT CREATE ON SCHEMA public TO %1;").arg(role)))
+        << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("表 MZY 的所有者“postgres”"))) << error.toStdString();
+
+    runSql(QStringLiteral("ALTER ROLE %1 SET default_transaction_read_only = on").arg(role));
+    {
+        Database reader(asDesk);
+        EXPECT_TRUE(reader.prepare(&error)) << error.toStdString();
+    }
+    runSql(QStringLiteral("DROP OWNED BY %1").arg(role));
+    runSql(QStringLiteral("DROP ROLE %1").arg(role));
 }
 
 // The planner learns of a table's new index, and of a bulk load, at once rather than at the

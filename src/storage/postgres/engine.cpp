@@ -424,6 +424,44 @@ public:
         return quotedColumn + QStringLiteral(", ") + identity();
     }
 
+    // A standby, a read-only session or a user who may only read.
+    bool mayWrite(const QString& table, bool* writable, QString* reason) override {
+        const PostgresResult result = query(
+            QStringLiteral("SELECT NOT current_setting('transaction_read_only')::boolean AND "
+                           "has_table_privilege(format('%I.%I', current_schema(), $1::text), 'INSERT')"),
+            {table}, reason);
+        *writable = result.rowCount() == 1 && result.text(0, 0) == QLatin1StringView("t");
+        return result.succeeded();
+    }
+
+    // New tables need CREATE on the schema, and new indexes the table's ownership.
+    QString missingGrant(const QString& table) override {
+        QString reason;
+        const PostgresResult result = query(
+            QStringLiteral("SELECT has_schema_privilege(current_schema(), 'CREATE'), "
+                           "quote_ident(current_schema()), quote_ident(current_user), "
+                           "current_user = pg_get_userbyid(relowner), pg_get_userbyid(relowner) "
+                           "FROM pg_class "
+                           "WHERE oid = to_regclass(format('%I.%I', current_schema(), $1::text))"),
+            {table}, &reason);
+        if (result.rowCount() != 1) {
+            return {};
+        }
+        const QString user = result.text(0, 2);
+        QStringList grants;
+        if (result.text(0, 0) != QLatin1StringView("t")) {
+            grants.append(QStringLiteral("请数据库管理员执行 GRANT CREATE ON SCHEMA %1 TO %2; "
+                                         "然后重新启动程序")
+                              .arg(result.text(0, 1), user));
+        }
+        if (result.text(0, 3) != QLatin1StringView("t")) {
+            grants.append(QStringLiteral("由表 %1 的所有者“%2”用本程序打开一次这个数据库，"
+                                         "补建缺少的表和索引，再把新表的读写权限授予 %3")
+                              .arg(table, result.text(0, 4), user));
+        }
+        return grants.join(QStringLiteral("；或者"));
+    }
+
     QString statisticsStatement(const QString& quotedTable) const override {
         return analyzeStatement(quotedTable);
     }

@@ -81,6 +81,10 @@ QString postgresFailureReason(const PostgresFailure& failure) {
         return connectionLostReason();
     }
     const QString reason = reasonForSqlState(failure.sqlState);
+    // Which privilege is missing is for the administrator to read.
+    if (failure.sqlState == QLatin1StringView("42501") && !failure.detail.isEmpty()) {
+        return QStringLiteral("%1（%2）").arg(reason, failure.detail);
+    }
     if (!reason.isEmpty()) {
         return reason;
     }
