@@ -25,12 +25,15 @@ class PooledDesk : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(postgres_test::poolerIsGiven()) << postgres_test::kNoPoolerMessage;
-        ASSERT_TRUE(m_desk.open(postgres_test::poolerUri()))
-            << m_desk.failureReason().toStdString();
-        m_desk.setTransactionSettings(kLimits);
     }
 
-    PostgresConnection m_desk;
+    static bool connect(PostgresConnection& desk) {
+        if (!desk.open(postgres_test::poolerUri())) {
+            return false;
+        }
+        desk.setTransactionSettings(kLimits);
+        return true;
+    }
 };
 
 TEST_F(PooledDesk, StatementsAndLockWaitsEndAtTheirLimitsInAndOutOfTransactions) {
@@ -58,32 +61,36 @@ TEST_F(PooledDesk, StatementsAndLockWaitsEndAtTheirLimitsInAndOutOfTransactions)
     for (const Case& limited : cases) {
         SCOPED_TRACE(limited.statement.sql.toStdString() +
                      (limited.inTransaction ? " in a transaction" : " alone"));
+        PostgresConnection desk;
+        ASSERT_TRUE(connect(desk)) << desk.failureReason().toStdString();
         QElapsedTimer timer;
         timer.start();
         const bool succeeded =
             limited.inTransaction
-                ? m_desk.begin(limited.statement).succeeded()
-                : m_desk.run(limited.statement.sql, limited.statement.parameters).succeeded();
+                ? desk.begin(limited.statement).succeeded()
+                : desk.run(limited.statement.sql, limited.statement.parameters).succeeded();
         EXPECT_FALSE(succeeded);
         EXPECT_LT(timer.elapsed(), 3000);
-        EXPECT_EQ(m_desk.lastFailure().sqlState, limited.sqlState);
-        EXPECT_TRUE(m_desk.failureReason().startsWith(limited.reason))
-            << m_desk.failureReason().toStdString();
-        EXPECT_FALSE(m_desk.isInTransaction());
-        EXPECT_FALSE(m_desk.isConnectionLost());
+        EXPECT_EQ(desk.lastFailure().sqlState, limited.sqlState);
+        EXPECT_TRUE(desk.failureReason().startsWith(limited.reason))
+            << desk.failureReason().toStdString();
+        EXPECT_FALSE(desk.isInTransaction());
+        EXPECT_FALSE(desk.isConnectionLost());
     }
 }
 
 // The server takes the transaction, and its locks, from a desk that stopped in the middle of it;
 // the pooler drops the desk, which connects again.
 TEST_F(PooledDesk, ATransactionLeftIdleIsEndedByTheServer) {
-    ASSERT_TRUE(m_desk.begin().succeeded()) << m_desk.failureReason().toStdString();
+    PostgresConnection desk;
+    ASSERT_TRUE(connect(desk)) << desk.failureReason().toStdString();
+    ASSERT_TRUE(desk.begin().succeeded()) << desk.failureReason().toStdString();
     QThread::msleep(2000);
-    EXPECT_FALSE(m_desk.run(QStringLiteral("SELECT 1")).succeeded());
-    EXPECT_EQ(m_desk.lastFailure().sqlState, QStringLiteral("25P03"));
-    EXPECT_TRUE(m_desk.isConnectionLost());
-    ASSERT_TRUE(m_desk.reconnect()) << m_desk.failureReason().toStdString();
-    EXPECT_EQ(m_desk.run(QStringLiteral("SELECT 1")).text(0, 0), QStringLiteral("1"));
+    EXPECT_FALSE(desk.run(QStringLiteral("SELECT 1")).succeeded());
+    EXPECT_EQ(desk.lastFailure().sqlState, QStringLiteral("25P03"));
+    EXPECT_TRUE(desk.isConnectionLost());
+    ASSERT_TRUE(desk.reconnect()) << desk.failureReason().toStdString();
+    EXPECT_EQ(desk.run(QStringLiteral("SELECT 1")).text(0, 0), QStringLiteral("1"));
 }
 
 }  // namespace
