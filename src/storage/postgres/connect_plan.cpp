@@ -24,9 +24,10 @@ constexpr std::pair<const char*, const char*> kDeskDefaults[] = {
     {"fallback_application_name", PRODUCT_NAME},
 };
 
-// libpq checks an option's value only once it has read every place that may set options, and
-// checks target_session_attrs after all the others; a value it refuses stops it before any host
-// is contacted.
+// libpq checks the options' values only once it has read every place that may set them, and stops
+// at a value it refuses before it contacts any host. It checks target_session_attrs last, so a
+// refused one there means all the others were good; channel_binding comes earlier, so a refused one
+// there shows target_session_attrs as the places set it.
 constexpr const char* kStopValue = "491MX-stops-here";
 
 struct FreeConnection {
@@ -75,8 +76,8 @@ bool isKnownSessionTarget(const QByteArray& target) {
     return known.contains(target);
 }
 
-}  // namespace
-
+// libpq's own reading of connect_timeout: none or not positive waits for ever, and less than two
+// seconds is taken as two.
 std::optional<int> connectTimeoutSeconds(const QByteArray& value) {
     const int seconds = value.trimmed().toInt();
     if (seconds <= 0) {
@@ -84,6 +85,8 @@ std::optional<int> connectTimeoutSeconds(const QByteArray& value) {
     }
     return std::max(seconds, 2);
 }
+
+}  // namespace
 
 ConnectPlan planConnection(const QByteArray& connectionString) {
     ConnectPlan plan;

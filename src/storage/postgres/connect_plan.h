@@ -32,8 +32,4 @@ struct ConnectPlan {
 // target_session_attrs=prefer-standby tries every host for a standby first, then any.
 ConnectPlan planConnection(const QByteArray& connectionString);
 
-// libpq's own reading of connect_timeout: none or not positive waits for ever, and less than two
-// seconds is taken as two.
-std::optional<int> connectTimeoutSeconds(const QByteArray& value);
-
 }  // namespace storage

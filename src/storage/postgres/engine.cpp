@@ -426,10 +426,11 @@ public:
 
     // A standby, a read-only session or a user who may only read.
     bool mayWrite(const QString& table, bool* writable, QString* reason) override {
-        const PostgresResult result = query(
-            QStringLiteral("SELECT NOT current_setting('transaction_read_only')::boolean AND "
-                           "has_table_privilege(format('%I.%I', current_schema(), $1::text), 'INSERT')"),
-            {table}, reason);
+        const PostgresResult result =
+            query(QStringLiteral(
+                      "SELECT NOT current_setting('transaction_read_only')::boolean AND "
+                      "has_table_privilege(format('%I.%I', current_schema(), $1::text), 'INSERT')"),
+                  {table}, reason);
         *writable = result.rowCount() == 1 && result.text(0, 0) == QLatin1StringView("t");
         return result.succeeded();
     }
