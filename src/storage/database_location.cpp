@@ -117,11 +117,18 @@ std::optional<DatabaseLocation> readServerAddress(const QString& uri, QString* e
     if (!options) {
         const QString reason = QString::fromUtf8(parseError).simplified();
         PQfreemem(parseError);
-        *error = mayCarryPassword(uri)
-                     ? QStringLiteral("数据库服务器地址无法识别，而且其中似乎写了密码：%1。")
-                           .arg(wherePasswordsGo())
-                     : QStringLiteral("数据库服务器地址“%1”无法识别：%2。应写成 %3。")
-                           .arg(uri, reason, kAddressExamples);
+        if (mayCarryPassword(uri)) {
+            *error = QStringLiteral("数据库服务器地址无法识别，而且其中似乎写了密码：%1。")
+                         .arg(wherePasswordsGo());
+        } else if (uri.contains(QStringLiteral("://"))) {
+            *error = QStringLiteral("数据库服务器地址“%1”无法识别：%2。应写成 %3。")
+                         .arg(uri, reason, kAddressExamples);
+        } else {
+            // A misspelt keyword may stand before a password: libpq's reason names only the
+            // keyword, the value is not shown.
+            *error = QStringLiteral("数据库服务器地址无法识别：%1。应写成 %2。")
+                         .arg(reason, kAddressExamples);
+        }
         return std::nullopt;
     }
     QHash<QString, QString> given;

@@ -93,6 +93,7 @@ TEST(DatabaseLocation, RefusesWhatNamesNeitherAndNeverRepeatsAPassword) {
         {QStringLiteral("host=db1 dbname=billing password=s3cret"), QStringLiteral("不能写密码")},
         {QStringLiteral("host=db1 dbnmae=billing"),
          QStringLiteral("无法识别：invalid connection option \"dbnmae\"。应写成 ")},
+        {QStringLiteral("host=db1 passwd=s3cret"), QStringLiteral("\"passwd\"")},
         {QStringLiteral("postgresql:/db1/billing"), kRightForms},
         {QStringLiteral("PostgreSQL:db1/billing"), kRightForms},
         {QStringLiteral("db1:5432/billing"), kRightForms},
