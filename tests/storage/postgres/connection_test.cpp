@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
