@@ -8,8 +8,11 @@
 #   pg_server_start; trap pg_server_stop EXIT   (pg_server_start exports BILLING_TEST_PG)
 #
 # BILLING_TEST_PG is a libpq URI for the superuser postgres on the database postgres (no
-# password; only a role named billing_password_test must give one). As root the server runs as
-# the postgres user, which PostgreSQL requires; otherwise as the current user.
+# password; only a role named billing_password_test must give one), and BILLING_TEST_PGBOUNCER the
+# same through a PgBouncer in transaction pooling (scripts/pgbouncer-server.sh). As root the server
+# runs as the postgres user, which PostgreSQL requires; otherwise as the current user.
+
+source "$(dirname "${BASH_SOURCE[0]}")/pgbouncer-server.sh"
 
 pg_server_bin_dir() {
     local newest
@@ -79,6 +82,10 @@ EOF
     fi
     export BILLING_TEST_PG="postgresql:///postgres?host=$PG_SERVER_FOLDER/socket&port=$port&user=postgres"
     echo "pg-server: PostgreSQL $("$bin_dir/postgres" --version | awk '{ print $3 }') at $BILLING_TEST_PG" >&2
+    if ! pgbouncer_server_start "$port"; then
+        pg_server_stop
+        return 1
+    fi
 }
 
 pg_server_wait_until_answering() {
@@ -97,6 +104,7 @@ pg_server_stop() {
     if [ -z "${PG_SERVER_FOLDER:-}" ]; then
         return 0
     fi
+    pgbouncer_server_stop
     if [ -f "$PG_SERVER_FOLDER/data/postmaster.pid" ]; then
         pg_server_as_owner "$PG_SERVER_BIN_DIR/pg_ctl" --pgdata="$PG_SERVER_FOLDER/data" \
             --mode=immediate --wait stop >/dev/null 2>&1 || true

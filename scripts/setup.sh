@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev libgl-dev
   postgresql libpq-dev
+  # tests: a transaction pooler in front of the test server, through which the limits must hold
+  pgbouncer
   libsodium-dev
   # the register's spreadsheets, and an independent reader of them for the tests
   libxlsxwriter-dev python3-openpyxl

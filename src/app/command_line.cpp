@@ -26,8 +26,9 @@ void describeProgram(QCommandLineParser& parser) {
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(
         kDatabaseOptionName,
-        QStringLiteral("收据和收费员所在的数据库：数据库文件的路径，或 postgresql:// 开头的数据库"
-                       "服务器地址（默认：491MX.conf 中的 database=，否则 %1）")
+        QStringLiteral("收据和收费员所在的数据库：数据库文件的路径，或数据库服务器地址"
+                       "（postgresql://… 或 host=… dbname=…）（默认：491MX.conf 中的 database=，"
+                       "否则 %1）")
             .arg(defaultDatabasePath()),
         QStringLiteral("PATH|URI")));
     parser.addPositionalArgument(QStringLiteral("print-setup"),

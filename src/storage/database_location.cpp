@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <memory>
@@ -14,6 +15,10 @@
 namespace storage {
 
 namespace {
+
+// Both forms of a server address that libpq reads, as the messages show them.
+const QString kAddressExamples =
+    QStringLiteral("postgresql://db1/billing?user=desk，或 host=db1 dbname=billing user=desk");
 
 QString wherePasswordsGo() {
     return QStringLiteral("密码只能放在 ~/.pgpass、PGPASSWORD 环境变量或服务文件中");
@@ -44,9 +49,33 @@ QString uriScheme(const QString& value) {
     return value.left(end);
 }
 
+// libpq's other form, "keyword=value ...": a file path rarely starts with a word and '='.
+bool looksLikeKeywordValues(const QString& value) {
+    static const QRegularExpression pattern(QStringLiteral("^\\s*[A-Za-z_]+\\s*="));
+    return pattern.match(value).hasMatch();
+}
+
+// A server address typed almost right: "postgresql:/db1/billing" with one slash, another scheme
+// with a colon and a slash, or "db1:5432/billing". A file path takes none of these shapes, bar a
+// drive letter, which is one letter.
+bool looksLikeMistypedAddress(const QString& value) {
+    static const QRegularExpression patterns[] = {
+        QRegularExpression(QStringLiteral("^postgres[a-z]*:"),
+                           QRegularExpression::CaseInsensitiveOption),
+        QRegularExpression(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:/")),
+        QRegularExpression(QStringLiteral("^[A-Za-z0-9.-]+:[0-9]+(/|$)")),
+    };
+    return std::any_of(
+        std::begin(patterns), std::end(patterns),
+        [&](const QRegularExpression& pattern) { return pattern.match(value).hasMatch(); });
+}
+
 // Whether the address writes a password as "user:secret@" before the first '/'. Such a secret
 // stays in the settings file even when a later "password=" parameter empties it for libpq.
 bool namesPasswordBeforeHost(const QString& uri) {
+    if (!uri.contains(QStringLiteral("://"))) {
+        return false;
+    }
     const QString rest = uri.mid(uri.indexOf(QStringLiteral("://")) + 3);
     const QString authority = rest.left(rest.indexOf(u'/'));
     const qsizetype at = authority.indexOf(u'@');
@@ -92,17 +121,26 @@ struct FreeOptions {
     void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
 };
 
-std::optional<DatabaseLocation> readServerUri(const QString& uri, QString* error) {
+// A postgresql:// URI or libpq's key=value string.
+std::optional<DatabaseLocation> readServerAddress(const QString& uri, QString* error) {
     char* parseError = nullptr;
     const std::unique_ptr<PQconninfoOption, FreeOptions> options(
         PQconninfoParse(uri.toUtf8().constData(), &parseError));
     if (!options) {
         const QString reason = QString::fromUtf8(parseError).simplified();
         PQfreemem(parseError);
-        *error = mayCarryPassword(uri)
-                     ? QStringLiteral("数据库服务器地址无法识别，而且其中似乎写了密码：%1。")
-                           .arg(wherePasswordsGo())
-                     : unreadableUriMessage(uri, reason);
+        if (mayCarryPassword(uri)) {
+            *error = QStringLiteral("数据库服务器地址无法识别，而且其中似乎写了密码：%1。")
+                         .arg(wherePasswordsGo());
+        } else if (uri.contains(QStringLiteral("://"))) {
+            *error = unreadableUriMessage(uri, reason) +
+                     QStringLiteral("应写成 %1。").arg(kAddressExamples);
+        } else {
+            // A misspelt keyword may stand before a password: libpq's reason names only the
+            // keyword, the value is not shown.
+            *error = QStringLiteral("数据库服务器地址无法识别：%1。应写成 %2。")
+                         .arg(reason, kAddressExamples);
+        }
         return std::nullopt;
     }
     QHash<QString, QString> given;
@@ -141,30 +179,41 @@ std::optional<DatabaseLocation> readServerUri(const QString& uri, QString* error
 std::optional<DatabaseLocation> readDatabaseLocation(const QString& value, QString* error) {
     const QString trimmed = value.trimmed();
     if (trimmed.isEmpty()) {
-        *error = QStringLiteral(
-            "没有指定数据库：请写数据库文件的路径，或以 postgresql:// 开头的数据库服务器地址。");
+        *error =
+            QStringLiteral("没有指定数据库：请写数据库文件的路径，或数据库服务器地址（如 %1）。")
+                .arg(kAddressExamples);
         return std::nullopt;
     }
     if (hasControlCharacter(value)) {
         *error = QStringLiteral("数据库的位置中含有换行符等控制字符，无法使用。");
         return std::nullopt;
     }
+    if (looksLikeKeywordValues(value)) {
+        return readServerAddress(value, error);
+    }
     const QString scheme = uriScheme(trimmed);
+    if (scheme.isEmpty() && looksLikeMistypedAddress(trimmed)) {
+        *error = QStringLiteral(
+                     "数据库的位置像是数据库服务器地址，但写法不对：服务器地址应写成 %1；"
+                     "数据库文件请写它的路径，如 ./billing.sqlite。")
+                     .arg(kAddressExamples);
+        return std::nullopt;
+    }
     if (scheme.isEmpty()) {
         return DatabaseLocation{DatabaseLocation::Engine::SqliteFile, value, value};
     }
     if (scheme != QLatin1StringView("postgresql") && scheme != QLatin1StringView("postgres")) {
         *error = QStringLiteral(
-                     "不认识以“%1://”开头的地址：数据库服务器地址以 postgresql:// 开头（小写），"
+                     "不认识以“%1://”开头的地址：数据库服务器地址应写成 %2（postgresql:// 小写），"
                      "数据库文件请直接写路径。")
-                     .arg(scheme);
+                     .arg(scheme, kAddressExamples);
         return std::nullopt;
     }
     if (trimmed != value) {
         *error = QStringLiteral("数据库服务器地址的前后不能有空格。");
         return std::nullopt;
     }
-    return readServerUri(value, error);
+    return readServerAddress(value, error);
 }
 
 }  // namespace storage

@@ -24,6 +24,10 @@ struct Additions {
     // The database was made by an older program: its version is raised once the rest is added.
     bool olderVersion = false;
 
+    bool creates(const TableSchema* schema) const {
+        return std::any_of(tables.begin(), tables.end(),
+                           [&](const TableDefinition* table) { return table->schema == schema; });
+    }
     bool any() const {
         return !tables.isEmpty() || !indexes.isEmpty() || versionTable || olderVersion;
     }
@@ -164,11 +168,24 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
             }
         }
     }
+    QStringList indexedTables;
     for (const Index& index : additions.indexes) {
+        const QString table = quotedIdentifier(index.table->name);
         if (!catalog.run(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                             .arg(quotedIdentifier(index.name), quotedIdentifier(index.table->name),
-                                  index.column),
+                             .arg(quotedIdentifier(index.name), table, index.column),
                          reason)) {
+            return false;
+        }
+        if (!additions.creates(index.table) && !indexedTables.contains(table)) {
+            indexedTables.append(table);
+        }
+    }
+    // A planner without statistics of an existing table's new index passes it by: a look-up by
+    // inpatient number in a million receipts would read them all until the server's own vacuum came
+    // by.
+    for (const QString& table : indexedTables) {
+        const QString statistics = catalog.statisticsStatement(table);
+        if (!statistics.isEmpty() && !catalog.run(statistics, reason)) {
             return false;
         }
     }
@@ -189,6 +206,14 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
                        reason);
 }
 
+const QString& firstEssentialTable(const SchemaDefinition& schema) {
+    const auto essential =
+        std::find_if(schema.tables.begin(), schema.tables.end(),
+                     [](const TableDefinition& table) { return table.essential; });
+    return essential != schema.tables.end() ? essential->schema->name
+                                            : schema.tables.front().schema->name;
+}
+
 }  // namespace
 
 bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDefinition& schema,
@@ -205,11 +230,31 @@ bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDe
         return inspect(catalog, schema, &stillMissing, reason) &&
                addAll(catalog, writer, stillMissing, schema, reason);
     });
-    if (added.outcome == TransactionOutcome::Committed || !additions.essential()) {
+    if (added.outcome == TransactionOutcome::Committed) {
         return true;
     }
-    *reason =
-        QStringLiteral("无法建立数据表（%1）").arg(added.reason.isEmpty() ? *reason : added.reason);
+    // A missing index only slows the program down, and the next start adds it.
+    if (additions.tables.isEmpty()) {
+        return true;
+    }
+    const QString failure = added.reason.isEmpty() ? *reason : added.reason;
+    const QString& table = firstEssentialTable(schema);
+    if (!additions.essential()) {
+        bool writable = true;
+        if (!catalog.mayWrite(table, &writable, reason)) {
+            return false;
+        }
+        // A database that can only be read is read without them; one that can be written would
+        // refuse every save that needs them.
+        if (!writable) {
+            return true;
+        }
+    }
+    *reason = QStringLiteral("无法建立数据表（%1）").arg(failure);
+    const QString grant = catalog.missingGrant(table);
+    if (!grant.isEmpty()) {
+        *reason += QStringLiteral("：") + grant;
+    }
     return false;
 }
 

@@ -34,12 +34,24 @@ public:
     // empty where the column's ordinary index does that.
     virtual QString prefixIndexColumn(const QString& quotedColumn) const = 0;
     virtual QString orderIndexColumns(const QString& quotedColumn) const = 0;
+
+    // Whether this connection may add records to the table: false for a file or a server session
+    // that can only be read, or a user who may only read the table.
+    virtual bool mayWrite(const QString& table, bool* writable, QString* reason) = 0;
+    // What an administrator must grant, or do, so that this connection can add the tables and
+    // indexes the schema lacks beside the table; empty when no grant is missing.
+    virtual QString missingGrant(const QString& table) = 0;
+    // The statement that renews the planner's statistics of a table whose rows or indexes were
+    // just added in bulk; empty where the engine plans without them.
+    virtual QString statisticsStatement(const QString& quotedTable) const = 0;
 };
 
 // Creates what the database lacks of the schema and checks what it has: inspects it first, and,
 // when something is missing, inspects it again and adds what is still missing in one transaction
-// that holds lockKey, as another desk may be doing the same at this moment. A database that can
-// only be read may lack a table that is not essential.
+// that holds lockKey, as another desk may be doing the same at this moment; a table that gained an
+// index has its statistics renewed. A database that can only be read may lack a table that is not
+// essential; one that can be written fails when it cannot get one, with the reason and what the
+// administrator must grant.
 bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDefinition& schema,
                    const QString& lockKey, QString* reason);
 

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(location->value == value, value);
     FUZZ_REQUIRE(!location->description.isEmpty() || value.isEmpty(), value);
     if (location->engine == storage::DatabaseLocation::Engine::PostgresServer) {
-        FUZZ_REQUIRE(value.startsWith(QStringLiteral("postgres")), value);
+        FUZZ_REQUIRE(value.startsWith(QStringLiteral("postgres")) || value.contains(u'='), value);
     }
     return 0;
 }

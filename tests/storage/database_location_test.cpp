@@ -34,6 +34,12 @@ TEST(DatabaseLocation, TellsFilesFromServersAndDescribesTheServer) {
         {QStringLiteral("postgresql:///billing?service=ward"), Engine::PostgresServer,
          QStringLiteral("服务 ward/billing")},
         {QStringLiteral("postgresql://"), Engine::PostgresServer, QStringLiteral("本机")},
+        // libpq's other form.
+        {QStringLiteral("host=db1 dbname=billing user=desk"), Engine::PostgresServer,
+         QStringLiteral("desk@db1/billing")},
+        {QStringLiteral(" host = /run/postgresql port=5433 dbname='收费 库' "),
+         Engine::PostgresServer, QStringLiteral("/run/postgresql:5433/收费 库")},
+        {QStringLiteral("service=ward"), Engine::PostgresServer, QStringLiteral("服务 ward")},
     };
     for (const Accepted& accepted : cases) {
         SCOPED_TRACE(accepted.value.toStdString());
@@ -51,6 +57,10 @@ struct Refused {
     QString value;
     QString messagePart;
 };
+
+const QString kRightForms = QStringLiteral(
+    "写法不对：服务器地址应写成 postgresql://db1/billing?user=desk，或 host=db1 dbname=billing "
+    "user=desk；");
 
 TEST(DatabaseLocation, RefusesWhatNamesNeitherAndNeverRepeatsAPassword) {
     const Refused cases[] = {
@@ -85,6 +95,13 @@ TEST(DatabaseLocation, RefusesWhatNamesNeitherAndNeverRepeatsAPassword) {
         {QStringLiteral("mysql://db1/billing"), QStringLiteral("不认识以“mysql://”")},
         {QStringLiteral(" postgresql://db1/billing"), QStringLiteral("前后不能有空格")},
         {QStringLiteral("postgresql://db1/billing\r"), QStringLiteral("控制字符")},
+        {QStringLiteral("host=db1 dbname=billing password=s3cret"), QStringLiteral("不能写密码")},
+        {QStringLiteral("host=db1 dbnmae=billing"),
+         QStringLiteral("无法识别：invalid connection option \"dbnmae\"。应写成 ")},
+        {QStringLiteral("host=db1 passwd=s3cret"), QStringLiteral("\"passwd\"")},
+        {QStringLiteral("postgresql:/db1/billing"), kRightForms},
+        {QStringLiteral("PostgreSQL:db1/billing"), kRightForms},
+        {QStringLiteral("db1:5432/billing"), kRightForms},
         {QStringLiteral("billing\0.sqlite"), QStringLiteral("控制字符")},
     };
     for (const Refused& refused : cases) {

@@ -8,6 +8,7 @@
 #include "store/cashier_password.h"
 #include "store/database.h"
 #include "store/schema.h"
+#include "store/shift_tables.h"
 #include "store/table.h"
 #include "store_fixture.h"
 #include "support/qt_printers.h"
@@ -166,6 +167,7 @@ TEST_F(UnusableDatabase, FileLockedByAnotherProgramIsRefused) {
     ASSERT_TRUE(other.run(QStringLiteral("ROLLBACK")));
 }
 
+// Of an older program's file, which lacks the journal, too.
 TEST_F(UnusableDatabase, ReadOnlyFileCanBeReadButNotWritten) {
     {
         Database first(path());
@@ -174,6 +176,12 @@ TEST_F(UnusableDatabase, ReadOnlyFileCanBeReadButNotWritten) {
         Table table(first);
         ASSERT_TRUE(table.open(store::kReceiptTable));
         ASSERT_TRUE(table.appendRecord(receipt(QStringLiteral("1"), QStringLiteral("甲"))));
+    }
+    {
+        OtherProgram older(path());
+        for (const QString& table : {store::journalSchema().name, store::settlementSchema().name}) {
+            ASSERT_TRUE(older.run(QStringLiteral("DROP TABLE \"%1\"").arg(table)));
+        }
     }
     ASSERT_TRUE(
         QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));

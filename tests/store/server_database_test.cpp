@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QUuid>
 #include <future>
 #include <thread>
 
+#include "storage/postgres/connection.h"
 #include "storage/storage_engine.h"
 #include "store/receipt_saving.h"
 #include "store/save_pause.h"
 #include "store/schema.h"
 #include "store/settlement.h"
+#include "store/shift_tables.h"
 #include "store_fixture.h"
+#include "support/postgres_test_server.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -109,8 +113,10 @@ TEST_F(ServerDatabase, ADeskWaitingForANumberAnotherHoldsGivesUpAfterTheWaitAndS
     otherDesk.join();
 
     EXPECT_EQ(refused.outcome, store::SaveOutcome::Failed);
-    EXPECT_EQ(refused.error, waiting.writeFailureMessage(QStringLiteral(
-                                 "另一台收费电脑正在使用这些数据，等候超时，请稍后再试")));
+    EXPECT_EQ(refused.error,
+              waiting.writeFailureMessage(QStringLiteral(
+                  "服务器忙：要用的数据正被另一台收费电脑或数据库的维护工作占用，等候超时，"
+                  "请稍后再试")));
     EXPECT_TRUE(storedNumbers().isEmpty());
     EXPECT_EQ(
         store::saveNewReceipt(waiting, receipt(QStringLiteral("9"), QStringLiteral("丁"))).outcome,
@@ -151,6 +157,101 @@ TEST_F(ServerDatabase, ASettlementWhoseAnswerIsLostIsOnlyTakenWhenItHoldsExactly
 
     ASSERT_TRUE(lost);
     EXPECT_EQ(result.outcome, store::SettleOutcome::Uncertain) << result.number;
+
+// An administrator's lock on the receipts holds a read up no longer than another desk's lock holds
+// a save, directly or through a transaction pooler; the desk then says that the server is busy,
+// not that it is gone, and nothing of the read stays waiting on the server.
+TEST_F(ServerDatabase, AReadBehindAnAdministratorsLockSaysTheServerIsBusy) {
+    ASSERT_TRUE(postgres_test::poolerIsGiven()) << postgres_test::kNoPoolerMessage;
+    storage::PostgresConnection administrator;
+    ASSERT_TRUE(administrator.open(databaseLocation()));
+    ASSERT_TRUE(administrator.run(QStringLiteral("BEGIN")).succeeded());
+    ASSERT_TRUE(administrator.run(QStringLiteral(R"(LOCK TABLE "MZY" IN ACCESS EXCLUSIVE MODE)"))
+                    .succeeded());
+    for (const QString& location :
+         {databaseLocation(), postgres_test::throughPooler(databaseLocation())}) {
+        SCOPED_TRACE(location.toStdString());
+        Database desk(location, 300);
+        store::Table receipts(desk);
+        EXPECT_FALSE(receipts.open(store::kReceiptTable));
+        EXPECT_TRUE(receipts.lastError().contains(QStringLiteral("服务器忙")))
+            << receipts.lastError().toStdString();
+        EXPECT_EQ(administrator
+                      .run(QStringLiteral(
+                          R"(SELECT count(*) FROM pg_locks WHERE relation = '"MZY"'::regclass )"
+                          "AND NOT granted"))
+                      .text(0, 0),
+                  QStringLiteral("0"));
+    }
+    ASSERT_TRUE(administrator.run(QStringLiteral("ROLLBACK")).succeeded());
+}
+
+// A desk whose role may use the tables but not make them finds the journal missing after an
+// upgrade: it does not start, and says what to grant. A desk that can only read starts without it.
+TEST_F(ServerDatabase, AnUpgradeTheDesksRoleCannotMakeStopsTheStartWithWhatToGrant) {
+    for (const QString& table : {store::journalSchema().name, store::settlementSchema().name}) {
+        runSql(QStringLiteral(R"(DROP TABLE "%1")").arg(table));
+    }
+    const QString role = QStringLiteral("desk_") + QUuid::createUuid().toString(QUuid::Id128);
+    runSql(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
+    runSql(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public "
+                          "TO %1")
+               .arg(role));
+    const QString asDesk =
+        QString(databaseLocation())
+            .replace(QStringLiteral("user=postgres"), QStringLiteral("user=") + role);
+    QString error;
+    {
+        Database desk(asDesk);
+        EXPECT_FALSE(desk.prepare(&error));
+    }
+    EXPECT_TRUE(error.contains(QStringLiteral("permission denied for schema public")))
+        << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("GRANT CREATE ON SCHEMA public TO %1;").arg(role)))
+        << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("表 MZY 的所有者“postgres”"))) << error.toStdString();
+
+    runSql(QStringLiteral("ALTER ROLE %1 SET default_transaction_read_only = on").arg(role));
+    {
+        Database reader(asDesk);
+        EXPECT_TRUE(reader.prepare(&error)) << error.toStdString();
+    }
+    runSql(QStringLiteral("DROP OWNED BY %1").arg(role));
+    runSql(QStringLiteral("DROP ROLE %1").arg(role));
+}
+
+// The planner learns of a table's new index, and of a bulk load, at once rather than at the
+// server's next vacuum, which leaves a look-up reading every receipt meanwhile.
+TEST_F(ServerDatabase, AnUpgradeThatAddsAnIndexAndABulkLoadRenewTheStatistics) {
+    const auto manualAnalyses = [&] {
+        return runSql(QStringLiteral("SELECT analyze_count FROM pg_stat_user_tables WHERE "
+                                     "relname = 'MZY'"))
+            .value(0)
+            .value(0)
+            .toInt();
+    };
+    ASSERT_EQ(manualAnalyses(), 0);
+    runSql(QStringLiteral(R"(DROP INDEX "MZY_住院号")"));
+    {
+        Database upgraded(databaseLocation());
+        QString error;
+        ASSERT_TRUE(upgraded.prepare(&error)) << error.toStdString();
+    }
+    EXPECT_EQ(manualAnalyses(), 1);
+
+    const storage::TransactionResult loaded =
+        database().engine().transact({}, [](storage::RecordWriter& writer) {
+            for (int i = 0; i < 10'000; ++i) {
+                if (!writer.insert(store::receiptSchema(),
+                                   receipt(QString::number(i), QStringLiteral("甲")))) {
+                    return false;
+                }
+            }
+            return true;
+        });
+    ASSERT_EQ(loaded.outcome, storage::TransactionOutcome::Committed)
+        << loaded.reason.toStdString();
+    EXPECT_EQ(manualAnalyses(), 2);
 }
 
 }  // namespace

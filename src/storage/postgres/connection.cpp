@@ -10,18 +10,13 @@
 #include <chrono>
 #include <vector>
 
+#include "storage/postgres/connect_plan.h"
+
 namespace storage {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Unless the connection string says otherwise, a network that has gone silent is noticed within
-// about 11 s while the connection idles, and within 10 s while a statement is on its way.
-constexpr const char* kKeepaliveIdleSeconds = "5";
-constexpr const char* kKeepaliveIntervalSeconds = "2";
-constexpr const char* kKeepaliveCount = "3";
-constexpr const char* kTcpUserTimeoutMilliseconds = "10000";
 
 bool containsNul(const QString& text) {
     return text.contains(QChar(u'\0'));
@@ -39,23 +34,6 @@ void logWarnings(void*, const PGresult* notice) {
     if (severity != nullptr && qstrcmp(severity, "WARNING") == 0) {
         qWarning("PostgreSQL: %s", PQresultErrorMessage(notice));
     }
-}
-
-// libpq's own reading of connect_timeout: none or not positive waits for ever, and less than
-// two seconds is taken as two.
-std::optional<int> connectTimeoutSeconds(PGconn* connection) {
-    std::optional<int> seconds;
-    PQconninfoOption* options = PQconninfo(connection);
-    for (const PQconninfoOption* option = options; option && option->keyword; ++option) {
-        if (qstrcmp(option->keyword, "connect_timeout") == 0 && option->val != nullptr) {
-            const int value = QByteArray(option->val).trimmed().toInt();
-            if (value > 0) {
-                seconds = std::max(value, 2);
-            }
-        }
-    }
-    PQconninfoFree(options);
-    return seconds;
 }
 
 // Waits until the socket is ready for one of events, or the deadline passes (false). Faults on
@@ -87,6 +65,18 @@ bool waitForSocket(int socket, short events, std::optional<Clock::time_point> de
 const QRegularExpression& sqlStateInMessage() {
     static const QRegularExpression pattern(QStringLiteral(":  ([0-9A-Z]{5}): ([^\\n]*)"));
     return pattern;
+}
+
+// Every transaction states its level: a database or role may default to a stricter one, whose
+// snapshot would be taken before a lock is waited for.
+const QString kBeginTransaction = QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED");
+
+// Whether libpq would go on to the next host after this failure: it does when no server answered,
+// or one answered that it cannot take connections now (57P03), or was not of the kind
+// target_session_attrs asks for; a server's refusal (a password, a database) ends the attempt.
+bool mayTryNextHost(const PostgresFailure& failure) {
+    return failure.kind == PostgresFailure::Kind::Unreachable ||
+           failure.sqlState == QLatin1StringView("57P03");
 }
 
 }  // namespace
@@ -140,32 +130,48 @@ bool PostgresConnection::open(const QString& connectionString) {
     close();
     m_connectionString = connectionString;
     m_failure = {};
+    m_earlierHostFailures.clear();
     m_description.clear();
     if (containsNul(connectionString)) {
         m_failure.kind = PostgresFailure::Kind::TextWithNul;
         return false;
     }
-    const QByteArray conninfo = connectionString.toUtf8();
-    const QByteArray timeout = QByteArray::number(kConnectTimeoutSeconds);
-    // What the string says overrides the entries before it and gives way to those after it. The
-    // keep-alives find a silent network while the connection idles, and tcp_user_timeout while a
-    // statement is on its way; neither applies to a Unix socket.
-    const char* const keywords[] = {"connect_timeout",     "fallback_application_name",
-                                    "keepalives",          "keepalives_idle",
-                                    "keepalives_interval", "keepalives_count",
-                                    "tcp_user_timeout",    "dbname",
-                                    "client_encoding",     nullptr};
-    const char* const values[] = {timeout.constData(),
-                                  PRODUCT_NAME,
-                                  "1",
-                                  kKeepaliveIdleSeconds,
-                                  kKeepaliveIntervalSeconds,
-                                  kKeepaliveCount,
-                                  kTcpUserTimeoutMilliseconds,
-                                  conninfo.constData(),
-                                  "UTF8",
-                                  nullptr};
-    m_connection = PQconnectStartParams(keywords, values, 1);
+    const ConnectPlan plan = planConnection(connectionString.toUtf8());
+    if (!plan.refusal.isEmpty()) {
+        m_failure.kind = PostgresFailure::Kind::BadAddress;
+        m_failure.detail = plan.refusal;
+        return false;
+    }
+    for (const ConnectAttempt& attempt : plan.attempts) {
+        if (m_failure.kind != PostgresFailure::Kind::None) {
+            const QString reason = postgresFailureReason(m_failure);
+            if (!m_earlierHostFailures.contains(reason)) {
+                m_earlierHostFailures.append(reason);
+            }
+            m_failure = {};
+        }
+        if (openAttempt(attempt.options, plan.timeoutSeconds)) {
+            m_earlierHostFailures.clear();
+            return true;
+        }
+        if (!mayTryNextHost(m_failure)) {
+            break;
+        }
+    }
+    return false;
+}
+
+bool PostgresConnection::openAttempt(const QList<std::pair<QByteArray, QByteArray>>& options,
+                                     std::optional<int> timeoutSeconds) {
+    std::vector<const char*> keywords;
+    std::vector<const char*> values;
+    for (const auto& [keyword, value] : options) {
+        keywords.push_back(keyword.constData());
+        values.push_back(value.constData());
+    }
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    m_connection = PQconnectStartParams(keywords.data(), values.data(), 0);
     if (m_connection == nullptr) {
         m_failure.kind = PostgresFailure::Kind::Unreachable;
         m_failure.detail = QStringLiteral("out of memory");
@@ -174,10 +180,9 @@ bool PostgresConnection::open(const QString& connectionString) {
     PQsetNoticeReceiver(m_connection, logWarnings, nullptr);
     PQsetErrorVerbosity(m_connection, PQERRORS_VERBOSE);
 
-    const std::optional<int> seconds = connectTimeoutSeconds(m_connection);
     std::optional<Clock::time_point> deadline;
-    if (seconds) {
-        deadline = Clock::now() + std::chrono::seconds(*seconds);
+    if (timeoutSeconds) {
+        deadline = Clock::now() + std::chrono::seconds(*timeoutSeconds);
     }
     bool timedOut = false;
     PostgresPollingStatusType state =
@@ -198,7 +203,7 @@ bool PostgresConnection::open(const QString& connectionString) {
         recordConnectFailure();
         if (timedOut) {
             m_failure.kind = PostgresFailure::Kind::Unreachable;
-            m_failure.detail = QStringLiteral("%1 秒内没有应答").arg(*seconds);
+            m_failure.detail = QStringLiteral("%1 秒内没有应答").arg(*timeoutSeconds);
         }
         close();
         return false;
@@ -234,38 +239,93 @@ bool PostgresConnection::isInTransaction() const {
     return status != PQTRANS_IDLE && status != PQTRANS_UNKNOWN;
 }
 
+void PostgresConnection::setTransactionSettings(const QList<PostgresSetting>& settings) {
+    m_settings.reset();
+    if (settings.isEmpty()) {
+        return;
+    }
+    QStringList calls;
+    PostgresStatement statement;
+    for (const auto& [name, value] : settings) {
+        statement.parameters += {name, value};
+        calls.append(QStringLiteral("set_config($%1, $%2, true)")
+                         .arg(statement.parameters.size() - 1)
+                         .arg(statement.parameters.size()));
+    }
+    statement.sql = QStringLiteral("SELECT ") + calls.join(QStringLiteral(", "));
+    m_settings = statement;
+}
+
 PostgresResult PostgresConnection::run(const QString& sql, const PostgresParameters& parameters) {
+    if (m_settings && m_connection != nullptr && !isInTransaction()) {
+        return runTogether({*m_settings, {sql, parameters}});
+    }
+    return runTogether({{sql, parameters}});
+}
+
+PostgresResult PostgresConnection::begin(const std::optional<PostgresStatement>& first) {
+    QList<PostgresStatement> statements{{kBeginTransaction}};
+    if (m_settings) {
+        statements.append(*m_settings);
+    }
+    if (first) {
+        statements.append(*first);
+    }
+    PostgresResult result = runTogether(statements);
+    if (!result.succeeded() && isInTransaction()) {
+        const PostgresFailure failure = m_failure;
+        runUnchecked(QStringLiteral("ROLLBACK"));
+        m_failure = failure;
+    }
+    return result;
+}
+
+PostgresResult PostgresConnection::runTogether(const QList<PostgresStatement>& statements) {
     m_failure = {};
     if (m_connection == nullptr) {
         m_failure.kind = PostgresFailure::Kind::ConnectionLost;
         m_failure.detail = QStringLiteral("not connected");
         return {};
     }
-    const bool anyNul = containsNul(sql) || std::any_of(parameters.begin(), parameters.end(),
-                                                        [](const std::optional<QString>& value) {
-                                                            return value && containsNul(*value);
-                                                        });
+    const bool anyNul =
+        std::any_of(statements.begin(), statements.end(), [](const PostgresStatement& statement) {
+            return containsNul(statement.sql) ||
+                   std::any_of(statement.parameters.begin(), statement.parameters.end(),
+                               [](const std::optional<QString>& value) {
+                                   return value && containsNul(*value);
+                               });
+        });
     if (anyNul) {
         m_failure.kind = PostgresFailure::Kind::TextWithNul;
         return {};
     }
-    QByteArrayList texts;
-    texts.reserve(parameters.size());
-    for (const std::optional<QString>& value : parameters) {
-        texts.append(value ? value->toUtf8() : QByteArray());
-    }
-    std::vector<const char*> values(parameters.size(), nullptr);
-    for (qsizetype i = 0; i < parameters.size(); ++i) {
-        if (parameters[i]) {
-            values[i] = texts[i].constData();
+    // Statements that travel together go in libpq's pipeline, which the server answers in one go.
+    const bool pipelined = statements.size() > 1;
+    bool sent = !pipelined || PQenterPipelineMode(m_connection) == 1;
+    for (const PostgresStatement& statement : statements) {
+        QByteArrayList texts;
+        for (const std::optional<QString>& value : statement.parameters) {
+            texts.append(value ? value->toUtf8() : QByteArray());
         }
+        std::vector<const char*> values;
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            values.push_back(statement.parameters[i] ? texts[i].constData() : nullptr);
+        }
+        sent = sent && PQsendQueryParams(m_connection, statement.sql.toUtf8().constData(),
+                                         static_cast<int>(values.size()), nullptr, values.data(),
+                                         nullptr, nullptr, 0) == 1;
     }
-    const bool sent =
-        PQsendQueryParams(m_connection, sql.toUtf8().constData(), static_cast<int>(values.size()),
-                          nullptr, values.data(), nullptr, nullptr, 0) == 1;
+    sent = sent && (!pipelined || PQpipelineSync(m_connection) == 1);
     PostgresResult result;
-    if (sent && !awaitResult(&result)) {
+    if (sent && !awaitResult(pipelined, &result)) {
         giveUpOnSilentServer();
+        return {};
+    }
+    if (pipelined && PQexitPipelineMode(m_connection) != 1) {
+        // Half a pipeline cannot be finished: the connection counts as lost.
+        recordStatementFailure(result.m_result.get());
+        m_failure.kind = PostgresFailure::Kind::ConnectionLost;
+        dropConnection();
         return {};
     }
     if (!result.succeeded()) {
@@ -274,7 +334,7 @@ PostgresResult PostgresConnection::run(const QString& sql, const PostgresParamet
     return result;
 }
 
-bool PostgresConnection::awaitResult(PostgresResult* result) {
+bool PostgresConnection::awaitResult(bool pipelined, PostgresResult* result) {
     const Clock::time_point deadline = Clock::now() + m_answerDeadline;
     const int socket = PQsocket(m_connection);
     for (int unsent = PQflush(m_connection); unsent == 1; unsent = PQflush(m_connection)) {
@@ -284,7 +344,8 @@ bool PostgresConnection::awaitResult(PostgresResult* result) {
         PQconsumeInput(m_connection);
     }
     // A statement gives one result, or the first failure among several; the end of the results
-    // is told by the server too, and is waited for like them.
+    // is told by the server too, and is waited for like them. A pipeline's statements each end
+    // so, and the pipeline ends with its sync.
     for (;;) {
         while (PQisBusy(m_connection) == 1) {
             if (!waitForSocket(socket, POLLIN, deadline)) {
@@ -296,9 +357,17 @@ bool PostgresConnection::awaitResult(PostgresResult* result) {
         }
         pg_result* next = PQgetResult(m_connection);
         if (next == nullptr) {
+            if (!pipelined || PQstatus(m_connection) == CONNECTION_BAD) {
+                return true;
+            }
+            continue;
+        }
+        const ExecStatusType status = PQresultStatus(next);
+        if (status == PGRES_PIPELINE_SYNC) {
+            PQclear(next);
             return true;
         }
-        if (result->succeeded() || !result->m_result) {
+        if (status != PGRES_PIPELINE_ABORTED && (result->succeeded() || !result->m_result)) {
             result->m_result.reset(next);
         } else {
             PQclear(next);
@@ -313,6 +382,10 @@ void PostgresConnection::giveUpOnSilentServer() {
     m_failure.host = QString::fromUtf8(PQhost(m_connection));
     m_failure.port = QString::fromUtf8(PQport(m_connection));
     // What the server did with the statement is unknown: the connection counts as lost.
+    dropConnection();
+}
+
+void PostgresConnection::dropConnection() {
     PQfinish(m_connection);
     m_connection = nullptr;
 }
@@ -326,7 +399,7 @@ bool PostgresConnection::forEachBatch(
     const std::function<bool(const PostgresResult& batch)>& takeBatch) {
     batchRows = std::max(batchRows, 1);
     const bool ownTransaction = !isInTransaction();
-    if (ownTransaction && !runUnchecked(kBeginTransaction)) {
+    if (ownTransaction && !begin().succeeded()) {
         return false;
     }
     const QString cursor = QStringLiteral("batch_cursor_%1").arg(++m_cursorCount);
@@ -355,7 +428,9 @@ bool PostgresConnection::forEachBatch(
 }
 
 QString PostgresConnection::failureReason() const {
-    return postgresFailureReason(m_failure);
+    QStringList reasons = m_earlierHostFailures;
+    reasons.append(postgresFailureReason(m_failure));
+    return reasons.join(QStringLiteral("；"));
 }
 
 void PostgresConnection::recordConnectFailure() {

@@ -1,11 +1,13 @@
 #include "storage/postgres/engine.h"
 
+#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <array>
 
 #include "common/number_text.h"
 #include "common/stored_date_time.h"
+#include "storage/postgres/desk_time_zone.h"
 #include "storage/postgres/field_value.h"
 #include "storage/schema_preparation.h"
 #include "storage/sql_names.h"
@@ -20,6 +22,10 @@ namespace {
 // a walk that goes on fetches the rest in batches.
 constexpr int kFirstBatchRows = 1;
 constexpr int kWalkBatchRows = 500;
+
+// A transaction that adds this many records to a table is a bulk load: the table's statistics are
+// renewed once it is committed.
+constexpr qint64 kBulkLoadRecords = 10'000;
 
 QString identity() {
     return quotedIdentifier(PostgresEngine::kIdentityColumn);
@@ -59,8 +65,18 @@ void rollBackOpenTransaction(PostgresConnection& connection) {
     }
 }
 
-// The server's clock, to the second, in its local time as the program's date-times are.
+// The server's clock, to the second, in the session's time zone: the desk's, so that it reads as
+// the ward's local time, as the program's date-times are.
 const QString kDatabaseTime = QStringLiteral("localtimestamp(0)");
+
+// Renews the planner's statistics of a table, so that it finds the table's indexes at once.
+QString analyzeStatement(const QString& quotedTable) {
+    return QStringLiteral("ANALYZE ") + quotedTable;
+}
+
+QString milliseconds(std::chrono::milliseconds duration) {
+    return QStringLiteral("%1ms").arg(duration.count());
+}
 
 // The absent text counts as the empty text, so looking for the empty text finds both.
 std::pair<QString, PostgresParameters> firstWithTextQuery(const TableSchema& table, int field,
@@ -188,6 +204,7 @@ public:
 
     TransactionResult commit() override {
         if (m_connection.run(QStringLiteral("COMMIT")).succeeded()) {
+            renewStatisticsAfterBulkLoad();
             return {TransactionOutcome::Committed, {}};
         }
         return {m_connection.isConnectionLost() ? TransactionOutcome::Unknown
@@ -270,6 +287,9 @@ public:
                 .arg(quotedIdentifier(table.name), quotedColumnList(table),
                      marks.join(QStringLiteral(", ")));
         };
+        for (const NewRecord& record : records) {
+            ++m_insertedRecords[record.table->name];
+        }
         const QString first = insertion(records.first());
         QStringList companions;
         for (qsizetype i = 1; i < records.size(); ++i) {
@@ -332,6 +352,16 @@ public:
     }
 
 private:
+    // After a bulk load the planner would go by what it knew of the table before (no rows, say)
+    // until the server's own vacuum came by. What was committed does not depend on it.
+    void renewStatisticsAfterBulkLoad() {
+        for (auto table = m_insertedRecords.cbegin(); table != m_insertedRecords.cend(); ++table) {
+            if (table.value() >= kBulkLoadRecords) {
+                m_connection.run(analyzeStatement(quotedIdentifier(table.key())));
+            }
+        }
+    }
+
     PostgresResult run(const QString& sql, const PostgresParameters& parameters) {
         if (!m_failure.isEmpty()) {
             return {};
@@ -345,6 +375,7 @@ private:
 
     PostgresConnection& m_connection;
     QString m_failure;
+    QHash<QString, qint64> m_insertedRecords;
 };
 
 class PostgresCatalog final : public SchemaCatalog {
@@ -418,6 +449,49 @@ public:
         return quotedColumn + QStringLiteral(", ") + identity();
     }
 
+    // A standby, a read-only session or a user who may only read.
+    bool mayWrite(const QString& table, bool* writable, QString* reason) override {
+        const PostgresResult result =
+            query(QStringLiteral(
+                      "SELECT NOT current_setting('transaction_read_only')::boolean AND "
+                      "has_table_privilege(format('%I.%I', current_schema(), $1::text), 'INSERT')"),
+                  {table}, reason);
+        *writable = result.rowCount() == 1 && result.text(0, 0) == QLatin1StringView("t");
+        return result.succeeded();
+    }
+
+    // New tables need CREATE on the schema, and new indexes the table's ownership.
+    QString missingGrant(const QString& table) override {
+        QString reason;
+        const PostgresResult result = query(
+            QStringLiteral("SELECT has_schema_privilege(current_schema(), 'CREATE'), "
+                           "quote_ident(current_schema()), quote_ident(current_user), "
+                           "current_user = pg_get_userbyid(relowner), pg_get_userbyid(relowner) "
+                           "FROM pg_class "
+                           "WHERE oid = to_regclass(format('%I.%I', current_schema(), $1::text))"),
+            {table}, &reason);
+        if (result.rowCount() != 1) {
+            return {};
+        }
+        const QString user = result.text(0, 2);
+        QStringList grants;
+        if (result.text(0, 0) != QLatin1StringView("t")) {
+            grants.append(QStringLiteral("请数据库管理员执行 GRANT CREATE ON SCHEMA %1 TO %2; "
+                                         "然后重新启动程序")
+                              .arg(result.text(0, 1), user));
+        }
+        if (result.text(0, 3) != QLatin1StringView("t")) {
+            grants.append(QStringLiteral("由表 %1 的所有者“%2”用本程序打开一次这个数据库，"
+                                         "补建缺少的表和索引，再把新表的读写权限授予 %3")
+                              .arg(table, result.text(0, 4), user));
+        }
+        return grants.join(QStringLiteral("；或者"));
+    }
+
+    QString statisticsStatement(const QString& quotedTable) const override {
+        return analyzeStatement(quotedTable);
+    }
+
 private:
     PostgresResult query(const QString& sql, const PostgresParameters& parameters,
                          QString* reason) {
@@ -446,21 +520,43 @@ bool PostgresEngine::connect(QString* reason) {
     if (m_connection.isOpen() && !m_connection.isConnectionLost()) {
         return true;
     }
+    m_connection.setTransactionSettings({});
     const bool connected =
         m_connection.isConnectionLost() ? m_connection.reconnect() : m_connection.open(m_uri);
-    // Date-times go in and come out in the stored form, whatever the server's own habit. A desk
-    // that vanishes in the middle of a transaction has its locks taken from it by the server.
-    if (!connected ||
-        !m_connection
-             .run(QStringLiteral("SELECT set_config('DateStyle', 'ISO, YMD', false), "
-                                 "set_config('idle_in_transaction_session_timeout', $1, false)"),
-                  {QStringLiteral("%1ms").arg(kIdleInTransactionTimeout.count())})
-             .succeeded()) {
+    const std::optional<QString> zone = connected ? serverTimeZone() : std::nullopt;
+    if (!zone) {
         *reason = m_connection.failureReason();
         m_connection.close();
         return false;
     }
+    // Date-times go in and come out in the stored form, whatever the server's own habit. A desk
+    // that vanishes in the middle of a transaction has its locks taken from it by the server, and
+    // the server ends a wait or a statement itself before the desk would give up on its answer.
+    const std::chrono::milliseconds lockTimeout(m_lockTimeoutMs);
+    m_connection.setTransactionSettings({
+        {QStringLiteral("DateStyle"), QStringLiteral("ISO, YMD")},
+        {QStringLiteral("TimeZone"), *zone},
+        {QStringLiteral("idle_in_transaction_session_timeout"),
+         milliseconds(kIdleInTransactionTimeout)},
+        {QStringLiteral("lock_timeout"), milliseconds(lockTimeout)},
+        {QStringLiteral("statement_timeout"),
+         milliseconds(lockTimeout + kAnswerMargin - kServerLimitMargin)},
+    });
     return true;
+}
+
+std::optional<QString> PostgresEngine::serverTimeZone() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString zone = deskTimeZone(now);
+    if (m_connection.run(QStringLiteral("SELECT set_config('TimeZone', $1, false)"), {zone})
+            .succeeded()) {
+        return zone;
+    }
+    // A server without that name in its zone files still knows the offset.
+    if (m_connection.lastFailure().sqlState == QLatin1StringView("22023")) {
+        return deskFixedOffsetZone(now);
+    }
+    return std::nullopt;
 }
 
 void PostgresEngine::disconnect() {
@@ -550,20 +646,13 @@ bool PostgresEngine::sumConnectedPeriod(const PeriodQuery& query, PeriodTotals* 
 }
 
 std::unique_ptr<EngineTransaction> PostgresEngine::begin(const QString& lockKey, QString* reason) {
-    const bool begun =
-        m_connection.run(PostgresConnection::kBeginTransaction).succeeded() &&
-        m_connection
-            .run(QStringLiteral("SELECT set_config('lock_timeout', $1, true)"),
-                 {QStringLiteral("%1ms").arg(m_lockTimeoutMs)})
-            .succeeded() &&
-        (lockKey.isEmpty() ||
-         m_connection
-             .run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended($1, 0))"),
-                  {lockKey})
-             .succeeded());
-    if (!begun) {
+    std::optional<PostgresStatement> lock;
+    if (!lockKey.isEmpty()) {
+        lock = PostgresStatement{
+            QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended($1, 0))"), {lockKey}};
+    }
+    if (!m_connection.begin(lock).succeeded()) {
         *reason = m_connection.failureReason();
-        rollBackOpenTransaction(m_connection);
         return nullptr;
     }
     return std::make_unique<PostgresTransaction>(m_connection);

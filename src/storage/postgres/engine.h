@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <chrono>
+#include <optional>
 
 #include "storage/postgres/connection.h"
 #include "storage/storage_engine.h"
@@ -29,6 +30,9 @@ public:
     static constexpr std::chrono::milliseconds kAnswerMargin{5'000};
     // No transaction of the program idles between its statements for anywhere near this long.
     static constexpr std::chrono::milliseconds kIdleInTransactionTimeout{10'000};
+    // The server ends a statement itself this long before the desk would give up on its answer,
+    // so that its word that it is busy reaches the desk in time.
+    static constexpr std::chrono::milliseconds kServerLimitMargin{2'000};
 
 private:
     bool connect(QString* reason) override;
@@ -47,6 +51,10 @@ private:
     bool runSearchTotals(const SqlStatement& totals, const RecordSearch& search,
                          SearchTotals* result, QString* reason) override;
     std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) override;
+
+    // Sets the session's time zone to the desk's and gives its name; none when the server
+    // cannot be asked.
+    std::optional<QString> serverTimeZone();
 
     QString m_uri;
     QString m_description;

@@ -15,7 +15,10 @@ QString reasonForSqlState(const QString& sqlState) {
         {"28000", u"服务器拒绝该用户登录（用户不存在，或不允许从这台电脑登录）"},
         {"3D000", u"服务器上没有这个数据库"},
         {"42501", u"该用户没有所需的权限"},
-        {"55P03", u"另一台收费电脑正在使用这些数据，等候超时，请稍后再试"},
+        // The server answered, but in time only to say that it gave up: it is busy, not gone.
+        {"55P03",
+         u"服务器忙：要用的数据正被另一台收费电脑或数据库的维护工作占用，等候超时，请稍后再试"},
+        {"57014", u"服务器忙：这项操作没能在限定的时间内做完，已被服务器中止，请稍后再试"},
         {"22003", u"数值超出了数据库能保存的范围"},
         {"53100", u"服务器磁盘已满"},
         {"40001", u"与另一台收费电脑的操作冲突，请再试一次"},
@@ -52,6 +55,9 @@ QString postgresServerDescription(const QString& user, const QString& host, cons
 
 QString postgresFailureReason(const PostgresFailure& failure) {
     switch (failure.kind) {
+        case PostgresFailure::Kind::BadAddress:
+            return QStringLiteral("数据库服务器地址、服务文件或 PG 开头的环境变量有误（%1）")
+                .arg(failure.detail);
         case PostgresFailure::Kind::Unreachable:
             return QStringLiteral("连不上主机 %1 的端口 %2（%3）")
                 .arg(failure.host, failure.port, failure.detail);
@@ -75,6 +81,10 @@ QString postgresFailureReason(const PostgresFailure& failure) {
         return connectionLostReason();
     }
     const QString reason = reasonForSqlState(failure.sqlState);
+    // Which privilege is missing is for the administrator to read.
+    if (failure.sqlState == QLatin1StringView("42501") && !failure.detail.isEmpty()) {
+        return QStringLiteral("%1（%2）").arg(reason, failure.detail);
+    }
     if (!reason.isEmpty()) {
         return reason;
     }

@@ -8,6 +8,7 @@ namespace storage {
 struct PostgresFailure {
     enum class Kind {
         None,
+        BadAddress,       // libpq cannot use the address, its service file or the environment
         Unreachable,      // no connection came about and the server said nothing
         PasswordMissing,  // the server asked for a password that none of libpq's places had
         ConnectionLost,   // a connection that was working is gone

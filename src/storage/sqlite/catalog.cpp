@@ -1,5 +1,7 @@
 #include "storage/sqlite/catalog.h"
 
+#include <sqlite3.h>
+
 #include "storage/sqlite/statement.h"
 
 namespace storage {
@@ -48,6 +50,11 @@ bool SqliteCatalog::queryNumber(const QString& sql, qint64* number, QString* rea
     SqliteStatement query(m_connection, sql);
     *number = query.step() ? query.columnInt64(0) : 0;
     return succeeded(query, reason);
+}
+
+bool SqliteCatalog::mayWrite(const QString&, bool* writable, QString*) {
+    *writable = sqlite3_db_readonly(m_connection.handle(), "main") == 0;
+    return true;
 }
 
 QString SqliteCatalog::sqlType(const Column& column) const {

@@ -27,6 +27,12 @@ public:
     // ordinary index keeps equal values in rowid order.
     QString prefixIndexColumn(const QString&) const override { return {}; }
     QString orderIndexColumns(const QString&) const override { return {}; }
+    // A file opened for reading only is not written; any other failure to write is told as it is.
+    bool mayWrite(const QString& table, bool* writable, QString* reason) override;
+    // Files have permissions rather than grants, and their failures say which is missing.
+    QString missingGrant(const QString&) override { return {}; }
+    // The program's statements find their index without statistics, and keep doing so.
+    QString statisticsStatement(const QString&) const override { return {}; }
 
 private:
     const SqliteConnection& m_connection;

@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
 
 #include "support/postgres_test_server.h"
+#include "support/scoped_environment.h"
+#include "support/silent_server.h"
 #include "support/tcp_relay.h"
 
 namespace {
@@ -166,7 +167,8 @@ TEST_F(PostgresConnectionTest, AWaitForAnotherDesksLockEndsWithItsOwnWords) {
         otherDesk.run(QStringLiteral("SELECT pg_advisory_lock($1::bigint)"), lockKey).succeeded());
     EXPECT_EQ(otherDesk.lastFailure().sqlState, QStringLiteral("55P03"));
     EXPECT_EQ(otherDesk.failureReason(),
-              QStringLiteral("另一台收费电脑正在使用这些数据，等候超时，请稍后再试"));
+              QStringLiteral("服务器忙：要用的数据正被另一台收费电脑或数据库的维护工作占用，"
+                             "等候超时，请稍后再试"));
 }
 
 TEST_F(PostgresConnectionTest, AConnectionEndedByTheServerIsLostAndConnectsAgain) {
@@ -242,40 +244,104 @@ TEST_F(PostgresConnectionTest, RefusedConnectionsNameTheServerAndTheReason) {
     qunsetenv("PGPASSFILE");
 }
 
-// A Unix socket that takes connections into its queue but never answers, like a hung server.
-class SilentServer {
+// A service file of one service, ward, in a folder of its own; PGSERVICEFILE names it while the
+// object lives.
+class WardService {
 public:
-    SilentServer() : m_socket(::socket(AF_UNIX, SOCK_STREAM, 0)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray path = m_folder.filePath(QStringLiteral(".s.PGSQL.5432")).toLocal8Bit();
-        if (path.size() >= qsizetype(sizeof address.sun_path)) {
-            return;
-        }
-        std::copy(path.begin(), path.end(), address.sun_path);
-        m_listening =
-            ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-            ::listen(m_socket, 4) == 0;
+    explicit WardService(const QString& lines) {
+        QFile file(m_folder.filePath(QStringLiteral("pg_service.conf")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write((QStringLiteral("[ward]\n") + lines).toUtf8());
+        file.close();
+        m_environment.set("PGSERVICEFILE", file.fileName().toUtf8());
     }
-    ~SilentServer() { ::close(m_socket); }
-    bool isListening() const { return m_listening; }
-    QString folder() const { return m_folder.path(); }
 
 private:
     QTemporaryDir m_folder;
-    int m_socket;
-    bool m_listening = false;
+    support::ScopedEnvironment m_environment;
 };
 
-TEST(PostgresConnection, GivesUpOnAServerThatDoesNotAnswer) {
-    SilentServer hung;
-    ASSERT_TRUE(hung.isListening());
-    PostgresConnection connection;
-    EXPECT_FALSE(connection.open(
-        QStringLiteral("host=%1 port=5432 dbname=billing connect_timeout=2").arg(hung.folder())));
-    EXPECT_EQ(connection.lastFailure().kind, PostgresFailure::Kind::Unreachable);
-    EXPECT_EQ(connection.failureReason(),
-              QStringLiteral("连不上主机 %1 的端口 5432（2 秒内没有应答）").arg(hung.folder()));
+// The desk waits as long as the address, the service file or the environment says, else its
+// own 5 seconds, and then says that the server did not answer.
+TEST(PostgresConnection, GivesUpOnAServerThatDoesNotAnswerWhenItsPlacesSay) {
+    struct Case {
+        QString address;  // %1: the silent server's folder
+        QString service;
+        QByteArray environmentTimeout;
+        int seconds;
+    };
+    const QString hung = QStringLiteral("host=%1 port=5432 dbname=billing");
+    const Case cases[] = {
+        {hung + QStringLiteral(" connect_timeout=2"), {}, {}, 2},
+        {hung, {}, "3", 3},
+        {QStringLiteral("service=ward"), QStringLiteral("host=%1\nport=5432\nconnect_timeout=2\n"),
+         "30", 2},
+    };
+    for (const Case& silent : cases) {
+        SCOPED_TRACE(silent.address.toStdString());
+        support::SilentServer server;
+        ASSERT_TRUE(server.isListening());
+        support::ScopedEnvironment environment;
+        if (!silent.environmentTimeout.isEmpty()) {
+            environment.set("PGCONNECT_TIMEOUT", silent.environmentTimeout);
+        }
+        const WardService service(silent.service.arg(server.folder()));
+        PostgresConnection connection;
+        EXPECT_FALSE(connection.open(silent.address.arg(server.folder())));
+        EXPECT_EQ(connection.lastFailure().kind, PostgresFailure::Kind::Unreachable);
+        EXPECT_EQ(connection.failureReason(),
+                  QStringLiteral("连不上主机 %1 的端口 5432（%2 秒内没有应答）")
+                      .arg(server.folder())
+                      .arg(silent.seconds));
+    }
+}
+
+// Each host of a list gets the whole connect_timeout, and target_session_attrs picks among those
+// that answer: the test server is a primary.
+TEST(PostgresConnection, TriesTheHostsOfAListOneByOneAsTheSessionKindAsks) {
+    ASSERT_TRUE(postgres_test::serverIsGiven()) << postgres_test::kNoServerMessage;
+    const QUrlQuery served(QUrl(postgres_test::serverUri()));
+    const QString socket = served.queryItemValue(QStringLiteral("host"));
+    const QString port = served.queryItemValue(QStringLiteral("port"));
+    struct Case {
+        bool silentFirst;
+        QString target;
+        bool connects;
+    };
+    const Case cases[] = {
+        {true, QStringLiteral("any"), true},
+        {true, QStringLiteral("read-write"), true},
+        // No standby answers, so the second round takes any server.
+        {false, QStringLiteral("prefer-standby"), true},
+        {true, QStringLiteral("standby"), false},
+    };
+    for (const Case& hosts : cases) {
+        SCOPED_TRACE(hosts.target.toStdString());
+        support::SilentServer silent;
+        ASSERT_TRUE(silent.isListening());
+        QStringList folders{silent.folder(), socket};
+        QStringList ports{QStringLiteral("5432"), port};
+        if (!hosts.silentFirst) {
+            folders.swapItemsAt(0, 1);
+            ports.swapItemsAt(0, 1);
+        }
+        PostgresConnection connection;
+        const bool connected = connection.open(
+            QStringLiteral("host=%1 port=%2 dbname=postgres user=postgres connect_timeout=2 "
+                           "target_session_attrs=%3")
+                .arg(folders.join(u','), ports.join(u','), hosts.target));
+        ASSERT_EQ(connected, hosts.connects) << connection.failureReason().toStdString();
+        if (connected) {
+            EXPECT_EQ(connection.serverDescription(),
+                      QStringLiteral("postgres@%1:%2/postgres").arg(socket, port));
+            EXPECT_EQ(connection.run(QStringLiteral("SELECT 1")).text(0, 0), QStringLiteral("1"));
+            continue;
+        }
+        EXPECT_TRUE(connection.failureReason().startsWith(
+            QStringLiteral("连不上主机 %1 的端口 5432（2 秒内没有应答）；连不上主机 %2 的端口 %3（")
+                .arg(silent.folder(), socket, port)))
+            << connection.failureReason().toStdString();
+    }
 }
 
 // The options of this process's own TCP socket to the relay.
@@ -308,27 +374,38 @@ SocketWatch watchOfSocketTo(quint16 port) {
 }
 
 // A network that goes silent while the desk idles, or while a statement is on its way, is
-// noticed by the operating system within seconds, unless the address asks for other limits.
+// noticed by the operating system within seconds, unless the address or the service file asks
+// for other limits.
 TEST(PostgresConnectionOverTcp, WatchesForASilentNetworkUnlessTheAddressSaysOtherwise) {
     ASSERT_TRUE(postgres_test::serverIsGiven()) << postgres_test::kNoServerMessage;
     support::TcpRelay relay;
     const QString uri = relay.uriFor(postgres_test::serverUri());
-    {
+    struct Case {
+        QString address;
+        QString service;
+        SocketWatch expected;
+    };
+    const Case cases[] = {
+        {uri, {}, {1, 5, 2, 3, 10000}},
+        {uri + QStringLiteral("&keepalives_idle=60&tcp_user_timeout=0"), {}, {1, 60, 2, 3, 0}},
+        {QStringLiteral("service=ward"),
+         QStringLiteral("host=127.0.0.1\nport=%1\ndbname=postgres\nuser=postgres\n"
+                        "keepalives_idle=60\ntcp_user_timeout=120000\n")
+             .arg(relay.port()),
+         {1, 60, 2, 3, 120000}},
+    };
+    for (const Case& watched : cases) {
+        SCOPED_TRACE(watched.address.toStdString());
+        const WardService service(watched.service);
         PostgresConnection desk;
-        ASSERT_TRUE(desk.open(uri)) << desk.failureReason().toStdString();
+        ASSERT_TRUE(desk.open(watched.address)) << desk.failureReason().toStdString();
         const SocketWatch watch = watchOfSocketTo(relay.port());
-        EXPECT_EQ(watch.keepalive, 1);
-        EXPECT_EQ(watch.idleSeconds, 5);
-        EXPECT_EQ(watch.intervalSeconds, 2);
-        EXPECT_EQ(watch.probes, 3);
-        EXPECT_EQ(watch.userTimeoutMs, 10000);
+        EXPECT_EQ(watch.keepalive, watched.expected.keepalive);
+        EXPECT_EQ(watch.idleSeconds, watched.expected.idleSeconds);
+        EXPECT_EQ(watch.intervalSeconds, watched.expected.intervalSeconds);
+        EXPECT_EQ(watch.probes, watched.expected.probes);
+        EXPECT_EQ(watch.userTimeoutMs, watched.expected.userTimeoutMs);
     }
-    PostgresConnection desk;
-    ASSERT_TRUE(desk.open(uri + QStringLiteral("&keepalives_idle=60&tcp_user_timeout=0")))
-        << desk.failureReason().toStdString();
-    const SocketWatch watch = watchOfSocketTo(relay.port());
-    EXPECT_EQ(watch.idleSeconds, 60);
-    EXPECT_EQ(watch.userTimeoutMs, 0);
 }
 
 }  // namespace
