@@ -157,6 +157,7 @@ TEST_F(ServerDatabase, ASettlementWhoseAnswerIsLostIsOnlyTakenWhenItHoldsExactly
 
     ASSERT_TRUE(lost);
     EXPECT_EQ(result.outcome, store::SettleOutcome::Uncertain) << result.number;
+}
 
 // An administrator's lock on the receipts holds a read up no longer than another desk's lock holds
 // a save, directly or through a transaction pooler; the desk then says that the server is busy,
