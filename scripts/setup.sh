@@ -17,6 +17,8 @@ packages=(
   # bench/backup_bench.cpp: SQLite's own shell makes the baseline copy
   sqlite3
   fonts-noto-cjk poppler-utils
+  # Qt's own dialogs, buttons and calendars in Chinese
+  qt6-translations-l10n
   # tests: a CUPS scheduler with a PDF queue stands in for the desk's printer
   cups printer-driver-cups-pdf
   dpkg-dev file desktop-file-utils appstream lintian

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "app/chinese_texts.h"
 #include "app/command_line.h"
 #include "app/commands.h"
 #include "app/daily_backup.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> application = app::makeApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral(PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(PRODUCT_VERSION));
+    app::installChineseTexts(*application);
     const app::CommandLine commandLine = app::parseCommandLine(*application);
     if (qobject_cast<QApplication*>(application.get()) != nullptr) {
         widgets::installFormTypeface();

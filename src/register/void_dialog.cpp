@@ -83,7 +83,7 @@ void VoidDialog::confirm() {
         QStringLiteral("确定作废住院号为 %1（%2）的收据吗？\n作废后它不再计入统计和交班，"
                        "不能恢复；这个住院号可以重新开收据。")
             .arg(m_inpatientNumber, m_patientName),
-        kVoid, widgets::MessageButtons::OkCancel, widgets::MessageIcon::Warning};
+        kVoid, widgets::MessageButtons::OkCancel, widgets::MessageIcon::Warning, kVoid};
     if (m_messageBoxes.show(this, question) == widgets::MessageAnswer::Ok) {
         accept();
     }

@@ -188,7 +188,7 @@ void ShiftWindow::settle() {
         QStringLiteral("确定交班吗？\n本班共 %1 笔记录，应交现金 %2 元。")
             .arg(figures.totalEvents())
             .arg(common::numberToText(figures.cashDue())),
-        kTitle, widgets::MessageButtons::OkCancel, widgets::MessageIcon::Warning};
+        kTitle, widgets::MessageButtons::OkCancel, widgets::MessageIcon::Warning, kTitle};
     if (m_services.messageBoxes.show(this, question) != widgets::MessageAnswer::Ok) {
         return;
     }
@@ -200,7 +200,7 @@ void ShiftWindow::settle() {
             showDaySheet();
             const widgets::Message done{settledMessage(settled, m_openEntries.size()), kTitle,
                                         widgets::MessageButtons::OkCancel,
-                                        widgets::MessageIcon::Information};
+                                        widgets::MessageIcon::Information, QStringLiteral("打印")};
             if (m_services.messageBoxes.show(this, done) == widgets::MessageAnswer::Ok) {
                 if (const std::optional<ShiftReport> report = settlementReport(settled.number)) {
                     printShiftReport(m_services, this, *report);

@@ -1,5 +1,6 @@
 #include "widgets/message_boxes.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace widgets {
@@ -31,6 +32,9 @@ MessageAnswer QtMessageBoxes::show(QWidget* parent, const Message& message) {
                                                      ? QMessageBox::Ok | QMessageBox::Cancel
                                                      : QMessageBox::Ok;
     QMessageBox box(toQtIcon(message.icon), message.title, message.text, buttons, parent);
+    if (!message.action.isEmpty()) {
+        box.button(QMessageBox::Ok)->setText(message.action);
+    }
     return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 

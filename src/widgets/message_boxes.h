@@ -15,6 +15,9 @@ struct Message {
     QString title;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
+    // The caption of the button that says yes, when it is the action itself (作废, 交班) rather
+    // than 确定; the other button stays 取消.
+    QString action = {};
 };
 
 // An error the cashier must read before going on: the stop sign, the title 错误信息：, one button.
