@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -73,7 +74,7 @@ bool writePdfFile(const QString& path, const QByteArray& pdf, QString* error) {
     static const QByteArray kPdfStart("%PDF-");
     QFile existing(path);
     // The program's own files (the database, its journal and lock) are never PDF documents.
-    if (existing.exists() &&
+    if (QFileInfo::exists(path) &&
         !(existing.open(QIODevice::ReadOnly) && existing.read(kPdfStart.size()) == kPdfStart)) {
         *error = QStringLiteral("“%1”已经存在，而且不是 PDF 文件，不会覆盖它；请换一个文件名")
                      .arg(QDir::toNativeSeparators(path));
