@@ -1,98 +1,14 @@
 #include "common/stored_date_time.h"
 
-#include <cstdlib>
 #include <optional>
-#include <string>
+
+#include "common/local_date_time.h"
 
 namespace common {
 
 namespace {
 
 constexpr qsizetype kStoredLength = 19;  // YYYY-MM-DD HH:MM:SS
-constexpr qint64 kMsecsPerHour = 60 * 60 * 1000;
-constexpr qint64 kMsecsPerDay = 24 * kMsecsPerHour;
-// Further from UTC than any zone's offset, either way.
-constexpr qint64 kBeyondEveryOffset = 15 * kMsecsPerHour;
-// No zone has changed its clocks twice within six hours: offsets this far apart that agree
-// have no change of the clocks between them.
-constexpr qint64 kOffsetSampleStep = 6 * kMsecsPerHour;
-// The days whose offsets a thread remembers, a few years of them.
-constexpr qsizetype kMaxDaysRemembered = 1 << 12;
-
-int localOffsetAt(qint64 msecsSinceEpoch) {
-    return QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch).offsetFromUtc();
-}
-
-// A local time that happens twice (the end of a summer time) is always its first occurrence.
-// Qt alone picks either one, by what the C library converted before, so that one text could
-// read as two instants.
-QDateTime localDateTimeAsked(const QDate& date, const QTime& time) {
-    const QDateTime asQtReadsIt(date, time);
-    if (!asQtReadsIt.isValid()) {
-        return asQtReadsIt;
-    }
-    const qint64 wallClock = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch();
-    std::optional<qint64> first;
-    // The zone's offsets a day either side cover any one change of the clocks.
-    for (const int offset :
-         {localOffsetAt(wallClock - kMsecsPerDay), localOffsetAt(wallClock + kMsecsPerDay)}) {
-        const qint64 instant = wallClock - qint64{offset} * 1000;
-        if (localOffsetAt(instant) == offset && (!first || instant < *first)) {
-            first = instant;
-        }
-    }
-    // A local time that never happens (the start of a summer time) is left to Qt.
-    return first ? QDateTime::fromMSecsSinceEpoch(*first) : asQtReadsIt;
-}
-
-// The zone's offset all through the instants that localDateTimeAsked() looks at for the times of
-// one day (a day either side, and a zone's offset beyond); none when the clocks change then.
-std::optional<int> steadyOffsetAround(const QDate& date) {
-    const qint64 dayStart = QDateTime(date, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
-    const qint64 first = dayStart - kMsecsPerDay - kBeyondEveryOffset;
-    const qint64 last = dayStart + 2 * kMsecsPerDay + kBeyondEveryOffset;
-    const int offset = localOffsetAt(first);
-    for (qint64 at = first + kOffsetSampleStep; at - kOffsetSampleStep < last;
-         at += kOffsetSampleStep) {
-        if (localOffsetAt(std::min(at, last)) != offset) {
-            return std::nullopt;
-        }
-    }
-    return offset;
-}
-
-// The steady offsets of the days read on one thread, found in the zone that TZ named then.
-struct RememberedDays {
-    std::optional<std::string> zone;
-    QHash<qint64, std::optional<int>> offsets;  // by the day's Julian day number
-};
-
-// As localDateTimeAsked(), which asks the zone for four offsets: on the days when the clocks
-// stay (nearly all), the instant is the wall clock less the day's offset.
-QDateTime localDateTime(const QDate& date, const QTime& time) {
-    if (!date.isValid() || !time.isValid()) {
-        return QDateTime(date, time);
-    }
-    thread_local RememberedDays remembered;
-    const char* zone = std::getenv("TZ");
-    if (zone == nullptr ? remembered.zone.has_value() : remembered.zone != zone) {
-        remembered.zone = zone == nullptr ? std::nullopt : std::optional<std::string>(zone);
-        remembered.offsets.clear();
-    }
-    auto day = remembered.offsets.constFind(date.toJulianDay());
-    if (day == remembered.offsets.cend()) {
-        if (remembered.offsets.size() >= kMaxDaysRemembered) {
-            remembered.offsets.clear();
-        }
-        day = remembered.offsets.insert(date.toJulianDay(), steadyOffsetAround(date));
-    }
-    if (!day->has_value()) {
-        return localDateTimeAsked(date, time);
-    }
-    return QDateTime::fromMSecsSinceEpoch(QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch() -
-                                          qint64{**day} * 1000);
-}
-
 struct Fields {
     int year, month, day, hour, minute, second;
 
@@ -104,7 +20,7 @@ struct Fields {
                second;
     }
     QDateTime toDateTime() const {
-        return localDateTime(QDate(year, month, day), QTime(hour, minute, second));
+        return firstLocalDateTime(QDate(year, month, day), QTime(hour, minute, second));
     }
 };
 
