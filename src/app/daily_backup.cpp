@@ -16,22 +16,47 @@ namespace app {
 
 namespace {
 
+// This database's copies in a folder, oldest first. Those whose names lie later than now say
+// nothing of their age (a clock that was once ahead named them): they are neither counted nor
+// removed.
+struct FolderCopies {
+    QList<commands::FolderCopy> counted;
+    QList<commands::FolderCopy> namedLater;
+};
+
+FolderCopies copiesOf(const QString& databasePath, const QString& folder, const QDateTime& now) {
+    FolderCopies copies;
+    for (const commands::FolderCopy& copy : commands::copiesIn(folder, databasePath)) {
+        (copy.takenAt > now ? copies.namedLater : copies.counted).append(copy);
+    }
+    return copies;
+}
+
 // Runs on the copy's own thread: touches files only.
 DailyCopyOutcome makeDailyCopy(const QString& databasePath, const QString& folder,
-                               const QString& fileName, int keep) {
-    QString reason;
-    if (!common::makePrivateFolder(folder, &reason) ||
-        !storage::backUpDatabaseFile(databasePath, QDir(folder).filePath(fileName), &reason)) {
-        return {reason};
+                               const QDateTime& now, int keep) {
+    DailyCopyOutcome outcome;
+    const QString fileName = commands::copyFileName(databasePath, now);
+    if (!common::makePrivateFolder(folder, &outcome.failure)) {
+        return outcome;
     }
-    for (const commands::FolderCopy& old :
-         commands::copiesBeyond(commands::copiesIn(folder), keep)) {
+    storage::removeLeftoverCopies(folder, commands::copyNameStart(databasePath));
+    if (!storage::backUpDatabaseFile(databasePath, QDir(folder).filePath(fileName),
+                                     &outcome.failure)) {
+        return outcome;
+    }
+    // Of the copies counted, the one just made is the newest: it is never removed.
+    const FolderCopies copies = copiesOf(databasePath, folder, now);
+    outcome.namedLater = copies.namedLater;
+    for (const commands::FolderCopy& old : commands::copiesBeyond(copies.counted, keep)) {
         QFile file(QDir(folder).filePath(old.fileName));
         if (!file.remove()) {
-            return {QStringLiteral("旧的备份“%1”删不掉：%2").arg(old.fileName, file.errorString())};
+            outcome.failure =
+                QStringLiteral("旧的备份“%1”删不掉：%2").arg(old.fileName, file.errorString());
+            return outcome;
         }
     }
-    return {};
+    return outcome;
 }
 
 }  // namespace
@@ -56,19 +81,18 @@ DailyBackup::~DailyBackup() {
 }
 
 bool DailyBackup::isDue() const {
+    const QDateTime now = m_services.clock.now();
     return !m_databasePath.isEmpty() &&
-           !commands::hasCopyOfDay(commands::copiesIn(m_folder), m_services.clock.now().date());
+           !commands::hasCopyOfDay(copiesOf(m_databasePath, m_folder, now).counted, now.date());
 }
 
 void DailyBackup::atStart() {
     if (m_startCopy || !isDue()) {
         return;
     }
-    m_startCopy.reset(
-        QThread::create([this, path = m_databasePath, folder = m_folder,
-                         name = commands::copyFileName(m_services.clock.now()), keep = m_keep] {
-            m_startOutcome = makeDailyCopy(path, folder, name, keep);
-        }));
+    m_startCopy.reset(QThread::create(
+        [this, path = m_databasePath, folder = m_folder, now = m_services.clock.now(),
+         keep = m_keep] { m_startOutcome = makeDailyCopy(path, folder, now, keep); }));
     connect(m_startCopy.get(), &QThread::finished, this, &DailyBackup::takeStartCopy,
             Qt::QueuedConnection);
     m_startCopy->start();
@@ -87,22 +111,34 @@ void DailyBackup::takeStartCopy() {
 void DailyBackup::atExit() {
     takeStartCopy();
     if (isDue()) {
-        dealWith(makeDailyCopy(m_databasePath, m_folder,
-                               commands::copyFileName(m_services.clock.now()), m_keep));
+        dealWith(makeDailyCopy(m_databasePath, m_folder, m_services.clock.now(), m_keep));
     }
 }
 
 void DailyBackup::dealWith(const DailyCopyOutcome& outcome) {
-    if (outcome.failure.isEmpty() || m_told) {
-        return;
+    const QString folder = QDir::toNativeSeparators(m_folder);
+    if (!outcome.failure.isEmpty() && !m_toldFailure) {
+        m_toldFailure = true;
+        m_services.messageBoxes.show(
+            nullptr,
+            {QStringLiteral("今天的数据库备份没有做成。\n备份文件夹：%1\n原因：%2。\n"
+                            "收费照常进行；请告诉管理电脑的同事。")
+                 .arg(folder, outcome.failure),
+             QStringLiteral("备份"), widgets::MessageButtons::Ok, widgets::MessageIcon::Warning});
     }
-    m_told = true;
-    m_services.messageBoxes.show(
-        nullptr,
-        {QStringLiteral("今天的数据库备份没有做成。\n备份文件夹：%1\n原因：%2。\n"
-                        "收费照常进行；请告诉管理电脑的同事。")
-             .arg(QDir::toNativeSeparators(m_folder), outcome.failure),
-         QStringLiteral("备份"), widgets::MessageButtons::Ok, widgets::MessageIcon::Warning});
+    if (!outcome.namedLater.isEmpty() && !m_toldNamedLater) {
+        m_toldNamedLater = true;
+        m_services.messageBoxes.show(
+            nullptr,
+            {QStringLiteral(
+                 "备份文件夹中有 %1 份本数据库的备份，名字上的时间晚于现在（最晚的是“%2”）："
+                 "电脑的时钟可能拨快过。\n备份文件夹：%3\n"
+                 "这些备份不会自动删除，也不算在保留的份数里。收费照常进行；"
+                 "请告诉管理电脑的同事核对时钟，再处理这些备份。")
+                 .arg(outcome.namedLater.size())
+                 .arg(outcome.namedLater.constLast().fileName, folder),
+             QStringLiteral("备份"), widgets::MessageButtons::Ok, widgets::MessageIcon::Warning});
+    }
 }
 
 }  // namespace app

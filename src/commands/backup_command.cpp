@@ -20,8 +20,11 @@ QString helpText() {
         "用法：inpatient-billing [--database 数据库文件] backup 目标\n"
         "把数据库文件完整地复制一份，收费台正在收费时也可以做。副本先写成临时文件，通过 SQLite\n"
         "的完整性检查（integrity_check）后才改成目标的名字；只有文件的主人能读它。\n\n"
-        "目标是文件夹（或以 / 结尾）时，副本放在里面，名为 billing-年月日-时分秒.sqlite；\n"
-        "不存在的文件夹会建立。已有的目标文件只在它也是数据库文件时才被替换。\n"
+        "目标是文件夹（或以 / 结尾）时，副本放在里面，名为 billing-电脑名-数据库的标识-\n"
+        "年月日-时分秒.sqlite（几台电脑的副本放在一个文件夹里也不会混）；\n"
+        "不存在的文件夹会建立。已有的目标文件只在它也是数据库文件时才被替换；目标旁边崩溃的程序\n"
+        "留下的 -journal、-wal、-shm 文件改名为“目标.left-behind-journal”等，不会并入副本。\n"
+        "先前被中断的备份留下的临时文件会被删掉。\n"
         "数据库在服务器上时，请用 pg_dump 备份。\n"
         "成功后在标准输出上写出副本的路径。\n"
         "退出状态：0 成功，1 被拒绝（没有写成副本），2 用法错误。\n");
@@ -51,8 +54,12 @@ int backUp(const QString& databasePath, const QString& target, const platform::C
     const bool intoFolder = namesFolder(target);
     const QString folder = intoFolder ? target : QFileInfo(target).absolutePath();
     const QString copyPath =
-        QFileInfo(intoFolder ? QDir(folder).filePath(copyFileName(clock.now())) : target)
+        QFileInfo(intoFolder ? QDir(folder).filePath(copyFileName(databasePath, clock.now()))
+                             : target)
             .absoluteFilePath();
+    if (intoFolder) {
+        storage::removeLeftoverCopies(folder, copyNameStart(databasePath));
+    }
     if (!common::makePrivateFolder(folder, &reason) ||
         !storage::backUpDatabaseFile(databasePath, copyPath, &reason)) {
         err << QStringLiteral("备份没有写成：%1。").arg(reason) << '\n';

@@ -24,7 +24,9 @@ QString helpText() {
         "用备份文件换下数据库文件。先检查备份：必须是完好的数据库（SQLite 的完整性检查），\n"
         "有本程序的表，而且不是较新版本的程序建立的（较旧的在程序下次启动时升级）。\n"
         "本机有程序开着数据库文件时（收费台的程序，或其他命令）不恢复：请先退出它们。\n"
-        "当前的数据库文件保留在旁边，名为 <数据库文件>.before-restore-年月日-时分秒。\n\n"
+        "当前的数据库文件保留在旁边，名为 <数据库文件>.before-restore-年月日-时分秒；\n"
+        "它旁边崩溃的程序留下的 -journal、-wal、-shm 文件随它改名（数据库文件不在时也改），\n"
+        "不会并入恢复的文件。\n\n"
         "选项：\n"
         "  --yes    备份中的收据比当前文件少（或当前文件读不出来）时也不问，直接恢复\n\n"
         "恢复前写出两边各有多少张收据；备份中的收据较少时，要在标准输入上输入 yes 才恢复。\n"
@@ -131,6 +133,11 @@ int restoreFrom(const Request& request, const QString& databasePath, const platf
         << (currentExists ? QStringLiteral("原来的文件保留为“%1”。").arg(shown(keptPath))
                           : QString())
         << '\n';
+    for (const QString& kept : restore.leftoversKept()) {
+        err << QStringLiteral("数据库文件旁边遗留的事务文件已改名为“%1”，没有并入恢复的文件。")
+                   .arg(shown(kept))
+            << '\n';
+    }
     return kSucceeded;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFileDevice>
 #include <QString>
+#include <QTemporaryFile>
 
 namespace common {
 
@@ -18,5 +19,27 @@ bool makePrivateFolder(const QString& path, QString* reason = nullptr);
 // Makes an empty private file at path unless something is there already. False when it can be
 // made neither; *created says whether this call made it.
 bool createPrivateFile(const QString& path, bool* created);
+
+// A file written whole under a temporary name beside its path and then renamed to it, so that
+// the path holds either what it held or all of the new content, even after a crash. The new file
+// is private, or has the mode of the file it replaces. Nothing is created through a symbolic
+// link: a link to an existing file has that file replaced, a link to nothing is refused. The
+// temporary file goes with the object unless committed. Not for several threads.
+class FileReplacement {
+public:
+    explicit FileReplacement(QString path) : m_path(std::move(path)) {}
+
+    // Makes the temporary file; false with the reason.
+    bool open(QString* error);
+    // Where the content goes, once open.
+    QIODevice& device() { return m_file; }
+    // Puts what was written in the path's place; false with the reason.
+    bool commit(QString* error);
+
+private:
+    QString m_path;
+    QString m_target;  // the path, or the file its symbolic link names
+    QTemporaryFile m_file;
+};
 
 }  // namespace common

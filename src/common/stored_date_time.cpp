@@ -2,39 +2,13 @@
 
 #include <optional>
 
+#include "common/local_date_time.h"
+
 namespace common {
 
 namespace {
 
 constexpr qsizetype kStoredLength = 19;  // YYYY-MM-DD HH:MM:SS
-constexpr qint64 kMsecsPerDay = 24 * 60 * 60 * 1000;
-
-int localOffsetAt(qint64 msecsSinceEpoch) {
-    return QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch).offsetFromUtc();
-}
-
-// A local time that happens twice (the end of a summer time) is always its first occurrence.
-// Qt alone picks either one, by what the C library converted before, so that one text could
-// read as two instants.
-QDateTime localDateTime(const QDate& date, const QTime& time) {
-    const QDateTime asQtReadsIt(date, time);
-    if (!asQtReadsIt.isValid()) {
-        return asQtReadsIt;
-    }
-    const qint64 wallClock = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch();
-    std::optional<qint64> first;
-    // The zone's offsets a day either side cover any one change of the clocks.
-    for (const int offset :
-         {localOffsetAt(wallClock - kMsecsPerDay), localOffsetAt(wallClock + kMsecsPerDay)}) {
-        const qint64 instant = wallClock - qint64{offset} * 1000;
-        if (localOffsetAt(instant) == offset && (!first || instant < *first)) {
-            first = instant;
-        }
-    }
-    // A local time that never happens (the start of a summer time) is left to Qt.
-    return first ? QDateTime::fromMSecsSinceEpoch(*first) : asQtReadsIt;
-}
-
 struct Fields {
     int year, month, day, hour, minute, second;
 
@@ -46,7 +20,7 @@ struct Fields {
                second;
     }
     QDateTime toDateTime() const {
-        return localDateTime(QDate(year, month, day), QTime(hour, minute, second));
+        return firstLocalDateTime(QDate(year, month, day), QTime(hour, minute, second));
     }
 };
 

@@ -2,10 +2,11 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include "common/private_files.h"
 
@@ -57,20 +58,29 @@ QByteArray pdfPage(const QString& title, const PagePainting& paint) {
 }
 
 bool writeWholeFile(const QString& path, const QByteArray& data, QString* error) {
-    // QSaveFile gives a new file the umask's mode but keeps the mode of one that exists, so a new
-    // file is first made, empty and private, and taken away again if the write fails.
-    bool created = false;
-    common::createPrivateFile(path, &created);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        *error = QStringLiteral("无法写入“%1”：%2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
-        if (created) {
-            QFile::remove(path);
-        }
+    common::FileReplacement file(path);
+    if (!file.open(error)) {
         return false;
     }
-    return true;
+    if (file.device().write(data) != data.size()) {
+        *error = QStringLiteral("无法写入“%1”：%2")
+                     .arg(QDir::toNativeSeparators(path), file.device().errorString());
+        return false;
+    }
+    return file.commit(error);
+}
+
+bool writePdfFile(const QString& path, const QByteArray& pdf, QString* error) {
+    static const QByteArray kPdfStart("%PDF-");
+    QFile existing(path);
+    // The program's own files (the database, its journal and lock) are never PDF documents.
+    if (QFileInfo::exists(path) &&
+        !(existing.open(QIODevice::ReadOnly) && existing.read(kPdfStart.size()) == kPdfStart)) {
+        *error = QStringLiteral("“%1”已经存在，而且不是 PDF 文件，不会覆盖它；请换一个文件名")
+                     .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    return writeWholeFile(path, pdf, error);
 }
 
 }  // namespace platform

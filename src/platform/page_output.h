@@ -27,8 +27,12 @@ bool printPage(const QPrinterInfo& target, const QString& documentName, const Pa
 // One full A4 page as a PDF document titled title; empty when the page could not be painted.
 QByteArray pdfPage(const QString& title, const PagePainting& paint);
 
-// Writes data to path as a whole or not at all; a file it creates is private
-// (common/private_files.h). False with the reason in *error.
+// Writes data to path as a whole or not at all, as common::FileReplacement does: a file it
+// creates is private. False with the reason in *error.
 bool writeWholeFile(const QString& path, const QByteArray& data, QString* error);
+
+// Writes a PDF document to path as writeWholeFile() does, where path names no file or a PDF
+// document: any other file (the database among them) stays as it is. False with the reason.
+bool writePdfFile(const QString& path, const QByteArray& pdf, QString* error);
 
 }  // namespace platform

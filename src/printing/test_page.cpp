@@ -141,7 +141,7 @@ bool writeTestPagePdf(const PrintSettings& settings, const QString& path, QStrin
         QStringLiteral("打印测试页"),
         [&](QPaintDevice& device) { return platform::paintPage(device, page, settings.offset); });
     QString writeProblem;
-    if (pdf.isEmpty() || !platform::writeWholeFile(path, pdf, &writeProblem)) {
+    if (pdf.isEmpty() || !platform::writePdfFile(path, pdf, &writeProblem)) {
         *problem = QStringLiteral("测试页没有写成 PDF 文件“%1”。%2")
                        .arg(QDir::toNativeSeparators(path), writeProblem);
         return false;

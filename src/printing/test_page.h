@@ -23,7 +23,8 @@ platform::PageContent testPage(QPoint offset);
 // user's words in *problem, when it did not reach the printer.
 bool printTestPage(const PrintSettings& settings, QString* problem);
 
-// Writes the test page as the printer would get it, offset included, as a PDF file.
+// Writes the test page as the printer would get it, offset included, as a PDF file at a path that
+// names no file or a PDF document (platform::writePdfFile).
 bool writeTestPagePdf(const PrintSettings& settings, const QString& path, QString* problem);
 
 }  // namespace printing

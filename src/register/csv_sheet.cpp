@@ -20,6 +20,43 @@ bool needsQuotes(QByteArrayView cell) {
     return false;
 }
 
+// A plain decimal number, which a spreadsheet program reads as the number it is.
+bool isPlainNumber(QByteArrayView cell) {
+    qsizetype at = cell.startsWith('-') || cell.startsWith('+') ? 1 : 0;
+    qsizetype digits = 0;
+    bool point = false;
+    for (; at < cell.size(); ++at) {
+        if (cell[at] >= '0' && cell[at] <= '9') {
+            ++digits;
+        } else if (cell[at] == '.' && !point && digits > 0) {
+            point = true;
+            digits = 0;
+        } else {
+            return false;
+        }
+    }
+    return digits > 0;
+}
+
+// A spreadsheet program takes a cell that starts so as a formula: a patient's name
+// "=HYPERLINK(...)" would run as one on the finance office's computer.
+bool startsAsFormula(QByteArrayView cell) {
+    if (cell.isEmpty()) {
+        return false;
+    }
+    switch (cell.front()) {
+        case '=':
+        case '+':
+        case '-':
+        case '@':
+        case '\t':
+        case '\r':
+            return !isPlainNumber(cell);
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 CsvSheet::CsvSheet(QIODevice& output) : m_output(output) {
@@ -44,7 +81,11 @@ void CsvSheet::startCell() {
 
 void CsvSheet::text(const QString& value) {
     startCell();
-    const QByteArray utf8 = value.toUtf8();
+    QByteArray utf8 = value.toUtf8();
+    // The usual leading apostrophe: the cell reads as text, never as a formula.
+    if (startsAsFormula(utf8)) {
+        utf8.prepend('\'');
+    }
     if (!needsQuotes(utf8)) {
         m_buffer.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
         return;

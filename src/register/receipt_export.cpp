@@ -1,9 +1,9 @@
 #include "register/receipt_export.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <memory>
 
+#include "common/private_files.h"
 #include "register/csv_sheet.h"
 #include "register/page_reader.h"
 #include "register/xlsx_sheet.h"
@@ -111,23 +111,19 @@ ExportResult writeReceipts(const QString& databaseLocation, const store::Receipt
 
 ExportResult exportReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
                             const QString& path, const ExportControl& control) {
-    const QString shownPath = QDir::toNativeSeparators(path);
     const std::optional<ExportFormat> format = exportFormatOf(path);
     if (!format) {
-        return failure(QStringLiteral("“%1”不是 .csv 或 .xlsx 文件").arg(shownPath));
+        return failure(
+            QStringLiteral("“%1”不是 .csv 或 .xlsx 文件").arg(QDir::toNativeSeparators(path)));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(QStringLiteral("无法写入“%1”：%2").arg(shownPath, file.errorString()));
+    common::FileReplacement file(path);
+    QString error;
+    if (!file.open(&error)) {
+        return failure(error);
     }
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    ExportResult result = writeReceipts(databaseLocation, filter, *format, file, control);
-    if (result.outcome != Outcome::Written) {
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit()) {
-        return failure(QStringLiteral("无法写入“%1”：%2").arg(shownPath, file.errorString()));
+    ExportResult result = writeReceipts(databaseLocation, filter, *format, file.device(), control);
+    if (result.outcome == Outcome::Written && !file.commit(&error)) {
+        return failure(error);
     }
     return result;
 }

@@ -38,6 +38,28 @@ int amountWidth(common::Money amount) {
     return digits + 3 + (amount.isNegative() ? 1 : 0);
 }
 
+bool isAllowedInXml(QChar unit) {
+    return unit >= u'\x20' ? !unit.isSurrogate() && unit < u'\xFFFE'
+                           : unit == u'\t' || unit == u'\n' || unit == u'\r';
+}
+
+// The text in UTF-8 with every character that XML does not allow (most control characters,
+// U+FFFE, U+FFFF, a lone surrogate) replaced by U+FFFD: one of them would make the whole workbook
+// unreadable.
+QByteArray xmlText(const QString& text) {
+    QString allowed;
+    allowed.reserve(text.size());
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar unit = text[at];
+        if (unit.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()) {
+            allowed.append(unit).append(text[++at]);
+        } else {
+            allowed.append(isAllowedInXml(unit) ? unit : QChar(QChar::ReplacementCharacter));
+        }
+    }
+    return allowed.toUtf8();
+}
+
 }  // namespace
 
 std::unique_ptr<XlsxSheet> XlsxSheet::open(QIODevice& output, QString* error) {
@@ -87,7 +109,7 @@ XlsxSheet::~XlsxSheet() {
 void XlsxSheet::header(const QStringList& names) {
     for (const QString& name : names) {
         keepFailure(worksheet_write_string(m_sheet, 0, static_cast<lxw_col_t>(m_column),
-                                           name.toUtf8().constData(), m_headerFormat));
+                                           xmlText(name).constData(), m_headerFormat));
         widen(displayWidth(name));
     }
     worksheet_freeze_panes(m_sheet, 1, 0);
@@ -97,7 +119,7 @@ void XlsxSheet::header(const QStringList& names) {
 
 void XlsxSheet::text(const QString& value) {
     keepFailure(worksheet_write_string(m_sheet, static_cast<lxw_row_t>(m_row),
-                                       static_cast<lxw_col_t>(m_column), value.toUtf8().constData(),
+                                       static_cast<lxw_col_t>(m_column), xmlText(value).constData(),
                                        nullptr));
     widen(displayWidth(value));
 }

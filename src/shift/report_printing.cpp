@@ -43,7 +43,7 @@ bool writeReportPdf(const QString& path, const QString& title,
     const QByteArray pdf = platform::pdfPage(
         title, [&](QPaintDevice& device) { return platform::paintPages(device, pages); });
     QString problem;
-    if (pdf.isEmpty() || !platform::writeWholeFile(path, pdf, &problem)) {
+    if (pdf.isEmpty() || !platform::writePdfFile(path, pdf, &problem)) {
         *error = QStringLiteral("无法写成 PDF 文件“%1”。%2")
                      .arg(QDir::toNativeSeparators(path), problem);
         return false;

@@ -19,7 +19,8 @@ namespace shift {
 void printReport(const platform::Services& services, QWidget* parent, const QString& what,
                  const QString& documentName, const std::vector<platform::PageContent>& pages);
 
-// Writes a report's pages as a PDF file titled title. False with the reason in *error.
+// Writes a report's pages as a PDF file titled title, at a path that names no file or a PDF
+// document (platform::writePdfFile). False with the reason in *error.
 bool writeReportPdf(const QString& path, const QString& title,
                     const std::vector<platform::PageContent>& pages, QString* error);
 

@@ -21,8 +21,6 @@ namespace {
 
 // How long a read waits for a program that is committing.
 constexpr int kBusyTimeoutMs = 5000;
-// What a crashed program may have left beside a database file of its unfinished transaction.
-constexpr const char* kLeftBeside[] = {"-journal", "-wal", "-shm"};
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -54,6 +52,18 @@ std::optional<qint64> recordCount(const SqliteConnection& connection, const Tabl
     return count;
 }
 
+// A crashed program's transaction left in the journal beside the file must be undone before
+// anyone reads the file, and a connection that may not write cannot undo it. One that may write
+// undoes it at its first read, as a desk does when it opens the file.
+bool undoInterruptedTransaction(const QString& databasePath, QString* reason) {
+    if (!QFileInfo::exists(databasePath + QStringLiteral("-journal"))) {
+        return true;
+    }
+    SqliteConnection connection;
+    return connection.open(databasePath, false, kBusyTimeoutMs, reason) &&
+           connection.execute("SELECT count(*) FROM sqlite_master", reason);
+}
+
 }  // namespace
 
 bool backUpDatabaseFile(const QString& databasePath, const QString& targetPath, QString* reason) {
@@ -77,7 +87,12 @@ bool backUpDatabaseFile(const QString& databasePath, const QString& targetPath, 
         *reason = QStringLiteral("数据库文件正在从备份恢复，请等恢复完成后再试");
         return false;
     }
-    return copyDatabaseOnline(databasePath, targetPath, reason);
+    return undoInterruptedTransaction(databasePath, reason) &&
+           copyDatabaseOnline(databasePath, targetPath, reason);
+}
+
+void removeLeftoverCopies(const QString& folder, const QString& copyNameStart) {
+    removeLeftoverPartialFiles(folder, copyNameStart);
 }
 
 std::optional<qint64> checkRestorableFile(const QString& path, const SchemaDefinition& schema,
@@ -133,25 +148,20 @@ bool DatabaseFileRestore::putInPlace(const QString& backupPath, const QString& k
     if (!copyDatabaseOnline(backupPath, staging, reason)) {
         return false;
     }
-    if (QFileInfo::exists(m_path)) {
-        // A second name keeps the current file in place until the copy replaces it, so that the
-        // path never lacks a database.
-        if (::link(QFile::encodeName(m_path).constData(),
-                   QFile::encodeName(keptPath).constData()) != 0) {
-            *reason = QStringLiteral("无法把当前文件保留为“%1”：%2")
-                          .arg(shown(keptPath), QString::fromLocal8Bit(std::strerror(errno)));
-            QFile::remove(staging);
-            return false;
-        }
-        // A journal beside the path belongs to the current file, not to the copy.
-        for (const char* suffix : kLeftBeside) {
-            const QString left = m_path + QLatin1StringView(suffix);
-            if (QFileInfo::exists(left) &&
-                !replaceFile(left, keptPath + QLatin1StringView(suffix), reason)) {
-                QFile::remove(staging);
-                return false;
-            }
-        }
+    // A second name keeps the current file in place until the copy replaces it, so that the path
+    // never lacks a database.
+    if (QFileInfo::exists(m_path) && ::link(QFile::encodeName(m_path).constData(),
+                                            QFile::encodeName(keptPath).constData()) != 0) {
+        *reason = QStringLiteral("无法把当前文件保留为“%1”：%2")
+                      .arg(shown(keptPath), QString::fromLocal8Bit(std::strerror(errno)));
+        QFile::remove(staging);
+        return false;
+    }
+    // A journal beside the path belongs to the current file, or to one moved away, never to the
+    // copy.
+    if (!setLeftoversAside(m_path, keptPath, &m_leftoversKept, reason)) {
+        QFile::remove(staging);
+        return false;
     }
     if (!replaceFile(staging, m_path, reason)) {
         QFile::remove(staging);

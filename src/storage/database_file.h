@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "storage/file_use_lock.h"
@@ -13,9 +14,15 @@ namespace storage {
 
 // Writes a consistent copy of the database file at databasePath to targetPath while desks may
 // be writing to it; the copy replaces targetPath only once it has passed SQLite's integrity
-// check. A targetPath that exists must be another database file. No restore replaces the file
-// meanwhile. False with the reason; targetPath is then as it was.
+// check (storage/sqlite/online_copy.h). A targetPath that exists must be another database file.
+// No restore replaces the file meanwhile. A transaction that a crashed program left unfinished
+// in the file is undone first, as a desk's program would. False with the reason; targetPath is
+// then as it was.
 bool backUpDatabaseFile(const QString& databasePath, const QString& targetPath, QString* reason);
+
+// Removes from folder what copies of a database file to names that start with copyNameStart left
+// behind when they were stopped (killed, or the computer stopped); copies under way keep theirs.
+void removeLeftoverCopies(const QString& folder, const QString& copyNameStart);
 
 // Checks a file offered for a restore, changing nothing: an intact database (SQLite's integrity
 // check says "ok") with every essential table of the schema, made by no newer program. The
@@ -38,15 +45,20 @@ public:
     // completes what a crashed program left of a transaction.
     std::optional<qint64> currentRecords(const TableSchema& counted, QString* reason);
 
-    // Keeps the current file, when there is one, as keptPath (with what a crashed program left
-    // of a transaction beside it), then puts a copy of the file at backupPath in its place.
-    // False, with the reason, when the copy cannot be put there; the current file is then where
-    // it was (and may have its kept name as well).
+    // Keeps the current file, when there is one, as keptPath, and what a crashed program left of
+    // a transaction beside the path, whether or not the file is there, with keptPath's name;
+    // then puts a copy of the file at backupPath in its place. False, with the reason, when the
+    // copy cannot be put there; the current file is then where it was (and may have its kept
+    // name as well).
     bool putInPlace(const QString& backupPath, const QString& keptPath, QString* reason);
+
+    // The paths under which putInPlace() kept what was left beside the path.
+    const QStringList& leftoversKept() const { return m_leftoversKept; }
 
 private:
     QString m_path;
     FileUseLock m_lock;
+    QStringList m_leftoversKept;
 };
 
 }  // namespace storage

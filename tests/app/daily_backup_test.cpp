@@ -85,7 +85,9 @@ TEST_F(DailyBackupTest, OneCopyADayIsMadeAndTheOldestBeyondTheNumberKeptRemoved)
     QFile other(copyFolder() + QStringLiteral("/billing-latest.sqlite"));
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     app::DailyBackup daily(services, databaseLocation(), {copyFolder(), 2});
-    const auto copyOf = [](int day, int hour) { return commands::copyFileName(at(day, hour)); };
+    const auto copyOf = [this](int day, int hour) {
+        return commands::copyFileName(databaseLocation(), at(day, hour));
+    };
     const struct {
         int day;
         int hour;
@@ -106,22 +108,86 @@ TEST_F(DailyBackupTest, OneCopyADayIsMadeAndTheOldestBeyondTheNumberKeptRemoved)
         EXPECT_EQ(ended.wait(moment.copies ? 60000 : 200), moment.copies) << moment.day;
     }
 
-    EXPECT_EQ(filesIn(copyFolder()),
-              QStringList({copyOf(11, 8), copyOf(12, 7), QStringLiteral("billing-latest.sqlite")}))
-        << filesIn(copyFolder()).join(u' ').toStdString();
+    QStringList kept = {copyOf(11, 8), copyOf(12, 7), QStringLiteral("billing-latest.sqlite")};
+    kept.sort();
+    EXPECT_EQ(filesIn(copyFolder()), kept) << filesIn(copyFolder()).join(u' ').toStdString();
     EXPECT_TRUE(backupMessages().isEmpty());
     EXPECT_EQ(database_files::modeOf(copyFolder() + u'/' + copyOf(12, 7)), 0600);
 }
 
+// Desks that keep their copies on one file server: each database gets its copy of the day, even
+// in the same second, and its own number kept. What a copy stopped halfway left goes.
+TEST_F(DailyBackupTest, DesksSharingAFolderEachKeepTheirOwnCopies) {
+    const QString otherDesk = QDir(scratch().folder()).filePath(QStringLiteral("b/billing.sqlite"));
+    database_files::makeWithReceipts(otherDesk, 1);
+    QDir().mkpath(copyFolder());
+    const QString leftBehind = copyFolder() + u"/." +
+                               commands::copyFileName(databaseLocation(), at(9, 8)) +
+                               QStringLiteral(".Ab12Cd.partial");
+    QFile(leftBehind).open(QIODevice::WriteOnly);
+    app::DailyBackup first(services, databaseLocation(), {copyFolder(), 2});
+    app::DailyBackup second(services, otherDesk, {copyFolder(), 2});
+    for (int day = 10; day <= 12; ++day) {
+        clock.set(at(day, 8));
+        first.atExit();
+        second.atExit();
+    }
+
+    QStringList kept;
+    for (const QString& database : {databaseLocation(), otherDesk}) {
+        kept << commands::copyFileName(database, at(11, 8))
+             << commands::copyFileName(database, at(12, 8));
+    }
+    kept.sort();
+    EXPECT_EQ(filesIn(copyFolder()), kept) << filesIn(copyFolder()).join(u' ').toStdString();
+    EXPECT_EQ(database_files::receiptNumbers(copyFolder() + u'/' +
+                                             commands::copyFileName(otherDesk, at(12, 8))),
+              database_files::numbersBelow(1));
+    EXPECT_TRUE(backupMessages().isEmpty());
+}
+
+// A clock that was once a year ahead named two copies. They say nothing of their age: today's
+// copy stays, they stay, and the number kept counts the others.
+TEST_F(DailyBackupTest, CopiesNamedLaterThanNowAreToldOnceAndPushNoCopyOut) {
+    QDir().mkpath(copyFolder());
+    QStringList namedLater;
+    for (int day : {8, 9}) {
+        namedLater.append(commands::copyFileName(databaseLocation(), at(day, 8).addYears(1)));
+    }
+    for (const QString& name :
+         namedLater + QStringList{commands::copyFileName(databaseLocation(), at(8, 8)),
+                                  commands::copyFileName(databaseLocation(), at(9, 8))}) {
+        QFile(copyFolder() + u'/' + name).open(QIODevice::WriteOnly);
+    }
+    app::DailyBackup daily(services, databaseLocation(), {copyFolder(), 2});
+    clock.set(at(10, 9));
+    QSignalSpy ended(&daily, &app::DailyBackup::startCopyEnded);
+    daily.atStart();
+    ASSERT_TRUE(ended.wait(60000));
+    clock.set(at(11, 9));
+    daily.atExit();
+
+    QStringList expected = namedLater;
+    expected << commands::copyFileName(databaseLocation(), at(10, 9))
+             << commands::copyFileName(databaseLocation(), at(11, 9));
+    expected.sort();
+    EXPECT_EQ(filesIn(copyFolder()), expected) << filesIn(copyFolder()).join(u' ').toStdString();
+    ASSERT_EQ(backupMessages().size(), 1) << backupMessages().join(u'\n').toStdString();
+    EXPECT_TRUE(backupMessages()[0].contains(QStringLiteral("晚于现在")));
+    EXPECT_TRUE(backupMessages()[0].contains(namedLater.last()));
+}
+
 TEST_F(DailyBackupTest, TheCopyAtExitHoldsTheReceiptsOfTheDay) {
     startProgram({copyFolder(), 30});
-    EXPECT_EQ(filesIn(copyFolder()), QStringList{commands::copyFileName(clock.now())});
+    EXPECT_EQ(filesIn(copyFolder()),
+              QStringList{commands::copyFileName(databaseLocation(), clock.now())});
     printAReceipt(QStringLiteral("71"));
 
     clock.set(clock.now().addDays(1));
     widget_driver::chooseMenuItem(window(), QStringLiteral("系统"), QStringLiteral("退出"));
 
-    const QString atExit = copyFolder() + u'/' + commands::copyFileName(clock.now());
+    const QString atExit =
+        copyFolder() + u'/' + commands::copyFileName(databaseLocation(), clock.now());
     EXPECT_EQ(database_files::receiptNumbers(atExit), QStringList{QStringLiteral("71")});
     EXPECT_TRUE(backupMessages().isEmpty());
 }

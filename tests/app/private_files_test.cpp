@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
+#include "platform/page_output.h"
 #include "platform/qt_printer.h"
 #include "settings/desk_config.h"
 #include "storage/storage_engine.h"
@@ -30,6 +33,16 @@ protected:
         return status.st_mode & 0777;
     }
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    static void write(const QString& at, const QByteArray& content) {
+        QFile file(at);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    static QByteArray contentOf(const QString& at) {
+        QFile file(at);
+        return file.open(QIODevice::ReadOnly) ? file.read(64) : QByteArray();
+    }
 
     // The database at path stores a receipt; the mode of its journal while the save is written.
     static unsigned journalModeOfASave(const QString& path) {
@@ -93,6 +106,62 @@ TEST_F(PrivateFiles, DeskSettingsAndTheirFolderAndAFileThatExists) {
     settings.printerName = QStringLiteral("后台");
     ASSERT_TRUE(settings::writePrintSettings(path("config/491MX/491MX.conf"), settings, &error));
     EXPECT_EQ(modeOf(path("config/491MX/491MX.conf")), 0644u);
+}
+
+// A PDF written where the person asked: it replaces a PDF (keeping its mode), and nothing else,
+// the database least of all; no symbolic link makes it land elsewhere, and a new one is private.
+TEST_F(PrivateFiles, APdfReplacesOnlyAPdfAndIsNeverMadeThroughALink) {
+    ::umask(022);
+    const QByteArray pdf = "%PDF-1.4 new";
+    QString error;
+    ASSERT_TRUE(store::Database(path("billing.sqlite")).prepare(&error)) << error.toStdString();
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> make;
+        bool written;
+        unsigned mode;  // of what is at the path afterwards
+    } targets[] = {
+        {"nothing.pdf", [](const QString&) {}, true, 0600u},
+        {"old.pdf",
+         [](const QString& at) {
+             write(at, "%PDF-1.4 old");
+             ::chmod(QFile::encodeName(at).constData(), 0640);
+         },
+         true, 0640u},
+        {"billing.sqlite", [](const QString&) {}, false, 0600u},
+        {"notes.txt", [](const QString& at) { write(at, "住院号"); }, false, 0644u},
+        {"empty.pdf", [](const QString& at) { write(at, ""); }, false, 0644u},
+        {"to-nothing.pdf",
+         [this](const QString& at) { QFile::link(path("elsewhere/made.pdf"), at); }, false, 0u},
+    };
+    ASSERT_TRUE(QDir().mkpath(path("elsewhere")));
+    for (const auto& target : targets) {
+        SCOPED_TRACE(target.name);
+        const QString at = path(target.name);
+        target.make(at);
+        const QByteArray before = contentOf(at);
+
+        error.clear();
+        EXPECT_EQ(platform::writePdfFile(at, pdf, &error), target.written) << error.toStdString();
+
+        EXPECT_EQ(contentOf(at), target.written ? pdf : before);
+        EXPECT_EQ(target.mode == 0 ? 0u : modeOf(at), target.mode);
+        EXPECT_EQ(target.written, error.isEmpty()) << error.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(path("elsewhere/made.pdf")));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral(".*.pdf.*")}, QDir::Files | QDir::Hidden),
+              QStringList());
+}
+
+// SQLite would make the file a dangling link names readable by everyone.
+TEST_F(PrivateFiles, NoDatabaseIsMadeThroughALinkToNothing) {
+    ASSERT_TRUE(QFile::link(path("elsewhere/billing.sqlite"), path("billing.sqlite")));
+    ASSERT_TRUE(QDir().mkpath(path("elsewhere")));
+    store::Database database(path("billing.sqlite"));
+    QString error;
+    EXPECT_FALSE(database.prepare(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("符号链接"))) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("elsewhere/billing.sqlite")));
 }
 
 }  // namespace

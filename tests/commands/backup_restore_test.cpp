@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -7,8 +11,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
+#include <QUuid>
 
 #include "commands/backup_command.h"
+#include "commands/backup_folder.h"
 #include "commands/restore_command.h"
 #include "storage/database_file.h"
 #include "storage/file_use_lock.h"
@@ -17,6 +23,7 @@
 
 namespace {
 
+using database_files::integrityCheck;
 using database_files::makeWithReceipts;
 using database_files::modeOf;
 using database_files::numbersBelow;
@@ -46,6 +53,61 @@ void damage(const QString& path) {
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.seek(file.size() / 2);
     file.write(QByteArray(8192, '\x5a'));
+}
+
+// Runs statements on the database file at path through a connection of its own, then, with its
+// last transaction still open, copies the file and what lies beside it to copyPath: the files as
+// a program killed at that moment leaves them.
+void copyInTheMiddleOf(const QString& path, const QStringList& statements,
+                       const QString& copyPath) {
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        file.setDatabaseName(path);
+        ASSERT_TRUE(file.open()) << file.lastError().text().toStdString();
+        QSqlQuery query(file);
+        for (const QString& statement : statements) {
+            ASSERT_TRUE(query.exec(statement)) << query.lastError().text().toStdString();
+        }
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+            QFile::copy(path + QLatin1StringView(suffix), copyPath + QLatin1StringView(suffix));
+        }
+        file.rollback();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// A database of the given receipts at path, with beside it the journal of a transaction that
+// deletes them all: the file already holds part of the deletion.
+void makeCrashedWhileDeleting(const QString& path, int receipts) {
+    const QString made = path + QStringLiteral(".made");
+    makeWithReceipts(made, receipts);
+    // A small cache makes SQLite write changed pages into the file before the commit.
+    copyInTheMiddleOf(made,
+                      {QStringLiteral("PRAGMA cache_size = 10"), QStringLiteral("BEGIN"),
+                       QStringLiteral("DELETE FROM MZY")},
+                      path);
+    QFile::remove(made);
+}
+
+// Leaves beside path what a crashed program left beside a database file of its own, now moved
+// away: the journal of makeCrashedWhileDeleting(), or a write-ahead log of every page.
+void leaveBeside(const QString& path, const char* suffix, int receipts) {
+    const QString moved = path + QStringLiteral(".moved");
+    if (QLatin1StringView(suffix) == QLatin1StringView("-journal")) {
+        makeCrashedWhileDeleting(moved, receipts);
+    } else {
+        const QString made = moved + QStringLiteral(".made");
+        makeWithReceipts(made, receipts);
+        copyInTheMiddleOf(made,
+                          {QStringLiteral("PRAGMA journal_mode = WAL"),
+                           QStringLiteral("PRAGMA wal_autocheckpoint = 0"),
+                           QStringLiteral("VACUUM"), QStringLiteral("BEGIN")},
+                          moved);
+    }
+    for (const char* left : {"-journal", "-wal", "-shm"}) {
+        QFile::rename(moved + QLatin1StringView(left), path + QLatin1StringView(left));
+    }
 }
 
 class BackupAndRestore : public ::testing::Test {
@@ -89,7 +151,7 @@ TEST_F(BackupAndRestore, BackupWritesAPrivateCheckedCopyOrRefusesWithItsStatus) 
     const QString copies = path(QStringLiteral("new/copies"));
 
     const CommandRun intoFolder = backup({copies + u'/'}, databasePath);
-    const QString copy = copies + QStringLiteral("/billing-20260310-091530.sqlite");
+    const QString copy = copies + u'/' + commands::copyFileName(databasePath, clock.now());
     EXPECT_EQ(intoFolder.status, commands::kSucceeded) << intoFolder.err.toStdString();
     EXPECT_EQ(intoFolder.out, copy + u'\n');
     EXPECT_EQ(receiptNumbers(copy), numbersBelow(3));
@@ -302,6 +364,120 @@ TEST_F(BackupAndRestore, NoRestoreWhileTheProgramHoldsTheFileNorStartWhileOneRun
     const CommandRun afterwards = restore({backupFile});
     EXPECT_EQ(afterwards.status, commands::kSucceeded) << afterwards.err.toStdString();
     EXPECT_EQ(receiptNumbers(databasePath).size(), 4);
+}
+
+// An administrator moved a damaged file away, but not what its crashed program left beside it.
+// The restored file is the backup, and what was left is kept under the kept file's name.
+TEST_F(BackupAndRestore, WhatACrashLeftBesideAMissingFileIsNotPlayedIntoTheRestoredOne) {
+    const QString backupFile = path(QStringLiteral("copy.sqlite"));
+    makeWithReceipts(backupFile, 5);
+    for (const char* suffix : {"-journal", "-wal"}) {
+        SCOPED_TRACE(suffix);
+        QDir(path(QStringLiteral("desk"))).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("desk"))));
+        leaveBeside(databasePath, suffix, 2000);
+        ASSERT_FALSE(QFileInfo::exists(databasePath));
+        clock.set(clock.now().addSecs(1));
+
+        const CommandRun result = restore({backupFile});
+
+        ASSERT_EQ(result.status, commands::kSucceeded) << result.err.toStdString();
+        EXPECT_EQ(receiptNumbers(databasePath), numbersBelow(5));
+        EXPECT_EQ(integrityCheck(databasePath), QList<QStringList>{{QStringLiteral("ok")}});
+        const QString kept = databasePath + QStringLiteral(".before-restore-") +
+                             clock.now().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                             QLatin1StringView(suffix);
+        EXPECT_TRUE(QFileInfo::exists(kept));
+        EXPECT_TRUE(result.err.contains(kept)) << result.err.toStdString();
+    }
+}
+
+// A desk killed while saving left its transaction in a journal; an older copy at the target had
+// one beside it too. The copy holds the desk's receipts as they were before the transaction.
+TEST_F(BackupAndRestore, ABackupUndoesACrashedTransactionAndLeavesTheTargetsJournalAside) {
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("desk"))));
+    makeCrashedWhileDeleting(databasePath, 2000);
+    const QString copy = path(QStringLiteral("copy.sqlite"));
+    makeCrashedWhileDeleting(copy, 300);
+
+    const CommandRun result = backup({copy}, databasePath);
+
+    ASSERT_EQ(result.status, commands::kSucceeded) << result.err.toStdString();
+    EXPECT_EQ(receiptNumbers(copy), numbersBelow(2000));
+    EXPECT_EQ(integrityCheck(copy), QList<QStringList>{{QStringLiteral("ok")}});
+    EXPECT_TRUE(QFileInfo::exists(copy + QStringLiteral(".left-behind-journal")));
+    EXPECT_FALSE(QFileInfo::exists(databasePath + QStringLiteral("-journal")));
+}
+
+// A user who may read the file but not write it cannot undo a crashed desk's transaction: he is
+// told what to do, and nothing is written. Root may write anything, so it runs as nobody.
+TEST_F(BackupAndRestore, ABackupThatCannotUndoACrashedTransactionSaysWhatToDo) {
+    QTemporaryDir shared(QDir::tempPath() + QStringLiteral("/shared-XXXXXX"));
+    const QString sharedPath = shared.filePath(QStringLiteral("billing.sqlite"));
+    makeCrashedWhileDeleting(sharedPath, 2000);
+    const QString copies = shared.filePath(QStringLiteral("copies"));
+    ASSERT_TRUE(QDir().mkpath(copies));
+    const std::pair<QString, mode_t> modes[] = {{shared.path(), 0555},
+                                                {sharedPath, 0444},
+                                                {sharedPath + QStringLiteral("-journal"), 0444},
+                                                {copies, 0777}};
+    for (const auto& [file, mode] : modes) {
+        ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), mode), 0);
+    }
+    QStringList command = {QStringLiteral(PROGRAM_PATH), QStringLiteral("--database"), sharedPath,
+                           QStringLiteral("backup"), copies + u'/'};
+    if (::getuid() == 0) {
+        command = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                              QStringLiteral("--clear-groups")} +
+                  command;
+        command.prepend(QStringLiteral("/usr/bin/setpriv"));
+    }
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), copies);
+    program.setProcessEnvironment(environment);
+    program.start(command.takeFirst(), command);
+    ASSERT_TRUE(program.waitForFinished(60000));
+    ::chmod(QFile::encodeName(shared.path()).constData(), 0700);
+
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), commands::kRefused) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("未完成事务")) &&
+                err.contains(QStringLiteral("打开一次程序")))
+        << err.toStdString();
+    EXPECT_EQ(QDir(copies).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// A backup killed halfway leaves its partial file; the next one to the same target, or of the
+// same database into the same folder, removes it. One that a backup under way holds stays, and
+// so does another database's.
+TEST_F(BackupAndRestore, ABackupRemovesWhatStoppedBackupsLeftButNotWhatOnesUnderWayHold) {
+    makeWithReceipts(databasePath, 3);
+    const QString copies = path(QStringLiteral("copies"));
+    ASSERT_TRUE(QDir().mkpath(copies));
+    const QString yesterday = commands::copyFileName(databasePath, clock.now().addDays(-1));
+    const QString leftToFile = path(QStringLiteral(".copy.sqlite.Ab12Cd.partial"));
+    const QString leftInFolder = copies + u"/." + yesterday + QStringLiteral(".Ef34Gh.partial");
+    const QString underWay = path(QStringLiteral(".copy.sqlite.Ij56Kl.partial"));
+    const QString anotherDatabases =
+        copies + u"/." + commands::copyFileName(path(QStringLiteral("other.sqlite")), clock.now()) +
+        QStringLiteral(".Mn78Op.partial");
+    for (const QString& file : {leftToFile, leftInFolder, underWay, anotherDatabases}) {
+        write(file, "SQLite format 3");
+    }
+    QFile held(underWay);
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(held.handle(), LOCK_EX), 0);
+
+    EXPECT_EQ(backup({path(QStringLiteral("copy.sqlite"))}, databasePath).status,
+              commands::kSucceeded);
+    EXPECT_EQ(backup({copies + u'/'}, databasePath).status, commands::kSucceeded);
+
+    EXPECT_FALSE(QFileInfo::exists(leftToFile));
+    EXPECT_FALSE(QFileInfo::exists(leftInFolder));
+    EXPECT_TRUE(QFileInfo::exists(underWay));
+    EXPECT_TRUE(QFileInfo::exists(anotherDatabases));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -29,6 +30,11 @@ ProgramRun runProgram(const QStringList& arguments, const QString& configHome) {
     return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
             QString::fromUtf8(program.readAllStandardOutput()),
             QString::fromUtf8(program.readAllStandardError())};
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class ShiftCommand : public EngineTest {
@@ -68,6 +74,14 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
     ASSERT_TRUE(store::readSettlement(database(), 1, &settled, &error) && settled);
     const QString today = settled->settledAt.date().toString(Qt::ISODate);
     const QString pdf = folder.filePath(QStringLiteral("交班.pdf"));
+    // The database itself, or on a server another file that is no PDF, is never written over.
+    const QString notAPdf = GetParam() == EngineKind::Sqlite
+                                ? databaseLocation()
+                                : folder.filePath(QStringLiteral("notes.txt"));
+    QFile notes(folder.filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("住院号") > 0);
+    notes.close();
+    const QByteArray notAPdfBefore = contentOf(notAPdf);
 
     const struct {
         QStringList arguments;
@@ -91,6 +105,9 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
         {{QStringLiteral("open"), QStringLiteral("491mx")}, 1, "没有名为“491mx”的收费员"},
         {{QStringLiteral("settle")}, 2, "没有“settle”这个命令"},
         {{QStringLiteral("list"), QStringLiteral("--pdf"), pdf}, 2, "须给出 --date"},
+        {{QStringLiteral("show"), QStringLiteral("1"), QStringLiteral("--pdf"), notAPdf},
+         1,
+         "不是 PDF 文件"},
         {{QStringLiteral("show"), QStringLiteral("1"), QStringLiteral("--pdf"), pdf}, 0, "已写入"},
     };
     for (const auto& [arguments, status, says] : runs) {
@@ -102,6 +119,7 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
                 .contains(QString::fromUtf8(says)))
             << run.out.toStdString() << run.err.toStdString();
     }
+    EXPECT_EQ(contentOf(notAPdf), notAPdfBefore);
     if (!support::pdfToTextAvailable()) {
         GTEST_SKIP() << "pdftotext is not installed";
     }

@@ -44,4 +44,32 @@ TEST(StoredDateTime, ALocalTimeThatHappenedTwiceReadsAsTheFirstOneAlways) {
     tzset();
 }
 
+// The offsets of the days read are remembered: a day where the clocks go back is remembered as
+// such whatever was read of it first, and a change of zone forgets them all.
+TEST(StoredDateTime, RemembersTheOffsetsOfADayOnlyForItsZone) {
+    const QByteArray zoneBefore = qgetenv("TZ");
+    const auto instant = [](const char* text) {
+        return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+    };
+    const struct {
+        const char* zone;
+        const char* stored;
+        QDateTime reads;
+    } reads[] = {
+        {"Europe/Berlin", "2026-10-25 12:00:00", instant("2026-10-25T11:00:00Z")},
+        {"Europe/Berlin", "2026-10-25 02:30:00", instant("2026-10-25T00:30:00Z")},
+        {"Europe/Berlin", "2026-07-01 12:00:00", instant("2026-07-01T10:00:00Z")},
+        {"UTC", "2026-07-01 12:00:00", instant("2026-07-01T12:00:00Z")},
+        {"Asia/Shanghai", "2026-07-01 12:00:00", instant("2026-07-01T04:00:00Z")},
+    };
+    for (const auto& read : reads) {
+        qputenv("TZ", read.zone);
+        tzset();
+        EXPECT_EQ(common::fromStoredDateTime(QByteArrayView(read.stored)), read.reads)
+            << read.zone << ' ' << read.stored;
+    }
+    zoneBefore.isNull() ? qunsetenv("TZ") : qputenv("TZ", zoneBefore);
+    tzset();
+}
+
 }  // namespace

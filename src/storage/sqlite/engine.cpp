@@ -40,6 +40,10 @@ QString unusablePathReason(const QString& path) {
     if (info.isDir()) {
         return QStringLiteral("这是一个文件夹，不是文件");
     }
+    // SQLite would make the file the link names, readable by everyone.
+    if (info.isSymLink() && !info.exists()) {
+        return QStringLiteral("这是指向不存在的文件的符号链接，程序不会通过它新建数据库文件");
+    }
     if (!info.exists() && !common::makePrivateFolder(info.absolutePath())) {
         return QStringLiteral("无法建立文件夹“%1”")
             .arg(QDir::toNativeSeparators(info.absolutePath()));

@@ -5,6 +5,12 @@
 namespace storage {
 
 QString sqliteFailureReason(int resultCode, const QString& detail) {
+    if (resultCode == SQLITE_READONLY_ROLLBACK) {
+        return QStringLiteral(
+            "文件旁边有崩溃的程序留下的未完成事务（-journal 文件），要先撤销它才能读这个文件，"
+            "而现在的用户不能写这个文件：请用能写它的用户（例如收费台的用户）打开一次程序，"
+            "或以该用户再做一次");
+    }
     switch (resultCode & 0xff) {
         case SQLITE_PERM:
         case SQLITE_CANTOPEN:

@@ -2,12 +2,15 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -33,24 +36,44 @@ constexpr int kBusyTimeoutMs = 5000;
 constexpr int kTurnsAwaited = 10000;
 // An integrity check lists at most this many problems.
 constexpr int kProblemsShown = 3;
+// What a crashed program may have left beside a database file of its unfinished transaction.
+constexpr QLatin1StringView kLeftBeside[] = {QLatin1StringView("-journal"),
+                                             QLatin1StringView("-wal"), QLatin1StringView("-shm")};
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// Whether anything is at path, a symbolic link to nothing included.
+bool isTaken(const QString& path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+const QString kPartialEnd = QStringLiteral(".partial");
+
+// What the names of the partial files of copies whose names start with copyNameStart start with.
+QString partialNameStart(const QString& copyNameStart) {
+    return u'.' + copyNameStart;
+}
+
 // A new, empty file beside targetPath that only its owner may read, removed with the object
-// unless it was kept.
+// unless it was kept. The object holds a lock on it, which tells a later copy whether it was
+// left behind by one that ended without cleaning up (killed, or the computer stopped).
 class PartialFile {
 public:
-    explicit PartialFile(const QString& targetPath) {
-        const QFileInfo target(targetPath);
-        QTemporaryFile file(target.absoluteDir().filePath(
-            QStringLiteral(".%1.XXXXXX.partial").arg(target.fileName())));
-        file.setAutoRemove(false);
-        if (file.open()) {
-            m_path = file.fileName();
+    explicit PartialFile(const QString& targetPath)
+        : m_file(QFileInfo(targetPath)
+                     .absoluteDir()
+                     .filePath(partialNameStart(QFileInfo(targetPath).fileName()) +
+                               QStringLiteral(".XXXXXX") + kPartialEnd)) {
+        if (!m_file.open()) {
+            m_error = m_file.errorString();
+        } else if (::flock(m_file.handle(), LOCK_EX | LOCK_NB) != 0) {
+            m_error = QString::fromLocal8Bit(std::strerror(errno));
         } else {
-            m_error = file.errorString();
+            m_file.setAutoRemove(false);
+            m_path = m_file.fileName();
         }
     }
     ~PartialFile() {
@@ -66,10 +89,38 @@ public:
     void keep() { m_kept = true; }
 
 private:
+    QTemporaryFile m_file;  // open until the object ends: the lock lasts as long
     QString m_path;
     QString m_error;
     bool m_kept = false;
 };
+
+// The name under which what was left beside targetPath is kept: targetPath.left-behind, with a
+// number when that is taken.
+QString unusedKeptPath(const QString& targetPath) {
+    const QString stem = targetPath + QStringLiteral(".left-behind");
+    QString kept = stem;
+    for (int number = 2;
+         std::any_of(std::begin(kLeftBeside), std::end(kLeftBeside),
+                     [&kept](QLatin1StringView suffix) { return isTaken(kept + suffix); });
+         ++number) {
+        kept = stem + u'-' + QString::number(number);
+    }
+    return kept;
+}
+
+// Removes the partial file at path unless a copy under way holds it.
+void removeIfLeftBehind(const QString& path) {
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) {
+        return;
+    }
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+        QFile::remove(path);
+    }
+    ::close(descriptor);
+}
 
 // SQLite's own waiting looks less and less often, and a desk that commits again and again would
 // keep the copy from ever reading between two of its transactions.
@@ -154,12 +205,36 @@ bool replaceFile(const QString& from, const QString& to, QString* reason) {
     return syncFolder(QFileInfo(to).absolutePath(), reason);
 }
 
+void removeLeftoverPartialFiles(const QString& folder, const QString& copyNameStart) {
+    const QStringList names = QDir(folder).entryList(
+        {partialNameStart(copyNameStart) + u'*' + kPartialEnd}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        removeIfLeftBehind(QDir(folder).filePath(name));
+    }
+}
+
+bool setLeftoversAside(const QString& path, const QString& keptPath, QStringList* kept,
+                       QString* reason) {
+    for (const QLatin1StringView suffix : kLeftBeside) {
+        const QString left = path + suffix;
+        if (isTaken(left)) {
+            if (!replaceFile(left, keptPath + suffix, reason)) {
+                return false;
+            }
+            kept->append(keptPath + suffix);
+        }
+    }
+    return true;
+}
+
 bool copyDatabaseOnline(const QString& sourcePath, const QString& targetPath, QString* reason) {
     SqliteConnection source;
     if (!source.open(sourcePath, true, kBusyTimeoutMs, reason)) {
         return false;
     }
     sqlite3_busy_handler(source.handle(), awaitTurn, nullptr);
+    removeLeftoverPartialFiles(QFileInfo(targetPath).absolutePath(),
+                               QFileInfo(targetPath).fileName() + u'.');
     PartialFile partial(targetPath);
     if (partial.path().isEmpty()) {
         *reason = QStringLiteral("无法在文件夹“%1”中写文件：%2")
@@ -176,7 +251,11 @@ bool copyDatabaseOnline(const QString& sourcePath, const QString& targetPath, QS
             return false;
         }
     }
-    if (!replaceFile(partial.path(), targetPath, reason)) {
+    // What a crashed program left beside the target belongs to the file that was there, never to
+    // the copy: the copy's first reader would play it into the copy.
+    QStringList keptLeftovers;
+    if (!setLeftoversAside(targetPath, unusedKeptPath(targetPath), &keptLeftovers, reason) ||
+        !replaceFile(partial.path(), targetPath, reason)) {
         return false;
     }
     partial.keep();
