@@ -11,6 +11,7 @@
 #include "platform/services.h"
 #include "settings/desk_config.h"
 #include "store/database.h"
+#include "widgets/enter_presses_buttons.h"
 #include "widgets/form_style.h"
 #include "widgets/message_boxes.h"
 
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     const app::CommandLine commandLine = app::parseCommandLine(*application);
     if (qobject_cast<QApplication*>(application.get()) != nullptr) {
         widgets::installFormTypeface();
+        application->installEventFilter(new widgets::EnterPressesButtons(application.get()));
     }
     if (!commandLine.command.isEmpty()) {
         return app::runCommand(commandLine);

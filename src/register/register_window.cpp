@@ -26,7 +26,7 @@
 #include "store/database.h"
 #include "store/receipt_search.h"
 #include "widgets/controls.h"
-#include "widgets/date_range.h"
+#include "widgets/date_range_shortcuts.h"
 #include "widgets/form_style.h"
 #include "widgets/message_boxes.h"
 
@@ -77,8 +77,8 @@ RegisterWindow::RegisterWindow(const platform::Services& services, store::Databa
     日期框2->setDateTime(
         common::startOfDay(QDate(today.year(), today.month(), today.daysInMonth())));
 
-    connect(日期框1, &QDateEdit::dateTimeChanged, this, [this] { checkRange(*日期框1, *日期框2); });
-    connect(日期框2, &QDateEdit::dateTimeChanged, this, [this] { checkRange(*日期框2, *日期框1); });
+    connect(日期框1, &QDateEdit::dateChanged, this, &RegisterWindow::checkRange);
+    connect(日期框2, &QDateEdit::dateChanged, this, &RegisterWindow::checkRange);
     connect(按钮1, &QPushButton::clicked, this, &RegisterWindow::find);
     connect(按钮2, &QPushButton::clicked, this, &RegisterWindow::viewChosen);
     connect(按钮3, &QPushButton::clicked, this, &RegisterWindow::reprintChosen);
@@ -133,6 +133,11 @@ void RegisterWindow::createControls() {
         other->setAutoDefault(false);
     }
     按钮1->setDefault(true);
+    const QList<QPushButton*> shortcuts = widgets::makeRangeShortcuts(
+        *日期框1, *日期框2, m_services.clock.now().date(), [this] { find(); }, this);
+    for (int index = 0; index < std::ssize(shortcuts); ++index) {
+        shortcuts[index]->setGeometry(330 + 54 * index, 38, 50, 26);
+    }
 
     m_model = new ReceiptListModel(m_database, this);
     表格1 = named(new QTableView(this), QStringLiteral("收据"));
@@ -165,8 +170,9 @@ void RegisterWindow::fillCashiers() {
     }
 }
 
-void RegisterWindow::checkRange(QDateEdit& changed, const QDateEdit& other) {
-    const bool valid = widgets::keepDateRange(changed, other, *日期框1, *日期框2);
+// A first day after the last stays as typed, so that the cashier can go on to the other box.
+void RegisterWindow::checkRange() {
+    const bool valid = 日期框1->date() <= 日期框2->date();
     标签6->setText(valid ? QString() : QStringLiteral("日期输入错误！"));
     按钮1->setEnabled(valid);
 }

@@ -43,7 +43,7 @@ protected:
 private:
     void createControls();
     void fillCashiers();
-    void checkRange(QDateEdit& changed, const QDateEdit& other);
+    void checkRange();
     store::ReceiptFilter typedFilter() const;
     void find();
     void updateButtons();

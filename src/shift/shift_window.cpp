@@ -17,6 +17,7 @@
 #include "shift/report_window.h"
 #include "shift/settlement_list.h"
 #include "widgets/controls.h"
+#include "widgets/date_range_shortcuts.h"
 #include "widgets/form_style.h"
 #include "widgets/message_boxes.h"
 #include "widgets/window_controls.h"
@@ -127,6 +128,10 @@ QWidget* ShiftWindow::makeSettlementsPage() {
     filter->addWidget(makeCaption(QStringLiteral("至"), m_lastDay, page));
     filter->addWidget(m_lastDay);
     filter->addWidget(find);
+    for (QPushButton* shortcut : widgets::makeRangeShortcuts(
+             *m_firstDay, *m_lastDay, today, [this] { findSettlements(); }, page)) {
+        filter->addWidget(shortcut);
+    }
     filter->addWidget(m_settlementsStatus, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

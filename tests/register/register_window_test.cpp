@@ -242,13 +242,39 @@ TEST_P(RegisterWindowOnFile, AFirstDayAfterTheLastIsToldAndNothingRuns) {
     to->setDate(firstDay().addDays(-1));
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("标签6"))->text(),
               QStringLiteral("日期输入错误！"));
-    EXPECT_EQ(to->date(), firstDay());
+    EXPECT_EQ(to->date(), firstDay().addDays(-1));
     EXPECT_FALSE(control<QPushButton>(QStringLiteral("查找"))->isEnabled());
     QLineEdit* number = control<QLineEdit>(QStringLiteral("住院号"));
     widget_driver::typeInto(number, QStringLiteral("不存在"));
     QTest::keyClick(number, Qt::Key_Return);
     EXPECT_EQ(summary(), found);
     EXPECT_TRUE(messageBoxes.shown().empty());
+}
+
+TEST_P(RegisterWindowOnFile, ARangeTypedDigitByDigitCountsWhenEachBoxIsLeft) {
+    QDateEdit* from = control<QDateEdit>(QStringLiteral("出院日期从"));
+    QDateEdit* to = control<QDateEdit>(QStringLiteral("出院日期至"));
+    auto* status = window->findChild<QLabel*>(QStringLiteral("标签6"));
+    // The first day typed lies after the last still shown: told, and kept as typed.
+    for (auto [box, typed] : {std::pair{from, "20261101"}, std::pair{to, "20261130"}}) {
+        widget_driver::focus(box);
+        const QString before = status->text();
+        QTest::keyClicks(box, QString::fromLatin1(typed));
+        EXPECT_EQ(status->text(), before);
+        widget_driver::leave(box);
+        if (box == from) {
+            EXPECT_EQ(status->text(), QStringLiteral("日期输入错误！"));
+        }
+    }
+    EXPECT_EQ(from->date(), QDate(2026, 11, 1));
+    EXPECT_EQ(to->date(), QDate(2026, 11, 30));
+    EXPECT_EQ(status->text(), QString());
+    EXPECT_TRUE(control<QPushButton>(QStringLiteral("查找"))->isEnabled());
+
+    QTest::mouseClick(control<QPushButton>(QStringLiteral("上月")), Qt::LeftButton);
+    EXPECT_EQ(from->date(), QDate(2026, 2, 1));
+    EXPECT_EQ(to->date(), QDate(2026, 2, 28));
+    EXPECT_TRUE(summary().startsWith(QStringLiteral("共")));
 }
 
 TEST_P(RegisterWindowOnFile, EnterInEveryFilterRunsTheSearch) {
