@@ -6,9 +6,11 @@
 #include "printing/print_outcome_message.h"
 #include "printing/stored_printout.h"
 #include "store/database.h"
+#include "store/journal.h"
 #include "store/receipt_record.h"
 #include "store/receipt_saving.h"
 #include "store/receipt_validation.h"
+#include "store/schema.h"
 #include "store/table.h"
 #include "widgets/message_boxes.h"
 
@@ -29,6 +31,20 @@ QString uncertainSaveMessage(bool correcting, const QString& inpatientNumber,
 
 }  // namespace
 
+// A refusal of a number already stored, with who issued that receipt and when, as its journal
+// row says; a receipt from before the journal names its cashier alone, when known.
+QString PrintCommand::withIssue(const QString& refusal, const QString& issuer) const {
+    if (const std::optional<store::JournalEntry> issue =
+            store::latestIssue(m_database, m_window.inpatientNumber())) {
+        return refusal +
+               QStringLiteral("\n这个住院号的收据由收费员%1于%2开具。")
+                   .arg(issue->cashier, issue->time.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    }
+    return issuer.isEmpty()
+               ? refusal
+               : refusal + QStringLiteral("\n这个住院号的收据由收费员%1开具。").arg(issuer);
+}
+
 PrintCommand::PrintCommand(MainWindow& window, store::Database& database,
                            const ReceiptModification& modification,
                            const platform::Services& services)
@@ -38,7 +54,8 @@ void PrintCommand::run() {
     m_window.recalculateTotal();
 
     bool readable = false;
-    const bool alreadyStored = isAlreadyStored(&readable);
+    QString issuer;
+    const bool alreadyStored = isAlreadyStored(&readable, &issuer);
     if (!readable) {
         return;
     }
@@ -47,7 +64,8 @@ void PrintCommand::run() {
                                                  receipt.totalAmount, receipt.supplementAmount,
                                                  alreadyStored, receipt.isModifyMode != 0});
     if (!refusal.isEmpty()) {
-        showError(refusal);
+        showError(alreadyStored && receipt.isModifyMode == 0 ? withIssue(refusal, issuer)
+                                                             : refusal);
         return;
     }
     if (!confirmBlankPaper()) {
@@ -58,10 +76,13 @@ void PrintCommand::run() {
     }
 }
 
-bool PrintCommand::isAlreadyStored(bool* ok) {
+bool PrintCommand::isAlreadyStored(bool* ok, QString* issuer) {
     store::Table table(m_database);
     const bool found = table.open(store::kReceiptTable) &&
                        store::findByInpatientNumber(table, m_window.inpatientNumber());
+    if (found) {
+        *issuer = table.readField(store::kCashierField).toString();
+    }
     *ok = table.lastError().isEmpty();
     if (!*ok) {
         showError(QStringLiteral("无法读取收据表，收据没有保存。\n") + table.lastError());
@@ -91,7 +112,7 @@ std::optional<storage::RecordId> PrintCommand::saveReceipt() {
         case store::SaveOutcome::Saved:
             return saved.recordId;
         case store::SaveOutcome::AlreadyStored:
-            showError(QStringLiteral("票据已存在！"));
+            showError(withIssue(QStringLiteral("票据已存在！"), {}));
             break;
         case store::SaveOutcome::ChangedElsewhere:
             showError(

@@ -28,9 +28,10 @@ public:
     void run();
 
 private:
-    // Whether a receipt with the window's inpatient number is stored; false in *ok when the
-    // table could not be read (the cashier has been told).
-    bool isAlreadyStored(bool* ok);
+    // Whether a receipt with the window's inpatient number is stored, with its cashier in
+    // *issuer; false in *ok when the table could not be read (the cashier has been told).
+    bool isAlreadyStored(bool* ok, QString* issuer);
+    QString withIssue(const QString& refusal, const QString& issuer) const;
     bool confirmBlankPaper();
     // The record that now holds the receipt; none when nothing was stored (the cashier has been
     // told why).

@@ -190,6 +190,11 @@ bool showReceipt(QWidget* parent, const platform::Services& services, store::Dat
     view.showCorrections(corrections);
     QPushButton* reprintButton = view.addButton(QStringLiteral("补打"));
     QPushButton* voidButton = view.addButton(QStringLiteral("作废"));
+    if (const QString forbidden = voidForbiddenReason(*values, cashier); !forbidden.isEmpty()) {
+        voidButton->setEnabled(false);
+        voidButton->setToolTip(forbidden);
+        voidButton->setAccessibleDescription(forbidden);
+    }
     QObject::connect(reprintButton, &QPushButton::clicked, &view, [&] {
         reprint(&view, database, services, cashier, store::shownWhole(id, *values));
     });

@@ -9,6 +9,21 @@
 
 namespace receipt_register {
 
+namespace {
+
+QString issuerOf(const QVariantList& values) {
+    return values.value(store::receiptSchema().indexOf(store::kCashierField)).toString();
+}
+
+}  // namespace
+
+QString voidForbiddenReason(const QVariantList& values, const QString& cashier) {
+    const QString issuer = issuerOf(values);
+    return common::textEquals(issuer, cashier)
+               ? QString()
+               : QStringLiteral("这张收据由收费员%1开具，只有开具的收费员可以作废。").arg(issuer);
+}
+
 bool voidShownReceipt(QWidget* parent, const platform::Services& services,
                       store::Database& database, const QString& cashier,
                       const store::LoadedReceipt& shown) {
@@ -16,7 +31,7 @@ bool voidShownReceipt(QWidget* parent, const platform::Services& services,
         return shown.values.value(store::receiptSchema().indexOf(name)).toString();
     };
     // Asked before any reason is typed; the void itself checks again against the stored receipt.
-    const QString issuer = field(store::kCashierField);
+    const QString issuer = issuerOf(shown.values);
     if (!common::textEquals(issuer, cashier)) {
         services.messageBoxes.show(
             parent,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 
 #include "store/receipt_saving.h"
 
@@ -14,6 +15,10 @@ class Database;
 }
 
 namespace receipt_register {
+
+// Why cashier may not void the receipt of these stored values, as the 作废 button's tooltip says
+// it; empty when he may.
+QString voidForbiddenReason(const QVariantList& values, const QString& cashier);
 
 // 作废 as the cashier meets it: a receipt of another cashier is refused at once; otherwise the
 // reason and a confirmation are asked, the receipt is voided as it was shown, and the cashier is

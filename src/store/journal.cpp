@@ -1,6 +1,7 @@
 #include "store/journal.h"
 
 #include <QSysInfo>
+#include <algorithm>
 
 #include "store/database.h"
 #include "store/save_pause.h"
@@ -201,6 +202,23 @@ bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntr
     return readEntries(
         database, entrySelection({{journalSchema().indexOf(kSettlementNumberField), settlement}}),
         entries, error);
+}
+
+std::optional<JournalEntry> latestIssue(Database& database, const QString& inpatientNumber) {
+    const storage::TableSchema& journal = journalSchema();
+    QList<JournalEntry> issues;
+    QString error;
+    if (!readEntries(
+            database,
+            entrySelection({{journal.indexOf(kInpatientNumberField), inpatientNumber},
+                            {journal.indexOf(kEventKindField), journalKindText(JournalKind::New)}}),
+            &issues, &error) ||
+        issues.isEmpty()) {
+        return std::nullopt;
+    }
+    return *std::max_element(
+        issues.cbegin(), issues.cend(),
+        [](const JournalEntry& one, const JournalEntry& other) { return one.id < other.id; });
 }
 
 QString deskName() {

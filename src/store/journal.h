@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariantList>
 #include <array>
+#include <optional>
 
 #include "common/money.h"
 #include "storage/storage_engine.h"
@@ -67,6 +68,10 @@ bool readOpenEntries(storage::RecordWriter& writer, const QString& cashier,
                      QList<JournalEntry>* entries);
 
 // This computer as the journal names a desk: its host name.
+// The 新开 row of the receipt last issued under inpatientNumber: who issued it and when. None
+// when the journal holds none (a receipt from before the journal) or cannot be read.
+std::optional<JournalEntry> latestIssue(Database& database, const QString& inpatientNumber);
+
 QString deskName();
 
 }  // namespace store

@@ -1,3 +1,5 @@
+#include <QRegularExpression>
+
 #include "receipt/fee_category.h"
 #include "store/schema.h"
 #include "support/billing_desk.h"
@@ -106,7 +108,12 @@ TEST_F(PrintCommandTest, AStoredNumberIsRefusedBeforeABlankName) {
     storeOneReceipt(QStringLiteral("123"));
     typeReceipt(QStringLiteral("123"), QString(), {{u"编辑框2", QStringLiteral("10")}});
     print();
-    EXPECT_EQ(validationError(), QStringLiteral("票据已存在！"));
+    // The second line names who issued the number and when, from the journal.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^票据已存在！\n这个住院号的收据由收费员491MX于"
+                                                  "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d开具。$"))
+                    .match(validationError())
+                    .hasMatch())
+        << messageBoxes.shown().front().text.toStdString();
 
     window().newReceipt();
     messageBoxes.clear();
