@@ -72,8 +72,20 @@ storage::RecordValues journalRow(int event, const QString& cashier, qint64 settl
     for (int amount = 0; amount < store::kJournalAmountCount; ++amount) {
         row.append(QVariant::fromValue(randomAmount(random)));
     }
-    row.append(settlement);
+    // Most amounts in cash, the rest spread over the other methods.
+    static const QStringList methods{QStringLiteral("现金"), QStringLiteral("现金"),
+                                     QStringLiteral("银行卡"), QStringLiteral("微信"),
+                                     QStringLiteral("支付宝")};
+    row += {settlement, methods[static_cast<qsizetype>(random() % methods.size())],
+            methods[static_cast<qsizetype>(random() % methods.size())]};
     return row;
+}
+
+// The drawer counted to the fen, with no float.
+store::DrawerCount exactCount(const QList<store::JournalEntry>& shown) {
+    store::DrawerCount count;
+    count.typedSum = store::sumEntries(shown).cashDue();
+    return count;
 }
 
 void insertAll(store::Database& database, const std::function<bool(storage::RecordWriter&)>& work) {
@@ -123,7 +135,7 @@ QList<store::JournalEntry> freshShift(store::Database& database) {
         qFatal("%s", qPrintable(error));
     }
     if (!open.isEmpty()) {
-        store::settleShift(database, kShiftCashier, open);
+        store::settleShift(database, kShiftCashier, open, exactCount(open));
     }
     insertAll(database, [](storage::RecordWriter& writer) {
         std::mt19937 random(7);
@@ -257,7 +269,8 @@ void BM_Settlement(benchmark::State& state, store::Database* database) {
         state.PauseTiming();
         const QList<store::JournalEntry> shown = freshShift(*database);
         state.ResumeTiming();
-        const store::SettleResult settled = store::settleShift(*database, kShiftCashier, shown);
+        const store::SettleResult settled =
+            store::settleShift(*database, kShiftCashier, shown, exactCount(shown));
         if (settled.outcome != store::SettleOutcome::Settled) {
             state.SkipWithError(qPrintable(settled.error));
             break;

@@ -38,7 +38,12 @@ int main(int argc, char** argv) {
     const platform::SystemClock clock;
     const platform::DeskPrinting desk = app::deskPrintingForProgram(deskConfig, messageBoxes);
     platform::QtPrinter printer(database.receiptsFolder(), clock, desk);
-    const platform::Services services{messageBoxes, printer, clock, desk.form};
+    const platform::Services services{messageBoxes,
+                                      printer,
+                                      clock,
+                                      desk.form,
+                                      deskConfig.cash.methods(),
+                                      deskConfig.cash.cashFloat};
 
     app::DailyBackup dailyBackup(services, database.location(), deskConfig.backup);
     app::ProgramShell shell(services, database, &dailyBackup);

@@ -2,11 +2,14 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTableWidget>
 
 #include "receipt/fee_category.h"
 #include "shift/shift_report.h"
 #include "widgets/form_style.h"
+#include "widgets/window_controls.h"
 
 namespace shift {
 
@@ -18,8 +21,13 @@ constexpr int kFigureColumns = 3;
 ShiftReport everyFigure() {
     ShiftReport report;
     report.number = 1;
+    report.drawer = store::DrawerBalance{};
+    report.drawer->remark = QStringLiteral("说明");
     return report;
 }
+
+// Rows enough for the cash and a few more methods before the table scrolls.
+constexpr int kMethodRowsShown = 5;
 
 }  // namespace
 
@@ -57,7 +65,16 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
     const QList<Figure> amounts = amountFigures(report.figures);
     addGroup(amounts.first(receipt::kFeeCategoryCount));
     addGroup(amounts.sliced(receipt::kFeeCategoryCount));
+    const int cashRow = row;
+    addGroup(cashFigures(report));
     grid->setColumnStretch(2 * kFigureColumns - 1, 1);
+
+    m_methods = widgets::makeTextTable(QStringLiteral("按付款方式"), methodColumns());
+    m_methods->setParent(this);
+    m_methods->setFixedHeight(m_methods->horizontalHeader()->height() +
+                              kMethodRowsShown * m_methods->verticalHeader()->defaultSectionSize() +
+                              2 * m_methods->frameWidth());
+    grid->addWidget(m_methods, cashRow + 1, 2 * kFigureColumns, row - cashRow, 1, Qt::AlignTop);
 }
 
 void FiguresPanel::showReport(const ShiftReport& report) {
@@ -65,8 +82,8 @@ void FiguresPanel::showReport(const ShiftReport& report) {
         value->hide();
         caption->hide();
     }
-    for (const QList<Figure>& figures :
-         {headerFigures(report), countFigures(report.figures), amountFigures(report.figures)}) {
+    for (const QList<Figure>& figures : {headerFigures(report), countFigures(report.figures),
+                                         amountFigures(report.figures), cashFigures(report)}) {
         for (const Figure& figure : figures) {
             const auto [value, caption] = m_figures.value(figure.name);
             if (value == nullptr) {
@@ -77,6 +94,7 @@ void FiguresPanel::showReport(const ShiftReport& report) {
             caption->show();
         }
     }
+    widgets::fillTable(*m_methods, methodRows(report.figures), kFirstMethodAmount);
 }
 
 }  // namespace shift

@@ -57,7 +57,9 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
     QList<store::JournalEntry> shown;
     QString error;
     ASSERT_TRUE(store::readOpenEntries(database(), QStringLiteral("491MX"), &shown, &error));
-    ASSERT_EQ(store::settleShift(database(), QStringLiteral("491MX"), shown).outcome,
+    ASSERT_EQ(store::settleShift(database(), QStringLiteral("491MX"), shown,
+                                 shift_test::exactCount(shown))
+                  .outcome,
               store::SettleOutcome::Settled);
     ASSERT_EQ(
         store::saveNewReceipt(database(), shift_test::randomReceipt(
@@ -75,7 +77,9 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
         const char* says;  // in the output, or in the messages when it fails
     } runs[] = {
         {{QStringLiteral("list")}, 0, "\n1\t"},
-        {{QStringLiteral("list"), QStringLiteral("--date"), today}, 0, "全天合计\t1\t2\t"},
+        {{QStringLiteral("list"), QStringLiteral("--date"), today}, 0, "全天合计\t\t3\t"},
+        {{QStringLiteral("list"), QStringLiteral("--date"), today}, 0, "\n491MX\t未交班\t1\t"},
+        {{QStringLiteral("list"), QStringLiteral("--date"), today}, 0, "有 1 个收费员未交班"},
         {{QStringLiteral("show"), QStringLiteral("1")}, 0, "结算号：1\n"},
         {{QStringLiteral("open"), QStringLiteral("491MX")}, 0, "新开：1笔\n"},
         {{QStringLiteral("show"), QStringLiteral("2")}, 1, "没有结算号为 2 的交班"},
