@@ -2,8 +2,10 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include "receipt/fee_category.h"
@@ -33,8 +35,7 @@ constexpr int kMethodRowsShown = 5;
 
 FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
     setFont(widgets::formFont());
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(3);
     int row = 0;
@@ -65,16 +66,19 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
     const QList<Figure> amounts = amountFigures(report.figures);
     addGroup(amounts.first(receipt::kFeeCategoryCount));
     addGroup(amounts.sliced(receipt::kFeeCategoryCount));
-    const int cashRow = row;
     addGroup(cashFigures(report));
     grid->setColumnStretch(2 * kFigureColumns - 1, 1);
 
     m_methods = widgets::makeTextTable(QStringLiteral("按付款方式"), methodColumns());
     m_methods->setParent(this);
+    m_methods->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_methods->setFixedHeight(m_methods->horizontalHeader()->height() +
                               kMethodRowsShown * m_methods->verticalHeader()->defaultSectionSize() +
                               2 * m_methods->frameWidth());
-    grid->addWidget(m_methods, cashRow + 1, 2 * kFigureColumns, row - cashRow, 1, Qt::AlignTop);
+    auto* beside = new QHBoxLayout(this);
+    beside->setContentsMargins(0, 0, 0, 0);
+    beside->addLayout(grid, 1);
+    beside->addWidget(m_methods, 0, Qt::AlignTop);
 }
 
 void FiguresPanel::showReport(const ShiftReport& report) {
@@ -95,6 +99,9 @@ void FiguresPanel::showReport(const ShiftReport& report) {
         }
     }
     widgets::fillTable(*m_methods, methodRows(report.figures), kFirstMethodAmount);
+    // Wide enough for every column: a method's amounts are read across, never scrolled to.
+    m_methods->setFixedWidth(m_methods->horizontalHeader()->length() + 2 * m_methods->frameWidth() +
+                             m_methods->verticalScrollBar()->sizeHint().width());
 }
 
 }  // namespace shift

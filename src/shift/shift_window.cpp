@@ -77,7 +77,8 @@ ShiftWindow::ShiftWindow(const platform::Services& services, store::Database& da
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages, 1);
     layout->addLayout(buttons);
-    widgets::placeWindow(*this, {780, 700});
+    // Wide enough for the figures and the table of methods beside them.
+    widgets::placeWindow(*this, {860, 700});
 
     showOpenShift();
     findSettlements();
