@@ -70,6 +70,7 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
     ASSERT_TRUE(store::readSettlement(database(), 1, &settled, &error) && settled);
     const QString today = settled->settledAt.date().toString(Qt::ISODate);
     const QString pdf = folder.filePath(QStringLiteral("交班.pdf"));
+    const QString daySheetPdf = folder.filePath(QStringLiteral("日结单.pdf"));
 
     const struct {
         QStringList arguments;
@@ -96,6 +97,10 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
         {{QStringLiteral("settle")}, 2, "没有“settle”这个命令"},
         {{QStringLiteral("list"), QStringLiteral("--pdf"), pdf}, 2, "须给出 --date"},
         {{QStringLiteral("show"), QStringLiteral("1"), QStringLiteral("--pdf"), pdf}, 0, "已写入"},
+        {{QStringLiteral("list"), QStringLiteral("--date"), today, QStringLiteral("--pdf"),
+          daySheetPdf},
+         0,
+         "已写入"},
     };
     for (const auto& [arguments, status, says] : runs) {
         const ProgramRun run = shift(arguments);
@@ -113,6 +118,13 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
     EXPECT_TRUE(text.contains(QStringLiteral("住院收费交班报表"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("结算号:1"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("交班人:"))) << text.toStdString();
+    // The printed day sheet warns of the open shift above its totals and lists it.
+    const QString daySheet = support::readablePdfText(daySheetPdf);
+    const qsizetype warning = daySheet.indexOf(QStringLiteral("有 1 个收费员未交班"));
+    EXPECT_GE(warning, 0) << daySheet.toStdString();
+    EXPECT_LT(warning, daySheet.indexOf(QStringLiteral("全天合计"))) << daySheet.toStdString();
+    EXPECT_TRUE(daySheet.contains(QStringLiteral("491MX 未交班 1 "))) << daySheet.toStdString();
+    EXPECT_TRUE(daySheet.contains(QStringLiteral("审核:"))) << daySheet.toStdString();
 }
 
 }  // namespace
