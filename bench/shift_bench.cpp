@@ -21,6 +21,7 @@
 
 #include "bench/bench_server.h"
 #include "bench/plain_statement.h"
+#include "platform/local_zone.h"
 #include "receipt/fee_category.h"
 #include "shift/day_sheet.h"
 #include "storage/sql_names.h"
@@ -420,6 +421,8 @@ void registerBenchmarks(const char* engine, store::Database* database) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the program runs.
+    platform::readLocalZoneOnce();
     QCoreApplication application(argc, argv);
     // Each run saves receipts whose journal rows stay open: a file of its own, made afresh.
     const QString file = QStringLiteral("/tmp/billing-bench-shift.sqlite");

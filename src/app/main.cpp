@@ -6,6 +6,7 @@
 #include "app/desk_printing_setup.h"
 #include "app/program_shell.h"
 #include "platform/clock.h"
+#include "platform/local_zone.h"
 #include "platform/qt_printer.h"
 #include "platform/services.h"
 #include "settings/desk_config.h"
@@ -14,6 +15,7 @@
 #include "widgets/message_boxes.h"
 
 int main(int argc, char** argv) {
+    platform::readLocalZoneOnce();
     const std::unique_ptr<QCoreApplication> application = app::makeApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral(PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(PRODUCT_VERSION));
