@@ -19,6 +19,7 @@
 #include "bench/bench_server.h"
 #include "bench/million_receipts.h"
 #include "bench/plain_query.h"
+#include "platform/local_zone.h"
 #include "register/receipt_export.h"
 #include "register/receipt_list_model.h"
 #include "store/database.h"
@@ -238,6 +239,8 @@ void registerBenchmarks(const char* engineName, store::Database* database, Engin
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the program runs.
+    platform::readLocalZoneOnce();
     QCoreApplication application(argc, argv);
     QDir().mkpath(kExportFolder);
     store::Database sqlite(kMillionReceiptsFile);

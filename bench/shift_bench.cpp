@@ -21,7 +21,9 @@
 
 #include "bench/bench_server.h"
 #include "bench/plain_statement.h"
+#include "platform/local_zone.h"
 #include "receipt/fee_category.h"
+#include "shift/day_sheet.h"
 #include "storage/sql_names.h"
 #include "storage/storage_engine.h"
 #include "store/database.h"
@@ -40,6 +42,12 @@ constexpr int kShiftEvents = 2'000;
 const QString kSavingCashier = QStringLiteral("存入");
 const QString kShiftCashier = QStringLiteral("交班");
 const QDateTime kFirstEvent(QDate(2026, 1, 1), QTime(8, 0));
+// A busy day of the ward's desks: kDayCashiers cashiers, the first half of them settled that
+// evening, the rest still open, kDayEvents events in all.
+const QDate kSheetDay(2026, 6, 1);
+constexpr int kDayCashiers = 50;
+constexpr int kDayEvents = 20'000;
+constexpr qint64 kFirstDaySettlement = 1000;
 
 common::Money randomAmount(std::mt19937& random) {
     return random() % 2 == 0
@@ -62,8 +70,8 @@ QVariantList generatedReceipt(const QString& number, std::mt19937& random) {
 }
 
 storage::RecordValues journalRow(int event, const QString& cashier, qint64 settlement,
-                                 std::mt19937& random) {
-    storage::RecordValues row{kFirstEvent.addSecs(event),
+                                 std::mt19937& random, const QDateTime& time) {
+    storage::RecordValues row{time,
                               cashier,
                               QStringLiteral("收费处"),
                               store::journalKindText(store::JournalKind::New),
@@ -72,8 +80,20 @@ storage::RecordValues journalRow(int event, const QString& cashier, qint64 settl
     for (int amount = 0; amount < store::kJournalAmountCount; ++amount) {
         row.append(QVariant::fromValue(randomAmount(random)));
     }
-    row.append(settlement);
+    // Most amounts in cash, the rest spread over the other methods.
+    static const QStringList methods{QStringLiteral("现金"), QStringLiteral("现金"),
+                                     QStringLiteral("银行卡"), QStringLiteral("微信"),
+                                     QStringLiteral("支付宝")};
+    row += {settlement, methods[static_cast<qsizetype>(random() % methods.size())],
+            methods[static_cast<qsizetype>(random() % methods.size())]};
     return row;
+}
+
+// The drawer counted to the fen, with no float.
+store::DrawerCount exactCount(const QList<store::JournalEntry>& shown) {
+    store::DrawerCount count;
+    count.typedSum = store::sumEntries(shown).cashDue();
+    return count;
 }
 
 void insertAll(store::Database& database, const std::function<bool(storage::RecordWriter&)>& work) {
@@ -99,7 +119,8 @@ void fillHistory(store::Database& database) {
         for (int event = 0; event < kSettledEvents; ++event) {
             const qint64 shift = 1 + event / (kSettledEvents / kSettledShifts);
             const QString cashier = QStringLiteral("收费员%1").arg(shift % 5);
-            if (!writer.insert(journal, journalRow(event, cashier, shift, random))) {
+            if (!writer.insert(journal, journalRow(event, cashier, shift, random,
+                                                   kFirstEvent.addSecs(event)))) {
                 return false;
             }
         }
@@ -107,6 +128,27 @@ void fillHistory(store::Database& database) {
             storage::RecordValues row(settlements.columns.size());
             row[0] = shift;
             row[1] = QStringLiteral("收费员%1").arg(shift % 5);
+            if (!writer.insert(settlements, row)) {
+                return false;
+            }
+        }
+        const auto dayCashier = [](int cashier) { return QStringLiteral("日结%1").arg(cashier); };
+        for (int event = 0; event < kDayEvents; ++event) {
+            const int cashier = event % kDayCashiers;
+            const qint64 settlement =
+                cashier < kDayCashiers / 2 ? kFirstDaySettlement + cashier : 0;
+            if (!writer.insert(journal,
+                               journalRow(event, dayCashier(cashier), settlement, random,
+                                          QDateTime(kSheetDay, QTime(6, 0)).addSecs(3 * event)))) {
+                return false;
+            }
+        }
+        for (int cashier = 0; cashier < kDayCashiers / 2; ++cashier) {
+            storage::RecordValues row(settlements.columns.size());
+            row[0] = kFirstDaySettlement + cashier;
+            row[1] = dayCashier(cashier);
+            row[settlements.indexOf(store::kSettledAtField)] =
+                QDateTime(kSheetDay, QTime(23, 0)).addSecs(cashier);
             if (!writer.insert(settlements, row)) {
                 return false;
             }
@@ -123,13 +165,14 @@ QList<store::JournalEntry> freshShift(store::Database& database) {
         qFatal("%s", qPrintable(error));
     }
     if (!open.isEmpty()) {
-        store::settleShift(database, kShiftCashier, open);
+        store::settleShift(database, kShiftCashier, open, exactCount(open));
     }
     insertAll(database, [](storage::RecordWriter& writer) {
         std::mt19937 random(7);
         for (int event = 0; event < kShiftEvents; ++event) {
             if (!writer.insert(store::journalSchema(),
-                               journalRow(kSettledEvents + event, kShiftCashier, 0, random))) {
+                               journalRow(kSettledEvents + event, kShiftCashier, 0, random,
+                                          kFirstEvent.addSecs(kSettledEvents + event)))) {
                 return false;
             }
         }
@@ -227,11 +270,15 @@ void BM_OpenShiftFigures(benchmark::State& state, store::Database* database) {
     state.counters["events"] = static_cast<double>(events);
 }
 
-// The floor: the engine adding up the same rows' amounts by kind itself.
+// The floor: the engine adding up the same rows' amounts by kind and methods itself.
 void BM_PlainOpenShiftAggregate(benchmark::State& state, store::Database* database) {
     freshShift(*database);
-    QStringList sums{storage::quotedIdentifier(store::kEventKindField.toString()),
-                     QStringLiteral("count(*)")};
+    const QString byKindAndMethod =
+        QStringList{storage::quotedIdentifier(store::kEventKindField.toString()),
+                    storage::quotedIdentifier(store::kSupplementMethodField.toString()),
+                    storage::quotedIdentifier(store::kRefundMethodField.toString())}
+            .join(QStringLiteral(", "));
+    QStringList sums{byKindAndMethod, QStringLiteral("count(*)")};
     for (int amount = 0; amount < store::kJournalAmountCount; ++amount) {
         sums.append(QStringLiteral("sum(%1)").arg(
             storage::quotedIdentifier(store::journalAmountField(amount).toString())));
@@ -241,8 +288,7 @@ void BM_PlainOpenShiftAggregate(benchmark::State& state, store::Database* databa
             .arg(sums.join(QStringLiteral(", ")),
                  storage::quotedIdentifier(store::journalSchema().name),
                  storage::quotedIdentifier(store::kSettlementNumberField.toString()),
-                 storage::quotedIdentifier(store::kCashierField.toString()),
-                 storage::quotedIdentifier(store::kEventKindField.toString()));
+                 storage::quotedIdentifier(store::kCashierField.toString()), byKindAndMethod);
     PlainStatement plain(database->location());
     for (auto _ : state) {
         if (plain.run(sql, {QStringLiteral("0"), kShiftCashier}) < 0) {
@@ -257,7 +303,8 @@ void BM_Settlement(benchmark::State& state, store::Database* database) {
         state.PauseTiming();
         const QList<store::JournalEntry> shown = freshShift(*database);
         state.ResumeTiming();
-        const store::SettleResult settled = store::settleShift(*database, kShiftCashier, shown);
+        const store::SettleResult settled =
+            store::settleShift(*database, kShiftCashier, shown, exactCount(shown));
         if (settled.outcome != store::SettleOutcome::Settled) {
             state.SkipWithError(qPrintable(settled.error));
             break;
@@ -285,6 +332,59 @@ void BM_PlainSettlementUpdate(benchmark::State& state, store::Database* database
     }
 }
 
+// The day's sheet as the 交班 window and shift list --date make it: the day's rows and
+// settlements read, then summed per shift and per method.
+void BM_DaySheet(benchmark::State& state, store::Database* database) {
+    qint64 events = 0;
+    qsizetype shifts = 0;
+    for (auto _ : state) {
+        QList<store::JournalEntry> rows;
+        QList<store::Settlement> settlements;
+        QString error;
+        if (!store::readDayEntries(*database, kSheetDay, &rows, &error) ||
+            !store::readSettlements(*database, {{}, kSheetDay, kSheetDay}, &settlements, &error)) {
+            state.SkipWithError(qPrintable(error));
+            break;
+        }
+        const shift::DaySheet sheet = shift::makeDaySheet(kSheetDay, rows, settlements);
+        events = sheet.total.figures.totalEvents();
+        shifts = sheet.shifts.size();
+        benchmark::DoNotOptimize(sheet.total.figures.cashDue());
+    }
+    state.counters["events"] = static_cast<double>(events);
+    state.counters["shifts"] = static_cast<double>(shifts);
+}
+
+// The floor: the engine adding up the day's rows by cashier, shift and methods itself.
+void BM_PlainDaySheetAggregate(benchmark::State& state, store::Database* database) {
+    const QString groups =
+        QStringList{storage::quotedIdentifier(store::kCashierField.toString()),
+                    storage::quotedIdentifier(store::kSettlementNumberField.toString()),
+                    storage::quotedIdentifier(store::kSupplementMethodField.toString()),
+                    storage::quotedIdentifier(store::kRefundMethodField.toString())}
+            .join(QStringLiteral(", "));
+    QStringList sums{groups, QStringLiteral("count(*)")};
+    for (int amount = 0; amount < store::kJournalAmountCount; ++amount) {
+        sums.append(QStringLiteral("sum(%1)").arg(
+            storage::quotedIdentifier(store::journalAmountField(amount).toString())));
+    }
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= $1 AND %3 <= $2 GROUP BY %4")
+            .arg(sums.join(QStringLiteral(", ")),
+                 storage::quotedIdentifier(store::journalSchema().name),
+                 storage::quotedIdentifier(store::kEventTimeField.toString()), groups);
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    const QStringList day{QDateTime(kSheetDay, QTime(0, 0)).toString(format),
+                          QDateTime(kSheetDay, QTime(23, 59, 59)).toString(format)};
+    PlainStatement plain(database->location());
+    for (auto _ : state) {
+        if (plain.run(sql, day) < 0) {
+            state.SkipWithError(qPrintable(plain.error()));
+            break;
+        }
+    }
+}
+
 void registerBenchmarks(const char* engine, store::Database* database) {
     const auto name = [engine](const char* what) { return std::string(what) + '/' + engine; };
     const auto add = [&](const char* what, void (*function)(benchmark::State&, store::Database*)) {
@@ -306,6 +406,11 @@ void registerBenchmarks(const char* engine, store::Database* database) {
         ->MinTime(0.5)
         ->Repetitions(5)
         ->ReportAggregatesOnly(true);
+    add("PlainDaySheetAggregate", BM_PlainDaySheetAggregate)
+        ->MinTime(0.5)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+    add("DaySheet", BM_DaySheet)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
     add("PlainSettlementUpdate", BM_PlainSettlementUpdate)
         ->Iterations(20)
         ->Repetitions(3)
@@ -316,6 +421,8 @@ void registerBenchmarks(const char* engine, store::Database* database) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the program runs.
+    platform::readLocalZoneOnce();
     QCoreApplication application(argc, argv);
     // Each run saves receipts whose journal rows stay open: a file of its own, made afresh.
     const QString file = QStringLiteral("/tmp/billing-bench-shift.sqlite");

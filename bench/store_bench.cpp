@@ -15,6 +15,7 @@
 #include "bench/bench_server.h"
 #include "bench/million_receipts.h"
 #include "bench/plain_sum.h"
+#include "platform/local_zone.h"
 #include "statistics/period_run.h"
 #include "store/database.h"
 #include "store/receipt_record.h"
@@ -105,6 +106,8 @@ void registerBenchmarks(const char* engine, store::Database* database, bool onSe
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the program runs.
+    platform::readLocalZoneOnce();
     QCoreApplication application(argc, argv);
     store::Database sqlite(kMillionReceiptsFile);
     registerBenchmarks("SQLite", &withMillionReceipts(sqlite), false);

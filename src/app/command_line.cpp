@@ -35,6 +35,10 @@ void describeProgram(QCommandLineParser& parser) {
                                  QStringLiteral("打印设置（print-setup --help 查看它的选项）"),
                                  QStringLiteral("[print-setup [选项] |"));
     parser.addPositionalArgument(
+        QStringLiteral("desk"),
+        QStringLiteral("本机收款用的付款方式和备用金：显示或设置（desk --help 查看它的选项）"),
+        QStringLiteral("desk [选项] |"));
+    parser.addPositionalArgument(
         QStringLiteral("cashier"),
         QStringLiteral("管理收费员（cashier --help 查看说明）。list 每行列出一个姓名，密码仍以"
                        "明文保存的，姓名后加一个制表符和“（明文密码）”"),

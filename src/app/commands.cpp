@@ -6,6 +6,7 @@
 
 #include "commands/backup_command.h"
 #include "commands/cashier_command.h"
+#include "commands/desk_command.h"
 #include "commands/exit_status.h"
 #include "commands/print_setup_command.h"
 #include "commands/receipts_command.h"
@@ -24,8 +25,11 @@ int runCommand(const CommandLine& commandLine) {
     if (name == QStringLiteral("print-setup")) {
         return commands::runPrintSetup(arguments, settings::deskConfigPath(), out, err);
     }
-    const QString location = chosenDatabaseLocation(
-        commandLine, settings::readDeskConfig(settings::deskConfigPath()).database);
+    if (name == QStringLiteral("desk")) {
+        return commands::runDeskCommand(arguments, settings::deskConfigPath(), out, err);
+    }
+    const settings::DeskConfig config = settings::readDeskConfig(settings::deskConfigPath());
+    const QString location = chosenDatabaseLocation(commandLine, config.database);
     const platform::SystemClock clock;
     if (name == QStringLiteral("cashier")) {
         return commands::runCashierCommand(arguments, location, commands::standardPasswordInput(),
@@ -39,7 +43,7 @@ int runCommand(const CommandLine& commandLine) {
                                            commands::standardAnswerInput(), out, err);
     }
     if (name == QStringLiteral("shift")) {
-        return commands::runShiftCommand(arguments, location, out, err);
+        return commands::runShiftCommand(arguments, location, config.cash.cashFloat, out, err);
     }
     if (name == QStringLiteral("receipts")) {
         QFile standardOutput;

@@ -7,6 +7,7 @@
 #include "app/desk_printing_setup.h"
 #include "app/program_shell.h"
 #include "platform/clock.h"
+#include "platform/local_zone.h"
 #include "platform/qt_printer.h"
 #include "platform/services.h"
 #include "settings/desk_config.h"
@@ -16,6 +17,7 @@
 #include "widgets/message_boxes.h"
 
 int main(int argc, char** argv) {
+    platform::readLocalZoneOnce();
     const std::unique_ptr<QCoreApplication> application = app::makeApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral(PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(PRODUCT_VERSION));
@@ -42,7 +44,12 @@ int main(int argc, char** argv) {
     const platform::SystemClock clock;
     const platform::DeskPrinting desk = app::deskPrintingForProgram(deskConfig, messageBoxes);
     platform::QtPrinter printer(database.receiptsFolder(), clock, desk);
-    const platform::Services services{messageBoxes, printer, clock, desk.form};
+    const platform::Services services{messageBoxes,
+                                      printer,
+                                      clock,
+                                      desk.form,
+                                      deskConfig.cash.methods(),
+                                      deskConfig.cash.cashFloat};
 
     app::DailyBackup dailyBackup(services, database.location(), deskConfig.backup);
     app::ProgramShell shell(services, database, &dailyBackup);

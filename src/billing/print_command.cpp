@@ -1,10 +1,14 @@
 #include "billing/print_command.h"
 
+#include <algorithm>
+
 #include "billing/main_window.h"
 #include "billing/receipt_modification.h"
+#include "common/number_text.h"
 #include "platform/services.h"
 #include "printing/print_outcome_message.h"
 #include "printing/stored_printout.h"
+#include "receipt/payment_methods.h"
 #include "store/database.h"
 #include "store/journal.h"
 #include "store/receipt_record.h"
@@ -27,6 +31,22 @@ QString uncertainSaveMessage(bool correcting, const QString& inpatientNumber,
                "查看。\n")
                .arg(inpatientNumber) +
            error;
+}
+
+// An amount that changes hands at this print, and where its method goes.
+struct HandedAmount {
+    QString caption;
+    common::Money amount;
+    QString* method;
+};
+
+QString handedCaption(QStringView name, common::Money amount, bool correcting) {
+    if (!correcting) {
+        return QStringLiteral("%1 %2 元").arg(name, common::numberToText(amount));
+    }
+    return QStringLiteral("%1更正 %2%3 元")
+        .arg(name, amount.isNegative() ? QString() : QStringLiteral("+"),
+             common::numberToText(amount));
 }
 
 }  // namespace
@@ -68,10 +88,11 @@ void PrintCommand::run() {
                                                              : refusal);
         return;
     }
-    if (!confirmBlankPaper()) {
+    store::EventMethods methods;
+    if (!confirmBlankPaper(&methods)) {
         return;
     }
-    if (const std::optional<storage::RecordId> stored = saveReceipt()) {
+    if (const std::optional<storage::RecordId> stored = saveReceipt(methods)) {
         printReceipt(*stored);
     }
 }
@@ -90,12 +111,47 @@ bool PrintCommand::isAlreadyStored(bool* ok, QString* issuer) {
     return found;
 }
 
-bool PrintCommand::confirmBlankPaper() {
-    return m_services.messageBoxes.show(&m_window, printing::blankPaperQuestion()) ==
-           widgets::MessageAnswer::Ok;
+bool PrintCommand::confirmBlankPaper(store::EventMethods* methods) {
+    const receipt::ReceiptState& receipt = m_window.receipt();
+    const bool correcting = receipt.isModifyMode != 0;
+    common::Money supplement = receipt.supplementAmount;
+    common::Money refund = receipt.refundAmount;
+    if (const store::LoadedReceipt* loaded = m_modification.loadedReceipt();
+        correcting && loaded != nullptr) {
+        const store::JournalAmounts before = store::receiptAmounts(loaded->values);
+        supplement = supplement - store::journalAmount(before, store::kSupplementField);
+        refund = refund - store::journalAmount(before, store::kRefundField);
+    }
+    const QStringList& offered = m_services.paymentMethods;
+    const int cash = std::max<int>(0, static_cast<int>(offered.indexOf(receipt::kCashMethod)));
+    QList<HandedAmount> handed;
+    QList<widgets::MessageChoice> choices;
+    for (const HandedAmount& amount :
+         {HandedAmount{handedCaption(store::kSupplementField, supplement, correcting), supplement,
+                       &methods->supplement},
+          HandedAmount{handedCaption(store::kRefundField, refund, correcting), refund,
+                       &methods->refund}}) {
+        // With no other method to choose, every amount is cash, as it always was.
+        if (!amount.amount.isZero() && offered.size() > 1) {
+            handed.append(amount);
+            choices.append({amount.caption, offered, cash});
+        }
+    }
+    if (choices.isEmpty()) {
+        return m_services.messageBoxes.show(&m_window, printing::blankPaperQuestion()) ==
+               widgets::MessageAnswer::Ok;
+    }
+    if (m_services.messageBoxes.ask(&m_window, printing::blankPaperQuestion(), &choices) !=
+        widgets::MessageAnswer::Ok) {
+        return false;
+    }
+    for (qsizetype at = 0; at < handed.size(); ++at) {
+        *handed[at].method = offered.value(choices[at].chosen, receipt::kCashMethod.toString());
+    }
+    return true;
 }
 
-std::optional<storage::RecordId> PrintCommand::saveReceipt() {
+std::optional<storage::RecordId> PrintCommand::saveReceipt(const store::EventMethods& methods) {
     const receipt::ReceiptState& receipt = m_window.receipt();
     const QVariantList values =
         store::receiptRecordValues(m_window.inpatientNumber(), m_window.patientName(),
@@ -105,9 +161,9 @@ std::optional<storage::RecordId> PrintCommand::saveReceipt() {
         showError(QStringLiteral("没有调出要修改的收据，没有保存，也没有打印。"));
         return std::nullopt;
     }
-    const store::SaveResult saved = receipt.isModifyMode == 0
-                                        ? store::saveNewReceipt(m_database, values)
-                                        : store::saveCorrection(m_database, *loaded, values);
+    const store::SaveResult saved =
+        receipt.isModifyMode == 0 ? store::saveNewReceipt(m_database, values, methods)
+                                  : store::saveCorrection(m_database, *loaded, values, methods);
     switch (saved.outcome) {
         case store::SaveOutcome::Saved:
             return saved.recordId;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "storage/storage_engine.h"
+#include "store/journal.h"
 
 namespace platform {
 struct Services;
@@ -32,10 +33,12 @@ private:
     // *issuer; false in *ok when the table could not be read (the cashier has been told).
     bool isAlreadyStored(bool* ok, QString* issuer);
     QString withIssue(const QString& refusal, const QString& issuer) const;
-    bool confirmBlankPaper();
+    // Asks for blank paper and, in the same box, how each amount that changes hands is paid
+    // (the receipt's 补收 and 退款, or a correction's change of them), 现金 offered first.
+    bool confirmBlankPaper(store::EventMethods* methods);
     // The record that now holds the receipt; none when nothing was stored (the cashier has been
     // told why).
-    std::optional<storage::RecordId> saveReceipt();
+    std::optional<storage::RecordId> saveReceipt(const store::EventMethods& methods);
     void printReceipt(storage::RecordId recordId);
     void showError(const QString& text);
 

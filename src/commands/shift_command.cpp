@@ -43,10 +43,11 @@ QString helpText() {
         "查看交班结算。交班（结算）只能在程序的“系统 → 交班”窗口里由登录的收费员进行。\n\n"
         "命令：\n"
         "  list [--date 日期]  列出全部交班，每行一次（结算号、交班时间、收费员、电脑、笔数、\n"
-        "                      合计、补收、退款、应交现金，以制表符分隔）；给出日期（YYYY-MM-DD）\n"
-        "                      时只列出这一天的交班，后面再附这一天的日结单\n"
+        "                      合计、补收、退款、应交现金、长短款，以制表符分隔）；给出日期\n"
+        "                      （YYYY-MM-DD）时只列出这一天的交班，后面再附这一天的日结单：\n"
+        "                      这一天有记录的每个收费员，未交班的也在内\n"
         "  show 结算号         这次交班的交班报表\n"
-        "  open 收费员         收费员还没有交班的记录（本班）的交班报表\n\n"
+        "  open 收费员         收费员还没有交班的记录（本班）的交班报表；备用金取本机设置\n\n"
         "报表以 UTF-8 文本写到标准输出，每行一项（“名称：数值”），然后每行一笔记录。\n"
         "--pdf 文件            改为把 A4 报表（list 时为日结单，须给出 --date）写成 PDF 文件。\n"
         "退出状态：0 成功，1 被拒绝（日期或结算号不对、没有这次交班、数据库或文件无法使用），"
@@ -122,12 +123,14 @@ bool listSettlements(store::Database& database, const Request& request, Output* 
         filter.firstDay = filter.lastDay = *day;
     }
     QList<store::Settlement> settlements;
-    if (!store::readSettlements(database, filter, &settlements, error)) {
+    QList<store::JournalEntry> dayRows;
+    if (!store::readSettlements(database, filter, &settlements, error) ||
+        (request.date && !store::readDayEntries(database, filter.firstDay, &dayRows, error))) {
         return false;
     }
     output->text = shift::settlementListText(settlements);
     if (request.date) {
-        const shift::DaySheet sheet = shift::makeDaySheet(filter.firstDay, settlements);
+        const shift::DaySheet sheet = shift::makeDaySheet(filter.firstDay, dayRows, settlements);
         output->text += u'\n' + shift::daySheetText(sheet);
         output->title = shift::kDaySheetTitle;
         output->pages = shift::daySheetPages(sheet);
@@ -178,20 +181,21 @@ bool isKnownName(store::Database& database, const QString& cashier, QString* err
     return !settlements.isEmpty();
 }
 
-bool showOpenShift(store::Database& database, const QString& cashier, Output* output,
-                   QString* error) {
+bool showOpenShift(store::Database& database, const QString& cashier, common::Money cashFloat,
+                   Output* output, QString* error) {
     QList<store::JournalEntry> entries;
     if (!store::readOpenEntries(database, cashier, &entries, error) ||
         (entries.isEmpty() && !isKnownName(database, cashier, error))) {
         return false;
     }
-    const shift::ShiftReport report = shift::openShiftReport(cashier, entries);
+    const shift::ShiftReport report = shift::openShiftReport(cashier, entries, cashFloat);
     *output = {shift::reportText(report), shift::kReportTitle, shift::shiftReportPages(report)};
     return true;
 }
 
 // Reads what the request asks for and writes it: as text to out, or as a PDF.
-int report(store::Database& database, const Request& request, QTextStream& out, QTextStream& err) {
+int report(store::Database& database, const Request& request, common::Money cashFloat,
+           QTextStream& out, QTextStream& err) {
     Output output;
     QString problem;
     bool found = false;
@@ -203,7 +207,7 @@ int report(store::Database& database, const Request& request, QTextStream& out, 
             found = showSettlement(database, request.argument, &output, &problem);
             break;
         case Action::Open:
-            found = showOpenShift(database, request.argument, &output, &problem);
+            found = showOpenShift(database, request.argument, cashFloat, &output, &problem);
             break;
     }
     if (!found) {
@@ -224,11 +228,11 @@ int report(store::Database& database, const Request& request, QTextStream& out, 
 
 }  // namespace
 
-int runShiftCommand(const QStringList& arguments, const QString& databaseLocation, QTextStream& out,
-                    QTextStream& err) {
+int runShiftCommand(const QStringList& arguments, const QString& databaseLocation,
+                    common::Money cashFloat, QTextStream& out, QTextStream& err) {
     const auto onDatabase = [&](const Request& request) {
         return runOnPreparedDatabase(databaseLocation, err, [&](store::Database& database) {
-            return report(database, request, out, err);
+            return report(database, request, cashFloat, out, err);
         });
     };
     return runCommand<Request>(u"shift", helpText(), arguments, readRequest, out, err, onDatabase);

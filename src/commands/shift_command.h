@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "commands/exit_status.h"
+#include "common/money.h"
 
 class QTextStream;
 
@@ -12,8 +13,9 @@ namespace commands {
 // inpatient-billing [--database ...] shift list [--date DATE] | show N | open CASHIER [--pdf FILE]
 // on the database at databaseLocation, which is first prepared as at the program's first start.
 // The report goes to out as text, or with --pdf as an A4 PDF file; every message goes to err.
-// Settling stays in the window, where the cashier is logged in.
-int runShiftCommand(const QStringList& arguments, const QString& databaseLocation, QTextStream& out,
-                    QTextStream& err);
+// Settling stays in the window, where the cashier is logged in. cashFloat is this desk's float,
+// which the open shift's report counts in the cash its drawer should hold.
+int runShiftCommand(const QStringList& arguments, const QString& databaseLocation,
+                    common::Money cashFloat, QTextStream& out, QTextStream& err);
 
 }  // namespace commands

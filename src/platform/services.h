@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+#include "common/money.h"
 #include "platform/page_painter.h"
+#include "receipt/payment_methods.h"
 
 namespace widgets {
 class MessageBoxes;
@@ -22,6 +25,10 @@ struct Services {
     // The desk's picture of the blank form, which views of a stored receipt draw it on; none
     // when the desk has none.
     FormPicture deskForm = {};
+    // The ways this desk takes and pays amounts, in the order it offers them, 现金 among them.
+    QStringList paymentMethods = receipt::defaultPaymentMethods();
+    // The float (备用金) this desk's drawer starts each shift with.
+    common::Money cashFloat = {};
 };
 
 }  // namespace platform

@@ -37,7 +37,7 @@ void PageReader::read(const std::stop_token& stop, const QString& databaseLocati
                       const store::ReceiptFilter& filter, const QList<int>& fields, int pageSize) {
     // A connection is used by one thread only.
     store::Database database(databaseLocation);
-    store::ReceiptSearch search(database, filter, fields);
+    store::ReceiptSearch search(database, filter, fields, true);
     while (!search.atEnd()) {
         QList<store::FoundReceipt> page;
         QString error;

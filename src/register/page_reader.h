@@ -16,7 +16,8 @@ namespace receipt_register {
 // go on side by side. Pages are taken on one thread; the reader stops when the object goes.
 class PageReader {
 public:
-    // fields are positions in the receipt table; pageSize receipts a page.
+    // fields are positions in the receipt table; pageSize receipts a page, each with how it was
+    // paid.
     PageReader(const QString& databaseLocation, const store::ReceiptFilter& filter,
                const QList<int>& fields, int pageSize);
     ~PageReader();

@@ -6,6 +6,7 @@
 #include "common/private_files.h"
 #include "register/csv_sheet.h"
 #include "register/page_reader.h"
+#include "register/receipt_texts.h"
 #include "register/xlsx_sheet.h"
 #include "store/schema.h"
 
@@ -19,6 +20,7 @@ using Outcome = ExportResult::Outcome;
 constexpr int kPageReceipts = 2000;
 
 const QString kStatusHeader = QStringLiteral("状态");
+const QString kPaymentHeader = QStringLiteral("付款方式");
 
 QList<int> everyField() {
     QList<int> fields;
@@ -33,7 +35,7 @@ QStringList headerNames() {
     for (const storage::Column& column : store::receiptSchema().columns) {
         names.append(column.name);
     }
-    return names << kStatusHeader;
+    return names << kStatusHeader << kPaymentHeader;
 }
 
 bool writeRow(SheetWriter& sheet, const store::FoundReceipt& receipt, QString* error) {
@@ -54,6 +56,7 @@ bool writeRow(SheetWriter& sheet, const store::FoundReceipt& receipt, QString* e
         }
     }
     sheet.text(store::statusText(receipt.status));
+    sheet.text(paymentText(receipt.payment));
     return sheet.endRow(error);
 }
 

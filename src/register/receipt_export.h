@@ -32,9 +32,9 @@ struct ExportResult {
 
 // Writes every receipt the filter finds in the database at databaseLocation, newest discharge
 // first, to output in the format: a header row of every receipt field by its name in the table's
-// order, then 状态, and one row a receipt. The receipts are read a page at a time, so that no
-// lock is held between pages, on threads with connections of their own (PageReader) while the
-// rows are written.
+// order, then 状态 and 付款方式, and one row a receipt. The receipts are read a page at a time, so
+// that no lock is held between pages, on threads with connections of their own (PageReader) while
+// the rows are written.
 ExportResult writeReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
                            ExportFormat format, QIODevice& output, const ExportControl& control);
 

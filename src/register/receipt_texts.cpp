@@ -1,5 +1,6 @@
 #include "register/receipt_texts.h"
 
+#include <QStringList>
 #include <charconv>
 
 namespace receipt_register {
@@ -15,7 +16,48 @@ void appendNumber(std::string& text, std::int64_t number, int leastDigits) {
     text.append(digits, end);
 }
 
+QString twoDecimals(common::Money amount) {
+    std::string text;
+    appendTwoDecimals(text, amount);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// 补收微信, or 补收现金 100.00、银行卡 50.00 for several ways.
+QString partsText(QStringView amount, const QList<store::MethodPart>& parts) {
+    if (parts.size() == 1) {
+        return amount + parts.first().method;
+    }
+    QStringList each;
+    for (const store::MethodPart& part : parts) {
+        each.append(part.method + u' ' + twoDecimals(part.amount));
+    }
+    return amount + each.join(QStringLiteral("、"));
+}
+
 }  // namespace
+
+QString paymentText(const store::ReceiptPayment& payment) {
+    QStringList methods;
+    for (const QList<store::MethodPart>* parts : {&payment.supplement, &payment.refund}) {
+        for (const store::MethodPart& part : *parts) {
+            if (!methods.contains(part.method)) {
+                methods.append(part.method);
+            }
+        }
+    }
+    const bool oneWayEach = payment.supplement.size() <= 1 && payment.refund.size() <= 1;
+    if (methods.size() <= 1 && oneWayEach) {
+        return methods.value(0);
+    }
+    QStringList amounts;
+    if (!payment.supplement.isEmpty()) {
+        amounts.append(partsText(u"补收", payment.supplement));
+    }
+    if (!payment.refund.isEmpty()) {
+        amounts.append(partsText(u"退款", payment.refund));
+    }
+    return amounts.join(QStringLiteral("；"));
+}
 
 QString dateText(const QDateTime& value) {
     std::string text;

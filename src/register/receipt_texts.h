@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/money.h"
+#include "store/receipt_payment.h"
 
 namespace receipt_register {
 
@@ -16,5 +17,10 @@ QString dateText(const QDateTime& value);
 // finance office's files take it (1234.50, -0.05): a year's export writes millions of them.
 void appendDateText(std::string& text, const QDateTime& value);
 void appendTwoDecimals(std::string& text, common::Money amount);
+
+// How a receipt was paid, as the register shows and exports it: its one method (现金); each
+// amount's method when they differ (补收微信；退款现金); an amount paid in several ways with each
+// way's part (补收现金 100.00、银行卡 50.00). Empty when no amount changed hands.
+QString paymentText(const store::ReceiptPayment& payment);
 
 }  // namespace receipt_register

@@ -52,6 +52,28 @@ int pixels(int tenthsOfMillimetre) {
     return tenthsOfMillimetre * printing::PagePreview::kDotsPerInch / 254;
 }
 
+QList<int> everyField() {
+    QList<int> fields;
+    for (int field = 0; field < store::kReceiptFieldCount; ++field) {
+        fields.append(field);
+    }
+    return fields;
+}
+
+// 付款方式：… of the receipt, as its journal rows tell it; none when they cannot be read (the
+// cashier has been told why).
+std::optional<QString> paymentLine(QWidget* parent, const platform::Services& services,
+                                   store::Database& database, const store::FoundReceipt& receipt) {
+    QList<store::FoundReceipt> one{receipt};
+    QString error;
+    if (!store::readPayments(database, everyField(), &one, &error)) {
+        services.messageBoxes.show(parent, widgets::errorMessage(error));
+        return std::nullopt;
+    }
+    const QString text = paymentText(one.first().payment);
+    return QStringLiteral("付款方式：") + (text.isEmpty() ? QStringLiteral("无") : text);
+}
+
 }  // namespace
 
 ReceiptView::ReceiptView(const platform::Services& services, const QVariantList& values,
@@ -186,7 +208,13 @@ bool showReceipt(QWidget* parent, const platform::Services& services, store::Dat
                         "这张收据在列出之后已被修改或作废。\n请重新查找后再查看。")));
         return false;
     }
+    const std::optional<QString> payment =
+        paymentLine(parent, services, database, {id, *values, store::ReceiptStatus::Normal});
+    if (!payment) {
+        return false;
+    }
     ReceiptView view(services, *values, parent);
+    view.setNote(*payment);
     view.showCorrections(corrections);
     QPushButton* reprintButton = view.addButton(QStringLiteral("补打"));
     QPushButton* voidButton = view.addButton(QStringLiteral("作废"));
@@ -221,9 +249,14 @@ void showVoidedReceipt(QWidget* parent, const platform::Services& services,
                                                   : error));
         return;
     }
+    const std::optional<QString> payment =
+        paymentLine(parent, services, database, {id, voided->values, store::ReceiptStatus::Voided});
+    if (!payment) {
+        return;
+    }
     ReceiptView view(services, voided->values, parent);
-    view.setNote(QStringLiteral("已作废：%1　收费员：%2　原因：%3")
-                     .arg(dateText(voided->voidedAt), voided->voidedBy, voided->reason));
+    view.setNote(QStringLiteral("已作废：%1　收费员：%2　原因：%3\n%4")
+                     .arg(dateText(voided->voidedAt), voided->voidedBy, voided->reason, *payment));
     view.exec();
 }
 

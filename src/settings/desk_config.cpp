@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "common/private_files.h"
@@ -91,7 +92,8 @@ QString shownLine(const QString& text) {
     if (entry->key == kDatabaseKey) {
         return entry->key + u'=' + storage::maskSecrets(entry->value).text;
     }
-    if (isBackupSettingKey(entry->key) || printing::isPrintSettingKey(entry->key)) {
+    if (isBackupSettingKey(entry->key) || printing::isPrintSettingKey(entry->key) ||
+        isCashSettingKey(entry->key)) {
         return text;
     }
     return entry->key + QStringLiteral("=…");
@@ -152,6 +154,11 @@ DeskConfig parseDeskConfig(QByteArrayView content) {
                 warnings.add(line.number, ignored + problem);
                 continue;
             }
+        } else if (isCashSettingKey(entry->key)) {
+            if (!applyCashSetting(config.cash, *entry, &problem)) {
+                warnings.add(line.number, ignored + problem);
+                continue;
+            }
         } else if (!printing::isPrintSettingKey(entry->key)) {
             warnings.add(line.number, ignored + QStringLiteral("没有这项设置。"));
             continue;
@@ -171,11 +178,15 @@ DeskConfig parseDeskConfig(QByteArrayView content) {
     return config;
 }
 
-QByteArray withPrintSettings(QByteArrayView content, const printing::PrintSettings& settings) {
+namespace {
+
+// The content with entries written over the lines of the keys they own, the rest as it was.
+QByteArray withEntries(QByteArrayView content, const QList<printing::SettingEntry>& entries,
+                       const std::function<bool(QStringView key)>& owns) {
     const ContentLines split = splitLines(content);
     QHash<QString, QByteArray> pending;
     QStringList order;
-    for (const printing::SettingEntry& entry : printing::printSettingEntries(settings)) {
+    for (const printing::SettingEntry& entry : entries) {
         pending.insert(entry.key, (entry.key + u'=' + entry.value).toUtf8());
         order << entry.key;
     }
@@ -184,7 +195,7 @@ QByteArray withPrintSettings(QByteArrayView content, const printing::PrintSettin
     for (const Line& line : split.lines) {
         const std::optional<QString> text = decoded(line.bytes);
         const auto entry = text ? entryOf(*text) : std::nullopt;
-        if (!entry || !printing::isPrintSettingKey(entry->key)) {
+        if (!entry || !owns(entry->key)) {
             written << line.bytes;
         } else if (pending.contains(entry->key)) {
             written << pending.take(entry->key);
@@ -202,6 +213,42 @@ QByteArray withPrintSettings(QByteArrayView content, const printing::PrintSettin
         result += line + lineEnd;
     }
     return result;
+}
+
+// Writes entries into the file at path, keeping whatever else it holds; what names the
+// settings in the messages (打印设置).
+bool writeEntries(const QString& path, const QList<printing::SettingEntry>& entries,
+                  const std::function<bool(QStringView key)>& owns, const QString& what,
+                  QString* error) {
+    QFile existing(path);
+    QByteArray content;
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly)) {
+            // Writing without its other lines would lose them.
+            *error = QStringLiteral("设置文件“%1”无法读取，%2没有保存：%3")
+                         .arg(QDir::toNativeSeparators(path), what, existing.errorString());
+            return false;
+        }
+        content = existing.readAll();
+    }
+    if (!common::makePrivateFolder(QFileInfo(path).absolutePath())) {
+        *error = QStringLiteral("设置文件夹“%1”无法建立，%2没有保存。")
+                     .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), what);
+        return false;
+    }
+    QString problem;
+    if (!platform::writeWholeFile(path, withEntries(content, entries, owns), &problem)) {
+        *error = what + QStringLiteral("没有保存。") + problem;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QByteArray withPrintSettings(QByteArrayView content, const printing::PrintSettings& settings) {
+    return withEntries(content, printing::printSettingEntries(settings),
+                       printing::isPrintSettingKey);
 }
 
 QString deskConfigPath() {
@@ -225,28 +272,13 @@ DeskConfig readDeskConfig(const QString& path) {
 
 bool writePrintSettings(const QString& path, const printing::PrintSettings& settings,
                         QString* error) {
-    QFile existing(path);
-    QByteArray content;
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly)) {
-            // Writing without its other lines would lose them.
-            *error = QStringLiteral("设置文件“%1”无法读取，打印设置没有保存：%2")
-                         .arg(QDir::toNativeSeparators(path), existing.errorString());
-            return false;
-        }
-        content = existing.readAll();
-    }
-    if (!common::makePrivateFolder(QFileInfo(path).absolutePath())) {
-        *error = QStringLiteral("设置文件夹“%1”无法建立，打印设置没有保存。")
-                     .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
-        return false;
-    }
-    QString problem;
-    if (!platform::writeWholeFile(path, withPrintSettings(content, settings), &problem)) {
-        *error = QStringLiteral("打印设置没有保存。") + problem;
-        return false;
-    }
-    return true;
+    return writeEntries(path, printing::printSettingEntries(settings), printing::isPrintSettingKey,
+                        QStringLiteral("打印设置"), error);
+}
+
+bool writeCashSettings(const QString& path, const CashSettings& settings, QString* error) {
+    return writeEntries(path, cashSettingEntries(settings), isCashSettingKey,
+                        QStringLiteral("收款设置"), error);
 }
 
 }  // namespace settings

@@ -8,6 +8,7 @@
 
 #include "printing/print_settings.h"
 #include "settings/backup_settings.h"
+#include "settings/cash_settings.h"
 
 namespace settings {
 
@@ -17,6 +18,7 @@ struct DeskConfig {
     std::optional<QString> database;  // the database= value as written, spaces around it removed
     printing::PrintSettings printing;
     BackupSettings backup;
+    CashSettings cash;
     QStringList warnings;  // one for each line that was ignored, naming it and why
 };
 
@@ -38,5 +40,7 @@ DeskConfig readDeskConfig(const QString& path);
 // in *error, when the file could not be written; it is then unchanged.
 bool writePrintSettings(const QString& path, const printing::PrintSettings& settings,
                         QString* error);
+// The same for the drawer's settings.
+bool writeCashSettings(const QString& path, const CashSettings& settings, QString* error);
 
 }  // namespace settings

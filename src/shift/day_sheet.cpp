@@ -1,53 +1,130 @@
 #include "shift/day_sheet.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "common/number_text.h"
+#include "shift/shift_report.h"
 #include "store/schema.h"
 
 namespace shift {
 
-DaySheet makeDaySheet(const QDate& day, const QList<store::Settlement>& settlements) {
-    DaySheet sheet{day, {}, {QStringLiteral("全天合计"), 0, {}}};
-    for (const store::Settlement& settlement : settlements) {
-        auto line = std::find_if(
-            sheet.cashiers.begin(), sheet.cashiers.end(),
-            [&](const DaySheetLine& known) { return known.name == settlement.cashier; });
-        if (line == sheet.cashiers.end()) {
-            sheet.cashiers.append({settlement.cashier, 0, {}});
-            line = sheet.cashiers.end() - 1;
+namespace {
+
+const QString kDifferenceName = QStringLiteral("长短款");
+
+DaySheetLine& lineOf(QList<DaySheetLine>& lines, const QString& cashier, qint64 settlement) {
+    for (DaySheetLine& line : lines) {
+        if (line.name == cashier && line.settlement == settlement) {
+            return line;
         }
-        for (DaySheetLine* taking : {&*line, &sheet.total}) {
-            ++taking->settlements;
-            taking->figures.add(settlement.figures);
+    }
+    lines.append({cashier, settlement, settlement == 0, {}, std::nullopt});
+    return lines.last();
+}
+
+}  // namespace
+
+DaySheet makeDaySheet(const QDate& day, const QList<store::JournalEntry>& dayRows,
+                      const QList<store::Settlement>& daySettlements) {
+    DaySheet sheet{day,
+                   {},
+                   {QStringLiteral("全天合计"), 0, false, {}, common::Money()},
+                   {QStringLiteral("其中未交班"), 0, false, {}, std::nullopt},
+                   0};
+    QStringList cashiers;  // in the order of their first row
+    for (const store::JournalEntry& row : dayRows) {
+        if (!cashiers.contains(row.cashier)) {
+            cashiers.append(row.cashier);
+        }
+        lineOf(sheet.shifts, row.cashier, row.settlement).figures.add(row);
+    }
+    for (const store::Settlement& settlement : daySettlements) {
+        if (!cashiers.contains(settlement.cashier)) {
+            cashiers.append(settlement.cashier);
+        }
+        if (settlement.drawer) {
+            lineOf(sheet.shifts, settlement.cashier, settlement.number).difference =
+                settlement.drawer->difference;
+            *sheet.total.difference += settlement.drawer->difference;
+        } else {
+            lineOf(sheet.shifts, settlement.cashier, settlement.number);
+        }
+    }
+    // A cashier's settlements in their order, then the shift still open.
+    std::stable_sort(sheet.shifts.begin(), sheet.shifts.end(),
+                     [&](const DaySheetLine& a, const DaySheetLine& b) {
+                         const auto key = [&](const DaySheetLine& line) {
+                             return std::tuple(cashiers.indexOf(line.name), line.open,
+                                               line.settlement);
+                         };
+                         return key(a) < key(b);
+                     });
+    for (const DaySheetLine& line : sheet.shifts) {
+        sheet.total.figures.add(line.figures);
+        if (line.open) {
+            sheet.openTotal.figures.add(line.figures);
+            ++sheet.openCashiers;
         }
     }
     return sheet;
 }
 
 QStringList daySheetColumns() {
-    return {QStringLiteral("收费员"), QStringLiteral("交班次数"), QStringLiteral("笔数"),
-            QStringLiteral("合计"),   QStringLiteral("预交"),     QStringLiteral("补收"),
-            QStringLiteral("退款"),   QStringLiteral("欠费"),     QStringLiteral("应交现金")};
+    return {QStringLiteral("收费员"), QStringLiteral("结算号"), QStringLiteral("笔数"),
+            QStringLiteral("合计"),   QStringLiteral("预交"),   QStringLiteral("补收"),
+            QStringLiteral("退款"),   QStringLiteral("欠费"),   QStringLiteral("应交现金"),
+            kDifferenceName};
 }
 
 QStringList daySheetCells(const DaySheetLine& line) {
-    QStringList cells{line.name, QString::number(line.settlements),
-                      QString::number(line.figures.totalEvents())};
+    QString number;
+    if (line.settlement != 0) {
+        number = QString::number(line.settlement);
+    } else if (line.open) {
+        number = QStringLiteral("未交班");
+    }
+    QStringList cells{line.name, number, QString::number(line.figures.totalEvents())};
     for (const QStringView field :
          {store::kTotalField, store::kPrepaidField, store::kSupplementField, store::kRefundField,
           store::kArrearsField}) {
         cells.append(common::numberToText(line.figures.amount(field)));
     }
     cells.append(common::numberToText(line.figures.cashDue()));
+    cells.append(line.difference ? common::numberToText(*line.difference) : QString());
     return cells;
+}
+
+QString openShiftsWarning(const DaySheet& sheet) {
+    return sheet.hasOpenShifts() ? QStringLiteral("有 %1 个收费员未交班，未交班的款项已计入合计。")
+                                       .arg(sheet.openCashiers)
+                                 : QString();
+}
+
+QList<QStringList> daySheetMethodRows(const DaySheet& sheet) {
+    QList<QStringList> rows = methodRows(sheet.total.figures);
+    rows.append({kDifferenceName, {}, {}, common::numberToText(*sheet.total.difference)});
+    return rows;
 }
 
 QString daySheetText(const DaySheet& sheet) {
     QStringList lines{kDaySheetTitle, QStringLiteral("日期：") + sheet.day.toString(Qt::ISODate),
                       daySheetColumns().join(u'\t')};
-    for (const DaySheetLine& line : sheet.cashiers) {
+    for (const DaySheetLine& line : sheet.shifts) {
         lines.append(daySheetCells(line).join(u'\t'));
     }
+    if (sheet.hasOpenShifts()) {
+        lines.append(openShiftsWarning(sheet));
+    }
     lines.append(daySheetCells(sheet.total).join(u'\t'));
+    if (sheet.hasOpenShifts()) {
+        lines.append(daySheetCells(sheet.openTotal).join(u'\t'));
+    }
+    lines.append(QString());
+    lines.append(methodColumns().join(u'\t'));
+    for (const QStringList& row : daySheetMethodRows(sheet)) {
+        lines.append(row.join(u'\t'));
+    }
     return lines.join(u'\n') + u'\n';
 }
 

@@ -2,11 +2,16 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
+#include <QTableWidget>
 
 #include "receipt/fee_category.h"
 #include "shift/shift_report.h"
 #include "widgets/form_style.h"
+#include "widgets/window_controls.h"
 
 namespace shift {
 
@@ -18,15 +23,19 @@ constexpr int kFigureColumns = 3;
 ShiftReport everyFigure() {
     ShiftReport report;
     report.number = 1;
+    report.drawer = store::DrawerBalance{};
+    report.drawer->remark = QStringLiteral("说明");
     return report;
 }
+
+// Rows enough for the cash and a few more methods before the table scrolls.
+constexpr int kMethodRowsShown = 5;
 
 }  // namespace
 
 FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
     setFont(widgets::formFont());
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(3);
     int row = 0;
@@ -57,7 +66,19 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
     const QList<Figure> amounts = amountFigures(report.figures);
     addGroup(amounts.first(receipt::kFeeCategoryCount));
     addGroup(amounts.sliced(receipt::kFeeCategoryCount));
+    addGroup(cashFigures(report));
     grid->setColumnStretch(2 * kFigureColumns - 1, 1);
+
+    m_methods = widgets::makeTextTable(QStringLiteral("按付款方式"), methodColumns());
+    m_methods->setParent(this);
+    m_methods->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_methods->setFixedHeight(m_methods->horizontalHeader()->height() +
+                              kMethodRowsShown * m_methods->verticalHeader()->defaultSectionSize() +
+                              2 * m_methods->frameWidth());
+    auto* beside = new QHBoxLayout(this);
+    beside->setContentsMargins(0, 0, 0, 0);
+    beside->addLayout(grid, 1);
+    beside->addWidget(m_methods, 0, Qt::AlignTop);
 }
 
 void FiguresPanel::showReport(const ShiftReport& report) {
@@ -65,8 +86,8 @@ void FiguresPanel::showReport(const ShiftReport& report) {
         value->hide();
         caption->hide();
     }
-    for (const QList<Figure>& figures :
-         {headerFigures(report), countFigures(report.figures), amountFigures(report.figures)}) {
+    for (const QList<Figure>& figures : {headerFigures(report), countFigures(report.figures),
+                                         amountFigures(report.figures), cashFigures(report)}) {
         for (const Figure& figure : figures) {
             const auto [value, caption] = m_figures.value(figure.name);
             if (value == nullptr) {
@@ -77,6 +98,10 @@ void FiguresPanel::showReport(const ShiftReport& report) {
             caption->show();
         }
     }
+    widgets::fillTable(*m_methods, methodRows(report.figures), kFirstMethodAmount);
+    // Wide enough for every column: a method's amounts are read across, never scrolled to.
+    m_methods->setFixedWidth(m_methods->horizontalHeader()->length() + 2 * m_methods->frameWidth() +
+                             m_methods->verticalScrollBar()->sizeHint().width());
 }
 
 }  // namespace shift

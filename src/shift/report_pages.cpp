@@ -21,10 +21,12 @@ constexpr int kPageCentre = 1050;
 // The advance of one character at 10.5 pt: about 3.7 mm for a Chinese one, half for ASCII.
 constexpr int kWideCharacter = 37;
 constexpr int kNarrowCharacter = 19;
-// The event list's columns: 时间, 事件, 住院号, 姓名, 合计, 补收, 退款.
-constexpr int kEventColumns[] = {200, 600, 720, 1000, 1250, 1480, 1710};
-// The day's sheet's columns.
-constexpr int kDaySheetColumns[] = {200, 470, 630, 760, 960, 1160, 1360, 1560, 1760};
+// The event list's columns: 时间, 事件, 住院号, 姓名, 付款方式, 合计, 补收, 退款.
+constexpr int kEventColumns[] = {200, 580, 780, 980, 1150, 1420, 1580, 1740};
+// The day's sheet's columns: 收费员, 结算号, 笔数, 合计, 预交, 补收, 退款, 欠费, 应交现金, 长短款.
+constexpr int kDaySheetColumns[] = {200, 400, 540, 640, 820, 990, 1160, 1330, 1500, 1700};
+// The payment methods' table: 付款方式, 补收, 退款, 合计.
+constexpr int kMethodColumns[] = {200, 600, 1000, 1400};
 // Three figures a row.
 constexpr int kFigureColumns[] = {200, 770, 1340};
 constexpr int kCountColumns[] = {200, 620, 1040, 1460};
@@ -138,6 +140,22 @@ void signatures(PageWriter& writer, const QStringList& signers) {
 
 }  // namespace
 
+// A table's heading and rows, the heading repeated on every further page.
+template <std::size_t N>
+void tableRows(PageWriter& writer, const int (&columns)[N], const QStringList& heading,
+               const QList<QStringList>& rows) {
+    const auto headingRow = [&](PageWriter& page) {
+        page.row(columns, heading);
+        page.rule();
+    };
+    writer.needRoom(2 * kLineStep + kGap);
+    headingRow(writer);
+    for (const QStringList& row : rows) {
+        writer.needRoom(kLineStep, headingRow);
+        writer.row(columns, row);
+    }
+}
+
 std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
     const QString title =
         report.isSettled() ? kReportTitle : kReportTitle + QStringLiteral("（未交班）");
@@ -155,16 +173,20 @@ std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
     writer.rule();
     figureRows(writer, kFigureColumns, amounts.sliced(receipt::kFeeCategoryCount));
     writer.rule();
-
-    const auto eventHeading = [](PageWriter& page) {
-        page.row(kEventColumns, eventColumns());
-        page.rule();
-    };
-    eventHeading(writer);
-    for (const store::JournalEntry& entry : report.entries) {
-        writer.needRoom(kLineStep, eventHeading);
-        writer.row(kEventColumns, eventCells(entry));
+    tableRows(writer, kMethodColumns, methodColumns(), methodRows(report.figures));
+    writer.rule();
+    // The cash figures one a line: the capitals and a remark run long.
+    for (const Figure& figure : cashFigures(report)) {
+        writer.needRoom(kLineStep);
+        writer.row(kFigureColumns, figureTexts({figure}));
     }
+    writer.rule();
+
+    QList<QStringList> events;
+    for (const store::JournalEntry& entry : report.entries) {
+        events.append(eventCells(entry));
+    }
+    tableRows(writer, kEventColumns, eventColumns(), events);
     signatures(writer,
                {QStringLiteral("交班人"), QStringLiteral("接班人"), QStringLiteral("审核")});
     return writer.finish();
@@ -182,14 +204,24 @@ std::vector<platform::PageContent> daySheetPages(const DaySheet& sheet) {
         page.rule();
     };
     heading(writer);
-    for (const DaySheetLine& line : sheet.cashiers) {
+    for (const DaySheetLine& line : sheet.shifts) {
         writer.needRoom(kLineStep, heading);
         writer.row(kDaySheetColumns, daySheetCells(line));
     }
-    writer.needRoom(kLineStep + kGap, heading);
+    writer.needRoom(3 * kLineStep + kGap, heading);
+    if (sheet.hasOpenShifts()) {
+        writer.text(kLeft, openShiftsWarning(sheet));
+        writer.skip(kLineStep);
+    }
     writer.rule();
     writer.row(kDaySheetColumns, daySheetCells(sheet.total));
-    signatures(writer, {QStringLiteral("审核")});
+    if (sheet.hasOpenShifts()) {
+        writer.row(kDaySheetColumns, daySheetCells(sheet.openTotal));
+    }
+    writer.rule();
+    tableRows(writer, kMethodColumns, methodColumns(), daySheetMethodRows(sheet));
+    signatures(writer,
+               {QStringLiteral("交款人"), QStringLiteral("收款人"), QStringLiteral("审核")});
     return writer.finish();
 }
 

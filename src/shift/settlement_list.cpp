@@ -9,7 +9,8 @@ namespace shift {
 QStringList settlementColumns() {
     return {QStringLiteral("结算号"), QStringLiteral("交班时间"), QStringLiteral("收费员"),
             QStringLiteral("电脑"),   QStringLiteral("笔数"),     QStringLiteral("合计"),
-            QStringLiteral("补收"),   QStringLiteral("退款"),     QStringLiteral("应交现金")};
+            QStringLiteral("补收"),   QStringLiteral("退款"),     QStringLiteral("应交现金"),
+            QStringLiteral("长短款")};
 }
 
 QStringList settlementCells(const store::Settlement& settlement) {
@@ -22,7 +23,8 @@ QStringList settlementCells(const store::Settlement& settlement) {
             common::numberToText(figures.amount(store::kTotalField)),
             common::numberToText(figures.amount(store::kSupplementField)),
             common::numberToText(figures.amount(store::kRefundField)),
-            common::numberToText(figures.cashDue())};
+            common::numberToText(settlement.cashDue),
+            settlement.drawer ? common::numberToText(settlement.drawer->difference) : QString()};
 }
 
 QString settlementListText(const QList<store::Settlement>& settlements) {

@@ -1,7 +1,9 @@
 #include "shift/shift_report.h"
 
+#include "common/money_words.h"
 #include "common/number_text.h"
 #include "receipt/fee_category.h"
+#include "receipt/payment_methods.h"
 #include "store/schema.h"
 
 namespace shift {
@@ -20,21 +22,59 @@ void appendLines(QStringList& lines, const QList<Figure>& figures) {
     }
 }
 
+void appendRows(QStringList& lines, const QStringList& columns, const QList<QStringList>& rows) {
+    lines.append(columns.join(u'\t'));
+    for (const QStringList& row : rows) {
+        lines.append(row.join(u'\t'));
+    }
+}
+
+// The methods an event's amounts were paid in: one, or 补:… 退:… when they differ.
+QString eventMethodsText(const store::EventMethods& methods) {
+    if (methods.supplement.isEmpty() || methods.refund.isEmpty() ||
+        methods.supplement == methods.refund) {
+        return methods.supplement.isEmpty() ? methods.refund : methods.supplement;
+    }
+    return QStringLiteral("补:%1 退:%2").arg(methods.supplement, methods.refund);
+}
+
 }  // namespace
 
-ShiftReport openShiftReport(const QString& cashier, const QList<store::JournalEntry>& entries) {
-    return {0, cashier, store::deskName(), {}, store::sumEntries(entries), entries};
+ShiftReport openShiftReport(const QString& cashier, const QList<store::JournalEntry>& entries,
+                            common::Money cashFloat) {
+    return {0,       cashier,   store::deskName(), {}, store::sumEntries(entries),
+            entries, cashFloat, std::nullopt};
 }
 
 ShiftReport settlementReport(const store::Settlement& settlement,
                              const QList<store::JournalEntry>& entries) {
-    return {settlement.number,    settlement.cashier, settlement.desk,
-            settlement.settledAt, settlement.figures, entries};
+    ShiftReport report{settlement.number,
+                       settlement.cashier,
+                       settlement.desk,
+                       settlement.settledAt,
+                       settlement.figures,
+                       entries,
+                       {},
+                       settlement.drawer};
+    // A settlement keeps no methods: its rows tell them.
+    report.figures.methods = store::sumEntries(entries).methods;
+    if (settlement.drawer) {
+        report.cashFloat = settlement.drawer->cashFloat;
+    }
+    return report;
 }
 
 QString reportTime(const QDateTime& time) {
     return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                           : QStringLiteral("无");
+}
+
+QString differenceText(common::Money difference) {
+    if (difference.isZero()) {
+        return yuanText(difference);
+    }
+    return difference.isNegative() ? QStringLiteral("短款 ") + yuanText(-difference)
+                                   : QStringLiteral("长款 ") + yuanText(difference);
 }
 
 QList<Figure> headerFigures(const ShiftReport& report) {
@@ -70,24 +110,69 @@ QList<Figure> amountFigures(const store::ShiftFigures& figures) {
         }
         amounts.append({name, yuanText(figures.amounts[index])});
     }
-    amounts.append({QStringLiteral("应交现金"), yuanText(figures.cashDue())});
     return amounts;
 }
 
+QList<Figure> cashFigures(const ShiftReport& report) {
+    // A settlement keeps the cash it settled; the open shift's is its rows' so far.
+    const common::Money due = report.drawer ? report.drawer->cashDue : report.figures.cashDue();
+    const QString counted = QStringLiteral("实点现金");
+    const QList<Figure> dueFigures{{QStringLiteral("应交现金"), yuanText(due)},
+                                   {QStringLiteral("应交现金（大写）"), common::moneyWords(due)}};
+    if (report.isSettled() && !report.drawer) {
+        return dueFigures + QList<Figure>{{counted, QStringLiteral("交班时没有点钞")}};
+    }
+    QList<Figure> figures{{QStringLiteral("备用金"), yuanText(report.cashFloat)}};
+    figures += dueFigures;
+    figures.append({QStringLiteral("应有现金"), yuanText(report.cashFloat + due)});
+    if (!report.drawer) {
+        return figures + QList<Figure>{{counted, QStringLiteral("未点钞")}};
+    }
+    const store::DrawerBalance& drawer = *report.drawer;
+    figures += {{counted, yuanText(drawer.counted)},
+                {QStringLiteral("长短款"), differenceText(drawer.difference)},
+                {QStringLiteral("点钞明细"), drawer.detail}};
+    if (!drawer.remark.isEmpty()) {
+        figures.append({QStringLiteral("长短款说明"), drawer.remark});
+    }
+    return figures;
+}
+
+QStringList methodColumns() {
+    return {QStringLiteral("付款方式"), QStringLiteral("补收"), QStringLiteral("退款"),
+            QStringLiteral("合计")};
+}
+
+QList<QStringList> methodRows(const store::ShiftFigures& figures) {
+    const QString cash = receipt::kCashMethod.toString();
+    QList<store::MethodTotal> methods{figures.method(cash)};
+    for (const store::MethodTotal& total : figures.methods) {
+        if (total.method != cash) {
+            methods.append(total);
+        }
+    }
+    QList<QStringList> rows;
+    for (const store::MethodTotal& total : methods) {
+        rows.append({total.method, common::numberToText(total.supplement),
+                     common::numberToText(total.refund), common::numberToText(total.net())});
+    }
+    return rows;
+}
+
 QStringList eventColumns() {
-    return {QStringLiteral("时间"), QStringLiteral("事件"), QStringLiteral("住院号"),
-            QStringLiteral("姓名"), QStringLiteral("合计"), QStringLiteral("补收"),
-            QStringLiteral("退款")};
+    return {QStringLiteral("时间"), QStringLiteral("事件"),     QStringLiteral("住院号"),
+            QStringLiteral("姓名"), QStringLiteral("付款方式"), QStringLiteral("合计"),
+            QStringLiteral("补收"), QStringLiteral("退款")};
 }
 
 QStringList eventCells(const store::JournalEntry& entry) {
     const auto amount = [&](QStringView field) {
         return common::numberToText(store::journalAmount(entry.amounts, field));
     };
-    return {reportTime(entry.time),     store::journalKindText(entry.kind),
-            entry.inpatientNumber,      entry.patientName,
-            amount(store::kTotalField), amount(store::kSupplementField),
-            amount(store::kRefundField)};
+    return {reportTime(entry.time),          store::journalKindText(entry.kind),
+            entry.inpatientNumber,           entry.patientName,
+            eventMethodsText(entry.methods), amount(store::kTotalField),
+            amount(store::kSupplementField), amount(store::kRefundField)};
 }
 
 QString reportText(const ShiftReport& report) {
@@ -101,10 +186,15 @@ QString reportText(const ShiftReport& report) {
     lines.append(kSeparator);
     appendLines(lines, amounts.sliced(receipt::kFeeCategoryCount));
     lines.append(kSeparator);
-    lines.append(eventColumns().join(u'\t'));
+    appendRows(lines, methodColumns(), methodRows(report.figures));
+    lines.append(kSeparator);
+    appendLines(lines, cashFigures(report));
+    lines.append(kSeparator);
+    QList<QStringList> events;
     for (const store::JournalEntry& entry : report.entries) {
-        lines.append(eventCells(entry).join(u'\t'));
+        events.append(eventCells(entry));
     }
+    appendRows(lines, eventColumns(), events);
     return lines.join(u'\n') + u'\n';
 }
 

@@ -3,7 +3,9 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <optional>
 
+#include "store/drawer_count.h"
 #include "store/journal.h"
 #include "store/settlement.h"
 #include "store/shift_figures.h"
@@ -14,15 +16,21 @@ namespace shift {
 struct ShiftReport {
     qint64 number = 0;
     QString cashier;
-    QString desk;         // where it was settled; for the open shift, the desk showing it
-    QDateTime settledAt;  // invalid for the open shift
-    store::ShiftFigures figures;
+    QString desk;                 // where it was settled; for the open shift, the desk showing it
+    QDateTime settledAt;          // invalid for the open shift
+    store::ShiftFigures figures;  // with each payment method's amounts
     QList<store::JournalEntry> entries;
+    // The float the open shift's drawer started with, as this desk sets it.
+    common::Money cashFloat;
+    // The drawer as counted at the handover; none for the open shift and for a shift settled
+    // before drawers were counted.
+    std::optional<store::DrawerBalance> drawer;
 
     bool isSettled() const { return number != 0; }
 };
 
-ShiftReport openShiftReport(const QString& cashier, const QList<store::JournalEntry>& entries);
+ShiftReport openShiftReport(const QString& cashier, const QList<store::JournalEntry>& entries,
+                            common::Money cashFloat);
 ShiftReport settlementReport(const store::Settlement& settlement,
                              const QList<store::JournalEntry>& entries);
 
@@ -38,20 +46,34 @@ inline const QString kReportTitle = QStringLiteral("住院收费交班报表");
 QList<Figure> headerFigures(const ShiftReport& report);
 // The number of events of each kind: 新开 and 3笔.
 QList<Figure> countFigures(const store::ShiftFigures& figures);
-// The 19 fee lines named as the statistics report names them, then 合计, 预交, 补收, 退款, 欠费
-// and 应交现金.
+// The 19 fee lines named as the statistics report names them, then 合计, 预交, 补收, 退款 and
+// 欠费.
 QList<Figure> amountFigures(const store::ShiftFigures& figures);
+// The cash the drawer hands over: 备用金, 应交现金 in figures and in capitals, 应有现金, and as
+// counted 实点现金, 长短款 (长款 0.1元, 短款 0.1元), 长短款说明 and 点钞明细; for the open shift
+// 实点现金 is 未点钞, for a shift settled before drawers were counted 交班时没有点钞.
+QList<Figure> cashFigures(const ShiftReport& report);
 
-// What the list of events shows of each, in columns: 时间, 事件, 住院号, 姓名, 合计, 补收, 退款.
+// Each payment method's amounts, 现金 first, then in the order the methods were first used:
+// 付款方式, 补收, 退款, 合计 (补收 less 退款).
+QStringList methodColumns();
+inline constexpr int kFirstMethodAmount = 1;
+QList<QStringList> methodRows(const store::ShiftFigures& figures);
+
+// 长款 0.1元, 短款 0.1元 or 0元.
+QString differenceText(common::Money difference);
+
+// What the list of events shows of each, in columns: 时间, 事件, 住院号, 姓名, 付款方式, 合计,
+// 补收, 退款.
 QStringList eventColumns();
-inline constexpr int kFirstEventAmount = 4;
+inline constexpr int kFirstEventAmount = 5;
 QStringList eventCells(const store::JournalEntry& entry);
 
 // A date-time as the reports write it: 2026-03-10 09:15:00.
 QString reportTime(const QDateTime& time);
 
-// The report as text: the title, one figure a line as "name：value", then the events, one a line,
-// their columns separated by tabs.
+// The report as text: the title, one figure a line as "name：value", the methods' table, then
+// the events, one a line, their columns separated by tabs.
 QString reportText(const ShiftReport& report);
 
 }  // namespace shift

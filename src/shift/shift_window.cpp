@@ -8,9 +8,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "common/number_text.h"
 #include "platform/clock.h"
 #include "platform/services.h"
+#include "shift/drawer_count_dialog.h"
 #include "shift/figures_panel.h"
 #include "shift/report_pages.h"
 #include "shift/report_printing.h"
@@ -78,7 +78,8 @@ ShiftWindow::ShiftWindow(const platform::Services& services, store::Database& da
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages, 1);
     layout->addLayout(buttons);
-    widgets::placeWindow(*this, {780, 700});
+    // Wide enough for the figures and the table of methods beside them.
+    widgets::placeWindow(*this, {860, 700});
 
     showOpenShift();
     findSettlements();
@@ -148,12 +149,13 @@ QWidget* ShiftWindow::makeDaySheetPage() {
     auto* page = new QWidget;
     m_day = makeNamedDateBox(QStringLiteral("日期"), m_services.clock.now().date(), page);
     m_daySheetTable = widgets::makeTextTable(QStringLiteral("日结单"), daySheetColumns());
+    m_daySheetMethods = widgets::makeTextTable(QStringLiteral("按付款方式合计"), methodColumns());
     QPushButton* print = widgets::makeNamedButton(QStringLiteral("打印日结单"), page);
     connect(m_day, &QDateEdit::dateChanged, this, &ShiftWindow::showDaySheet);
     connect(print, &QPushButton::clicked, this, &ShiftWindow::printDaySheet);
 
     auto* filter = new QHBoxLayout;
-    filter->addWidget(makeCaption(QStringLiteral("交班日期"), m_day, page));
+    filter->addWidget(makeCaption(QStringLiteral("日期"), m_day, page));
     filter->addWidget(m_day);
     filter->addStretch();
     auto* buttons = new QHBoxLayout;
@@ -161,7 +163,8 @@ QWidget* ShiftWindow::makeDaySheetPage() {
     buttons->addWidget(print);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(filter);
-    layout->addWidget(m_daySheetTable, 1);
+    layout->addWidget(m_daySheetTable, 2);
+    layout->addWidget(m_daySheetMethods, 1);
     layout->addLayout(buttons);
     return page;
 }
@@ -174,7 +177,7 @@ void ShiftWindow::showOpenShift() {
         showError(error);
     }
     m_openEntries = entries;
-    m_openFigures->showReport(openShiftReport(m_cashier, m_openEntries));
+    m_openFigures->showReport(openShiftReport(m_cashier, m_openEntries, m_services.cashFloat));
     QList<QStringList> rows;
     for (const store::JournalEntry& entry : m_openEntries) {
         rows.append(eventCells(entry));
@@ -188,16 +191,12 @@ void ShiftWindow::showOpenShift() {
 }
 
 void ShiftWindow::settle() {
-    const store::ShiftFigures figures = store::sumEntries(m_openEntries);
-    const widgets::Message question{
-        QStringLiteral("确定交班吗？\n本班共 %1 笔记录，应交现金 %2 元。")
-            .arg(figures.totalEvents())
-            .arg(common::numberToText(figures.cashDue())),
-        kTitle, widgets::MessageButtons::OkCancel, widgets::MessageIcon::Warning, kTitle};
-    if (m_services.messageBoxes.show(this, question) != widgets::MessageAnswer::Ok) {
+    DrawerCountDialog counting(store::sumEntries(m_openEntries), m_services.cashFloat, this);
+    if (counting.exec() != QDialog::Accepted) {
         return;
     }
-    const store::SettleResult settled = store::settleShift(m_database, m_cashier, m_openEntries);
+    const store::SettleResult settled =
+        store::settleShift(m_database, m_cashier, m_openEntries, counting.count());
     switch (settled.outcome) {
         case store::SettleOutcome::Settled: {
             showOpenShift();
@@ -215,6 +214,9 @@ void ShiftWindow::settle() {
         }
         case store::SettleOutcome::Empty:
             showError(QStringLiteral("本班没有记录，不需要交班。"));
+            break;
+        case store::SettleOutcome::BadCount:
+            showError(QStringLiteral("没有交班。") + countProblemText(settled.problem));
             break;
         case store::SettleOutcome::TakenElsewhere:
             showError(
@@ -235,7 +237,8 @@ void ShiftWindow::settle() {
 }
 
 void ShiftWindow::printOpenShift() {
-    printShiftReport(m_services, this, openShiftReport(m_cashier, m_openEntries));
+    printShiftReport(m_services, this,
+                     openShiftReport(m_cashier, m_openEntries, m_services.cashFloat));
 }
 
 void ShiftWindow::findSettlements() {
@@ -306,25 +309,46 @@ void ShiftWindow::reprintSettlement() {
 
 void ShiftWindow::showDaySheet() {
     const QDate day = m_day->date();
+    QList<store::JournalEntry> rows;
     QList<store::Settlement> settlements;
     QString error;
-    if (!store::readSettlements(m_database, {{}, day, day}, &settlements, &error)) {
+    // A sheet that misses some of the day would read as complete: a failed read shows nothing.
+    if (!store::readDayEntries(m_database, day, &rows, &error) ||
+        !store::readSettlements(m_database, {{}, day, day}, &settlements, &error)) {
         showError(error);
+        rows.clear();
+        settlements.clear();
     }
-    m_daySheet = makeDaySheet(day, settlements);
-    QList<QStringList> rows;
-    for (const DaySheetLine& line : m_daySheet.cashiers) {
-        rows.append(daySheetCells(line));
+    m_daySheet = makeDaySheet(day, rows, settlements);
+    QList<QStringList> lines;
+    for (const DaySheetLine& line : m_daySheet.shifts) {
+        lines.append(daySheetCells(line));
     }
-    rows.append(daySheetCells(m_daySheet.total));
-    widgets::fillTable(*m_daySheetTable, rows, kFirstDaySheetNumber);
+    const int warningRow = static_cast<int>(lines.size());
+    if (m_daySheet.hasOpenShifts()) {
+        lines.append({openShiftsWarning(m_daySheet)});
+    }
+    const int firstTotal = static_cast<int>(lines.size());
+    lines.append(daySheetCells(m_daySheet.total));
+    if (m_daySheet.hasOpenShifts()) {
+        lines.append(daySheetCells(m_daySheet.openTotal));
+    }
+    m_daySheetTable->clearSpans();
+    widgets::fillTable(*m_daySheetTable, lines, kFirstDaySheetNumber);
+    if (m_daySheet.hasOpenShifts()) {
+        QTableWidgetItem* warning = m_daySheetTable->item(warningRow, 0);
+        warning->setForeground(Qt::red);
+        m_daySheetTable->setSpan(warningRow, 0, 1, m_daySheetTable->columnCount());
+    }
     QFont bold = m_daySheetTable->font();
     bold.setBold(true);
-    const int totalRow = m_daySheetTable->rowCount() - 1;
-    for (int column = 0; column < m_daySheetTable->columnCount(); ++column) {
-        m_daySheetTable->item(totalRow, column)->setFont(bold);
+    for (int row = firstTotal; row < m_daySheetTable->rowCount(); ++row) {
+        for (int column = 0; column < m_daySheetTable->columnCount(); ++column) {
+            m_daySheetTable->item(row, column)->setFont(bold);
+        }
     }
     m_daySheetTable->resizeColumnsToContents();
+    widgets::fillTable(*m_daySheetMethods, daySheetMethodRows(m_daySheet), kFirstMethodAmount);
 }
 
 void ShiftWindow::printDaySheet() {

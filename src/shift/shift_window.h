@@ -25,9 +25,9 @@ namespace shift {
 
 class FiguresPanel;
 
-// 交班: the logged-in cashier's open shift (its figures and events, 交班 to settle it, 打印 to
-// print it unsettled), the cashier's earlier settlements (查看, 重打) and the day's sheet of
-// every cashier.
+// 交班: the logged-in cashier's open shift (its figures by payment method and its events, 交班 to
+// count the drawer and settle it, 打印 to print it unsettled), the cashier's earlier settlements
+// (查看, 重打) and the day's sheet of every cashier, open shifts included.
 class ShiftWindow final : public QDialog {
     Q_OBJECT
 
@@ -72,6 +72,7 @@ private:
     QTableWidget* m_settlementTable = nullptr;
     QDateEdit* m_day = nullptr;
     QTableWidget* m_daySheetTable = nullptr;
+    QTableWidget* m_daySheetMethods = nullptr;
 };
 
 }  // namespace shift

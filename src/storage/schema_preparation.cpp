@@ -16,9 +16,16 @@ struct Index {
     QString column;  // quoted, with what the engine adds to it, or several
 };
 
+// A column that an upgrade adds to a table an older program made.
+struct AddedColumn {
+    const TableSchema* table;
+    const Column* column;
+};
+
 // What a database lacks of the schema.
 struct Additions {
     QList<const TableDefinition*> tables;
+    QList<AddedColumn> columns;
     QList<Index> indexes;
     bool versionTable = false;
     // The database was made by an older program: its version is raised once the rest is added.
@@ -28,9 +35,17 @@ struct Additions {
         return std::any_of(tables.begin(), tables.end(),
                            [&](const TableDefinition* table) { return table->schema == schema; });
     }
-    bool any() const {
-        return !tables.isEmpty() || !indexes.isEmpty() || versionTable || olderVersion;
+    bool adds(const Column* column) const {
+        return std::any_of(columns.begin(), columns.end(),
+                           [&](const AddedColumn& added) { return added.column == column; });
     }
+    bool any() const {
+        return !tables.isEmpty() || !columns.isEmpty() || !indexes.isEmpty() || versionTable ||
+               olderVersion;
+    }
+    // What the program can work without until the next start adds it: an index or the table of
+    // versions. A table, a column or a newer version's change it cannot.
+    bool onlyConveniences() const { return tables.isEmpty() && columns.isEmpty() && !olderVersion; }
     // Without an essential table there is no program; an index or a history is a convenience.
     bool essential() const {
         return std::any_of(tables.begin(), tables.end(),
@@ -38,20 +53,26 @@ struct Additions {
     }
 };
 
+// A column that a later version added is added to the table; any other missing column means
+// the table is not the program's.
 bool checkColumns(const SchemaCatalog& catalog, const TableSchema& table,
-                  const QStringList& existing, QString* reason) {
-    QStringList needed;
+                  const QStringList& existing, Additions* additions, QString* reason) {
+    const auto missing = [&](const QString& name) {
+        return !existing.contains(name, catalog.nameCase());
+    };
     for (const Column& column : table.columns) {
-        needed.append(column.name);
-    }
-    if (!catalog.identityColumn().isEmpty()) {
-        needed.append(catalog.identityColumn());
-    }
-    for (const QString& column : needed) {
-        if (!existing.contains(column, catalog.nameCase())) {
-            *reason = QStringLiteral("表 %1 缺少字段“%2”").arg(table.name, column);
+        if (!missing(column.name)) {
+            continue;
+        }
+        if (!column.addedLater) {
+            *reason = QStringLiteral("表 %1 缺少字段“%2”").arg(table.name, column.name);
             return false;
         }
+        additions->columns.append({&table, &column});
+    }
+    if (!catalog.identityColumn().isEmpty() && missing(catalog.identityColumn())) {
+        *reason = QStringLiteral("表 %1 缺少字段“%2”").arg(table.name, catalog.identityColumn());
+        return false;
     }
     return true;
 }
@@ -81,7 +102,7 @@ bool inspect(SchemaCatalog& catalog, const SchemaDefinition& schema, Additions* 
         }
         if (columns.isEmpty()) {
             additions->tables.append(&definition);
-        } else if (!checkColumns(catalog, table, columns, reason)) {
+        } else if (!checkColumns(catalog, table, columns, additions, reason)) {
             return false;
         }
         QList<Index> indexes;
@@ -131,8 +152,9 @@ bool widenSumColumns(SchemaCatalog& catalog, const SchemaDefinition& schema,
         }
         for (const Column& column : definition.schema->columns) {
             const QString statement =
-                column.holdsSums ? catalog.retypeColumnStatement(definition.schema->name, column)
-                                 : QString();
+                column.holdsSums && !additions.adds(&column)
+                    ? catalog.retypeColumnStatement(definition.schema->name, column)
+                    : QString();
             if (!statement.isEmpty() && !catalog.run(statement, reason)) {
                 return false;
             }
@@ -166,6 +188,20 @@ bool addAll(SchemaCatalog& catalog, RecordWriter& writer, const Additions& addit
             if (!writer.insert(table, record)) {
                 return false;
             }
+        }
+    }
+    // Existing rows take the column's earlier value from the column's default: no row is
+    // rewritten.
+    for (const AddedColumn& added : additions.columns) {
+        QString statement =
+            QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                .arg(quotedIdentifier(added.table->name), quotedIdentifier(added.column->name),
+                     catalog.sqlType(*added.column));
+        if (!added.column->addedLater->isEmpty()) {
+            statement += QStringLiteral(" DEFAULT ") + quotedText(*added.column->addedLater);
+        }
+        if (!catalog.run(statement, reason)) {
+            return false;
         }
     }
     QStringList indexedTables;
@@ -234,11 +270,13 @@ bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDe
         return true;
     }
     // A missing index only slows the program down, and the next start adds it.
-    if (additions.tables.isEmpty()) {
+    if (additions.onlyConveniences()) {
         return true;
     }
     const QString failure = added.reason.isEmpty() ? *reason : added.reason;
-    const QString& table = firstEssentialTable(schema);
+    const QString& table = additions.tables.isEmpty() && !additions.columns.isEmpty()
+                               ? additions.columns.first().table->name
+                               : firstEssentialTable(schema);
     if (!additions.essential()) {
         bool writable = true;
         if (!catalog.mayWrite(table, &writable, reason)) {
@@ -250,7 +288,9 @@ bool prepareSchema(StorageEngine& engine, SchemaCatalog& catalog, const SchemaDe
             return true;
         }
     }
-    *reason = QStringLiteral("无法建立数据表（%1）").arg(failure);
+    *reason = (additions.tables.isEmpty() ? QStringLiteral("无法升级数据表（%1）")
+                                          : QStringLiteral("无法建立数据表（%1）"))
+                  .arg(failure);
     const QString grant = catalog.missingGrant(table);
     if (!grant.isEmpty()) {
         *reason += QStringLiteral("：") + grant;

@@ -8,6 +8,12 @@ QString quotedIdentifier(const QString& name) {
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+QString quotedText(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
+}
+
 QString quotedColumnList(const TableSchema& table) {
     QStringList names;
     for (const Column& column : table.columns) {

@@ -10,6 +10,9 @@ namespace storage {
 // An identifier quoted for SQL, as both engines read it; used only with the program's own table
 // and column names, never with typed text.
 QString quotedIdentifier(const QString& name);
+// A text quoted as an SQL string literal, as both engines read it; used only with the program's
+// own words, never with typed text.
+QString quotedText(const QString& text);
 
 // The schema's columns, quoted, in order, joined by ", ".
 QString quotedColumnList(const TableSchema& table);

@@ -39,8 +39,9 @@ public:
 };
 
 // The records of one table whose fields equal the given values (texts exactly; a field that holds
-// no value equals none) and, when dateField is given, whose date-time lies within [first, last],
-// both ends included; in stored order, with the opened fields.
+// no value equals none), when oneOfField is given whose field equals one of oneOfValues (none when
+// they are none), and, when dateField is given, whose date-time lies within [first, last], both
+// ends included; in stored order, with the opened fields.
 struct RecordSelection {
     const TableSchema* table = nullptr;
     QList<int> openedFields;
@@ -48,6 +49,8 @@ struct RecordSelection {
     int dateField = -1;
     QDateTime first;
     QDateTime last;
+    int oneOfField = -1;
+    QVariantList oneOfValues = {};
 };
 
 // Takes one selected record: its identity and its opened fields.

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace storage {
 
@@ -20,6 +21,10 @@ struct Column {
     // An amount that sums many receipts' amounts (or is the difference of two): an engine that
     // bounds a number's width gives it room for any sum of amounts it can store.
     bool holdsSums = false;
+    // For a column that an upgrade adds to tables made before it: the text the rows already
+    // there read as (a word of the program's own; empty: an absent value). None for a column
+    // the table has had from the start.
+    std::optional<QString> addedLater = std::nullopt;
 };
 
 // A table's columns in the order in which records are written. Every engine keeps the records'

@@ -3,6 +3,7 @@
 #include <QSysInfo>
 #include <algorithm>
 
+#include "receipt/payment_methods.h"
 #include "store/database.h"
 #include "store/save_pause.h"
 #include "store/schema.h"
@@ -25,6 +26,8 @@ struct JournalColumns {
     int patientName;
     std::array<int, kJournalAmountCount> amounts;
     int settlement;
+    int supplementMethod;
+    int refundMethod;
 };
 
 const JournalColumns& journalColumns() {
@@ -37,7 +40,9 @@ const JournalColumns& journalColumns() {
                              journal.indexOf(kInpatientNumberField),
                              journal.indexOf(kPatientNameField),
                              {},
-                             journal.indexOf(kSettlementNumberField)};
+                             journal.indexOf(kSettlementNumberField),
+                             journal.indexOf(kSupplementMethodField),
+                             journal.indexOf(kRefundMethodField)};
         for (int amount = 0; amount < kJournalAmountCount; ++amount) {
             found.amounts[amount] = journal.indexOf(journalAmountField(amount));
         }
@@ -62,6 +67,8 @@ JournalEntry entryOf(storage::RecordId id, const storage::RecordValues& values) 
         entry.amounts[amount] = values[columns.amounts[amount]].value<common::Money>();
     }
     entry.settlement = values[columns.settlement].toLongLong();
+    entry.methods = {values[columns.supplementMethod].toString(),
+                     values[columns.refundMethod].toString()};
     return entry;
 }
 
@@ -79,6 +86,10 @@ storage::RecordSelection openEntriesOf(const QString& cashier) {
     const storage::TableSchema& journal = journalSchema();
     return entrySelection({{journal.indexOf(kSettlementNumberField), qint64(0)},
                            {journal.indexOf(kCashierField), cashier}});
+}
+
+storage::RecordSelection numberEntries(const QString& inpatientNumber) {
+    return entrySelection({{journalSchema().indexOf(kInpatientNumberField), inpatientNumber}});
 }
 
 bool readEntries(Database& database, const storage::RecordSelection& selection,
@@ -102,13 +113,18 @@ bool readEntries(Database& database, const storage::RecordSelection& selection,
 
 }  // namespace
 
-common::Money journalAmount(const JournalAmounts& amounts, QStringView field) {
+int journalAmountIndex(QStringView field) {
     for (int amount = 0; amount < kJournalAmountCount; ++amount) {
         if (journalAmountField(amount) == field) {
-            return amounts[amount];
+            return amount;
         }
     }
-    return {};
+    return -1;
+}
+
+common::Money journalAmount(const JournalAmounts& amounts, QStringView field) {
+    const int index = journalAmountIndex(field);
+    return index < 0 ? common::Money() : amounts[index];
 }
 
 JournalAmounts receiptAmounts(const QVariantList& receipt) {
@@ -135,8 +151,19 @@ JournalAmounts amountChange(const JournalAmounts& after, const JournalAmounts& b
     return change;
 }
 
+EventMethods keptMethods(const JournalAmounts& change, const EventMethods& chosen) {
+    const auto kept = [&](QStringView field, const QString& method) {
+        if (journalAmount(change, field).isZero()) {
+            return QString();
+        }
+        return method.isEmpty() ? receipt::kCashMethod.toString() : method;
+    };
+    return {kept(kSupplementField, chosen.supplement), kept(kRefundField, chosen.refund)};
+}
+
 storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
-                                 const QVariantList& receipt, const JournalAmounts& change) {
+                                 const QVariantList& receipt, const JournalAmounts& change,
+                                 const EventMethods& methods) {
     storage::RecordValues row{QDateTime(),
                               cashier,
                               deskName(),
@@ -146,13 +173,14 @@ storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
     for (const common::Money amount : change) {
         row.append(QVariant::fromValue(amount));
     }
-    row.append(qint64(0));
+    const EventMethods kept = keptMethods(change, methods);
+    row += {qint64(0), kept.supplement, kept.refund};
     const storage::TableSchema& journal = journalSchema();
     return {&journal, row, journal.indexOf(kEventTimeField)};
 }
 
-std::optional<storage::RecordId> insertWithJournalRow(storage::RecordWriter& writer,
-                                                      QList<storage::NewRecord> records) {
+std::optional<storage::RecordId> insertWithJournalRows(storage::RecordWriter& writer,
+                                                       const QList<storage::NewRecord>& records) {
     const std::optional<storage::RecordId> id = writer.insertRecords(records);
     if (id) {
         pauseForTesting(SavePoint::JournalWritten);
@@ -162,25 +190,27 @@ std::optional<storage::RecordId> insertWithJournalRow(storage::RecordWriter& wri
 
 bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,
                       const QVariantList& receipt, const JournalAmounts& change) {
-    return insertWithJournalRow(writer, {journalRecord(kind, cashier, receipt, change)})
+    return insertWithJournalRows(writer, {journalRecord(kind, cashier, receipt, change)})
         .has_value();
 }
 
 std::optional<storage::RecordId> insertReceiptWithJournalRow(storage::RecordWriter& writer,
-                                                             const QVariantList& receipt) {
-    return insertWithJournalRow(
+                                                             const QVariantList& receipt,
+                                                             const EventMethods& methods) {
+    return insertWithJournalRows(
         writer, {{&receiptSchema(), receipt},
                  journalRecord(JournalKind::New, receiptText(receipt, kCashierField), receipt,
-                               receiptAmounts(receipt))});
+                               receiptAmounts(receipt), methods)});
 }
 
 bool insertHistoryWithJournalRow(storage::RecordWriter& writer, const QVariantList& replaced,
-                                 const QVariantList& before, const QVariantList& after) {
-    return insertWithJournalRow(
-               writer,
-               {{&receiptHistorySchema(), replaced},
-                journalRecord(JournalKind::Correction, receiptText(after, kCashierField), after,
-                              amountChange(receiptAmounts(after), receiptAmounts(before)))})
+                                 const QVariantList& before, const QVariantList& after,
+                                 const EventMethods& methods) {
+    return insertWithJournalRows(
+               writer, {{&receiptHistorySchema(), replaced},
+                        journalRecord(
+                            JournalKind::Correction, receiptText(after, kCashierField), after,
+                            amountChange(receiptAmounts(after), receiptAmounts(before)), methods)})
         .has_value();
 }
 
@@ -195,6 +225,33 @@ bool readOpenEntries(storage::RecordWriter& writer, const QString& cashier,
                          [&](storage::RecordId id, const storage::RecordValues& values) {
                              entries->append(entryOf(id, values));
                          });
+}
+
+bool readNumberEntries(storage::RecordWriter& writer, const QString& inpatientNumber,
+                       QList<JournalEntry>* entries) {
+    return writer.select(numberEntries(inpatientNumber),
+                         [&](storage::RecordId id, const storage::RecordValues& values) {
+                             entries->append(entryOf(id, values));
+                         });
+}
+
+bool readNumbersEntries(Database& database, const QStringList& inpatientNumbers,
+                        QList<JournalEntry>* entries, QString* error) {
+    storage::RecordSelection selection = entrySelection({});
+    selection.oneOfField = journalSchema().indexOf(kInpatientNumberField);
+    for (const QString& number : inpatientNumbers) {
+        selection.oneOfValues.append(number);
+    }
+    return readEntries(database, selection, entries, error);
+}
+
+bool readDayEntries(Database& database, const QDate& day, QList<JournalEntry>* entries,
+                    QString* error) {
+    storage::RecordSelection selection = entrySelection({});
+    selection.dateField = journalSchema().indexOf(kEventTimeField);
+    selection.first = QDateTime(day, QTime(0, 0));
+    selection.last = QDateTime(day, QTime(23, 59, 59));
+    return readEntries(database, selection, entries, error);
 }
 
 bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntry>* entries,

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QDate>
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <array>
 #include <optional>
@@ -23,12 +25,26 @@ class Database;
 // The amounts of a row, in the order of journalAmountField.
 using JournalAmounts = std::array<common::Money, kJournalAmountCount>;
 
-// The amount of the named field (合计, 补收...); 0 for a field that is none of them.
+// The position of the named amount (合计, 补收...) among a row's amounts; -1 for none of them.
+int journalAmountIndex(QStringView field);
+// The amount of the named field; 0 for a field that is none of them.
 common::Money journalAmount(const JournalAmounts& amounts, QStringView field);
 // A receipt record's amounts (its 30 fields) in journal order.
 JournalAmounts receiptAmounts(const QVariantList& receipt);
 // Each amount of after less the same amount of before.
 JournalAmounts amountChange(const JournalAmounts& after, const JournalAmounts& before);
+
+// How the amounts of an event that changed hands were paid: the method of its 补收 and of its
+// 退款 (现金, 银行卡...); empty for an amount the event did not change.
+struct EventMethods {
+    QString supplement;
+    QString refund;
+    bool operator==(const EventMethods&) const = default;
+};
+
+// The methods a row keeps with its change: the chosen method of each amount it changes, 现金
+// where none was chosen, and none for an amount it leaves as it was.
+EventMethods keptMethods(const JournalAmounts& change, const EventMethods& chosen);
 
 // One row as the journal keeps it.
 struct JournalEntry {
@@ -41,20 +57,32 @@ struct JournalEntry {
     QString patientName;
     JournalAmounts amounts{};  // the change the event made
     qint64 settlement = 0;     // 0 while its shift is open
+    EventMethods methods;
 };
 
-// Appends the row of an event on a receipt (its 30 fields) within the event's transaction: the
-// database's clock, the cashier, this computer, the kind, the receipt's number and name and the
-// change of each amount. False when it cannot be written, which fails the transaction.
+// The row of an event on a receipt (its 30 fields): the database's clock, the cashier, this
+// computer, the kind, the receipt's number and name, the change of each amount and the methods
+// kept with it.
+storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
+                                 const QVariantList& receipt, const JournalAmounts& change,
+                                 const EventMethods& methods = {});
+// Appends such a row within the event's transaction. False when it cannot be written, which
+// fails the transaction.
 bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,
                       const QVariantList& receipt, const JournalAmounts& change);
+// Inserts records with the journal rows that go with them in one step; the first one's identity.
+std::optional<storage::RecordId> insertWithJournalRows(storage::RecordWriter& writer,
+                                                       const QList<storage::NewRecord>& records);
 // The writes of saving, each with its journal row in the same step, under the cashier the
 // receipt names: a new receipt (its amounts), and the history row of a correction, which
-// replaces before by after (new less old). The new receipt's identity / false on failure.
+// replaces before by after (new less old), each with how its amounts were paid. The new
+// receipt's identity / false on failure.
 std::optional<storage::RecordId> insertReceiptWithJournalRow(storage::RecordWriter& writer,
-                                                             const QVariantList& receipt);
+                                                             const QVariantList& receipt,
+                                                             const EventMethods& methods);
 bool insertHistoryWithJournalRow(storage::RecordWriter& writer, const QVariantList& replaced,
-                                 const QVariantList& before, const QVariantList& after);
+                                 const QVariantList& before, const QVariantList& after,
+                                 const EventMethods& methods);
 
 // The rows of one cashier that no settlement has taken yet / the rows of one settlement, in the
 // order they were written. False with a message for the cashier in *error and no rows at all.
@@ -66,6 +94,17 @@ bool readSettledEntries(Database& database, qint64 settlement, QList<JournalEntr
 // fails the transaction.
 bool readOpenEntries(storage::RecordWriter& writer, const QString& cashier,
                      QList<JournalEntry>* entries);
+// The rows of the receipts of one inpatient number, in the order they were written, as a
+// transaction sees them; false as above.
+bool readNumberEntries(storage::RecordWriter& writer, const QString& inpatientNumber,
+                       QList<JournalEntry>* entries);
+// The rows of the receipts of any of these inpatient numbers, in the order they were written,
+// in one query / the rows written on one day (a night shift's rows fall on two days). False with
+// a message for the cashier in *error and no rows at all.
+bool readNumbersEntries(Database& database, const QStringList& inpatientNumbers,
+                        QList<JournalEntry>* entries, QString* error);
+bool readDayEntries(Database& database, const QDate& day, QList<JournalEntry>* entries,
+                    QString* error);
 
 // This computer as the journal names a desk: its host name.
 // The 新开 row of the receipt last issued under inpatientNumber: who issued it and when. None

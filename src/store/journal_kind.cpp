@@ -10,6 +10,8 @@ QString journalKindText(JournalKind kind) {
             return QStringLiteral("更正");
         case JournalKind::Void:
             return QStringLiteral("作废");
+        case JournalKind::VoidContinued:
+            return QStringLiteral("作废（续）");
         case JournalKind::Reprint:
             break;
     }
@@ -17,7 +19,8 @@ QString journalKindText(JournalKind kind) {
 }
 
 std::optional<JournalKind> journalKindFromText(QStringView text) {
-    for (const JournalKind kind : kJournalKinds) {
+    for (const JournalKind kind : {JournalKind::New, JournalKind::Correction, JournalKind::Void,
+                                   JournalKind::Reprint, JournalKind::VoidContinued}) {
         if (journalKindText(kind) == text) {
             return kind;
         }

@@ -83,7 +83,8 @@ QString numberLockKey(const QVariantList& receipt) {
            receipt.value(receiptSchema().indexOf(kInpatientNumberField)).toString();
 }
 
-SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
+SaveResult saveNewReceipt(Database& database, const QVariantList& values,
+                          const EventMethods& methods) {
     const TableSchema& table = receiptSchema();
     const int numberField = table.indexOf(kInpatientNumberField);
     const QString number = values.value(numberField).toString();
@@ -98,7 +99,8 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
                 return false;
             }
             pauseForTesting(SavePoint::NumberChecked);
-            const std::optional<storage::RecordId> id = insertReceiptWithJournalRow(writer, values);
+            const std::optional<storage::RecordId> id =
+                insertReceiptWithJournalRow(writer, values, methods);
             result.recordId = id.value_or(0);
             return id.has_value();
         });
@@ -106,7 +108,7 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values) {
 }
 
 SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
-                          const QVariantList& values) {
+                          const QVariantList& values, const EventMethods& methods) {
     const TableSchema& table = receiptSchema();
     const auto loadedRecord = [&](RecordWriter&) {
         return std::optional<storage::RecordId>(loaded.recordId);
@@ -121,7 +123,7 @@ SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
             }
             pauseForTesting(SavePoint::CorrectionCompared);
             current->append(QDateTime::currentDateTime());
-            if (!insertHistoryWithJournalRow(writer, *current, loaded.values, values) ||
+            if (!insertHistoryWithJournalRow(writer, *current, loaded.values, values, methods) ||
                 !writer.update(table, loaded.recordId, values)) {
                 return false;
             }

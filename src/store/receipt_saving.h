@@ -4,6 +4,7 @@
 #include <QVariantList>
 
 #include "storage/storage_engine.h"
+#include "store/journal.h"
 
 namespace store {
 
@@ -37,12 +38,15 @@ struct SaveResult {
 QString numberLockKey(const QVariantList& receipt);
 
 // Appends a receipt, unless a receipt with its inpatient number is stored by the time the desk
-// holds the lock on that number.
-SaveResult saveNewReceipt(Database& database, const QVariantList& values);
+// holds the lock on that number. Its journal row keeps how its 补收 and 退款 were paid (现金
+// where no method is given).
+SaveResult saveNewReceipt(Database& database, const QVariantList& values,
+                          const EventMethods& methods = {});
 
 // Rewrites the loaded receipt in its place, keeping the version it replaces in the history,
-// unless it has changed since it was loaded.
+// unless it has changed since it was loaded. Its journal row keeps how the change of its 补收
+// and 退款 was paid.
 SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
-                          const QVariantList& values);
+                          const QVariantList& values, const EventMethods& methods = {});
 
 }  // namespace store

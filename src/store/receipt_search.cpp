@@ -1,7 +1,10 @@
 #include "store/receipt_search.h"
 
+#include <QHash>
+
 #include "storage/storage_engine.h"
 #include "store/database.h"
+#include "store/journal.h"
 #include "store/schema.h"
 #include "store/shift_tables.h"
 #include "store/stored_values.h"
@@ -39,6 +42,38 @@ storage::RecordSearch recordSearch(const ReceiptFilter& filter, const QList<int>
     return search;
 }
 
+// A receipt's 30 fields with the found values in their places, the rest absent.
+QVariantList wholeReceipt(const QList<int>& fields, const QVariantList& values) {
+    QVariantList receipt(kReceiptFieldCount);
+    for (qsizetype at = 0; at < fields.size() && at < values.size(); ++at) {
+        receipt[fields[at]] = values[at];
+    }
+    return receipt;
+}
+
+// The identities of the voided receipts of these numbers, by number, in the order they were
+// voided.
+bool readVoidedOrder(Database& database, const QStringList& numbers,
+                     QHash<QString, QList<storage::RecordId>>* order, QString* error) {
+    const TableSchema& voided = voidedReceiptSchema();
+    const int numberField = voided.indexOf(kInpatientNumberField);
+    storage::RecordSelection selection{&voided, {numberField}, {}, -1, {}, {}, numberField, {}};
+    for (const QString& number : numbers) {
+        selection.oneOfValues.append(number);
+    }
+    QString reason;
+    if (!database.engine().select(
+            selection,
+            [&](storage::RecordId id, const storage::RecordValues& values) {
+                (*order)[values.value(0).toString()].append(id);
+            },
+            &reason)) {
+        *error = database.unusableMessage(reason);
+        return false;
+    }
+    return true;
+}
+
 // The receipt's fields of the record the table stands on.
 QVariantList receiptFields(const Table& table) {
     QVariantList values;
@@ -62,9 +97,56 @@ QString statusText(ReceiptStatus status) {
     return QStringLiteral("正常");
 }
 
+bool readPayments(Database& database, const QList<int>& fields, QList<FoundReceipt>* receipts,
+                  QString* error) {
+    const int numberAt =
+        static_cast<int>(fields.indexOf(receiptSchema().indexOf(kInpatientNumberField)));
+    const auto numberOf = [&](const FoundReceipt& receipt) {
+        return receipt.values.value(numberAt).toString();
+    };
+    QStringList numbers;
+    QStringList voidedNumbers;
+    for (const FoundReceipt& receipt : std::as_const(*receipts)) {
+        numbers.append(numberOf(receipt));
+        if (receipt.status == ReceiptStatus::Voided) {
+            voidedNumbers.append(numberOf(receipt));
+        }
+    }
+    numbers.removeDuplicates();
+    voidedNumbers.removeDuplicates();
+    QList<JournalEntry> rows;
+    QHash<QString, QList<storage::RecordId>> voidedOrder;
+    if (!readNumbersEntries(database, numbers, &rows, error) ||
+        (!voidedNumbers.isEmpty() &&
+         !readVoidedOrder(database, voidedNumbers, &voidedOrder, error))) {
+        return false;
+    }
+    QHash<QString, QList<JournalEntry>> rowsByNumber;
+    for (const JournalEntry& row : std::as_const(rows)) {
+        rowsByNumber[row.inpatientNumber].append(row);
+    }
+    for (FoundReceipt& receipt : *receipts) {
+        const QList<JournalEntry> numberRows = rowsByNumber.value(numberOf(receipt));
+        if (receipt.status != ReceiptStatus::Voided) {
+            receipt.payment = currentPayment(wholeReceipt(fields, receipt.values), numberRows);
+            continue;
+        }
+        // Each void of a number moved one receipt to the voided ones and wrote its rows, in
+        // the same order.
+        const qsizetype nth = voidedOrder.value(numberOf(receipt)).indexOf(receipt.recordId);
+        const QList<QList<JournalEntry>> voided = splitByReceipt(numberRows).voided;
+        receipt.payment =
+            nth >= 0 && nth < voided.size() ? voidedPayment(voided[nth]) : ReceiptPayment{};
+    }
+    return true;
+}
+
 ReceiptSearch::ReceiptSearch(Database& database, const ReceiptFilter& filter,
-                             const QList<int>& fields)
-    : m_database(database), m_filter(filter), m_search(recordSearch(filter, fields)) {}
+                             const QList<int>& fields, bool withPayments)
+    : m_database(database),
+      m_filter(filter),
+      m_search(recordSearch(filter, fields)),
+      m_withPayments(withPayments) {}
 
 bool ReceiptSearch::next(int count, QList<FoundReceipt>* receipts, QString* error) {
     if (m_atEnd) {
@@ -80,12 +162,18 @@ bool ReceiptSearch::next(int count, QList<FoundReceipt>* receipts, QString* erro
     if (!found.isEmpty()) {
         m_after = found.constLast().position;
     }
+    QList<FoundReceipt> page;
     for (storage::FoundRecord& record : found) {
         const ReceiptStatus status = record.position.table > 0 ? ReceiptStatus::Voided
                                      : record.marked           ? ReceiptStatus::Corrected
                                                                : ReceiptStatus::Normal;
-        receipts->append({record.position.id, std::move(record.values), status});
+        page.append({record.position.id, std::move(record.values), status});
     }
+    if (m_withPayments && !page.isEmpty() &&
+        !readPayments(m_database, m_search.fields, &page, error)) {
+        return false;
+    }
+    *receipts += std::move(page);
     return true;
 }
 

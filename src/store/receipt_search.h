@@ -9,6 +9,7 @@
 
 #include "common/money.h"
 #include "storage/storage_engine.h"
+#include "store/receipt_payment.h"
 
 namespace store {
 
@@ -39,7 +40,16 @@ struct FoundReceipt {
     storage::RecordId recordId = 0;  // in MZY, or in MZY_voided for a voided receipt
     QVariantList values;             // the fields the search was made for, in its order
     ReceiptStatus status = ReceiptStatus::Normal;
+    // How it was paid, when the search reads payments; of a voided receipt, what its void took
+    // back.
+    ReceiptPayment payment = {};
 };
+
+// Reads how each of the receipts was paid from the journal rows of their numbers, in one query
+// (and one more for the voided ones among them); fields are the receipt fields their values
+// hold, 住院号, 补收 and 退款 among them. False, with a message for the cashier in *error.
+bool readPayments(Database& database, const QList<int>& fields, QList<FoundReceipt>* receipts,
+                  QString* error);
 
 // A stored receipt as a window showed it: its identity and the values of the fields it showed. An
 // action on it (a reprint) first checks that the record of that identity still holds them: SQLite
@@ -73,8 +83,10 @@ struct ReceiptTotals {
 // its own takes its own Database.
 class ReceiptSearch {
 public:
-    // fields are positions in the receipt table; each found receipt gives those.
-    ReceiptSearch(Database& database, const ReceiptFilter& filter, const QList<int>& fields);
+    // fields are positions in the receipt table; each found receipt gives those, and how it was
+    // paid when withPayments is set (fields must then hold 住院号, 补收 and 退款).
+    ReceiptSearch(Database& database, const ReceiptFilter& filter, const QList<int>& fields,
+                  bool withPayments = false);
 
     // Up to count further receipts, appended to *receipts; fewer only at the end. False, with a
     // message for the cashier in *error, when the table cannot be read.
@@ -90,6 +102,7 @@ private:
     Database& m_database;
     ReceiptFilter m_filter;
     storage::RecordSearch m_search;
+    bool m_withPayments;
     std::optional<storage::SearchPosition> m_after;
     bool m_atEnd = false;
 };

@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "store/database.h"
 #include "store/journal.h"
+#include "store/receipt_payment.h"
 #include "store/schema.h"
 #include "store/shift_tables.h"
 #include "store/stored_values.h"
@@ -13,14 +14,6 @@ namespace {
 
 using storage::RecordWriter;
 using storage::TransactionOutcome;
-
-JournalAmounts takenBack(const QVariantList& receipt) {
-    JournalAmounts amounts = receiptAmounts(receipt);
-    for (common::Money& amount : amounts) {
-        amount = -amount;
-    }
-    return amounts;
-}
 
 // The number's earlier versions follow the receipt, oldest first; a failed step fails the
 // transaction.
@@ -38,18 +31,23 @@ bool moveHistory(RecordWriter& writer, const QString& inpatientNumber) {
     return true;
 }
 
+// Each amount goes back the way it was paid, as the number's journal rows tell.
 bool moveToVoided(RecordWriter& writer, const LoadedReceipt& shown, const QString& cashier,
                   const QString& reason) {
     const storage::TableSchema& voided = voidedReceiptSchema();
+    const QString number =
+        shown.values.value(receiptSchema().indexOf(kInpatientNumberField)).toString();
+    QList<JournalEntry> numberRows;
+    if (!readNumberEntries(writer, number, &numberRows)) {
+        return false;
+    }
     QVariantList record = shown.values;
     record += {QDateTime(), cashier, reason};
     return writer.insertRecords({{&voided, record, voided.indexOf(kVoidedAtField)}}) &&
-           writer.remove(receiptSchema(), shown.recordId) &&
-           moveHistory(
-               writer,
-               shown.values.value(receiptSchema().indexOf(kInpatientNumberField)).toString()) &&
-           appendJournalRow(writer, JournalKind::Void, cashier, shown.values,
-                            takenBack(shown.values));
+           writer.remove(receiptSchema(), shown.recordId) && moveHistory(writer, number) &&
+           insertWithJournalRows(
+               writer, voidRows(cashier, shown.values, currentPayment(shown.values, numberRows)))
+               .has_value();
 }
 
 // After a connection lost while committing: whether the receipt has left MZY; none when that

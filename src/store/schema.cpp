@@ -12,7 +12,8 @@ namespace {
 
 // 2: the journal, the voided receipts with their earlier versions, and the settlements.
 // 3: the journal's and the settlements' amounts hold any sum of receipts (numeric(20,2)).
-constexpr int kSchemaVersion = 3;
+// 4: the payment method of each journal row's amounts, and the counted drawer of a settlement.
+constexpr int kSchemaVersion = 4;
 const QString kFirstCashier = QStringLiteral("491MX");
 
 Column column(QStringView name, FieldKind kind) {
@@ -90,14 +91,22 @@ const storage::SchemaDefinition& schemaDefinition() {
             {&cashiers, {}, firstCashier, true, {}, {}},
             // The register asks of every receipt it lists whether it was corrected.
             {&history, {number}, {}, false, {}, {}},
-            // A database that can only be read is read without them.
+            // A database that can only be read is read without them. A receipt's payment is
+            // read from the rows of its number, and a day's sheet from the rows of that day.
             {&journalSchema(),
-             {journalSchema().indexOf(kSettlementNumberField)},
+             {journalSchema().indexOf(kSettlementNumberField),
+              journalSchema().indexOf(kInpatientNumberField),
+              journalSchema().indexOf(kEventTimeField)},
              {},
              false,
              {},
              {}},
-            {&voidedReceiptSchema(), {}, {}, false, {}, {}},
+            {&voidedReceiptSchema(),
+             {voidedReceiptSchema().indexOf(kInpatientNumberField)},
+             {},
+             false,
+             {},
+             {}},
             {&voidedHistorySchema(), {}, {}, false, {}, {}},
             {&settlementSchema(),
              {settlementSchema().indexOf(kSettlementNumberField)},

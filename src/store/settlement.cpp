@@ -1,6 +1,7 @@
 #include "store/settlement.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "common/text.h"
@@ -20,7 +21,7 @@ using storage::TransactionOutcome;
 const QString kSettlementLockKey = QStringLiteral("MZY_settlement");
 
 storage::RecordValues settlementRow(qint64 number, const QString& cashier,
-                                    const ShiftFigures& figures) {
+                                    const ShiftFigures& figures, const DrawerBalance& drawer) {
     storage::RecordValues row{
         number, cashier, deskName(), QDateTime(), figures.firstEvent, figures.lastEvent};
     for (const qint64 count : figures.eventCounts) {
@@ -29,8 +30,27 @@ storage::RecordValues settlementRow(qint64 number, const QString& cashier,
     for (const common::Money amount : figures.amounts) {
         row.append(QVariant::fromValue(amount));
     }
-    row.append(QVariant::fromValue(figures.cashDue()));
+    for (const common::Money amount :
+         {drawer.cashDue, drawer.cashFloat, drawer.expected, drawer.counted, drawer.difference}) {
+        row.append(QVariant::fromValue(amount));
+    }
+    row += {drawer.remark, drawer.detail};
     return row;
+}
+
+std::optional<DrawerBalance> drawerOf(const std::function<QVariant(QStringView)>& field) {
+    const QString detail = field(kCountDetailField).toString();
+    if (detail.isEmpty()) {
+        return std::nullopt;
+    }
+    const auto amount = [&](QStringView name) { return field(name).value<common::Money>(); };
+    return DrawerBalance{amount(kCashFloatField),
+                         amount(kCashDueField),
+                         amount(kExpectedCashField),
+                         amount(kCountedCashField),
+                         amount(kCashDifferenceField),
+                         field(kDifferenceRemarkField).toString(),
+                         detail};
 }
 
 Settlement settlementOf(const storage::RecordValues& values) {
@@ -40,7 +60,9 @@ Settlement settlementOf(const storage::RecordValues& values) {
                           field(kCashierField).toString(),
                           field(kDeskField).toString(),
                           field(kSettledAtField).toDateTime(),
-                          {}};
+                          {},
+                          field(kCashDueField).value<common::Money>(),
+                          drawerOf(field)};
     ShiftFigures& figures = settlement.figures;
     for (std::size_t kind = 0; kind < kJournalKinds.size(); ++kind) {
         figures.eventCounts[kind] = field(eventCountField(kJournalKinds[kind])).toLongLong();
@@ -112,18 +134,23 @@ std::optional<qint64> settlementHoldingExactly(Database& database,
 }  // namespace
 
 SettleResult settleShift(Database& database, const QString& cashier,
-                         const QList<JournalEntry>& shown) {
+                         const QList<JournalEntry>& shown, const DrawerCount& count) {
     const bool othersRows = std::any_of(shown.begin(), shown.end(), [&](const JournalEntry& entry) {
         return !common::textEquals(entry.cashier, cashier) || entry.settlement != 0;
     });
     if (shown.isEmpty() || othersRows) {
         return {shown.isEmpty() ? SettleOutcome::Empty : SettleOutcome::TakenElsewhere, 0, {}};
     }
+    const ShiftFigures figures = sumEntries(shown);
+    if (const CountProblem problem = checkDrawerCount(count, figures.cashDue());
+        problem != CountProblem::None) {
+        return {SettleOutcome::BadCount, 0, {}, problem};
+    }
+    const DrawerBalance drawer = drawerBalance(count, figures.cashDue());
     QList<storage::RecordId> rows;
     for (const JournalEntry& entry : shown) {
         rows.append(entry.id);
     }
-    const ShiftFigures figures = sumEntries(shown);
     const storage::TableSchema& settlements = settlementSchema();
     const storage::TableSchema& journal = journalSchema();
     SettleResult result{SettleOutcome::Failed, 0, {}};
@@ -141,9 +168,10 @@ SettleResult settleShift(Database& database, const QString& cashier,
                 result.outcome = SettleOutcome::TakenElsewhere;
                 return false;
             }
-            if (!marked || !writer.insertRecords(
-                               {{&settlements, settlementRow(result.number, cashier, figures),
-                                 settlements.indexOf(kSettledAtField)}})) {
+            if (!marked ||
+                !writer.insertRecords(
+                    {{&settlements, settlementRow(result.number, cashier, figures, drawer),
+                      settlements.indexOf(kSettledAtField)}})) {
                 return false;
             }
             pauseForTesting(SavePoint::SettlementWritten);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "receipt/payment_methods.h"
 #include "store/schema.h"
 
 namespace store {
@@ -12,6 +13,17 @@ namespace {
 std::size_t kindIndex(JournalKind kind) {
     return static_cast<std::size_t>(std::find(kJournalKinds.begin(), kJournalKinds.end(), kind) -
                                     kJournalKinds.begin());
+}
+
+MethodTotal& methodTotal(QList<MethodTotal>& methods, const QString& name) {
+    const QString method = name.isEmpty() ? receipt::kCashMethod.toString() : name;
+    for (MethodTotal& total : methods) {
+        if (total.method == method) {
+            return total;
+        }
+    }
+    methods.append({method, {}, {}});
+    return methods.last();
 }
 
 }  // namespace
@@ -28,16 +40,41 @@ common::Money ShiftFigures::amount(QStringView field) const {
     return journalAmount(amounts, field);
 }
 
+MethodTotal ShiftFigures::method(const QString& name) const {
+    for (const MethodTotal& total : methods) {
+        if (total.method == name) {
+            return total;
+        }
+    }
+    return {name, {}, {}};
+}
+
 common::Money ShiftFigures::cashDue() const {
-    return amount(kSupplementField) - amount(kRefundField);
+    return method(receipt::kCashMethod.toString()).net();
 }
 
 void ShiftFigures::add(const JournalEntry& entry) {
-    ShiftFigures one;
-    ++one.eventCounts[kindIndex(entry.kind)];
-    one.amounts = entry.amounts;
-    one.firstEvent = one.lastEvent = entry.time;
-    add(one);
+    // Thousands of rows a shift: added in place.
+    if (const std::size_t kind = kindIndex(entry.kind); kind < eventCounts.size()) {
+        ++eventCounts[kind];
+    }
+    for (int index = 0; index < kJournalAmountCount; ++index) {
+        amounts[index] += entry.amounts[index];
+    }
+    static const int supplementIndex = journalAmountIndex(kSupplementField);
+    static const int refundIndex = journalAmountIndex(kRefundField);
+    if (const common::Money supplement = entry.amounts[supplementIndex]; !supplement.isZero()) {
+        methodTotal(methods, entry.methods.supplement).supplement += supplement;
+    }
+    if (const common::Money refund = entry.amounts[refundIndex]; !refund.isZero()) {
+        methodTotal(methods, entry.methods.refund).refund += refund;
+    }
+    if (entry.time.isValid() && (!firstEvent.isValid() || entry.time < firstEvent)) {
+        firstEvent = entry.time;
+    }
+    if (entry.time.isValid() && (!lastEvent.isValid() || entry.time > lastEvent)) {
+        lastEvent = entry.time;
+    }
 }
 
 void ShiftFigures::add(const ShiftFigures& other) {
@@ -46,6 +83,11 @@ void ShiftFigures::add(const ShiftFigures& other) {
     }
     for (int index = 0; index < kJournalAmountCount; ++index) {
         amounts[index] += other.amounts[index];
+    }
+    for (const MethodTotal& total : other.methods) {
+        MethodTotal& taking = methodTotal(methods, total.method);
+        taking.supplement += total.supplement;
+        taking.refund += total.refund;
     }
     if (other.firstEvent.isValid() && (!firstEvent.isValid() || other.firstEvent < firstEvent)) {
         firstEvent = other.firstEvent;

@@ -8,18 +8,35 @@
 
 namespace store {
 
+// What one payment method took in (补收) and paid out (退款) over a shift.
+struct MethodTotal {
+    QString method;
+    common::Money supplement;
+    common::Money refund;
+
+    common::Money net() const { return supplement - refund; }
+    bool operator==(const MethodTotal&) const = default;
+};
+
 // What a shift's journal rows add up to, exact to the fen: how many events of each kind, the
-// change of every amount, and the time of the first and the last event.
+// change of every amount, each payment method's 补收 and 退款, and the time of the first and the
+// last event.
 struct ShiftFigures {
     std::array<qint64, kJournalKinds.size()> eventCounts{};  // in the order of kJournalKinds
     JournalAmounts amounts{};
+    // In the order the methods were first used; a row written before methods were kept, or
+    // with none, counts as 现金.
+    QList<MethodTotal> methods;
     QDateTime firstEvent;
     QDateTime lastEvent;
 
     qint64 eventCount(JournalKind kind) const;
     qint64 totalEvents() const;
     common::Money amount(QStringView field) const;
-    // The cash the cashier hands over: the supplements taken in less the refunds paid out.
+    // The method's totals; zero for a method the shift did not use.
+    MethodTotal method(const QString& name) const;
+    // The cash the cashier hands over: the supplements taken in cash less the refunds paid out
+    // in cash. The other methods' amounts are with the card terminal and the payment apps.
     common::Money cashDue() const;
 
     void add(const JournalEntry& entry);

@@ -1,6 +1,7 @@
 #include "store/shift_tables.h"
 
 #include "receipt/fee_category.h"
+#include "receipt/payment_methods.h"
 #include "store/database.h"
 #include "store/journal_kind.h"
 #include "store/schema.h"
@@ -26,6 +27,12 @@ Column sumColumn(QStringView name) {
     return {name.toString(), FieldKind::Amount, true};
 }
 
+// A column of schema version 4, which counts the drawer; what the rows already there read as.
+Column addedColumn(Column column, const QString& earlierRows) {
+    column.addedLater = earlierRows;
+    return column;
+}
+
 void appendAmounts(TableSchema& schema) {
     for (int amount = 0; amount < kJournalAmountCount; ++amount) {
         schema.columns.append(sumColumn(journalAmountField(amount)));
@@ -41,6 +48,10 @@ TableSchema buildJournalSchema() {
          column(kPatientNameField, FieldKind::Text)}};
     appendAmounts(schema);
     schema.columns.append(column(kSettlementNumberField, FieldKind::Integer));
+    // Every amount changed hands in cash before methods were kept.
+    const QString cash = receipt::kCashMethod.toString();
+    schema.columns += {addedColumn(column(kSupplementMethodField, FieldKind::Text), cash),
+                       addedColumn(column(kRefundMethodField, FieldKind::Text), cash)};
     return schema;
 }
 
@@ -65,6 +76,12 @@ TableSchema buildSettlementSchema() {
     }
     appendAmounts(schema);
     schema.columns.append(sumColumn(kCashDueField));
+    for (const QStringView amount :
+         {kCashFloatField, kExpectedCashField, kCountedCashField, kCashDifferenceField}) {
+        schema.columns.append(addedColumn(sumColumn(amount), {}));
+    }
+    schema.columns += {addedColumn(column(kDifferenceRemarkField, FieldKind::Text), {}),
+                       addedColumn(column(kCountDetailField, FieldKind::Text), {})};
     return schema;
 }
 

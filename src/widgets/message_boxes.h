@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -20,6 +22,13 @@ struct Message {
     QString action = {};
 };
 
+// A list under a question's text to choose one item of, such as how an amount was paid.
+struct MessageChoice {
+    QString caption;  // what is chosen: 补收 200.00 元
+    QStringList items;
+    int chosen = 0;  // the item selected when the box opens, and the one chosen after
+};
+
 // An error the cashier must read before going on: the stop sign, the title 错误信息：, one button.
 Message errorMessage(const QString& text);
 
@@ -28,11 +37,17 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual MessageAnswer show(QWidget* parent, const Message& message) = 0;
+    // The message with a list for each choice between its text and its buttons; each choice's
+    // chosen item is the one selected when the box is answered.
+    virtual MessageAnswer ask(QWidget* parent, const Message& message,
+                              QList<MessageChoice>* choices) = 0;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
 public:
     MessageAnswer show(QWidget* parent, const Message& message) override;
+    MessageAnswer ask(QWidget* parent, const Message& message,
+                      QList<MessageChoice>* choices) override;
 };
 
 }  // namespace widgets

@@ -96,7 +96,7 @@ TEST_P(ReceiptsCommand, ListsWhatTheRegisterFindsAsCsvOrXlsx) {
         EXPECT_TRUE(run.out.startsWith("\xEF\xBB\xBF"));
         QList<QStringList> rows = csvRows(run.out);
         ASSERT_FALSE(rows.isEmpty());
-        EXPECT_EQ(rows.takeFirst().size(), store::kReceiptFieldCount + 1);
+        EXPECT_EQ(rows.takeFirst().size(), store::kReceiptFieldCount + 2);
         EXPECT_EQ(rows, expectedRows(filterCase.filter));
     }
 

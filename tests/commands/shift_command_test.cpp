@@ -63,7 +63,9 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
     QList<store::JournalEntry> shown;
     QString error;
     ASSERT_TRUE(store::readOpenEntries(database(), QStringLiteral("491MX"), &shown, &error));
-    ASSERT_EQ(store::settleShift(database(), QStringLiteral("491MX"), shown).outcome,
+    ASSERT_EQ(store::settleShift(database(), QStringLiteral("491MX"), shown,
+                                 shift_test::exactCount(shown))
+                  .outcome,
               store::SettleOutcome::Settled);
     ASSERT_EQ(
         store::saveNewReceipt(database(), shift_test::randomReceipt(
@@ -82,6 +84,7 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("住院号") > 0);
     notes.close();
     const QByteArray notAPdfBefore = contentOf(notAPdf);
+    const QString daySheetPdf = folder.filePath(QStringLiteral("日结单.pdf"));
 
     const struct {
         QStringList arguments;
@@ -89,7 +92,9 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
         const char* says;  // in the output, or in the messages when it fails
     } runs[] = {
         {{QStringLiteral("list")}, 0, "\n1\t"},
-        {{QStringLiteral("list"), QStringLiteral("--date"), today}, 0, "全天合计\t1\t2\t"},
+        {{QStringLiteral("list"), QStringLiteral("--date"), today}, 0, "全天合计\t\t3\t"},
+        {{QStringLiteral("list"), QStringLiteral("--date"), today}, 0, "\n491MX\t未交班\t1\t"},
+        {{QStringLiteral("list"), QStringLiteral("--date"), today}, 0, "有 1 个收费员未交班"},
         {{QStringLiteral("show"), QStringLiteral("1")}, 0, "结算号：1\n"},
         {{QStringLiteral("open"), QStringLiteral("491MX")}, 0, "新开：1笔\n"},
         {{QStringLiteral("show"), QStringLiteral("2")}, 1, "没有结算号为 2 的交班"},
@@ -109,6 +114,10 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
          1,
          "不是 PDF 文件"},
         {{QStringLiteral("show"), QStringLiteral("1"), QStringLiteral("--pdf"), pdf}, 0, "已写入"},
+        {{QStringLiteral("list"), QStringLiteral("--date"), today, QStringLiteral("--pdf"),
+          daySheetPdf},
+         0,
+         "已写入"},
     };
     for (const auto& [arguments, status, says] : runs) {
         const ProgramRun run = shift(arguments);
@@ -127,6 +136,13 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
     EXPECT_TRUE(text.contains(QStringLiteral("住院收费交班报表"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("结算号:1"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("交班人:"))) << text.toStdString();
+    // The printed day sheet warns of the open shift above its totals and lists it.
+    const QString daySheet = support::readablePdfText(daySheetPdf);
+    const qsizetype warning = daySheet.indexOf(QStringLiteral("有 1 个收费员未交班"));
+    EXPECT_GE(warning, 0) << daySheet.toStdString();
+    EXPECT_LT(warning, daySheet.indexOf(QStringLiteral("全天合计"))) << daySheet.toStdString();
+    EXPECT_TRUE(daySheet.contains(QStringLiteral("491MX 未交班 1 "))) << daySheet.toStdString();
+    EXPECT_TRUE(daySheet.contains(QStringLiteral("审核:"))) << daySheet.toStdString();
 }
 
 }  // namespace

@@ -125,6 +125,11 @@ protected:
             }
         }
         cells.append(receipt.corrected ? QStringLiteral("已更正") : QStringLiteral("正常"));
+        // Every generated amount changed hands in cash.
+        const bool handed =
+            !receipt.field(store::kSupplementField).value<common::Money>().isZero() ||
+            !receipt.field(store::kRefundField).value<common::Money>().isZero();
+        cells.append(handed ? QStringLiteral("现金") : QString());
         return cells;
     }
 

@@ -179,7 +179,7 @@ TEST_P(RegisterWindowTest, ExportedFilesReadBackAsTheListedRows) {
                   QStringLiteral("住院号,姓名,入院日期,出院日期,床位费,诊金,治疗费,护理费,检查费,"
                                  "CT,MRI,手术费,化验费,西药费,中成药费,中草药费,其它,麻醉,材料,"
                                  "陪住,自费药品,特需服务费,杂费,备用,合计,预交,补收,退款,欠费,"
-                                 "收费员,状态"));
+                                 "收费员,状态,付款方式"));
         QList<QStringList> exported;
         for (const QStringList& row : rows) {
             QStringList cells;

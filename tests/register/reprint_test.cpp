@@ -212,7 +212,7 @@ TEST_P(RegisterAtTheDesk, TheIssuerVoidsAReceiptFromItsViewAndItsNumberIsFreeAga
     EXPECT_EQ(withVoided, (QStringList{QStringLiteral("660066"), QStringLiteral("作废"),
                                        QStringLiteral("共1张（作废1张，不计入合计）　合计：0　"
                                                       "补收：0　退款：0　欠费：0")}));
-    EXPECT_TRUE(note.endsWith(QStringLiteral("收费员：491MX　原因：收费项目错")))
+    EXPECT_TRUE(note.endsWith(QStringLiteral("收费员：491MX　原因：收费项目错\n付款方式：无")))
         << note.toStdString();
     EXPECT_TRUE(storedRecord().isEmpty());
 

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <map>
 
+#include "common/number_text.h"
 #include "platform/services.h"
 #include "shift/day_sheet.h"
 #include "shift/report_pages.h"
@@ -48,9 +49,13 @@ TEST(ShiftReportText, GivesEveryFigureAsNameColonValueThenEveryEventALine) {
         entry(2, JournalKind::Correction, yuan(30.5), yuan(30.5), yuan(0)),
         entry(3, JournalKind::Void, yuan(-300), yuan(0), yuan(-200)),
     };
-    store::Settlement settlement{7, QStringLiteral("491MX"), QStringLiteral("收费处1"),
+    store::Settlement settlement{7,
+                                 QStringLiteral("491MX"),
+                                 QStringLiteral("收费处1"),
                                  QDateTime(QDate(2026, 3, 10), QTime(17, 30)),
-                                 store::sumEntries(entries)};
+                                 store::sumEntries(entries),
+                                 yuan(30.5),
+                                 std::nullopt};
     const QStringList lines =
         shift::reportText(shift::settlementReport(settlement, entries)).split(u'\n');
 
@@ -72,13 +77,14 @@ TEST(ShiftReportText, GivesEveryFigureAsNameColonValueThenEveryEventALine) {
                                  "补收：30.5元",
                                  "退款：0元",
                                  "应交现金：30.5元",
-                                 "时间\t事件\t住院号\t姓名\t合计\t补收\t退款",
-                                 "2026-03-10 08:03:00\t作废\t1003\t病人3\t-300\t0\t-200"}) {
+                                 "实点现金：交班时没有点钞",
+                                 "时间\t事件\t住院号\t姓名\t付款方式\t合计\t补收\t退款",
+                                 "2026-03-10 08:03:00\t作废\t1003\t病人3\t\t-300\t0\t-200"}) {
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^\\d{4}-"))).size(), 3);
 
-    const QString open = shift::reportText(shift::openShiftReport(QStringLiteral("491MX"), {}));
+    const QString open = shift::reportText(shift::openShiftReport(QStringLiteral("491MX"), {}, {}));
     EXPECT_TRUE(open.contains(QStringLiteral("结算号：未交班\n")));
     EXPECT_FALSE(open.contains(QStringLiteral("交班时间")));
     EXPECT_TRUE(open.contains(QStringLiteral("首笔时间：无\n")));
@@ -102,7 +108,7 @@ TEST(ShiftReportPages, RunTheEventsOnOverNumberedPagesEachOnceSignaturesAfterThe
         entries.append(entry(number, JournalKind::New, amount, amount, yuan(0)));
     }
     const std::vector<platform::PageContent> pages =
-        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries));
+        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}));
     ASSERT_GE(pages.size(), 3u);
     const auto texts = textsByPage(pages);
 
@@ -114,7 +120,13 @@ TEST(ShiftReportPages, RunTheEventsOnOverNumberedPagesEachOnceSignaturesAfterThe
         const QString footer = QStringLiteral("第 %1 页，共 %2 页").arg(page + 1).arg(pages.size());
         ASSERT_EQ(texts.count(footer), 1u) << footer.toStdString();
         EXPECT_EQ(texts.find(footer)->second, page);
-        EXPECT_EQ(texts.count(QStringLiteral("时间")), pages.size()) << "the heading on every page";
+        bool listsEvents = false;
+        bool headed = false;
+        for (const platform::PlacedText& placed : pages[page].texts) {
+            listsEvents = listsEvents || (placed.text.startsWith(u'1') && placed.text.size() == 4);
+            headed = headed || placed.text == QStringLiteral("时间");
+        }
+        EXPECT_EQ(headed, listsEvents) << "the heading on every page of events, page " << page;
         for (const platform::PlacedText& placed : pages[page].texts) {
             EXPECT_TRUE(placed.x >= 0 && placed.x < 2000 && placed.y >= 0 && placed.y < 2900)
                 << placed.text.toStdString() << " at " << placed.x << ',' << placed.y;
@@ -143,7 +155,7 @@ TEST(ShiftReportPrinting, SendsEveryPageWithItsTextsAndLinesAsOnePlainPaperJob) 
         entries.append(entry(number, JournalKind::Reprint, yuan(0), yuan(0), yuan(0)));
     }
     const std::vector<platform::PageContent> pages =
-        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries));
+        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}));
     ASSERT_EQ(pages.size(), 2u);
     ScriptedMessageBoxes messageBoxes;
     support::RecordingPrinter printer;
@@ -173,28 +185,66 @@ TEST(ShiftReportPrinting, SendsEveryPageWithItsTextsAndLinesAsOnePlainPaperJob) 
     EXPECT_TRUE(messageBoxes.shown().empty()) << "it reached the printer";
 }
 
-TEST(DaySheet, GivesOneLinePerCashierAndTheDaysSum) {
-    const auto settled = [](qint64 number, const QString& cashier, common::Money total,
-                            common::Money supplement, common::Money refund) {
-        return store::Settlement{
-            number,
-            cashier,
-            {},
-            {},
-            store::sumEntries(
-                {entry(static_cast<int>(number), JournalKind::New, total, supplement, refund)})};
+store::JournalEntry paid(int number, const QString& cashier, qint64 settlement,
+                         common::Money supplement, const QString& supplementMethod,
+                         common::Money refund, const QString& refundMethod) {
+    store::JournalEntry made =
+        entry(number, JournalKind::New, supplement - refund, supplement, refund);
+    made.cashier = cashier;
+    made.settlement = settlement;
+    made.methods = {supplementMethod, refundMethod};
+    return made;
+}
+
+// A settled and an open cashier: each line and the day's sums are the day's rows added up here,
+// the open shift is marked and warned of, and each method's totals are its rows'.
+TEST(DaySheet, ListsSettledAndOpenShiftsAndSumsToTheDaysRows) {
+    const QString cash = QStringLiteral("现金");
+    const QString card = QStringLiteral("银行卡");
+    const QString weChat = QStringLiteral("微信");
+    const QList<store::JournalEntry> rows{
+        paid(1, QStringLiteral("491MX"), 1, yuan(100), cash, {}, {}),
+        paid(2, QStringLiteral("张三"), 0, yuan(368.80), weChat, {}, {}),
+        paid(3, QStringLiteral("491MX"), 1, yuan(50), card, yuan(20), cash),
+        paid(4, QStringLiteral("张三"), 0, {}, {}, yuan(9.5), card),
+        paid(5, QStringLiteral("张三"), 0, yuan(0.01), cash, {}, {}),
     };
-    const shift::DaySheet sheet = shift::makeDaySheet(
-        QDate(2026, 3, 10), {settled(1, QStringLiteral("491MX"), yuan(100), yuan(100), yuan(0)),
-                             settled(2, QStringLiteral("张三"), yuan(50.5), yuan(0), yuan(9.5)),
-                             settled(3, QStringLiteral("491MX"), yuan(0.01), yuan(0.01), yuan(0))});
-    ASSERT_EQ(sheet.cashiers.size(), 2);
-    EXPECT_EQ(shift::daySheetCells(sheet.cashiers[0]),
-              QStringLiteral("491MX 2 2 100.01 0 100.01 0 0 100.01").split(u' '));
-    EXPECT_EQ(shift::daySheetCells(sheet.cashiers[1]),
-              QStringLiteral("张三 1 1 50.5 0 0 9.5 0 -9.5").split(u' '));
+    store::Settlement settled{1,           QStringLiteral("491MX"),          {},
+                              {},          store::sumEntries(rows.first(1)), yuan(80),
+                              std::nullopt};
+    settled.drawer = store::DrawerBalance{};
+    settled.drawer->difference = yuan(-0.10);
+    const shift::DaySheet sheet = shift::makeDaySheet(QDate(2026, 3, 10), rows, {settled});
+
+    ASSERT_EQ(sheet.shifts.size(), 2);
+    EXPECT_EQ(shift::daySheetCells(sheet.shifts[0]),
+              QStringLiteral("491MX 1 2 130 0 150 20 0 80 -0.1").split(u' '));
+    EXPECT_EQ(shift::daySheetCells(sheet.shifts[1]),
+              QStringLiteral("张三 未交班 3 359.31 0 368.81 9.5 0 0.01 ").split(u' '));
     EXPECT_EQ(shift::daySheetCells(sheet.total),
-              QStringLiteral("全天合计 3 3 150.51 0 100.01 9.5 0 90.51").split(u' '));
+              QStringLiteral("全天合计  5 489.31 0 518.81 29.5 0 80.01 -0.1").split(u' '));
+    EXPECT_EQ(shift::openShiftsWarning(sheet),
+              QStringLiteral("有 1 个收费员未交班，未交班的款项已计入合计。"));
+
+    std::map<QString, std::pair<common::Money, common::Money>> byMethod;
+    for (const store::JournalEntry& row : rows) {
+        byMethod[row.methods.supplement].first +=
+            store::journalAmount(row.amounts, store::kSupplementField);
+        byMethod[row.methods.refund].second +=
+            store::journalAmount(row.amounts, store::kRefundField);
+    }
+    const QList<QStringList> methods = shift::daySheetMethodRows(sheet);
+    ASSERT_EQ(methods.size(), 4) << "three methods, then 长短款";
+    EXPECT_EQ(methods[0][0], cash) << "cash first";
+    for (const QStringList& method : methods.first(3)) {
+        const auto [supplement, refund] = byMethod.at(method[0]);
+        EXPECT_EQ(method.sliced(1),
+                  QStringList({common::numberToText(supplement), common::numberToText(refund),
+                               common::numberToText(supplement - refund)}))
+            << method[0].toStdString();
+    }
+    EXPECT_EQ(methods[3], QStringList({QStringLiteral("长短款"), {}, {}, QStringLiteral("-0.1")}));
+    EXPECT_TRUE(shift::daySheetText(sheet).contains(shift::openShiftsWarning(sheet)));
 }
 
 }  // namespace

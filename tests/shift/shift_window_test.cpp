@@ -57,11 +57,24 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
+    // 交班: the count window opens over the shift window; count acts on it and must close it.
+    static void settleCounting(QWidget* shiftWindow, std::function<void(QWidget*)> count) {
+        modal_driver::whenModalOpens(std::move(count));
+        click(shiftWindow, QStringLiteral("交班"));
+    }
+    // Types the counted cash as one sum and settles.
+    static void countAsOneSum(QWidget* counting, const QString& sum) {
+        widget_driver::typeInto(counting->findChild<QLineEdit*>(QStringLiteral("实点现金")), sum);
+        click(counting, QStringLiteral("确定交班"));
+    }
+
     FixedClock realClock{QDateTime::currentDateTime()};
     QTemporaryDir receipts;
     platform::QtPrinter pdfPrinter{
         receipts.path(), realClock, {}, [](const QString&) { return QPrinterInfo(); }};
-    platform::Services pdfServices{messageBoxes, pdfPrinter, realClock};
+    platform::Services pdfServices{
+        messageBoxes,     pdfPrinter, realClock, {}, receipt::defaultPaymentMethods(),
+        common::yuan(500)};
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, ShiftWindowTest,
@@ -70,6 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Engines, ShiftWindowTest,
 TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
     issue(QStringLiteral("1001"), QStringLiteral("张三"),
           {{u"编辑框2", QStringLiteral("300")}, {u"编辑框24", QStringLiteral("500")}});
+    messageBoxes.queueChoices({2});  // 补收 20.50 by 微信
     issue(QStringLiteral("1002"), QStringLiteral("李四"),
           {{u"编辑框3", QStringLiteral("120.5")},
            {u"编辑框24", QStringLiteral("100")},
@@ -78,7 +92,12 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
     typeAndLeave(box(u"编辑框26"), QStringLiteral("1002"));
     typeAndLeave(box(u"编辑框3"), QStringLiteral("150.5"));
     typeAndLeave(box(u"编辑框25"), QStringLiteral("50.5"));
+    messageBoxes.queueChoices({1});  // the 30.00 more by 银行卡
     print();
+    ASSERT_EQ(messageBoxes.offered().size(), 3u) << "each print that moves money asks its method";
+    EXPECT_EQ(messageBoxes.offered()[0][0].caption, QStringLiteral("退款 200 元"));
+    EXPECT_EQ(messageBoxes.offered()[0][0].chosen, 0) << "现金 first";
+    EXPECT_EQ(messageBoxes.offered()[2][0].caption, QStringLiteral("补收更正 +30 元"));
     register_driver::inRegister(window(), QStringLiteral("1001"), [](QWidget* found) {
         register_driver::inReceiptView(found, [](QWidget* view) {
             modal_driver::whenModalOpens([](QWidget* dialog) {
@@ -102,19 +121,67 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
         const struct {
             const char* name;
             const char* value;
-        } figures[] = {{"新开", "2笔"},      {"更正", "1笔"},    {"作废", "1笔"},
-                       {"补打", "1笔"},      {"床位费", "0元"},  {"诊　金", "150.5元"},
-                       {"合计", "150.5元"},  {"预交", "100元"},  {"补收", "50.5元"},
-                       {"退款", "0元"},      {"欠费", "0元"},    {"应交现金", "50.5元"},
-                       {"结算号", "未交班"}, {"收费员", "491MX"}};
+        } figures[] = {{"新开", "2笔"},
+                       {"更正", "1笔"},
+                       {"作废", "1笔"},
+                       {"补打", "1笔"},
+                       {"床位费", "0元"},
+                       {"诊　金", "150.5元"},
+                       {"合计", "150.5元"},
+                       {"预交", "100元"},
+                       {"补收", "50.5元"},
+                       {"退款", "0元"},
+                       {"欠费", "0元"},
+                       {"应交现金", "0元"},
+                       {"应交现金（大写）", "零元整"},
+                       {"实点现金", "未点钞"},
+                       {"结算号", "未交班"},
+                       {"收费员", "491MX"}};
         for (const auto& [name, value] : figures) {
             EXPECT_EQ(figure(shiftWindow, QString::fromUtf8(name)), QString::fromUtf8(value))
                 << name;
         }
         auto* events = shiftWindow->findChild<QTableWidget*>(QStringLiteral("本班记录"));
         EXPECT_EQ(events->rowCount(), 5);
+        // 现金 first, then each other method in the order it was first used.
+        auto* methods = shiftWindow->findChild<QTableWidget*>(QStringLiteral("按付款方式"));
+        ASSERT_NE(methods, nullptr);
+        QStringList methodCells;
+        for (int row = 0; row < methods->rowCount(); ++row) {
+            for (int column = 0; column < methods->columnCount(); ++column) {
+                methodCells.append(methods->item(row, column)->text());
+            }
+        }
+        EXPECT_EQ(methodCells.join(u' '),
+                  QStringLiteral("现金 0 0 0 微信 20.5 0 20.5 银行卡 30 0 30"));
 
-        click(shiftWindow, QStringLiteral("交班"));
+        settleCounting(shiftWindow, [](QWidget* counting) {
+            EXPECT_EQ(counting->windowTitle(), QStringLiteral("交班点钞"));
+            EXPECT_EQ(figure(counting, QStringLiteral("应有现金")), QStringLiteral("500元"))
+                << "the float and no cash";
+            const auto pieces = [counting](const char* denomination, const char* count) {
+                widget_driver::typeInto(
+                    counting->findChild<QLineEdit*>(QString::fromUtf8(denomination)),
+                    QString::fromUtf8(count));
+            };
+            pieces("100元", "4");
+            pieces("1角", "999");
+            EXPECT_EQ(counting->findChild<QLineEdit*>(QStringLiteral("实点现金"))->text(),
+                      QStringLiteral("499.9"));
+            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("短款 0.1元"));
+            pieces("50元", "1");
+            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("长款 49.9元"));
+            pieces("1角", "9");
+            pieces("1元", "49");
+            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("短款 0.1元"));
+            click(counting, QStringLiteral("确定交班"));
+            EXPECT_TRUE(counting->isVisible()) << "a difference needs a remark";
+            EXPECT_EQ(figure(counting, QStringLiteral("点钞提示")),
+                      QStringLiteral("实点现金与应有现金不符，请在“长短款说明”里写明原因。"));
+            widget_driver::typeInto(counting->findChild<QLineEdit*>(QStringLiteral("长短款说明")),
+                                    QStringLiteral("找零少收一角"));
+            click(counting, QStringLiteral("确定交班"));
+        });
 
         EXPECT_EQ(figure(shiftWindow, QStringLiteral("新开")), QStringLiteral("0笔"));
         EXPECT_FALSE(shiftWindow->findChild<QPushButton*>(QStringLiteral("交班"))->isEnabled());
@@ -125,21 +192,48 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
     ASSERT_TRUE(checked);
 
     const std::vector<widgets::Message>& shown = messageBoxes.shown();
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0].text, QStringLiteral("确定交班吗？\n本班共 5 笔记录，应交现金 50.5 元。"));
-    EXPECT_EQ(shown[1].text, QStringLiteral("交班完成，结算号为 1。\n现在打印交班报表吗？"));
-    const QString pdf = shown[2].text.section(u'\n', 1);
-    ASSERT_TRUE(shown[2].text.startsWith(QStringLiteral("没有找到打印机，交班报表已保存为 PDF：")))
-        << shown[2].text.toStdString();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, QStringLiteral("交班完成，结算号为 1。\n现在打印交班报表吗？"));
+    const QString pdf = shown[1].text.section(u'\n', 1);
+    ASSERT_TRUE(shown[1].text.startsWith(QStringLiteral("没有找到打印机，交班报表已保存为 PDF：")))
+        << shown[1].text.toStdString();
+    std::optional<store::Settlement> settled;
+    QString error;
+    ASSERT_TRUE(store::readSettlement(database(), 1, &settled, &error) && settled->drawer);
+    EXPECT_EQ(*settled->drawer,
+              (store::DrawerBalance{common::yuan(500),
+                                    {},
+                                    common::yuan(500),
+                                    common::yuan(499.9),
+                                    common::yuan(-0.1),
+                                    QStringLiteral("找零少收一角"),
+                                    QStringLiteral("100元×4，50元×1，1元×49，1角×9")}));
     EXPECT_TRUE(QFileInfo(pdf).fileName().startsWith(QStringLiteral("交班报表-1-")));
     if (!support::pdfToTextAvailable()) {
         GTEST_SKIP() << "pdftotext is not installed";
     }
     const QString text = support::readablePdfText(pdf);
-    for (const char* expected :
-         {"住院收费交班报表", "结算号：1", "收费员：491MX", "新开：2笔", "作废：1笔", "补打：1笔",
-          "诊 金：150.5元", "合计：150.5元", "补收：50.5元", "应交现金：50.5元", "交班人：",
-          "接班人：", "审核：", "第 1 页，共 1 页"}) {
+    for (const char* expected : {"住院收费交班报表",
+                                 "结算号：1",
+                                 "收费员：491MX",
+                                 "新开：2笔",
+                                 "作废：1笔",
+                                 "补打：1笔",
+                                 "诊 金：150.5元",
+                                 "合计：150.5元",
+                                 "补收：50.5元",
+                                 "应交现金：0元",
+                                 "应交现金（大写）：零元整",
+                                 "备用金：500元",
+                                 "应有现金：500元",
+                                 "实点现金：499.9元",
+                                 "长短款：短款 0.1元",
+                                 "长短款说明：找零少收一角",
+                                 "微信 20.5 0 20.5",
+                                 "交班人：",
+                                 "接班人：",
+                                 "审核：",
+                                 "第 1 页，共 1 页"}) {
         // As the extracted text reads: full-width colons and commas as ASCII ones.
         const QString readable =
             QString::fromUtf8(expected).normalized(QString::NormalizationForm_KC);
@@ -148,31 +242,28 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
     const QStringList eventLines = text.split(u'\n').filter(
         QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d ")));
     ASSERT_EQ(eventLines.size(), 5) << text.toStdString();
-    EXPECT_TRUE(eventLines[0].contains(QStringLiteral("新开 1001 张三 300 0 200")));
-    EXPECT_TRUE(eventLines[2].contains(QStringLiteral("更正 1002 李四 30 30 0")));
-    EXPECT_TRUE(eventLines[3].contains(QStringLiteral("作废 1001 张三 -300 0 -200")));
+    EXPECT_TRUE(eventLines[0].contains(QStringLiteral("新开 1001 张三 现金 300 0 200")));
+    EXPECT_TRUE(eventLines[2].contains(QStringLiteral("更正 1002 李四 银行卡 30 30 0")));
+    EXPECT_TRUE(eventLines[3].contains(QStringLiteral("作废 1001 张三 现金 -300 0 -200")));
     EXPECT_TRUE(eventLines[4].contains(QStringLiteral("补打 1002 李四 0 0 0")));
 }
 
 TEST_P(ShiftWindowTest, ARowWrittenAtAnotherDeskWhileSettlingStaysForTheNextShift) {
     issue(QStringLiteral("1007"), QStringLiteral("王五"), {{u"编辑框2", QStringLiteral("80")}});
     std::mt19937 random(3);
-    messageBoxes.whileShown([&](const widgets::Message& message) {
-        if (message.text.startsWith(QStringLiteral("确定交班吗"))) {
+    messageBoxes.queueAnswer(widgets::MessageAnswer::Cancel);  // no printout now
+
+    inShiftWindow([&](QWidget* shiftWindow) {
+        EXPECT_EQ(figure(shiftWindow, QStringLiteral("合计")), QStringLiteral("80元"));
+        settleCounting(shiftWindow, [&](QWidget* counting) {
             store::Database otherDesk(databaseLocation());
             ASSERT_EQ(store::saveNewReceipt(
                           otherDesk, shift_test::randomReceipt(QStringLiteral("1008"),
                                                                QStringLiteral("491MX"), random))
                           .outcome,
                       store::SaveOutcome::Saved);
-        }
-    });
-    messageBoxes.queueAnswer(widgets::MessageAnswer::Ok);
-    messageBoxes.queueAnswer(widgets::MessageAnswer::Cancel);  // no printout now
-
-    inShiftWindow([&](QWidget* shiftWindow) {
-        EXPECT_EQ(figure(shiftWindow, QStringLiteral("合计")), QStringLiteral("80元"));
-        click(shiftWindow, QStringLiteral("交班"));
+            countAsOneSum(counting, QStringLiteral("500"));
+        });
         auto* events = shiftWindow->findChild<QTableWidget*>(QStringLiteral("本班记录"));
         EXPECT_EQ(events->rowCount(), 1);
         EXPECT_EQ(events->item(0, 2)->text(), QStringLiteral("1008"));
@@ -180,8 +271,8 @@ TEST_P(ShiftWindowTest, ARowWrittenAtAnotherDeskWhileSettlingStaysForTheNextShif
         click(shiftWindow, QStringLiteral("关闭"));
     });
 
-    ASSERT_EQ(messageBoxes.shown().size(), 2u);
-    EXPECT_EQ(messageBoxes.shown()[1].text,
+    ASSERT_EQ(messageBoxes.shown().size(), 1u);
+    EXPECT_EQ(messageBoxes.shown()[0].text,
               QStringLiteral("交班完成，结算号为 1。\n交班时另一台电脑又记下了您的 1 笔记录，"
                              "它们留在下一班。\n现在打印交班报表吗？"));
     QList<store::JournalEntry> open;
@@ -220,8 +311,11 @@ TEST_P(ShiftWindowTest, AReadThatFailsHalfWayShowsNothingAndCannotBeSettled) {
                   QStringLiteral("读不出本班的记录，不能交班。"));
         click(shiftWindow, QStringLiteral("关闭"));
     });
-    ASSERT_EQ(messageBoxes.shown().size(), 1u);
-    EXPECT_EQ(messageBoxes.shown()[0].icon, widgets::MessageIcon::Stop);
+    // The open shift's read and the day sheet's each say so.
+    ASSERT_EQ(messageBoxes.shown().size(), 2u);
+    for (const widgets::Message& shown : messageBoxes.shown()) {
+        EXPECT_EQ(shown.icon, widgets::MessageIcon::Stop);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <set>
 #include <thread>
 
+#include "shift_fixture.h"
 #include "store/cashier_admin.h"
 #include "store/cashier_password.h"
 #include "store/journal.h"
@@ -135,7 +136,8 @@ TEST_P(CashierAdmin, ACashierWithAnOpenShiftStaysUntilHeHasSettledIt) {
     QList<store::JournalEntry> open;
     QString error;
     ASSERT_TRUE(store::readOpenEntries(database(), name, &open, &error)) << error.toStdString();
-    ASSERT_EQ(store::settleShift(database(), name, open).outcome, store::SettleOutcome::Settled);
+    ASSERT_EQ(store::settleShift(database(), name, open, shift_test::exactCount(open)).outcome,
+              store::SettleOutcome::Settled);
     EXPECT_EQ(store::removeCashier(database(), name).outcome, Outcome::Done)
         << "another cashier's open rows are his own affair";
     EXPECT_EQ(listing().count(name), 0);

@@ -4,6 +4,7 @@
 #include <future>
 #include <thread>
 
+#include "shift_fixture.h"
 #include "storage/postgres/connection.h"
 #include "storage/storage_engine.h"
 #include "store/receipt_saving.h"
@@ -148,11 +149,13 @@ TEST_F(ServerDatabase, ASettlementWhoseAnswerIsLostIsOnlyTakenWhenItHoldsExactly
             store::SaveOutcome::Saved);
         QList<store::JournalEntry> all;
         ASSERT_TRUE(store::readOpenEntries(otherDesk, QStringLiteral("491MX"), &all, &error));
-        ASSERT_EQ(store::settleShift(otherDesk, QStringLiteral("491MX"), all).outcome,
-                  store::SettleOutcome::Settled);
+        ASSERT_EQ(
+            store::settleShift(otherDesk, QStringLiteral("491MX"), all, shift_test::exactCount(all))
+                .outcome,
+            store::SettleOutcome::Settled);
     });
-    const store::SettleResult result =
-        store::settleShift(database(), QStringLiteral("491MX"), shown);
+    const store::SettleResult result = store::settleShift(database(), QStringLiteral("491MX"),
+                                                          shown, shift_test::exactCount(shown));
     store::setSavePauseForTesting(nullptr);
 
     ASSERT_TRUE(lost);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QVariantList>
+#include <algorithm>
 #include <random>
 
 #include "receipt/fee_category.h"
@@ -11,6 +12,8 @@
 #include "store/receipt_record.h"
 #include "store/receipt_saving.h"
 #include "store/schema.h"
+#include "store/settlement.h"
+#include "store/shift_figures.h"
 #include "store/table.h"
 #include "store_fixture.h"
 
@@ -61,6 +64,23 @@ inline void addAmounts(store::JournalAmounts& sums, const QVariantList& receipt,
                 .value<common::Money>();
         sums[amount] += sign > 0 ? value : -value;
     }
+}
+
+// The drawer counted with no float, as one sum: the shown rows' cash, or nothing (with a remark)
+// when they paid out more cash than they took.
+inline store::DrawerCount exactCount(const QList<store::JournalEntry>& shown) {
+    store::DrawerCount count;
+    count.typedSum = std::max(store::sumEntries(shown).cashDue(), common::Money());
+    if (count.typedSum != store::sumEntries(shown).cashDue()) {
+        count.remark = QStringLiteral("退款多于收款");
+    }
+    return count;
+}
+
+// A settlement read back keeps no methods: the figures compared with it leave them out.
+inline store::ShiftFigures withoutMethods(store::ShiftFigures figures) {
+    figures.methods.clear();
+    return figures;
 }
 
 inline std::vector<std::int64_t> fenOf(const store::JournalAmounts& amounts) {

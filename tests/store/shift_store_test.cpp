@@ -9,6 +9,7 @@
 #include "shift_fixture.h"
 #include "statistics/period_run.h"
 #include "store/receipt_history.h"
+#include "store/receipt_search.h"
 #include "store/receipt_void.h"
 #include "store/reprint_journal.h"
 #include "store/save_pause.h"
@@ -120,7 +121,8 @@ TEST_P(ShiftStore, SettlementOfAGeneratedShiftEqualsItsEventsFenForFen) {
     const QList<JournalEntry> shown = openEntries();
     const store::ShiftFigures open = store::sumEntries(shown);
     EXPECT_EQ(fenOf(open.amounts), fenOf(expected));
-    const store::SettleResult settled = store::settleShift(database(), kCashier, shown);
+    const store::SettleResult settled =
+        store::settleShift(database(), kCashier, shown, shift_test::exactCount(shown));
     ASSERT_EQ(settled.outcome, SettleOutcome::Settled) << settled.error.toStdString();
     EXPECT_EQ(settled.number, 1);
 
@@ -132,8 +134,8 @@ TEST_P(ShiftStore, SettlementOfAGeneratedShiftEqualsItsEventsFenForFen) {
         EXPECT_EQ(stored.figures.eventCount(kind), counts[kind])
             << store::journalKindText(kind).toStdString();
     }
-    EXPECT_EQ(stored.figures.cashDue(),
-              stored.figures.amount(u"补收") - stored.figures.amount(u"退款"));
+    EXPECT_EQ(open.cashDue(), open.amount(u"补收") - open.amount(u"退款")) << "all of it cash";
+    EXPECT_EQ(stored.cashDue, open.cashDue());
     EXPECT_EQ(stored.figures.firstEvent, open.firstEvent);
     EXPECT_EQ(stored.figures.lastEvent, open.lastEvent);
     EXPECT_EQ(settledEntries(1).size(), 150);
@@ -259,16 +261,21 @@ TEST_P(ShiftStore, ASettlementTakesExactlyTheRowsShownAndNoRowTwice) {
     const QList<JournalEntry> shown = openEntries();
     save(randomReceipt(QStringLiteral("3"), kCashier, random));
 
-    EXPECT_EQ(store::settleShift(database(), kCashier, {}).outcome, SettleOutcome::Empty);
-    const store::SettleResult first = store::settleShift(database(), kCashier, shown);
+    EXPECT_EQ(store::settleShift(database(), kCashier, {}, shift_test::exactCount({})).outcome,
+              SettleOutcome::Empty);
+    const store::SettleResult first =
+        store::settleShift(database(), kCashier, shown, shift_test::exactCount(shown));
     ASSERT_EQ(first.outcome, SettleOutcome::Settled) << first.error.toStdString();
-    EXPECT_EQ(store::settleShift(database(), kCashier, shown).outcome,
-              SettleOutcome::TakenElsewhere);
+    EXPECT_EQ(
+        store::settleShift(database(), kCashier, shown, shift_test::exactCount(shown)).outcome,
+        SettleOutcome::TakenElsewhere);
     ASSERT_EQ(openEntries().size(), 1);
     EXPECT_EQ(openEntries()[0].inpatientNumber, QStringLiteral("3"));
-    EXPECT_EQ(settlement(first.number).figures, store::sumEntries(shown));
+    EXPECT_EQ(settlement(first.number).figures,
+              shift_test::withoutMethods(store::sumEntries(shown)));
 
-    const store::SettleResult second = store::settleShift(database(), kCashier, openEntries());
+    const store::SettleResult second = store::settleShift(database(), kCashier, openEntries(),
+                                                          shift_test::exactCount(openEntries()));
     EXPECT_EQ(second.number, first.number + 1);
     EXPECT_EQ(countOf(QStringLiteral("MZY_settlement")), 2);
 
@@ -330,7 +337,7 @@ TEST_P(ShiftStore, SavesRacingSettlementsLoseNoRowAndCountNoneTwice) {
         for (store::SettleResult& result : results) {
             settling.emplace_back([&] {
                 store::Database desk(databaseLocation());
-                result = store::settleShift(desk, kCashier, shown);
+                result = store::settleShift(desk, kCashier, shown, shift_test::exactCount(shown));
             });
         }
         QThread::msleep(50);
@@ -357,7 +364,8 @@ TEST_P(ShiftStore, SavesRacingSettlementsLoseNoRowAndCountNoneTwice) {
     qint64 rows = openEntries().size();
     for (const store::Settlement& made : settlements) {
         const QList<JournalEntry> taken = settledEntries(made.number);
-        EXPECT_EQ(made.figures, store::sumEntries(taken)) << "settlement " << made.number;
+        EXPECT_EQ(made.figures, shift_test::withoutMethods(store::sumEntries(taken)))
+            << "settlement " << made.number;
         rows += taken.size();
         for (const JournalEntry& entry : taken) {
             accounted.add(entry);
@@ -366,6 +374,145 @@ TEST_P(ShiftStore, SavesRacingSettlementsLoseNoRowAndCountNoneTwice) {
     EXPECT_EQ(rows, countOf(QStringLiteral("MZY_journal")));
     EXPECT_EQ(rows, saved);
     EXPECT_EQ(fenOf(accounted.amounts), fenOf(journalSums));
+}
+
+// A receipt of kCashier whose 补收 and 退款 are these.
+QVariantList paidReceipt(const QString& number, common::Money supplement, common::Money refund) {
+    receipt::ReceiptState state;
+    state.bedFee = state.totalAmount = supplement + common::yuan(1);
+    state.prepaidAmount = refund + common::yuan(1);
+    state.supplementAmount = supplement;
+    state.refundAmount = refund;
+    state.currentCashier = kCashier;
+    return store::receiptRecordValues(number, QStringLiteral("病人") + number,
+                                      store_test::day(2026, 3, 1), store_test::day(2026, 3, 9),
+                                      state);
+}
+
+// Cash, card and WeChat 补收, a cash and a card 退款, a correction paying its difference another
+// way and voids taking each part back the way it was paid: each method's totals and 应交现金 to the
+// fen, and a settlement that keeps the counted drawer with its short of 0.10.
+TEST_P(ShiftStore, EachMethodIsSummedApartAndOnlyCashIsHandedOver) {
+    using common::yuan;
+    const QString cash = QStringLiteral("现金");
+    const QString card = QStringLiteral("银行卡");
+    const QString weChat = QStringLiteral("微信");
+    const auto issue = [&](const char* number, common::Money supplement, common::Money refund,
+                           const store::EventMethods& methods) {
+        const store::SaveResult saved = store::saveNewReceipt(
+            database(), paidReceipt(QString::fromUtf8(number), supplement, refund), methods);
+        ASSERT_EQ(saved.outcome, store::SaveOutcome::Saved) << saved.error.toStdString();
+    };
+    issue("A", yuan(100), {}, {});  // 现金 when no method is given
+    issue("B", yuan(200), {}, {card, {}});
+    issue("C", yuan(50.5), {}, {weChat, {}});
+    issue("D", {}, yuan(30), {{}, cash});
+    issue("E", {}, yuan(80), {{}, card});
+    ASSERT_EQ(store::saveCorrection(database(), shownReceipt(database(), QStringLiteral("B")),
+                                    paidReceipt(QStringLiteral("B"), yuan(250), {}), {weChat, {}})
+                  .outcome,
+              store::SaveOutcome::Saved);
+    const QList<JournalEntry> beforeVoids = openEntries();
+    ASSERT_EQ(beforeVoids.size(), 6);
+    EXPECT_EQ(beforeVoids[5].methods, (store::EventMethods{weChat, {}}))
+        << "a correction keeps the method of its difference";
+    EXPECT_EQ(beforeVoids[0].methods, (store::EventMethods{cash, {}}));
+    EXPECT_EQ(beforeVoids[3].methods, (store::EventMethods{{}, cash})) << "no 补收, no method";
+    for (const char* number : {"B", "A"}) {
+        ASSERT_EQ(
+            store::voidReceipt(database(), shownReceipt(database(), QString::fromUtf8(number)),
+                               kCashier, QStringLiteral("收费项目错"))
+                .outcome,
+            store::VoidOutcome::Voided);
+    }
+
+    QList<int> fields;
+    for (int field = 0; field < store::kReceiptFieldCount; ++field) {
+        fields.append(field);
+    }
+    store::ReceiptSearch search(database(), {QStringLiteral("B"), {}, {}, {}, {}, true}, fields,
+                                true);
+    QList<store::FoundReceipt> found;
+    QString error;
+    ASSERT_TRUE(search.next(10, &found, &error)) << error.toStdString();
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0].payment.supplement,
+              (QList<store::MethodPart>{{card, yuan(200)}, {weChat, yuan(50)}}))
+        << "what the void took back, each part the way it was paid";
+
+    const QList<JournalEntry> shown = openEntries();
+    ASSERT_EQ(shown.size(), 9) << "B's void takes back its card and its WeChat part in a row each";
+    const store::ShiftFigures figures = store::sumEntries(shown);
+    EXPECT_EQ(figures.eventCount(JournalKind::Void), 2);
+    EXPECT_EQ(figures.method(cash), (store::MethodTotal{cash, {}, yuan(30)}));
+    EXPECT_EQ(figures.method(card), (store::MethodTotal{card, {}, yuan(80)}));
+    EXPECT_EQ(figures.method(weChat), (store::MethodTotal{weChat, yuan(50.5), {}}));
+    EXPECT_EQ(figures.amount(store::kSupplementField), yuan(50.5));
+    EXPECT_EQ(figures.cashDue(), yuan(-30));
+
+    store::DrawerCount count{yuan(500), {}, yuan(469.90), {}};
+    const store::SettleResult unexplained = store::settleShift(database(), kCashier, shown, count);
+    EXPECT_EQ(unexplained.outcome, SettleOutcome::BadCount);
+    EXPECT_EQ(unexplained.problem, store::CountProblem::NoRemark);
+    EXPECT_EQ(openEntries().size(), 9) << "nothing settled";
+    count.remark = QStringLiteral("  找零少收一角 ");
+    const store::SettleResult settled = store::settleShift(database(), kCashier, shown, count);
+    ASSERT_EQ(settled.outcome, SettleOutcome::Settled) << settled.error.toStdString();
+    const store::Settlement stored = settlement(settled.number);
+    EXPECT_EQ(stored.cashDue, yuan(-30));
+    EXPECT_EQ(stored.drawer,
+              (store::DrawerBalance{yuan(500), yuan(-30), yuan(470), yuan(469.90), yuan(-0.10),
+                                    QStringLiteral("找零少收一角"), QStringLiteral("合计")}));
+}
+
+// A database of the version before methods were kept: every earlier row reads as 现金, an earlier
+// settlement has no count, and nothing else changes.
+TEST_P(ShiftStore, RowsWrittenBeforeMethodsWereKeptReadAsCash) {
+    std::mt19937 random(14);
+    save(randomReceipt(QStringLiteral("1"), kCashier, random));
+    ASSERT_EQ(store::settleShift(database(), kCashier, openEntries(),
+                                 shift_test::exactCount(openEntries()))
+                  .outcome,
+              SettleOutcome::Settled);
+    save(randomReceipt(QStringLiteral("2"), kCashier, random));
+    database().closeAll();
+    for (const char* column : {"补收方式", "退款方式"}) {
+        runSql(QStringLiteral(R"(ALTER TABLE "MZY_journal" DROP COLUMN "%1")")
+                   .arg(QString::fromUtf8(column)));
+    }
+    for (const char* column :
+         {"备用金", "应有现金", "实点现金", "长短款", "长短款说明", "点钞明细"}) {
+        runSql(QStringLiteral(R"(ALTER TABLE "MZY_settlement" DROP COLUMN "%1")")
+                   .arg(QString::fromUtf8(column)));
+    }
+    runSql(QStringLiteral("UPDATE schema_version SET version = 3"));
+    const auto contents = [this] {
+        QList<QList<QStringList>> tables;
+        for (const char* table : {"MZY", "MZY_history", "USER", "MZY_voided"}) {
+            tables.append(
+                runSql(QStringLiteral(R"(SELECT * FROM "%1")").arg(QLatin1StringView(table))));
+        }
+        return tables;
+    };
+    const QList<QList<QStringList>> before = contents();
+
+    store::Database upgraded(databaseLocation());
+    QString error;
+    ASSERT_TRUE(upgraded.prepare(&error)) << error.toStdString();
+    EXPECT_EQ(contents(), before);
+    EXPECT_EQ(runSql(QStringLiteral("SELECT version FROM schema_version ORDER BY version")),
+              (QList<QStringList>{{QStringLiteral("3")}, {QStringLiteral("4")}}));
+    QList<JournalEntry> open;
+    ASSERT_TRUE(store::readOpenEntries(upgraded, kCashier, &open, &error)) << error.toStdString();
+    ASSERT_EQ(open.size(), 1);
+    EXPECT_EQ(open[0].methods,
+              (store::EventMethods{QStringLiteral("现金"), QStringLiteral("现金")}));
+    EXPECT_EQ(store::sumEntries(open).cashDue(),
+              store::sumEntries(open).amount(store::kSupplementField) -
+                  store::sumEntries(open).amount(store::kRefundField));
+    std::optional<store::Settlement> earlier;
+    ASSERT_TRUE(store::readSettlement(upgraded, 1, &earlier, &error) && earlier);
+    EXPECT_FALSE(earlier->drawer.has_value());
 }
 
 TEST_P(ShiftStore, AnOlderDatabaseIsBroughtUpWithItsRecordsUntouched) {
@@ -397,7 +544,7 @@ TEST_P(ShiftStore, AnOlderDatabaseIsBroughtUpWithItsRecordsUntouched) {
 
     EXPECT_EQ(contents(), before);
     EXPECT_EQ(runSql(QStringLiteral("SELECT version FROM schema_version ORDER BY version")),
-              (QList<QStringList>{{QStringLiteral("1")}, {QStringLiteral("3")}}));
+              (QList<QStringList>{{QStringLiteral("1")}, {QStringLiteral("4")}}));
     for (const char* table : {"MZY_journal", "MZY_voided", "MZY_settlement"}) {
         EXPECT_FALSE(scratch().columnsOf(QLatin1StringView(table)).isEmpty()) << table;
     }
@@ -442,7 +589,8 @@ TEST_P(ShiftStore, ASettlementOfTheLargestDepositsIsKeptWholeAlsoAfterAnUpgrade)
                                         store_test::day(2026, 3, 1), store_test::day(2026, 3, 9),
                                         state));
     }
-    const store::SettleResult settled = store::settleShift(database(), kCashier, openEntries());
+    const store::SettleResult settled = store::settleShift(database(), kCashier, openEntries(),
+                                                           shift_test::exactCount(openEntries()));
     ASSERT_EQ(settled.outcome, SettleOutcome::Settled) << settled.error.toStdString();
     const store::ShiftFigures figures = settlement(settled.number).figures;
     EXPECT_EQ(figures.amount(store::kPrepaidField), common::Money::fromFen(101 * largest.fen()));

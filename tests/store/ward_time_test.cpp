@@ -3,6 +3,7 @@
 #include <ctime>
 #include <optional>
 
+#include "shift_fixture.h"
 #include "store/journal.h"
 #include "store/settlement.h"
 #include "store_fixture.h"
@@ -56,7 +57,8 @@ TEST_P(WardTime, EventsAndSettlementsCarryTheWardsTime) {
     EXPECT_LE(std::abs(entries[0].time.secsTo(QDateTime::currentDateTime())), 120)
         << entries[0].time.toString(Qt::ISODate).toStdString();
 
-    const store::SettleResult settled = store::settleShift(desk, kCashier, entries);
+    const store::SettleResult settled =
+        store::settleShift(desk, kCashier, entries, shift_test::exactCount(entries));
     ASSERT_EQ(settled.outcome, store::SettleOutcome::Settled) << settled.error.toStdString();
     std::optional<store::Settlement> settlement;
     ASSERT_TRUE(store::readSettlement(desk, settled.number, &settlement, &error))

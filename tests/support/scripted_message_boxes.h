@@ -23,7 +23,26 @@ public:
         return answer;
     }
 
+    // A question with choices is recorded as a message, its choices as offered beside it; it
+    // takes the queued choices in turn (each an item's index per choice), then leaves the ones
+    // offered.
+    widgets::MessageAnswer ask(QWidget* parent, const widgets::Message& message,
+                               QList<widgets::MessageChoice>* choices) override {
+        m_offered.push_back(*choices);
+        if (!m_choices.empty()) {
+            const QList<int> chosen = m_choices.front();
+            m_choices.pop_front();
+            for (qsizetype at = 0; at < chosen.size() && at < choices->size(); ++at) {
+                (*choices)[at].chosen = chosen[at];
+            }
+        }
+        return show(parent, message);
+    }
+
     void queueAnswer(widgets::MessageAnswer answer) { m_answers.push_back(answer); }
+    void queueChoices(QList<int> chosen) { m_choices.push_back(std::move(chosen)); }
+    // The choices of each question asked with choices, as they were offered.
+    const std::vector<QList<widgets::MessageChoice>>& offered() const { return m_offered; }
     // Something that happens elsewhere while each message box waits for its answer.
     void whileShown(std::function<void(const widgets::Message&)> action) {
         m_whileShown = std::move(action);
@@ -33,6 +52,8 @@ public:
 
 private:
     std::deque<widgets::MessageAnswer> m_answers;
+    std::deque<QList<int>> m_choices;
+    std::vector<QList<widgets::MessageChoice>> m_offered;
     std::vector<widgets::Message> m_shown;
     std::function<void(const widgets::Message&)> m_whileShown;
 };

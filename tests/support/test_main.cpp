@@ -2,9 +2,12 @@
 
 #include <QApplication>
 
+#include "platform/local_zone.h"
 #include "widgets/form_style.h"
 
 int main(int argc, char** argv) {
+    // As the program runs.
+    platform::readLocalZoneOnce();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

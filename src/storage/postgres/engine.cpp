@@ -595,6 +595,18 @@ std::unique_ptr<RecordWalk> selectionWalk(PostgresConnection& connection,
                               .arg(parameters.size() - 1)
                               .arg(parameters.size()));
     }
+    if (selection.oneOfField >= 0) {
+        const Column& column = table.columns[selection.oneOfField];
+        QStringList values;
+        for (const QVariant& value : selection.oneOfValues) {
+            parameters.append(parameterOf(value, column.kind));
+            values.append(QStringLiteral("$%1").arg(parameters.size()));
+        }
+        conditions.append(values.isEmpty() ? QStringLiteral("false")
+                                           : QStringLiteral("%1 IN (%2)")
+                                                 .arg(quotedIdentifier(column.name),
+                                                      values.join(QStringLiteral(", "))));
+    }
     for (const int field : selection.openedFields) {
         kinds.append(table.columns[field].kind);
     }

@@ -422,6 +422,12 @@ std::unique_ptr<RecordWalk> selectionWalk(const SqliteConnection& connection,
         conditions.append(QStringLiteral("%1 >= ? AND %1 <= ?")
                               .arg(quotedIdentifier(table.columns[selection.dateField].name)));
     }
+    if (selection.oneOfField >= 0) {
+        conditions.append(QStringLiteral("%1 IN (%2)")
+                              .arg(quotedIdentifier(table.columns[selection.oneOfField].name),
+                                   QStringList(selection.oneOfValues.size(), QStringLiteral("?"))
+                                       .join(QStringLiteral(", "))));
+    }
     return std::make_unique<SqliteWalk>(
         connection, table, selection.openedFields, conditions.join(QStringLiteral(" AND ")),
         [&selection, &table](SqliteStatement& statement) {
@@ -432,6 +438,9 @@ std::unique_ptr<RecordWalk> selectionWalk(const SqliteConnection& connection,
             if (selection.dateField >= 0) {
                 bindValue(statement, ++parameter, selection.first, FieldKind::DateTime);
                 bindValue(statement, ++parameter, selection.last, FieldKind::DateTime);
+            }
+            for (const QVariant& value : selection.oneOfValues) {
+                bindValue(statement, ++parameter, value, table.columns[selection.oneOfField].kind);
             }
         });
 }
