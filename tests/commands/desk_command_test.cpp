@@ -1,44 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include "settings/desk_config.h"
+#include "support/settings_command.h"
 
 namespace {
 
-// The program's desk command, run as a desk's set-up person runs it, on a settings folder of its
-// own.
-class DeskCommandTest : public ::testing::Test {
+class DeskCommandTest : public SettingsCommandTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    struct Run {
-        int status;
-        QString out;
-        QString err;
-    };
-
-    Run desk(const QStringList& arguments) {
-        QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(PROGRAM_PATH),
-                      QStringList{QStringLiteral("desk")} + arguments);
-        EXPECT_TRUE(program.waitForFinished());
-        return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
-                QString::fromUtf8(program.readAllStandardError())};
-    }
-
-    QString configPath() const { return dir.filePath(QStringLiteral("491MX/491MX.conf")); }
-    QByteArray config() const {
-        QFile file(configPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
+    Run desk(const QStringList& arguments) { return runCommand(QStringLiteral("desk"), arguments); }
 };
 
 TEST_F(DeskCommandTest, SetsTheMethodsAndTheFloatKeepingTheFilesOtherLines) {
@@ -47,11 +16,7 @@ TEST_F(DeskCommandTest, SetsTheMethodsAndTheFloatKeepingTheFilesOtherLines) {
     EXPECT_EQ(shown.out,
               QStringLiteral("payment-methods=现金,银行卡,微信,支付宝\ncash-float=0.00\n"));
 
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(configPath()).path()));
-    QFile file(configPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("printer=前台\ncash-float=20\n");
-    file.close();
+    writeConfig("printer=前台\ncash-float=20\n");
     const Run set = desk({QStringLiteral("--payment-methods"), QStringLiteral("银行卡，医保卡"),
                           QStringLiteral("--cash-float"), QStringLiteral("500.5")});
     EXPECT_EQ(set.status, 0) << set.err.toStdString();

@@ -32,6 +32,15 @@ const QString kOtherCashier = QStringLiteral("张三");
 
 class ShiftStore : public store_test::StoreTest {
 protected:
+    // Every row of each table, as an upgrade must leave them.
+    QList<QList<QStringList>> tableContents(std::initializer_list<const char*> tables) {
+        QList<QList<QStringList>> contents;
+        for (const char* table : tables) {
+            contents.append(
+                runSql(QStringLiteral(R"(SELECT * FROM "%1")").arg(QLatin1StringView(table))));
+        }
+        return contents;
+    }
     void save(const QVariantList& receipt) {
         const store::SaveResult saved = store::saveNewReceipt(database(), receipt);
         ASSERT_EQ(saved.outcome, store::SaveOutcome::Saved) << saved.error.toStdString();
@@ -487,12 +496,7 @@ TEST_P(ShiftStore, RowsWrittenBeforeMethodsWereKeptReadAsCash) {
     }
     runSql(QStringLiteral("UPDATE schema_version SET version = 3"));
     const auto contents = [this] {
-        QList<QList<QStringList>> tables;
-        for (const char* table : {"MZY", "MZY_history", "USER", "MZY_voided"}) {
-            tables.append(
-                runSql(QStringLiteral(R"(SELECT * FROM "%1")").arg(QLatin1StringView(table))));
-        }
-        return tables;
+        return tableContents({"MZY", "MZY_history", "USER", "MZY_voided"});
     };
     const QList<QList<QStringList>> before = contents();
 
@@ -528,14 +532,7 @@ TEST_P(ShiftStore, AnOlderDatabaseIsBroughtUpWithItsRecordsUntouched) {
         runSql(QStringLiteral(R"(DROP TABLE "%1")").arg(QLatin1StringView(table)));
     }
     runSql(QStringLiteral("UPDATE schema_version SET version = 1"));
-    const auto contents = [this] {
-        QList<QList<QStringList>> tables;
-        for (const char* table : {"MZY", "MZY_history", "USER"}) {
-            tables.append(
-                runSql(QStringLiteral(R"(SELECT * FROM "%1")").arg(QLatin1StringView(table))));
-        }
-        return tables;
-    };
+    const auto contents = [this] { return tableContents({"MZY", "MZY_history", "USER"}); };
     const QList<QList<QStringList>> before = contents();
 
     store::Database upgraded(databaseLocation());
