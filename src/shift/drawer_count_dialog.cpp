@@ -29,10 +29,10 @@ QString yuanText(common::Money amount) {
     return common::numberToText(amount) + QStringLiteral("元");
 }
 
+// Read out as the value it shows, after its caption.
 QLabel* makeValue(const QString& name, const QString& text, QWidget* parent) {
     auto* value = new QLabel(text, parent);
     value->setObjectName(name);
-    value->setAccessibleName(name);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return value;
 }

@@ -50,7 +50,6 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
             auto* caption = new QLabel(name + QStringLiteral("："), this);
             auto* value = new QLabel(this);
             value->setObjectName(name);
-            value->setAccessibleName(name);
             value->setTextInteractionFlags(Qt::TextSelectableByMouse);
             caption->setBuddy(value);
             const int column = 2 * (index % kFigureColumns);
@@ -94,6 +93,7 @@ void FiguresPanel::showReport(const ShiftReport& report) {
                 continue;
             }
             value->setText(figure.value);
+            value->setAccessibleName(figure.name + QStringLiteral("：") + figure.value);
             value->show();
             caption->show();
         }

@@ -28,10 +28,10 @@ namespace {
 
 const QString kTitle = QStringLiteral("交班");
 
+// Read out as what it says: no accessible name of its own.
 QLabel* makeStatusLabel(const QString& name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setAccessibleName(name);
     label->setWordWrap(true);
     return label;
 }

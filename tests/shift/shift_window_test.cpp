@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -46,9 +47,15 @@ protected:
         widget_driver::chooseMenuItem(window(), QStringLiteral("系统"), QStringLiteral("交班"));
     }
 
+    // A figure's text, which a screen reader must read out too, not its caption alone.
     static QString figure(QWidget* shiftWindow, const QString& name) {
         auto* value = shiftWindow->findChild<QLabel*>(name);
-        return value == nullptr ? QStringLiteral("(no label %1)").arg(name) : value->text();
+        if (value == nullptr) {
+            return QStringLiteral("(no label %1)").arg(name);
+        }
+        const QString read = QAccessible::queryAccessibleInterface(value)->text(QAccessible::Name);
+        EXPECT_TRUE(read.contains(value->text())) << read.toStdString();
+        return value->text();
     }
     static void click(QWidget* shiftWindow, const QString& name) {
         auto* button = shiftWindow->findChild<QPushButton*>(name);
