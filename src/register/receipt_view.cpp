@@ -26,6 +26,23 @@ namespace receipt_register {
 
 namespace {
 
+// What a screen reader says of the page, which is a picture to it: the receipt's number, name
+// and amounts, each after its name.
+QString readAloud(const QVariantList& values) {
+    QStringList parts;
+    for (const QStringView field :
+         {store::kInpatientNumberField, store::kPatientNameField, store::kTotalField,
+          store::kPrepaidField, store::kSupplementField, store::kRefundField,
+          store::kArrearsField}) {
+        const QVariant value = values.value(store::receiptSchema().indexOf(field));
+        parts.append(field.toString() + QStringLiteral("：") +
+                     (value.metaType() == QMetaType::fromType<common::Money>()
+                          ? common::numberToText(value.value<common::Money>())
+                          : value.toString()));
+    }
+    return parts.join(QStringLiteral("，"));
+}
+
 // The receipt's values lie in the top 65 mm of the page; a form picture may reach further.
 constexpr int kReceiptDepth = 700;
 constexpr int kLongestPageView = 560;
@@ -135,6 +152,7 @@ QWidget* ReceiptView::makePage(const platform::Services& services, const QVarian
     }));
     preview->setObjectName(QStringLiteral("收据页面"));
     preview->setAccessibleName(QStringLiteral("收据页面"));
+    preview->setAccessibleDescription(readAloud(values));
     preview->setForm(services.deskForm);
 
     auto* area = new QScrollArea(this);

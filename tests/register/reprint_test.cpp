@@ -268,6 +268,10 @@ TEST_P(RegisterAtTheDeskOnFile, TheReceiptViewShowsThePageOnTheFormAndEveryCorre
             ASSERT_NE(preview, nullptr);
             EXPECT_TRUE(preview->showsForm());
             EXPECT_EQ(view->windowTitle(), QStringLiteral("收据 770077"));
+            const QString read = preview->accessibleDescription();
+            EXPECT_TRUE(read.startsWith(QStringLiteral("住院号：770077，")) &&
+                        read.contains(QStringLiteral("，合计：143.45，")))
+                << read.toStdString();
             auto* corrections = view->findChild<QTableWidget*>(QStringLiteral("更正记录"));
             ASSERT_NE(corrections, nullptr);
             for (int row = 0; row < corrections->rowCount(); ++row) {
