@@ -3,6 +3,8 @@
 #include <QDateEdit>
 #include <QPushButton>
 
+#include "widgets/window_controls.h"
+
 namespace widgets {
 
 namespace {
@@ -30,9 +32,7 @@ QList<QPushButton*> makeRangeShortcuts(QDateEdit& first, QDateEdit& last, const 
     };
     QList<QPushButton*> buttons;
     for (const Shortcut& shortcut : shortcuts) {
-        auto* button = new QPushButton(shortcut.caption, parent);
-        button->setObjectName(shortcut.caption);
-        button->setAccessibleName(shortcut.caption);
+        QPushButton* button = makeNamedButton(shortcut.caption, parent);
         button->setAutoDefault(false);
         QObject::connect(button, &QPushButton::clicked, parent, [&first, &last, shortcut, chosen] {
             first.setDate(shortcut.first);
