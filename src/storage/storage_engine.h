@@ -100,6 +100,10 @@ public:
     // Waits for other desks' writes to the table under way, and makes later ones wait until this
     // transaction ends, so that what it reads of the table stays true until it commits.
     virtual bool holdTable(const TableSchema& table) = 0;
+    // Takes a further lock named key, held until the transaction ends, as the transaction's own
+    // lock is. Taken only after that one, and never the other way round, so two never wait on
+    // each other.
+    virtual bool holdKey(const QString& key) = 0;
 };
 
 enum class TransactionOutcome {

@@ -351,6 +351,11 @@ public:
             .succeeded();
     }
 
+    bool holdKey(const QString& key) override {
+        return run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended($1, 0))"), {key})
+            .succeeded();
+    }
+
 private:
     // After a bulk load the planner would go by what it knew of the table before (no rows, say)
     // until the server's own vacuum came by. What was committed does not depend on it.

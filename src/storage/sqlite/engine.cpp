@@ -308,6 +308,8 @@ public:
 
     // An immediate transaction already keeps every other desk's writes out until it ends.
     bool holdTable(const TableSchema&) override { return m_failure.isEmpty(); }
+    // A writing transaction holds the whole file already.
+    bool holdKey(const QString&) override { return m_failure.isEmpty(); }
 
 private:
     // A change of one record: false when it is gone.
