@@ -161,22 +161,25 @@ EventMethods keptMethods(const JournalAmounts& change, const EventMethods& chose
     return {kept(kSupplementField, chosen.supplement), kept(kRefundField, chosen.refund)};
 }
 
-storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
-                                 const QVariantList& receipt, const JournalAmounts& change,
-                                 const EventMethods& methods) {
-    storage::RecordValues row{QDateTime(),
-                              cashier,
-                              deskName(),
-                              journalKindText(kind),
-                              receiptText(receipt, kInpatientNumberField),
-                              receiptText(receipt, kPatientNameField)};
+storage::NewRecord journalRow(JournalKind kind, const QString& cashier,
+                              const QString& inpatientNumber, const QString& patientName,
+                              const JournalAmounts& change, const EventMethods& kept) {
+    storage::RecordValues row{QDateTime(),           cashier,         deskName(),
+                              journalKindText(kind), inpatientNumber, patientName};
     for (const common::Money amount : change) {
         row.append(QVariant::fromValue(amount));
     }
-    const EventMethods kept = keptMethods(change, methods);
     row += {qint64(0), kept.supplement, kept.refund};
     const storage::TableSchema& journal = journalSchema();
     return {&journal, row, journal.indexOf(kEventTimeField)};
+}
+
+storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
+                                 const QVariantList& receipt, const JournalAmounts& change,
+                                 const EventMethods& methods) {
+    return journalRow(kind, cashier, receiptText(receipt, kInpatientNumberField),
+                      receiptText(receipt, kPatientNameField), change,
+                      keptMethods(change, methods));
 }
 
 std::optional<storage::RecordId> insertWithJournalRows(storage::RecordWriter& writer,
@@ -186,12 +189,6 @@ std::optional<storage::RecordId> insertWithJournalRows(storage::RecordWriter& wr
         pauseForTesting(SavePoint::JournalWritten);
     }
     return id;
-}
-
-bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,
-                      const QVariantList& receipt, const JournalAmounts& change) {
-    return insertWithJournalRows(writer, {journalRecord(kind, cashier, receipt, change)})
-        .has_value();
 }
 
 std::optional<storage::RecordId> insertReceiptWithJournalRow(storage::RecordWriter& writer,

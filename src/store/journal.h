@@ -60,16 +60,17 @@ struct JournalEntry {
     EventMethods methods;
 };
 
+// A row of the database's clock, the cashier and this computer: the kind, the number and name,
+// the change of each amount and the methods kept with it.
+storage::NewRecord journalRow(JournalKind kind, const QString& cashier,
+                              const QString& inpatientNumber, const QString& patientName,
+                              const JournalAmounts& change, const EventMethods& kept);
 // The row of an event on a receipt (its 30 fields): the database's clock, the cashier, this
 // computer, the kind, the receipt's number and name, the change of each amount and the methods
 // kept with it.
 storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
                                  const QVariantList& receipt, const JournalAmounts& change,
                                  const EventMethods& methods = {});
-// Appends such a row within the event's transaction. False when it cannot be written, which
-// fails the transaction.
-bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,
-                      const QVariantList& receipt, const JournalAmounts& change);
 // Inserts records with the journal rows that go with them in one step; the first one's identity.
 std::optional<storage::RecordId> insertWithJournalRows(storage::RecordWriter& writer,
                                                        const QList<storage::NewRecord>& records);

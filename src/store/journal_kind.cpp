@@ -12,6 +12,10 @@ QString journalKindText(JournalKind kind) {
             return QStringLiteral("作废");
         case JournalKind::VoidContinued:
             return QStringLiteral("作废（续）");
+        case JournalKind::Deposit:
+            return QStringLiteral("预交");
+        case JournalKind::DepositRefund:
+            return QStringLiteral("预交退还");
         case JournalKind::Reprint:
             break;
     }
@@ -19,8 +23,9 @@ QString journalKindText(JournalKind kind) {
 }
 
 std::optional<JournalKind> journalKindFromText(QStringView text) {
-    for (const JournalKind kind : {JournalKind::New, JournalKind::Correction, JournalKind::Void,
-                                   JournalKind::Reprint, JournalKind::VoidContinued}) {
+    for (const JournalKind kind :
+         {JournalKind::New, JournalKind::Correction, JournalKind::Void, JournalKind::Reprint,
+          JournalKind::VoidContinued, JournalKind::Deposit, JournalKind::DepositRefund}) {
         if (journalKindText(kind) == text) {
             return kind;
         }

@@ -1,8 +1,10 @@
 #include "store/receipt_saving.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 #include "store/database.h"
+#include "store/deposit_ledger.h"
 #include "store/journal.h"
 #include "store/save_pause.h"
 #include "store/schema.h"
@@ -76,15 +78,41 @@ SaveResult finish(Database& database, const storage::TransactionResult& transact
     return finished;
 }
 
+common::Money prepaidOf(const QVariantList& values) {
+    return values.value(receiptSchema().indexOf(kPrepaidField)).value<common::Money>();
+}
+
+// Whether the number's open deposits are exactly those the receipt deducts, and its 预交 their
+// sum when there are any; the open deposits in *open.
+bool deductsOpenDeposits(RecordWriter& writer, const QVariantList& values,
+                         const QList<storage::RecordId>& deducted, QList<Deposit>* open,
+                         bool* readable) {
+    const QString number = values.value(receiptSchema().indexOf(kInpatientNumberField)).toString();
+    *readable = readNumberDeposits(writer, number, DepositState::Open, open);
+    QList<storage::RecordId> ids;
+    for (const Deposit& deposit : *open) {
+        ids.append(deposit.id);
+    }
+    QList<storage::RecordId> expected = deducted;
+    std::sort(ids.begin(), ids.end());
+    std::sort(expected.begin(), expected.end());
+    return ids == expected && (open->isEmpty() || prepaidOf(values) == depositSum(*open));
+}
+
 }  // namespace
 
 QString numberLockKey(const QVariantList& receipt) {
-    return kReceiptTable + QLatin1Char(':') +
-           receipt.value(receiptSchema().indexOf(kInpatientNumberField)).toString();
+    return inpatientNumberLockKey(
+        receipt.value(receiptSchema().indexOf(kInpatientNumberField)).toString());
+}
+
+QString inpatientNumberLockKey(const QString& inpatientNumber) {
+    return kReceiptTable + QLatin1Char(':') + inpatientNumber;
 }
 
 SaveResult saveNewReceipt(Database& database, const QVariantList& values,
-                          const EventMethods& methods) {
+                          const EventMethods& methods,
+                          const QList<storage::RecordId>& deductedDeposits) {
     const TableSchema& table = receiptSchema();
     const int numberField = table.indexOf(kInpatientNumberField);
     const QString number = values.value(numberField).toString();
@@ -98,11 +126,19 @@ SaveResult saveNewReceipt(Database& database, const QVariantList& values,
                 result.outcome = SaveOutcome::AlreadyStored;
                 return false;
             }
+            QList<Deposit> deposits;
+            bool readable = false;
+            if (!deductsOpenDeposits(writer, values, deductedDeposits, &deposits, &readable)) {
+                if (readable) {
+                    result.outcome = SaveOutcome::DepositsChanged;
+                }
+                return false;
+            }
             pauseForTesting(SavePoint::NumberChecked);
             const std::optional<storage::RecordId> id =
                 insertReceiptWithJournalRow(writer, values, methods);
             result.recordId = id.value_or(0);
-            return id.has_value();
+            return id.has_value() && setDepositStates(writer, deposits, DepositState::Settled);
         });
     return finish(database, transaction, result, values, findNumber);
 }
@@ -119,6 +155,16 @@ SaveResult saveCorrection(Database& database, const LoadedReceipt& loaded,
             std::optional<storage::RecordValues> current = writer.read(table, loaded.recordId);
             if (!current || !sameRecord(table, *current, loaded.values)) {
                 result.outcome = current ? SaveOutcome::ChangedElsewhere : SaveOutcome::Removed;
+                return false;
+            }
+            QList<Deposit> deducted;
+            if (!readNumberDeposits(writer,
+                                    values.value(table.indexOf(kInpatientNumberField)).toString(),
+                                    DepositState::Settled, &deducted)) {
+                return false;
+            }
+            if (!deducted.isEmpty() && prepaidOf(values) != depositSum(deducted)) {
+                result.outcome = SaveOutcome::DepositsChanged;
                 return false;
             }
             pauseForTesting(SavePoint::CorrectionCompared);

@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "store/database.h"
+#include "store/deposit_ledger.h"
 #include "store/journal.h"
 #include "store/receipt_payment.h"
 #include "store/schema.h"
@@ -43,11 +44,15 @@ bool moveToVoided(RecordWriter& writer, const LoadedReceipt& shown, const QStrin
     }
     QVariantList record = shown.values;
     record += {QDateTime(), cashier, reason};
+    // The deposits the receipt deducted are the patient's again, for the receipt that replaces it.
+    QList<Deposit> deducted;
     return writer.insertRecords({{&voided, record, voided.indexOf(kVoidedAtField)}}) &&
            writer.remove(receiptSchema(), shown.recordId) && moveHistory(writer, number) &&
            insertWithJournalRows(
                writer, voidRows(cashier, shown.values, currentPayment(shown.values, numberRows)))
-               .has_value();
+               .has_value() &&
+           readNumberDeposits(writer, number, DepositState::Settled, &deducted) &&
+           setDepositStates(writer, deducted, DepositState::Open);
 }
 
 // After a connection lost while committing: whether the receipt has left MZY; none when that

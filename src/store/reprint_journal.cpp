@@ -5,17 +5,31 @@
 
 namespace store {
 
-ReprintRecord recordReprint(Database& database, const QString& cashier,
-                            const QVariantList& receipt) {
+namespace {
+
+ReprintRecord appendReprint(Database& database, const storage::NewRecord& row) {
     // Appending a journal row changes nothing another desk may be changing: no lock is needed.
     const storage::TransactionResult transaction =
         database.engine().transact({}, [&](storage::RecordWriter& writer) {
-            return appendJournalRow(writer, JournalKind::Reprint, cashier, receipt, {});
+            return insertWithJournalRows(writer, {row}).has_value();
         });
     if (transaction.outcome == storage::TransactionOutcome::Committed) {
         return {true, {}};
     }
     return {false, database.writeFailureMessage(transaction.reason)};
+}
+
+}  // namespace
+
+ReprintRecord recordReprint(Database& database, const QString& cashier,
+                            const QVariantList& receipt) {
+    return appendReprint(database, journalRecord(JournalKind::Reprint, cashier, receipt, {}));
+}
+
+ReprintRecord recordReprint(Database& database, const QString& cashier,
+                            const QString& inpatientNumber, const QString& patientName) {
+    return appendReprint(
+        database, journalRow(JournalKind::Reprint, cashier, inpatientNumber, patientName, {}, {}));
 }
 
 }  // namespace store

@@ -16,5 +16,8 @@ struct ReprintRecord {
 // 30 fields) again: the kind 补打, every amount 0, so that the shift counts the paper.
 ReprintRecord recordReprint(Database& database, const QString& cashier,
                             const QVariantList& receipt);
+// The same for a deposit's receipt or refund slip printed again: 补打 under its number and name.
+ReprintRecord recordReprint(Database& database, const QString& cashier,
+                            const QString& inpatientNumber, const QString& patientName);
 
 }  // namespace store

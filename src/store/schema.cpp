@@ -4,6 +4,7 @@
 #include "receipt/fee_category.h"
 #include "store/cashier_password.h"
 #include "store/database.h"
+#include "store/deposit_table.h"
 #include "store/shift_tables.h"
 
 namespace store {
@@ -13,7 +14,8 @@ namespace {
 // 2: the journal, the voided receipts with their earlier versions, and the settlements.
 // 3: the journal's and the settlements' amounts hold any sum of receipts (numeric(20,2)).
 // 4: the payment method of each journal row's amounts, and the counted drawer of a settlement.
-constexpr int kSchemaVersion = 4;
+// 5: the deposits of a stay, and the deposits of each settlement.
+constexpr int kSchemaVersion = 5;
 const QString kFirstCashier = QStringLiteral("491MX");
 
 Column column(QStringView name, FieldKind kind) {
@@ -110,6 +112,15 @@ const storage::SchemaDefinition& schemaDefinition() {
             {&voidedHistorySchema(), {}, {}, false, {}, {}},
             {&settlementSchema(),
              {settlementSchema().indexOf(kSettlementNumberField)},
+             {},
+             false,
+             {},
+             {}},
+            // The billing window reads a number's deposits; the list of patients in hospital
+            // goes by number.
+            {&depositSchema(),
+             {depositSchema().indexOf(kInpatientNumberField),
+              depositSchema().indexOf(kDepositNumberField)},
              {},
              false,
              {},

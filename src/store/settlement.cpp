@@ -34,7 +34,12 @@ storage::RecordValues settlementRow(qint64 number, const QString& cashier,
          {drawer.cashDue, drawer.cashFloat, drawer.expected, drawer.counted, drawer.difference}) {
         row.append(QVariant::fromValue(amount));
     }
-    row += {drawer.remark, drawer.detail};
+    row += {drawer.remark,
+            drawer.detail,
+            figures.depositCount,
+            figures.depositRefundCount,
+            QVariant::fromValue(figures.depositsTaken),
+            QVariant::fromValue(figures.depositsRefunded)};
     return row;
 }
 
@@ -70,6 +75,10 @@ Settlement settlementOf(const storage::RecordValues& values) {
     for (int amount = 0; amount < kJournalAmountCount; ++amount) {
         figures.amounts[amount] = field(journalAmountField(amount)).value<common::Money>();
     }
+    figures.depositCount = field(kDepositCountField).toLongLong();
+    figures.depositRefundCount = field(kDepositRefundCountField).toLongLong();
+    figures.depositsTaken = field(kDepositsTakenField).value<common::Money>();
+    figures.depositsRefunded = field(kDepositsRefundedField).value<common::Money>();
     figures.firstEvent = field(kFirstEventField).toDateTime();
     figures.lastEvent = field(kLastEventField).toDateTime();
     return settlement;

@@ -22,7 +22,7 @@ MethodTotal& methodTotal(QList<MethodTotal>& methods, const QString& name) {
             return total;
         }
     }
-    methods.append({method, {}, {}});
+    methods.append({method, {}, {}, {}, {}});
     return methods.last();
 }
 
@@ -33,7 +33,8 @@ qint64 ShiftFigures::eventCount(JournalKind kind) const {
 }
 
 qint64 ShiftFigures::totalEvents() const {
-    return std::accumulate(eventCounts.begin(), eventCounts.end(), qint64(0));
+    return std::accumulate(eventCounts.begin(), eventCounts.end(), qint64(0)) + depositCount +
+           depositRefundCount;
 }
 
 common::Money ShiftFigures::amount(QStringView field) const {
@@ -46,7 +47,7 @@ MethodTotal ShiftFigures::method(const QString& name) const {
             return total;
         }
     }
-    return {name, {}, {}};
+    return {name, {}, {}, {}, {}};
 }
 
 common::Money ShiftFigures::cashDue() const {
@@ -54,6 +55,23 @@ common::Money ShiftFigures::cashDue() const {
 }
 
 void ShiftFigures::add(const JournalEntry& entry) {
+    static const int prepaidIndex = journalAmountIndex(kPrepaidField);
+    if (entry.kind == JournalKind::Deposit) {
+        ++depositCount;
+        depositsTaken += entry.amounts[prepaidIndex];
+        methodTotal(methods, entry.methods.supplement).deposits += entry.amounts[prepaidIndex];
+        addTime(entry.time);
+        return;
+    }
+    if (entry.kind == JournalKind::DepositRefund) {
+        ++depositRefundCount;
+        // The row takes the amount out of 预交.
+        const common::Money paidBack = -entry.amounts[prepaidIndex];
+        depositsRefunded += paidBack;
+        methodTotal(methods, entry.methods.refund).depositRefunds += paidBack;
+        addTime(entry.time);
+        return;
+    }
     // Thousands of rows a shift: added in place.
     if (const std::size_t kind = kindIndex(entry.kind); kind < eventCounts.size()) {
         ++eventCounts[kind];
@@ -69,11 +87,15 @@ void ShiftFigures::add(const JournalEntry& entry) {
     if (const common::Money refund = entry.amounts[refundIndex]; !refund.isZero()) {
         methodTotal(methods, entry.methods.refund).refund += refund;
     }
-    if (entry.time.isValid() && (!firstEvent.isValid() || entry.time < firstEvent)) {
-        firstEvent = entry.time;
+    addTime(entry.time);
+}
+
+void ShiftFigures::addTime(const QDateTime& time) {
+    if (time.isValid() && (!firstEvent.isValid() || time < firstEvent)) {
+        firstEvent = time;
     }
-    if (entry.time.isValid() && (!lastEvent.isValid() || entry.time > lastEvent)) {
-        lastEvent = entry.time;
+    if (time.isValid() && (!lastEvent.isValid() || time > lastEvent)) {
+        lastEvent = time;
     }
 }
 
@@ -88,13 +110,15 @@ void ShiftFigures::add(const ShiftFigures& other) {
         MethodTotal& taking = methodTotal(methods, total.method);
         taking.supplement += total.supplement;
         taking.refund += total.refund;
+        taking.deposits += total.deposits;
+        taking.depositRefunds += total.depositRefunds;
     }
-    if (other.firstEvent.isValid() && (!firstEvent.isValid() || other.firstEvent < firstEvent)) {
-        firstEvent = other.firstEvent;
-    }
-    if (other.lastEvent.isValid() && (!lastEvent.isValid() || other.lastEvent > lastEvent)) {
-        lastEvent = other.lastEvent;
-    }
+    depositCount += other.depositCount;
+    depositRefundCount += other.depositRefundCount;
+    depositsTaken += other.depositsTaken;
+    depositsRefunded += other.depositsRefunded;
+    addTime(other.firstEvent);
+    addTime(other.lastEvent);
 }
 
 ShiftFigures sumEntries(const QList<JournalEntry>& entries) {

@@ -27,7 +27,7 @@ Column sumColumn(QStringView name) {
     return {name.toString(), FieldKind::Amount, true};
 }
 
-// A column of schema version 4, which counts the drawer; what the rows already there read as.
+// A column added by a later schema version; what the rows already there read as.
 Column addedColumn(Column column, const QString& earlierRows) {
     column.addedLater = earlierRows;
     return column;
@@ -82,6 +82,12 @@ TableSchema buildSettlementSchema() {
     }
     schema.columns += {addedColumn(column(kDifferenceRemarkField, FieldKind::Text), {}),
                        addedColumn(column(kCountDetailField, FieldKind::Text), {})};
+    for (const QStringView count : {kDepositCountField, kDepositRefundCountField}) {
+        schema.columns.append(addedColumn(column(count, FieldKind::Integer), {}));
+    }
+    for (const QStringView amount : {kDepositsTakenField, kDepositsRefundedField}) {
+        schema.columns.append(addedColumn(sumColumn(amount), {}));
+    }
     return schema;
 }
 

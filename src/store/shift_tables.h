@@ -16,7 +16,9 @@ inline constexpr QStringView kEventKindField = u"事件";
 // The settlement that took a journal row; 0 while its shift is open.
 inline constexpr QStringView kSettlementNumberField = u"结算号";
 // How the row's 补收 was taken and its 退款 paid (现金, 银行卡...); empty where the row moved no
-// such amount. Rows written before methods were kept read as 现金.
+// such amount. Rows written before methods were kept read as 现金. A deposit's row (预交, 预交退还)
+// carries its amount in 预交, with the method it was taken in under 补收方式 and the method it
+// was paid back in under 退款方式.
 inline constexpr QStringView kSupplementMethodField = u"补收方式";
 inline constexpr QStringView kRefundMethodField = u"退款方式";
 
@@ -40,6 +42,12 @@ inline constexpr QStringView kCountedCashField = u"实点现金";
 inline constexpr QStringView kCashDifferenceField = u"长短款";
 inline constexpr QStringView kDifferenceRemarkField = u"长短款说明";
 inline constexpr QStringView kCountDetailField = u"点钞明细";
+// The deposits the shift took and paid back: how many, and how much (added with the deposit
+// ledger; a settlement made before it took none).
+inline constexpr QStringView kDepositCountField = u"预交笔数";
+inline constexpr QStringView kDepositRefundCountField = u"预交退还笔数";
+inline constexpr QStringView kDepositsTakenField = u"预交金收取";
+inline constexpr QStringView kDepositsRefundedField = u"预交金退还";
 
 // The amounts every journal row and every settlement carries, in this order: the 19 fees, then
 // these five. A receipt's spare field is none of them.
@@ -55,7 +63,8 @@ const storage::TableSchema& voidedReceiptSchema();
 const storage::TableSchema& voidedHistorySchema();
 // MZY_settlement: 结算号, 收费员, 电脑, 交班时间, 首笔时间, 末笔时间, the number of events of each
 // kind (新开, 更正, 作废, 补打), the amounts, 应交现金, then the counted drawer: 备用金, 应有现金,
-// 实点现金, 长短款, 长短款说明, 点钞明细.
+// 实点现金, 长短款, 长短款说明, 点钞明细, and the deposits: 预交笔数, 预交退还笔数, 预交金收取,
+// 预交金退还.
 const storage::TableSchema& settlementSchema();
 
 // The field name of each journal amount, in order.

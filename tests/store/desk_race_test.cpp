@@ -6,8 +6,10 @@
 #include <future>
 #include <latch>
 #include <thread>
+#include <variant>
 
 #include "store/cashier_admin.h"
+#include "store/deposit_ledger.h"
 #include "store/receipt_saving.h"
 #include "store/save_pause.h"
 #include "store/schema.h"
@@ -120,6 +122,23 @@ protected:
                 return save(database, 1);
             },
             [&](Database& database) { return save(database, 2); });
+    }
+
+    // The held desk's work is held at point while the other desk does its own.
+    template <typename Result, typename Held, typename Work>
+    Race<Result> raceAt(store::SavePoint point, Held held, Work work) {
+        store::setSavePauseForTesting([point](store::SavePoint reached) {
+            if (onHeldDesk && reached == point) {
+                heldHere();
+            }
+        });
+        return race<Result>(
+            [&](Database& database, const std::function<void()>& proceed) {
+                onHeldDesk = true;
+                heldHere = proceed;
+                return held(database);
+            },
+            work);
     }
 
     QStringList storedNames(const QString& table = store::kReceiptTable) {
@@ -269,6 +288,92 @@ TEST_P(DeskRace, TwoDesksStartingOnAnEmptyDatabaseBothStart) {
               QList<QStringList>{{QStringLiteral("1")}});
     EXPECT_EQ(empty.runSql(QStringLiteral("SELECT count(*) FROM schema_version")),
               QList<QStringList>{{QStringLiteral("1")}});
+}
+
+// What a desk's deposit or discharge bill came to.
+using DeskOutcome = std::variant<SaveOutcome, store::DepositOutcome>;
+
+store::DepositResult takeDeposit(Database& database, const QString& number) {
+    return store::takeDeposit(database, {number,
+                                         QStringLiteral("病人"),
+                                         common::yuan(100),
+                                         QStringLiteral("现金"),
+                                         QStringLiteral("491MX"),
+                                         {}});
+}
+
+QList<store::Deposit> depositsOf(Database& database, const QString& number) {
+    QList<store::Deposit> deposits;
+    QString error;
+    EXPECT_TRUE(store::readPatientDeposits(database, number, &deposits, &error));
+    return deposits;
+}
+
+// Whichever of a deposit and the discharge bill of its number holds the number first, the other
+// sees it: the deposit is in the bill or the bill is refused; never left out unseen.
+TEST_P(DeskRace, ADepositTakenWhileTheBillIsSavedIsInItOrRefused) {
+    const QString number = QStringLiteral("7");
+    const auto depositLate = raceAt<DeskOutcome>(
+        store::SavePoint::NumberChecked,
+        [&](Database& database) -> DeskOutcome {
+            return store::saveNewReceipt(database, receipt(number, QStringLiteral("病人"))).outcome;
+        },
+        [&](Database& database) -> DeskOutcome { return takeDeposit(database, number).outcome; });
+    EXPECT_FALSE(depositLate.otherFinishedWhileHeld) << "the deposit did not wait for the bill";
+    EXPECT_EQ(depositLate.held, DeskOutcome(SaveOutcome::Saved));
+    EXPECT_EQ(depositLate.other, DeskOutcome(store::DepositOutcome::Discharged));
+    EXPECT_TRUE(depositsOf(database(), number).isEmpty());
+
+    const QString second = QStringLiteral("8");
+    const auto billLate = raceAt<DeskOutcome>(
+        store::SavePoint::JournalWritten,
+        [&](Database& database) -> DeskOutcome { return takeDeposit(database, second).outcome; },
+        [&](Database& database) -> DeskOutcome {
+            return store::saveNewReceipt(database, receipt(second, QStringLiteral("病人"))).outcome;
+        });
+    EXPECT_FALSE(billLate.otherFinishedWhileHeld) << "the bill did not wait for the deposit";
+    EXPECT_EQ(billLate.held, DeskOutcome(store::DepositOutcome::Done));
+    EXPECT_EQ(billLate.other, DeskOutcome(SaveOutcome::DepositsChanged));
+    EXPECT_EQ(store::openDeposits(depositsOf(database(), second)).size(), 1);
+}
+
+TEST_P(DeskRace, ADepositRefundedWhileTheBillIsSavedRefusesTheBill) {
+    const QString number = QStringLiteral("7");
+    const store::DepositResult taken = takeDeposit(database(), number);
+    ASSERT_EQ(taken.outcome, store::DepositOutcome::Done);
+    QVariantList bill = receipt(number, QStringLiteral("病人"));
+    bill[store::receiptSchema().indexOf(store::kPrepaidField)] =
+        QVariant::fromValue(taken.deposit.amount);
+    const auto race = raceAt<DeskOutcome>(
+        store::SavePoint::JournalWritten,
+        [&](Database& database) -> DeskOutcome {
+            return store::refundDeposit(database, taken.deposit, QStringLiteral("491MX"),
+                                        QStringLiteral("现金"), QStringLiteral("转院"))
+                .outcome;
+        },
+        [&](Database& database) -> DeskOutcome {
+            return store::saveNewReceipt(database, bill, {}, {taken.deposit.id}).outcome;
+        });
+    EXPECT_FALSE(race.otherFinishedWhileHeld) << "the bill did not wait for the refund";
+    EXPECT_EQ(race.held, DeskOutcome(store::DepositOutcome::Done));
+    EXPECT_EQ(race.other, DeskOutcome(SaveOutcome::DepositsChanged));
+    EXPECT_EQ(depositsOf(database(), number).value(0).state, store::DepositState::Refunded);
+}
+
+// Deposits of one patient, and of two, taken at two desks at once: both kept, each its own number.
+TEST_P(DeskRace, TwoDesksTakingDepositsAtOnceGetDistinctNumbers) {
+    for (const QString& otherNumber : {QStringLiteral("7"), QStringLiteral("8")}) {
+        const auto takes = raceAt<store::DepositResult>(
+            store::SavePoint::JournalWritten,
+            [&](Database& database) { return takeDeposit(database, QStringLiteral("7")); },
+            [&](Database& database) { return takeDeposit(database, otherNumber); });
+        EXPECT_FALSE(takes.otherFinishedWhileHeld) << "the numbers were not taken in turn";
+        ASSERT_EQ(takes.held.outcome, store::DepositOutcome::Done)
+            << takes.held.error.toStdString();
+        ASSERT_EQ(takes.other.outcome, store::DepositOutcome::Done)
+            << takes.other.error.toStdString();
+        EXPECT_EQ(takes.other.deposit.number, takes.held.deposit.number + 1);
+    }
 }
 
 }  // namespace

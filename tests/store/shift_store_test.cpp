@@ -453,9 +453,9 @@ TEST_P(ShiftStore, EachMethodIsSummedApartAndOnlyCashIsHandedOver) {
     ASSERT_EQ(shown.size(), 9) << "B's void takes back its card and its WeChat part in a row each";
     const store::ShiftFigures figures = store::sumEntries(shown);
     EXPECT_EQ(figures.eventCount(JournalKind::Void), 2);
-    EXPECT_EQ(figures.method(cash), (store::MethodTotal{cash, {}, yuan(30)}));
-    EXPECT_EQ(figures.method(card), (store::MethodTotal{card, {}, yuan(80)}));
-    EXPECT_EQ(figures.method(weChat), (store::MethodTotal{weChat, yuan(50.5), {}}));
+    EXPECT_EQ(figures.method(cash), (store::MethodTotal{cash, {}, yuan(30), {}, {}}));
+    EXPECT_EQ(figures.method(card), (store::MethodTotal{card, {}, yuan(80), {}, {}}));
+    EXPECT_EQ(figures.method(weChat), (store::MethodTotal{weChat, yuan(50.5), {}, {}, {}}));
     EXPECT_EQ(figures.amount(store::kSupplementField), yuan(50.5));
     EXPECT_EQ(figures.cashDue(), yuan(-30));
 
@@ -505,7 +505,7 @@ TEST_P(ShiftStore, RowsWrittenBeforeMethodsWereKeptReadAsCash) {
     ASSERT_TRUE(upgraded.prepare(&error)) << error.toStdString();
     EXPECT_EQ(contents(), before);
     EXPECT_EQ(runSql(QStringLiteral("SELECT version FROM schema_version ORDER BY version")),
-              (QList<QStringList>{{QStringLiteral("3")}, {QStringLiteral("4")}}));
+              (QList<QStringList>{{QStringLiteral("3")}, {QStringLiteral("5")}}));
     QList<JournalEntry> open;
     ASSERT_TRUE(store::readOpenEntries(upgraded, kCashier, &open, &error)) << error.toStdString();
     ASSERT_EQ(open.size(), 1);
@@ -541,7 +541,7 @@ TEST_P(ShiftStore, AnOlderDatabaseIsBroughtUpWithItsRecordsUntouched) {
 
     EXPECT_EQ(contents(), before);
     EXPECT_EQ(runSql(QStringLiteral("SELECT version FROM schema_version ORDER BY version")),
-              (QList<QStringList>{{QStringLiteral("1")}, {QStringLiteral("4")}}));
+              (QList<QStringList>{{QStringLiteral("1")}, {QStringLiteral("5")}}));
     for (const char* table : {"MZY_journal", "MZY_voided", "MZY_settlement"}) {
         EXPECT_FALSE(scratch().columnsOf(QLatin1StringView(table)).isEmpty()) << table;
     }
