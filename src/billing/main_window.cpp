@@ -106,6 +106,7 @@ void MainWindow::buildMenus() {
     m_statisticsAction = addAction(systemMenu, QStringLiteral("统计"));
     m_registerAction = addAction(systemMenu, QStringLiteral("查询"));
     m_shiftAction = addAction(systemMenu, QStringLiteral("交班"));
+    m_depositAction = addAction(systemMenu, QStringLiteral("预交"));
     systemMenu->addSeparator();
     m_modifyAction = addAction(systemMenu, QStringLiteral("修改"));
     systemMenu->addSeparator();
@@ -269,6 +270,7 @@ void MainWindow::newReceipt() {
         box->clear();
     }
     编辑框24->clear();
+    编辑框24->setReadOnly(false);
     编辑框25->clear();
     编辑框26->clear();
     const QDateTime today = common::startOfDay(m_clock.now().date());
@@ -325,6 +327,27 @@ void MainWindow::focusInpatientNumberForTyping() {
 
 void MainWindow::focusPatientName() {
     编辑框1->setFocus();
+}
+
+void MainWindow::lockDeposit(common::Money sum) {
+    编辑框24->setText(common::numberToText(sum));
+    编辑框24->setReadOnly(true);
+    recalculateBalance();
+}
+
+void MainWindow::unlockDeposit(bool clearLedgerSum) {
+    if (!编辑框24->isReadOnly()) {
+        return;
+    }
+    编辑框24->setReadOnly(false);
+    if (clearLedgerSum) {
+        编辑框24->clear();
+    }
+    recalculateBalance();
+}
+
+bool MainWindow::isDepositLocked() const {
+    return 编辑框24->isReadOnly();
 }
 
 void MainWindow::showReceiptEntry(const ReceiptEntry& entry) {

@@ -60,12 +60,18 @@ public:
     void setCalculateAndPrintEnabled(bool enabled);
     void focusInpatientNumberForTyping();
     void focusPatientName();
+    // 预收 from the deposit ledger: shown, settled and read-only for this receipt.
+    void lockDeposit(common::Money sum);
+    // 预收 typed again; emptied when the ledger had filled it and clearLedgerSum says so.
+    void unlockDeposit(bool clearLedgerSum);
+    bool isDepositLocked() const;
     // Fills the window from a stored receipt without checking its dates.
     void showReceiptEntry(const ReceiptEntry& entry);
 
     QAction* statisticsAction() const { return m_statisticsAction; }
     QAction* registerAction() const { return m_registerAction; }
     QAction* shiftAction() const { return m_shiftAction; }
+    QAction* depositAction() const { return m_depositAction; }
     QAction* modifyAction() const { return m_modifyAction; }
     QAction* loginAction() const { return m_loginAction; }
     QAction* exitAction() const { return m_exitAction; }
@@ -111,6 +117,7 @@ private:
     QAction* m_statisticsAction = nullptr;
     QAction* m_registerAction = nullptr;
     QAction* m_shiftAction = nullptr;
+    QAction* m_depositAction = nullptr;
     QAction* m_modifyAction = nullptr;
     QAction* m_loginAction = nullptr;
     QAction* m_exitAction = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "billing/deposit_deduction.h"
 #include "billing/main_window.h"
 #include "billing/receipt_modification.h"
 #include "common/number_text.h"
@@ -66,9 +67,13 @@ QString PrintCommand::withIssue(const QString& refusal, const QString& issuer) c
 }
 
 PrintCommand::PrintCommand(MainWindow& window, store::Database& database,
-                           const ReceiptModification& modification,
+                           const ReceiptModification& modification, DepositDeduction& deposits,
                            const platform::Services& services)
-    : m_window(window), m_database(database), m_modification(modification), m_services(services) {}
+    : m_window(window),
+      m_database(database),
+      m_modification(modification),
+      m_deposits(deposits),
+      m_services(services) {}
 
 void PrintCommand::run() {
     m_window.recalculateTotal();
@@ -162,8 +167,9 @@ std::optional<storage::RecordId> PrintCommand::saveReceipt(const store::EventMet
         return std::nullopt;
     }
     const store::SaveResult saved =
-        receipt.isModifyMode == 0 ? store::saveNewReceipt(m_database, values, methods)
-                                  : store::saveCorrection(m_database, *loaded, values, methods);
+        receipt.isModifyMode == 0
+            ? store::saveNewReceipt(m_database, values, methods, m_deposits.deducted())
+            : store::saveCorrection(m_database, *loaded, values, methods);
     switch (saved.outcome) {
         case store::SaveOutcome::Saved:
             return saved.recordId;
@@ -174,6 +180,15 @@ std::optional<storage::RecordId> PrintCommand::saveReceipt(const store::EventMet
             showError(
                 QStringLiteral("这张收据在调出之后已被另一台收费机修改，没有保存，也没有打印。\n"
                                "请重新调出这张收据再修改。"));
+            break;
+        case store::SaveOutcome::DepositsChanged:
+            showError(QStringLiteral("预交金已变动，请重新计算"));
+            // The box shows the ledger as it is now; the cashier checks the bill and prints again.
+            if (receipt.isModifyMode == 0) {
+                m_deposits.readForNewReceipt();
+            } else {
+                m_deposits.readForCorrection();
+            }
             break;
         case store::SaveOutcome::Removed:
             showError(QStringLiteral("要修改的收据已不在收据表中，没有保存，也没有打印。"));

@@ -15,6 +15,7 @@ class Database;
 
 namespace billing {
 
+class DepositDeduction;
 class MainWindow;
 class ReceiptModification;
 
@@ -24,7 +25,8 @@ class ReceiptModification;
 class PrintCommand {
 public:
     PrintCommand(MainWindow& window, store::Database& database,
-                 const ReceiptModification& modification, const platform::Services& services);
+                 const ReceiptModification& modification, DepositDeduction& deposits,
+                 const platform::Services& services);
 
     void run();
 
@@ -45,6 +47,7 @@ private:
     MainWindow& m_window;
     store::Database& m_database;
     const ReceiptModification& m_modification;
+    DepositDeduction& m_deposits;
     const platform::Services& m_services;
 };
 

@@ -1,5 +1,6 @@
 #include "billing/receipt_modification.h"
 
+#include "billing/deposit_deduction.h"
 #include "billing/main_window.h"
 #include "common/text.h"
 #include "receipt/fee_category.h"
@@ -37,8 +38,8 @@ QVariantList readRecord(const store::Table& table) {
 }  // namespace
 
 ReceiptModification::ReceiptModification(MainWindow& window, store::Database& database,
-                                         const OpenDialogs& openDialogs)
-    : m_window(window), m_database(database), m_openDialogs(openDialogs) {}
+                                         const OpenDialogs& openDialogs, DepositDeduction& deposits)
+    : m_window(window), m_database(database), m_openDialogs(openDialogs), m_deposits(deposits) {}
 
 const store::LoadedReceipt* ReceiptModification::loadedReceipt() const {
     return m_loaded ? &*m_loaded : nullptr;
@@ -58,6 +59,8 @@ void ReceiptModification::inpatientNumberLeft() {
     }
     if (m_window.receipt().isModifyMode != 0) {
         loadReceiptForModification();
+    } else {
+        m_deposits.readForNewReceipt();
     }
 }
 
@@ -89,6 +92,7 @@ void ReceiptModification::loadReceiptForModification() {
     m_window.recalculateTotal();
     m_window.focusPatientName();
     m_window.setStatusLine(QString());
+    m_deposits.readForCorrection();
     m_window.setCalculateAndPrintEnabled(true);
 }
 

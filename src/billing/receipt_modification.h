@@ -11,6 +11,7 @@ class Database;
 
 namespace billing {
 
+class DepositDeduction;
 class MainWindow;
 
 // The modal windows whose opening takes the focus away from the inpatient-number box; while
@@ -21,11 +22,12 @@ struct OpenDialogs {
 };
 
 // 修改: calls a stored receipt back into the window by its inpatient number, for the cashier
-// who issued it; 打印 then rewrites it in place.
+// who issued it; 打印 then rewrites it in place. Leaving the number box for a new receipt reads
+// the number's deposits instead.
 class ReceiptModification {
 public:
     ReceiptModification(MainWindow& window, store::Database& database,
-                        const OpenDialogs& openDialogs);
+                        const OpenDialogs& openDialogs, DepositDeduction& deposits);
 
     void startModification();
     void inpatientNumberLeft();
@@ -41,6 +43,7 @@ private:
     MainWindow& m_window;
     store::Database& m_database;
     const OpenDialogs& m_openDialogs;
+    DepositDeduction& m_deposits;
     std::optional<store::LoadedReceipt> m_loaded;
 };
 
