@@ -5,8 +5,10 @@
 #include "about/about_window.h"
 #include "app/daily_backup.h"
 #include "app/login_window.h"
+#include "billing/deposit_deduction.h"
 #include "billing/main_window.h"
 #include "billing/print_command.h"
+#include "deposit/deposit_window.h"
 #include "platform/services.h"
 #include "register/register_window.h"
 #include "shift/shift_window.h"
@@ -21,14 +23,16 @@ ProgramShell::ProgramShell(const platform::Services& services, store::Database& 
       m_database(database),
       m_dailyBackup(dailyBackup),
       m_mainWindow(std::make_unique<billing::MainWindow>(services.clock)),
-      m_modification(
-          std::make_unique<billing::ReceiptModification>(*m_mainWindow, database, m_openDialogs)),
-      m_printCommand(std::make_unique<billing::PrintCommand>(*m_mainWindow, database,
-                                                             *m_modification, services)) {
+      m_deposits(std::make_unique<billing::DepositDeduction>(*m_mainWindow, database)),
+      m_modification(std::make_unique<billing::ReceiptModification>(*m_mainWindow, database,
+                                                                    m_openDialogs, *m_deposits)),
+      m_printCommand(std::make_unique<billing::PrintCommand>(
+          *m_mainWindow, database, *m_modification, *m_deposits, services)) {
     billing::MainWindow& window = *m_mainWindow;
     connect(window.statisticsAction(), &QAction::triggered, this, &ProgramShell::showStatistics);
     connect(window.registerAction(), &QAction::triggered, this, &ProgramShell::showRegister);
     connect(window.shiftAction(), &QAction::triggered, this, &ProgramShell::showShift);
+    connect(window.depositAction(), &QAction::triggered, this, &ProgramShell::showDeposits);
     connect(window.modifyAction(), &QAction::triggered, this,
             [this] { m_modification->startModification(); });
     connect(window.loginAction(), &QAction::triggered, this, &ProgramShell::logInAgain);
@@ -100,6 +104,13 @@ void ProgramShell::showRegister() {
 void ProgramShell::showShift() {
     shift::ShiftWindow window(m_services, m_database, m_mainWindow->receipt().currentCashier,
                               m_mainWindow.get());
+    window.exec();
+}
+
+// As the register: the window borrows the focus of the inpatient-number box, which loads nothing.
+void ProgramShell::showDeposits() {
+    deposit::DepositWindow window(m_services, m_database, m_mainWindow->receipt().currentCashier,
+                                  QStringLiteral("青石市明泽医院"), m_mainWindow.get());
     window.exec();
 }
 

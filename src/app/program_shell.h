@@ -6,6 +6,7 @@
 #include "billing/receipt_modification.h"
 
 namespace billing {
+class DepositDeduction;
 class MainWindow;
 class PrintCommand;
 }  // namespace billing
@@ -50,6 +51,7 @@ private:
     void showStatistics();
     void showRegister();
     void showShift();
+    void showDeposits();
     void showAbout();
     void exitProgram();
 
@@ -58,6 +60,7 @@ private:
     DailyBackup* m_dailyBackup;
     std::unique_ptr<billing::MainWindow> m_mainWindow;
     billing::OpenDialogs m_openDialogs;
+    std::unique_ptr<billing::DepositDeduction> m_deposits;
     std::unique_ptr<billing::ReceiptModification> m_modification;
     std::unique_ptr<billing::PrintCommand> m_printCommand;
 };

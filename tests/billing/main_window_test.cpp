@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, MenuBarCarriesItsCommandsInOrder) {
     for (const QAction* item : menus[0]->menu()->actions()) {
         systemItems << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
-    EXPECT_EQ(systemItems.join(u' '), QStringLiteral("统计 查询 交班 - 修改 - 登录 - 退出"));
+    EXPECT_EQ(systemItems.join(u' '), QStringLiteral("统计 查询 交班 预交 - 修改 - 登录 - 退出"));
     ASSERT_EQ(menus[1]->menu()->actions().size(), 1);
     EXPECT_EQ(menus[1]->menu()->actions()[0]->text(), QStringLiteral("关于"));
 }
