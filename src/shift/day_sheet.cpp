@@ -71,10 +71,10 @@ DaySheet makeDaySheet(const QDate& day, const QList<store::JournalEntry>& dayRow
 }
 
 QStringList daySheetColumns() {
-    return {QStringLiteral("收费员"), QStringLiteral("结算号"), QStringLiteral("笔数"),
-            QStringLiteral("合计"),   QStringLiteral("预交"),   QStringLiteral("补收"),
-            QStringLiteral("退款"),   QStringLiteral("欠费"),   QStringLiteral("应交现金"),
-            kDifferenceName};
+    return {QStringLiteral("收费员"), QStringLiteral("结算号"),   QStringLiteral("笔数"),
+            QStringLiteral("合计"),   QStringLiteral("预交"),     QStringLiteral("补收"),
+            QStringLiteral("退款"),   QStringLiteral("欠费"),     kDepositsTakenName,
+            kDepositsRefundedName,    QStringLiteral("应交现金"), kDifferenceName};
 }
 
 QStringList daySheetCells(const DaySheetLine& line) {
@@ -90,6 +90,8 @@ QStringList daySheetCells(const DaySheetLine& line) {
           store::kArrearsField}) {
         cells.append(common::numberToText(line.figures.amount(field)));
     }
+    cells.append(common::numberToText(line.figures.depositsTaken));
+    cells.append(common::numberToText(line.figures.depositsRefunded));
     cells.append(common::numberToText(line.figures.cashDue()));
     cells.append(line.difference ? common::numberToText(*line.difference) : QString());
     return cells;
@@ -103,7 +105,10 @@ QString openShiftsWarning(const DaySheet& sheet) {
 
 QList<QStringList> daySheetMethodRows(const DaySheet& sheet) {
     QList<QStringList> rows = methodRows(sheet.total.figures);
-    rows.append({kDifferenceName, {}, {}, common::numberToText(*sheet.total.difference)});
+    QStringList difference(methodColumns().size());
+    difference.first() = kDifferenceName;
+    difference.last() = common::numberToText(*sheet.total.difference);
+    rows.append(difference);
     return rows;
 }
 

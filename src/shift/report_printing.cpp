@@ -3,37 +3,18 @@
 #include <QDir>
 
 #include "platform/page_output.h"
-#include "platform/printer.h"
 #include "platform/services.h"
+#include "printing/plain_job.h"
 #include "printing/print_outcome_message.h"
 #include "widgets/message_boxes.h"
 
 namespace shift {
 
-namespace {
-
-constexpr int kA4PaperSetting = 9;
-
-}  // namespace
-
 void printReport(const platform::Services& services, QWidget* parent, const QString& what,
                  const QString& documentName, const std::vector<platform::PageContent>& pages) {
-    platform::Printer& printer = services.printer;
-    printer.startPlainJob(documentName);
-    printer.setPrintSetting(kA4PaperSetting);
-    for (std::size_t page = 0; page < pages.size(); ++page) {
-        if (page > 0) {
-            printer.newPage();
-        }
-        for (const QLine& line : pages[page].lines) {
-            printer.placeLine(line);
-        }
-        for (const platform::PlacedText& placed : pages[page].texts) {
-            printer.placeText(placed.x, placed.y, placed.text);
-        }
-    }
     if (const std::optional<widgets::Message> told = printing::printOutcomeMessage(
-            printer.endJob(), {what + QStringLiteral("没有打印出来。"), what, what})) {
+            printing::printPlainPages(services.printer, documentName, pages),
+            {what + QStringLiteral("没有打印出来。"), what, what})) {
         services.messageBoxes.show(parent, *told);
     }
 }

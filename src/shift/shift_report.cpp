@@ -98,6 +98,11 @@ QList<Figure> countFigures(const store::ShiftFigures& figures) {
         counts.append({store::journalKindText(kind),
                        QString::number(figures.eventCount(kind)) + QStringLiteral("笔")});
     }
+    // Named apart from the 预交 amount line, which the receipts deducted.
+    counts +=
+        {{QStringLiteral("收预交金"), QString::number(figures.depositCount) + QStringLiteral("笔")},
+         {QStringLiteral("退预交金"),
+          QString::number(figures.depositRefundCount) + QStringLiteral("笔")}};
     return counts;
 }
 
@@ -110,6 +115,8 @@ QList<Figure> amountFigures(const store::ShiftFigures& figures) {
         }
         amounts.append({name, yuanText(figures.amounts[index])});
     }
+    amounts += {{kDepositsTakenName, yuanText(figures.depositsTaken)},
+                {kDepositsRefundedName, yuanText(figures.depositsRefunded)}};
     return amounts;
 }
 
@@ -139,8 +146,8 @@ QList<Figure> cashFigures(const ShiftReport& report) {
 }
 
 QStringList methodColumns() {
-    return {QStringLiteral("付款方式"), QStringLiteral("补收"), QStringLiteral("退款"),
-            QStringLiteral("合计")};
+    return {QStringLiteral("付款方式"), kDepositsTakenName,     kDepositsRefundedName,
+            QStringLiteral("补收"),     QStringLiteral("退款"), QStringLiteral("合计")};
 }
 
 QList<QStringList> methodRows(const store::ShiftFigures& figures) {
@@ -153,8 +160,10 @@ QList<QStringList> methodRows(const store::ShiftFigures& figures) {
     }
     QList<QStringList> rows;
     for (const store::MethodTotal& total : methods) {
-        rows.append({total.method, common::numberToText(total.supplement),
-                     common::numberToText(total.refund), common::numberToText(total.net())});
+        rows.append({total.method, common::numberToText(total.deposits),
+                     common::numberToText(total.depositRefunds),
+                     common::numberToText(total.supplement), common::numberToText(total.refund),
+                     common::numberToText(total.net())});
     }
     return rows;
 }

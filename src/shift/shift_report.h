@@ -41,13 +41,17 @@ struct Figure {
 };
 
 inline const QString kReportTitle = QStringLiteral("住院收费交班报表");
+// The deposits a shift took and paid back, as its lines and columns name them.
+inline const QString kDepositsTakenName = QStringLiteral("预交金收取");
+inline const QString kDepositsRefundedName = QStringLiteral("预交金退还");
 
 // 结算号 (未交班 for the open shift), 收费员, 电脑, 交班时间 (settled only), 首笔时间, 末笔时间.
 QList<Figure> headerFigures(const ShiftReport& report);
-// The number of events of each kind: 新开 and 3笔.
+// The number of events of each kind: 新开 and 3笔, then the deposits taken (收预交金) and paid
+// back (退预交金).
 QList<Figure> countFigures(const store::ShiftFigures& figures);
-// The 19 fee lines named as the statistics report names them, then 合计, 预交, 补收, 退款 and
-// 欠费.
+// The 19 fee lines named as the statistics report names them, then 合计, 预交, 补收, 退款, 欠费,
+// 预交金收取 and 预交金退还.
 QList<Figure> amountFigures(const store::ShiftFigures& figures);
 // The cash the drawer hands over: 备用金, 应交现金 in figures and in capitals, 应有现金, and as
 // counted 实点现金, 长短款 (长款 0.1元, 短款 0.1元), 长短款说明 and 点钞明细; for the open shift
@@ -55,7 +59,7 @@ QList<Figure> amountFigures(const store::ShiftFigures& figures);
 QList<Figure> cashFigures(const ShiftReport& report);
 
 // Each payment method's amounts, 现金 first, then in the order the methods were first used:
-// 付款方式, 补收, 退款, 合计 (补收 less 退款).
+// 付款方式, 预交金收取, 预交金退还, 补收, 退款, 合计 (what it took less what it paid out).
 QStringList methodColumns();
 inline constexpr int kFirstMethodAmount = 1;
 QList<QStringList> methodRows(const store::ShiftFigures& figures);

@@ -160,7 +160,7 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
             }
         }
         EXPECT_EQ(methodCells.join(u' '),
-                  QStringLiteral("现金 0 0 0 微信 20.5 0 20.5 银行卡 30 0 30"));
+                  QStringLiteral("现金 0 0 0 0 0 微信 0 0 20.5 0 20.5 银行卡 0 0 30 0 30"));
 
         settleCounting(shiftWindow, [](QWidget* counting) {
             EXPECT_EQ(counting->windowTitle(), QStringLiteral("交班点钞"));
@@ -236,7 +236,7 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
                                  "实点现金：499.9元",
                                  "长短款：短款 0.1元",
                                  "长短款说明：找零少收一角",
-                                 "微信 20.5 0 20.5",
+                                 "微信 0 0 20.5 0 20.5",
                                  "交班人：",
                                  "接班人：",
                                  "审核：",
