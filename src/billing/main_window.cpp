@@ -270,7 +270,7 @@ void MainWindow::newReceipt() {
         box->clear();
     }
     编辑框24->clear();
-    编辑框24->setReadOnly(false);
+    unlockDeposit(false);
     编辑框25->clear();
     编辑框26->clear();
     const QDateTime today = common::startOfDay(m_clock.now().date());
@@ -332,6 +332,7 @@ void MainWindow::focusPatientName() {
 void MainWindow::lockDeposit(common::Money sum) {
     编辑框24->setText(common::numberToText(sum));
     编辑框24->setReadOnly(true);
+    编辑框24->setToolTip(QStringLiteral("预收由预交金记录填入，不能修改"));
     recalculateBalance();
 }
 
@@ -340,6 +341,7 @@ void MainWindow::unlockDeposit(bool clearLedgerSum) {
         return;
     }
     编辑框24->setReadOnly(false);
+    编辑框24->setToolTip(QString());
     if (clearLedgerSum) {
         编辑框24->clear();
     }

@@ -2,6 +2,7 @@
 
 #include "common/money_words.h"
 #include "common/number_text.h"
+#include "printing/plain_job.h"
 
 namespace deposit {
 
@@ -11,6 +12,7 @@ constexpr int kLeft = 250;
 constexpr int kMiddle = 1100;
 constexpr int kRight = 1850;
 constexpr int kLineHeight = 90;
+constexpr int kPageCentre = 1050;
 
 QString timeText(const QDateTime& time) {
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -38,9 +40,11 @@ platform::PageContent slipPage(const store::Deposit& deposit, SlipKind kind,
                                const QString& hospital, const QDateTime& reprintedAt) {
     platform::PageContent page;
     int y = 200;
-    page.texts.push_back({kLeft, y, hospital});
-    page.texts.push_back({kMiddle - 250, y + kLineHeight, slipTitle(kind)});
-    y += 2 * kLineHeight + 40;
+    for (const QString& heading : {hospital, slipTitle(kind)}) {
+        page.texts.push_back({kPageCentre - printing::plainTextWidth(heading) / 2, y, heading});
+        y += kLineHeight;
+    }
+    y += 40;
     page.lines.push_back({kLeft, y, kRight, y});
     y += 40;
     const auto pair = [&](const QString& left, const QString& right) {

@@ -33,6 +33,7 @@ namespace {
 constexpr int kInpatientNumberMaxLength = 8;
 constexpr int kPatientNameMaxBytes = 8;
 constexpr int kAmountMaxLength = 8;
+constexpr int kTimeColumn = 1;
 constexpr int kFirstAmountColumn = 5;
 
 QStringList depositCells(const store::Deposit& deposit) {
@@ -100,6 +101,7 @@ QWidget* DepositWindow::buildTakingPage() {
     m_paidOnBox = new widgets::DateBox;
     m_paidOnBox->setObjectName(QStringLiteral("交款日期"));
     m_paidOnBox->setAccessibleName(QStringLiteral("交款日期"));
+    m_paidOnBox->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     m_paidOnBox->setDate(m_services.clock.now().date());
     m_paidOnBox->setEnabled(false);
     QPushButton* takeButton = widgets::makeNamedButton(QStringLiteral("收取"), page);
@@ -123,7 +125,6 @@ QWidget* DepositWindow::buildTakingPage() {
         QStringLiteral("预交金"),
         {QStringLiteral("预交号"), QStringLiteral("交款时间"), QStringLiteral("收费员"),
          QStringLiteral("付款方式"), QStringLiteral("状态"), QStringLiteral("金额")});
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_openSum = new QLabel;
     m_openSum->setObjectName(QStringLiteral("待结算"));
 
@@ -169,6 +170,9 @@ void DepositWindow::readPatient() {
         rows.append(depositCells(deposit));
     }
     widgets::fillTable(*m_table, rows, kFirstAmountColumn);
+    // The columns share the window's width; the time is never cut.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->horizontalHeader()->setSectionResizeMode(kTimeColumn, QHeaderView::ResizeToContents);
     const QList<store::Deposit> open = store::openDeposits(m_deposits);
     m_openSum->setText(QStringLiteral("待结算：%1笔，共%2元")
                            .arg(open.size())

@@ -71,10 +71,10 @@ DaySheet makeDaySheet(const QDate& day, const QList<store::JournalEntry>& dayRow
 }
 
 QStringList daySheetColumns() {
-    return {QStringLiteral("收费员"), QStringLiteral("结算号"),   QStringLiteral("笔数"),
-            QStringLiteral("合计"),   QStringLiteral("预交"),     QStringLiteral("补收"),
-            QStringLiteral("退款"),   QStringLiteral("欠费"),     kDepositsTakenName,
-            kDepositsRefundedName,    QStringLiteral("应交现金"), kDifferenceName};
+    return {QStringLiteral("收费员"),   QStringLiteral("结算号"),   QStringLiteral("笔数"),
+            QStringLiteral("合计"),     QStringLiteral("预交"),     QStringLiteral("补收"),
+            QStringLiteral("退款"),     QStringLiteral("欠费"),     QStringLiteral("收预交金"),
+            QStringLiteral("退预交金"), QStringLiteral("应交现金"), kDifferenceName};
 }
 
 QStringList daySheetCells(const DaySheetLine& line) {

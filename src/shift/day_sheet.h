@@ -45,7 +45,7 @@ DaySheet makeDaySheet(const QDate& day, const QList<store::JournalEntry>& dayRow
                       const QList<store::Settlement>& daySettlements);
 
 // The columns of a line: 收费员, 结算号 (未交班 for an open shift), 笔数, 合计, 预交, 补收, 退款,
-// 欠费, 应交现金, 长短款.
+// 欠费, 收预交金, 退预交金 (the deposits taken and paid back), 应交现金, 长短款.
 QStringList daySheetColumns();
 inline constexpr int kFirstDaySheetNumber = 2;
 QStringList daySheetCells(const DaySheetLine& line);

@@ -1,5 +1,7 @@
 #include "shift/report_pages.h"
 
+#include "printing/plain_job.h"
+
 #include <QStringList>
 #include <functional>
 
@@ -18,29 +20,20 @@ constexpr int kLastLine = 2750;
 constexpr int kLineStep = 55;
 constexpr int kGap = 30;
 constexpr int kPageCentre = 1050;
-// The advance of one character at 10.5 pt: about 3.7 mm for a Chinese one, half for ASCII.
-constexpr int kWideCharacter = 37;
-constexpr int kNarrowCharacter = 19;
 // The event list's columns: 时间, 事件, 住院号, 姓名, 付款方式, 合计, 补收, 退款.
 constexpr int kEventColumns[] = {200, 580, 780, 980, 1150, 1420, 1580, 1740};
-// The day's sheet's columns: 收费员, 结算号, 笔数, 合计, 预交, 补收, 退款, 欠费, 应交现金, 长短款.
-constexpr int kDaySheetColumns[] = {200, 400, 540, 640, 820, 990, 1160, 1330, 1500, 1700};
-// The payment methods' table: 付款方式, 补收, 退款, 合计.
-constexpr int kMethodColumns[] = {200, 600, 1000, 1400};
+// The day's sheet's columns: 收费员, 结算号, 笔数, 合计, 预交, 补收, 退款, 欠费, 收预交金,
+// 退预交金, 应交现金, 长短款.
+constexpr int kDaySheetColumns[] = {200, 360,  470,  540,  690,  840,
+                                    990, 1140, 1290, 1440, 1590, 1740};
+// The payment methods' table: 付款方式, 预交金收取, 预交金退还, 补收, 退款, 合计.
+constexpr int kMethodColumns[] = {200, 480, 760, 1040, 1320, 1600};
 // Three figures a row.
 constexpr int kFigureColumns[] = {200, 770, 1340};
 constexpr int kCountColumns[] = {200, 620, 1040, 1460};
 constexpr int kSignatureRoom = 200;
 // Below the top of a line of text, under its characters.
 constexpr int kUnderline = 45;
-
-int textWidth(const QString& text) {
-    int width = 0;
-    for (const QChar character : text) {
-        width += character.unicode() < 0x80 ? kNarrowCharacter : kWideCharacter;
-    }
-    return width;
-}
 
 // Lays out text line by line over as many pages as it takes.
 class PageWriter {
@@ -53,7 +46,9 @@ public:
     void skip(int height) { m_y += height; }
 
     void text(int x, const QString& text) { page().texts.push_back({x, m_y, text}); }
-    void centred(const QString& text) { this->text(kPageCentre - textWidth(text) / 2, text); }
+    void centred(const QString& text) {
+        this->text(kPageCentre - printing::plainTextWidth(text) / 2, text);
+    }
     void rule() {
         page().lines.emplace_back(kLeft, m_y, kRight, m_y);
         m_y += kGap;
@@ -91,7 +86,7 @@ public:
         for (int number = 1; number <= count; ++number) {
             const QString footer = QStringLiteral("第 %1 页，共 %2 页").arg(number).arg(count);
             m_pages[number - 1].texts.push_back(
-                {kPageCentre - textWidth(footer) / 2, kFooter, footer});
+                {kPageCentre - printing::plainTextWidth(footer) / 2, kFooter, footer});
         }
         return std::move(m_pages);
     }
@@ -131,7 +126,7 @@ void signatures(PageWriter& writer, const QStringList& signers) {
     for (const QString& signer : signers) {
         const QString caption = signer + QStringLiteral("：");
         writer.text(x, caption);
-        const int lineStart = x + textWidth(caption);
+        const int lineStart = x + printing::plainTextWidth(caption);
         writer.underline(lineStart, lineStart + kSignatureLength);
         x += kSignerWidth;
     }

@@ -176,6 +176,11 @@ QStringList eventColumns() {
 
 QStringList eventCells(const store::JournalEntry& entry) {
     const auto amount = [&](QStringView field) {
+        // A deposit's row shows its amount as the event's own: taken in, or paid back.
+        if (field == store::kTotalField && (entry.kind == store::JournalKind::Deposit ||
+                                            entry.kind == store::JournalKind::DepositRefund)) {
+            field = store::kPrepaidField;
+        }
         return common::numberToText(store::journalAmount(entry.amounts, field));
     };
     return {reportTime(entry.time),          store::journalKindText(entry.kind),

@@ -68,7 +68,7 @@ QList<QStringList> methodRows(const store::ShiftFigures& figures);
 QString differenceText(common::Money difference);
 
 // What the list of events shows of each, in columns: 时间, 事件, 住院号, 姓名, 付款方式, 合计,
-// 补收, 退款.
+// 补收, 退款; a deposit's 合计 is its amount (less than 0 when paid back).
 QStringList eventColumns();
 inline constexpr int kFirstEventAmount = 5;
 QStringList eventCells(const store::JournalEntry& entry);
