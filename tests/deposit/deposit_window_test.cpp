@@ -4,6 +4,7 @@
 
 #include "../store/store_fixture.h"
 #include "store/deposit_ledger.h"
+#include "store/journal.h"
 #include "support/billing_desk.h"
 
 namespace {
@@ -119,6 +120,28 @@ TEST_F(DepositWindowTest, EntersAPaperSlipWithoutPrintingAndRefusesADischargedNu
     EXPECT_EQ(filledName, QStringLiteral("李四"));
     ASSERT_FALSE(messageBoxes.shown().empty());
     EXPECT_EQ(messageBoxes.shown().back().text, QStringLiteral("该住院号已出院结算"));
+}
+
+// 补打 prints the deposit's receipt again, saying so with the time, and the shift counts the paper.
+TEST_F(DepositWindowTest, AReprintSaysSoAndIsJournaled) {
+    ASSERT_EQ(store::takeDeposit(database(), {QStringLiteral("300"), QStringLiteral("李四"),
+                                              common::yuan(800), QStringLiteral("现金"),
+                                              QStringLiteral("491MX"), {}})
+                  .outcome,
+              store::DepositOutcome::Done);
+    inDepositWindow([&](QWidget* deposits) {
+        typeAndLeave(field(deposits, QStringLiteral("住院号")), QStringLiteral("300"));
+        deposits->findChild<QTableWidget*>(QStringLiteral("预交金"))->selectRow(0);
+        click(deposits, QStringLiteral("补打"));
+    });
+    EXPECT_TRUE(printedTexts().contains(QStringLiteral("补打 2026-03-10 09:15:00")));
+    EXPECT_TRUE(printedTexts().contains(QStringLiteral("住院预交金收据")));
+    QList<store::JournalEntry> rows;
+    QString error;
+    ASSERT_TRUE(store::readOpenEntries(database(), QStringLiteral("491MX"), &rows, &error));
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1].kind, store::JournalKind::Reprint);
+    EXPECT_EQ(rows[1].inpatientNumber, QStringLiteral("300"));
 }
 
 }  // namespace
