@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "common/number_text.h"
+#include "common/money_text.h"
 #include "shift/shift_report.h"
 #include "store/schema.h"
 
@@ -88,10 +88,10 @@ QStringList daySheetCells(const DaySheetLine& line) {
     for (const QStringView field :
          {store::kTotalField, store::kPrepaidField, store::kSupplementField, store::kRefundField,
           store::kArrearsField}) {
-        cells.append(common::numberToText(line.figures.amount(field)));
+        cells.append(common::moneyText(line.figures.amount(field)));
     }
-    cells.append(common::numberToText(line.figures.cashDue()));
-    cells.append(line.difference ? common::numberToText(*line.difference) : QString());
+    cells.append(common::moneyText(line.figures.cashDue()));
+    cells.append(line.difference ? common::moneyText(*line.difference) : QString());
     return cells;
 }
 
@@ -103,7 +103,7 @@ QString openShiftsWarning(const DaySheet& sheet) {
 
 QList<QStringList> daySheetMethodRows(const DaySheet& sheet) {
     QList<QStringList> rows = methodRows(sheet.total.figures);
-    rows.append({kDifferenceName, {}, {}, common::numberToText(*sheet.total.difference)});
+    rows.append({kDifferenceName, {}, {}, common::moneyText(*sheet.total.difference)});
     return rows;
 }
 

@@ -1,7 +1,7 @@
 #include "shift/shift_report.h"
 
+#include "common/money_text.h"
 #include "common/money_words.h"
-#include "common/number_text.h"
 #include "receipt/fee_category.h"
 #include "receipt/payment_methods.h"
 #include "store/schema.h"
@@ -11,10 +11,6 @@ namespace shift {
 namespace {
 
 const QString kSeparator = QStringLiteral("──────────");
-
-QString yuanText(common::Money amount) {
-    return common::numberToText(amount) + QStringLiteral("元");
-}
 
 void appendLines(QStringList& lines, const QList<Figure>& figures) {
     for (const Figure& figure : figures) {
@@ -69,6 +65,10 @@ QString reportTime(const QDateTime& time) {
                           : QStringLiteral("无");
 }
 
+QString yuanText(common::Money amount) {
+    return common::moneyText(amount) + QStringLiteral("元");
+}
+
 QString differenceText(common::Money difference) {
     if (difference.isZero()) {
         return yuanText(difference);
@@ -104,11 +104,8 @@ QList<Figure> countFigures(const store::ShiftFigures& figures) {
 QList<Figure> amountFigures(const store::ShiftFigures& figures) {
     QList<Figure> amounts;
     for (int index = 0; index < store::kJournalAmountCount; ++index) {
-        QString name = store::journalAmountField(index).toString();
-        if (index < receipt::kFeeCategoryCount) {
-            name = receipt::kFeeCategories[index].statisticsLabel.chopped(1).toString();
-        }
-        amounts.append({name, yuanText(figures.amounts[index])});
+        amounts.append({receipt::shownFieldName(store::journalAmountField(index)),
+                        yuanText(figures.amounts[index])});
     }
     return amounts;
 }
@@ -153,8 +150,8 @@ QList<QStringList> methodRows(const store::ShiftFigures& figures) {
     }
     QList<QStringList> rows;
     for (const store::MethodTotal& total : methods) {
-        rows.append({total.method, common::numberToText(total.supplement),
-                     common::numberToText(total.refund), common::numberToText(total.net())});
+        rows.append({total.method, common::moneyText(total.supplement),
+                     common::moneyText(total.refund), common::moneyText(total.net())});
     }
     return rows;
 }
@@ -167,7 +164,7 @@ QStringList eventColumns() {
 
 QStringList eventCells(const store::JournalEntry& entry) {
     const auto amount = [&](QStringView field) {
-        return common::numberToText(store::journalAmount(entry.amounts, field));
+        return common::moneyText(store::journalAmount(entry.amounts, field));
     };
     return {reportTime(entry.time),          store::journalKindText(entry.kind),
             entry.inpatientNumber,           entry.patientName,
