@@ -105,7 +105,7 @@ QList<Figure> amountFigures(const store::ShiftFigures& figures) {
     QList<Figure> amounts;
     for (int index = 0; index < store::kJournalAmountCount; ++index) {
         amounts.append({receipt::shownFieldName(store::journalAmountField(index)),
-                        yuanText(figures.amounts[index])});
+                        yuanText(figures.amounts[index]), true});
     }
     return amounts;
 }
@@ -114,20 +114,20 @@ QList<Figure> cashFigures(const ShiftReport& report) {
     // A settlement keeps the cash it settled; the open shift's is its rows' so far.
     const common::Money due = report.drawer ? report.drawer->cashDue : report.figures.cashDue();
     const QString counted = QStringLiteral("实点现金");
-    const QList<Figure> dueFigures{{QStringLiteral("应交现金"), yuanText(due)},
+    const QList<Figure> dueFigures{{QStringLiteral("应交现金"), yuanText(due), true},
                                    {QStringLiteral("应交现金（大写）"), common::moneyWords(due)}};
     if (report.isSettled() && !report.drawer) {
         return dueFigures + QList<Figure>{{counted, QStringLiteral("交班时没有点钞")}};
     }
-    QList<Figure> figures{{QStringLiteral("备用金"), yuanText(report.cashFloat)}};
+    QList<Figure> figures{{QStringLiteral("备用金"), yuanText(report.cashFloat), true}};
     figures += dueFigures;
-    figures.append({QStringLiteral("应有现金"), yuanText(report.cashFloat + due)});
+    figures.append({QStringLiteral("应有现金"), yuanText(report.cashFloat + due), true});
     if (!report.drawer) {
         return figures + QList<Figure>{{counted, QStringLiteral("未点钞")}};
     }
     const store::DrawerBalance& drawer = *report.drawer;
-    figures += {{counted, yuanText(drawer.counted)},
-                {QStringLiteral("长短款"), differenceText(drawer.difference)},
+    figures += {{counted, yuanText(drawer.counted), true},
+                {QStringLiteral("长短款"), differenceText(drawer.difference), true},
                 {QStringLiteral("点钞明细"), drawer.detail}};
     if (!drawer.remark.isEmpty()) {
         figures.append({QStringLiteral("长短款说明"), drawer.remark});

@@ -34,10 +34,11 @@ ShiftReport openShiftReport(const QString& cashier, const QList<store::JournalEn
 ShiftReport settlementReport(const store::Settlement& settlement,
                              const QList<store::JournalEntry>& entries);
 
-// One figure of a report as the window, the paper and the text give it: 床位费 and 200元.
+// One figure of a report as the window, the paper and the text give it: 床位费 and 200.00元.
 struct Figure {
     QString name;
     QString value;
+    bool isAmount = false;  // an amount of money, which a window lines up at the right
 };
 
 inline const QString kReportTitle = QStringLiteral("住院收费交班报表");

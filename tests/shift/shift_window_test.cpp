@@ -141,6 +141,18 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
             EXPECT_EQ(figure(shiftWindow, QString::fromUtf8(name)), QString::fromUtf8(value))
                 << name;
         }
+        // Amounts line up at the right of their column of figures; other figures read from the
+        // left.
+        const auto alignment = [shiftWindow](const char* name) {
+            const auto* value = shiftWindow->findChild<QLabel*>(QString::fromUtf8(name));
+            return value == nullptr ? Qt::Alignment() : value->alignment();
+        };
+        for (const char* name : {"诊金", "合计", "应交现金", "备用金"}) {
+            EXPECT_TRUE(alignment(name) & Qt::AlignRight) << name;
+        }
+        for (const char* name : {"收费员", "新开", "应交现金（大写）"}) {
+            EXPECT_TRUE(alignment(name) & Qt::AlignLeft) << name;
+        }
         auto* events = shiftWindow->findChild<QTableWidget*>(QStringLiteral("本班记录"));
         EXPECT_EQ(events->rowCount(), 5);
         // 现金 first, then each other method in the order it was first used.
