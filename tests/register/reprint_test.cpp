@@ -280,6 +280,11 @@ TEST_P(RegisterAtTheDeskOnFile, TheReceiptViewShowsThePageOnTheFormAndEveryCorre
                     cells.append(corrections->item(row, column)->text());
                 }
                 history.append(cells.join(u' '));
+                // The amounts changed stand right-aligned, as in every list of ours.
+                for (const int value : {2, 3}) {
+                    EXPECT_TRUE(corrections->item(row, value)->textAlignment() & Qt::AlignRight)
+                        << cells.join(u' ').toStdString();
+                }
             }
             view->layout()->activate();
             for (QPushButton* candidate : view->findChildren<QPushButton*>()) {
