@@ -46,8 +46,9 @@ QString helpText(const Options& options) {
         "用法：inpatient-billing [--database PATH|URI] receipts [选项]\n"
         "列出收据，与“查询”窗口的顺序相同（出院日期新的在前）。不带选项时列出全部收据。\n"
         "写成 CSV（UTF-8，带 BOM，RFC 4180）到标准输出，或用 --output 写入文件。\n"
-        "第一行是表头：收据的每个字段名（按表中顺序），最后是“状态”（正常或已更正）。\n"
-        "金额保留两位小数；日期写作 YYYY-MM-DD。\n\n选项：\n");
+        "第一行是表头：收据的每个字段名（按表中顺序，不含空着的“备用”），最后是“状态”\n"
+        "（正常、已更正或作废）、“作废原因”和“付款方式”。最后一行是各金额的合计，作废的收据\n"
+        "不计入。金额保留两位小数；日期写作 YYYY-MM-DD。\n\n选项：\n");
     for (const QCommandLineOption* option : options.all()) {
         QString name = QStringLiteral("--") + option->names().constLast();
         if (!option->valueName().isEmpty()) {

@@ -1,7 +1,7 @@
 #include "deposit/deposit_slip.h"
 
+#include "common/money_text.h"
 #include "common/money_words.h"
-#include "common/number_text.h"
 #include "printing/plain_job.h"
 
 namespace deposit {
@@ -19,7 +19,7 @@ QString timeText(const QDateTime& time) {
 }
 
 QString amountText(common::Money amount) {
-    return common::numberToText(amount) + QStringLiteral(" 元");
+    return common::moneyText(amount) + QStringLiteral(" 元");
 }
 
 // A deposit entered from a paper slip has its day, not its time.

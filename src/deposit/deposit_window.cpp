@@ -5,7 +5,6 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,7 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "common/number_text.h"
+#include "common/money_text.h"
 #include "common/text.h"
 #include "platform/clock.h"
 #include "platform/services.h"
@@ -24,6 +23,7 @@
 #include "widgets/date_box.h"
 #include "widgets/input_validators.h"
 #include "widgets/message_boxes.h"
+#include "widgets/spread_columns.h"
 #include "widgets/window_controls.h"
 
 namespace deposit {
@@ -33,7 +33,6 @@ namespace {
 constexpr int kInpatientNumberMaxLength = 8;
 constexpr int kPatientNameMaxBytes = 8;
 constexpr int kAmountMaxLength = 8;
-constexpr int kTimeColumn = 1;
 constexpr int kFirstAmountColumn = 5;
 
 QStringList depositCells(const store::Deposit& deposit) {
@@ -46,7 +45,7 @@ QStringList depositCells(const store::Deposit& deposit) {
             deposit.cashier,
             deposit.method,
             store::depositStateText(deposit.state),
-            common::numberToText(deposit.amount)};
+            common::moneyText(deposit.amount)};
 }
 
 QComboBox* makeMethodBox(const QStringList& methods, const QString& name) {
@@ -170,13 +169,11 @@ void DepositWindow::readPatient() {
         rows.append(depositCells(deposit));
     }
     widgets::fillTable(*m_table, rows, kFirstAmountColumn);
-    // The columns share the window's width; the time is never cut.
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_table->horizontalHeader()->setSectionResizeMode(kTimeColumn, QHeaderView::ResizeToContents);
+    widgets::spreadColumns(*m_table);
     const QList<store::Deposit> open = store::openDeposits(m_deposits);
     m_openSum->setText(QStringLiteral("待结算：%1笔，共%2元")
                            .arg(open.size())
-                           .arg(common::numberToText(store::depositSum(open))));
+                           .arg(common::moneyText(store::depositSum(open))));
     // The name the patient paid under before, unless the cashier has typed one.
     if (!m_deposits.isEmpty() && common::isBlank(m_nameBox->text())) {
         m_nameBox->setText(m_deposits.last().patientName);
@@ -199,7 +196,7 @@ void DepositWindow::take() {
     }
     const QString what = QStringLiteral("住院号：%1\n姓名：%2\n金额：%3 元\n付款方式：%4")
                              .arg(deposit.inpatientNumber, deposit.patientName,
-                                  common::numberToText(deposit.amount), deposit.method);
+                                  common::moneyText(deposit.amount), deposit.method);
     const widgets::Message question =
         enteredLater
             ? widgets::Message{QStringLiteral("补录一笔已交的预交金（交款日期 %1），不打印收据，"
@@ -267,7 +264,7 @@ void DepositWindow::refund() {
     const widgets::Message question{
         QStringLiteral("退还预交金 %1 号（住院号 %2，%3）%4 元，退还方式：%5？\n原因：%6")
             .arg(QString::number(shown.number), shown.inpatientNumber, shown.patientName,
-                 common::numberToText(shown.amount), method, m_reasonBox->text().trimmed()),
+                 common::moneyText(shown.amount), method, m_reasonBox->text().trimmed()),
         QStringLiteral("退还预交金"), widgets::MessageButtons::OkCancel,
         widgets::MessageIcon::Warning, QStringLiteral("退还")};
     if (m_services.messageBoxes.show(this, question) != widgets::MessageAnswer::Ok) {

@@ -29,4 +29,19 @@ const std::array<FeeCategory, kFeeCategoryCount> kFeeCategories = {{
     {u"杂　费", u"标签36", u"编辑框22", 5, 3, &ReceiptState::miscFee, u"杂费", u"杂费："},
 }};
 
+QString FeeCategory::name() const {
+    QString name = statisticsLabel.chopped(1).toString();
+    name.remove(QChar(u'\u3000'));
+    return name;
+}
+
+QString shownFieldName(QStringView fieldName) {
+    for (const FeeCategory& category : kFeeCategories) {
+        if (category.fieldName == fieldName) {
+            return category.name();
+        }
+    }
+    return fieldName.toString();
+}
+
 }  // namespace receipt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 #include <array>
 
@@ -19,10 +20,18 @@ struct FeeCategory {
     common::Money ReceiptState::*variable;
     QStringView fieldName;        // receipt field, "床位费"
     QStringView statisticsLabel;  // report line label, "床位费："
+
+    // The category's one name in the program's own windows, reports and files: the statistics
+    // report's, without its spacing and colon ("诊金", "其他", "特服费").
+    QString name() const;
 };
 
 inline constexpr int kFeeCategoryCount = 19;
 
 extern const std::array<FeeCategory, kFeeCategoryCount> kFeeCategories;
+
+// A receipt field as the program's own windows, reports and files name it: a fee category by its
+// name() ("其它" is 其他), any other field by its own name.
+QString shownFieldName(QStringView fieldName);
 
 }  // namespace receipt

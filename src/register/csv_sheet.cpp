@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 
+#include "common/money_text.h"
 #include "register/receipt_texts.h"
 
 namespace receipt_register {
@@ -107,7 +108,7 @@ void CsvSheet::date(const QDateTime& value) {
 
 void CsvSheet::amount(common::Money value) {
     startCell();
-    appendTwoDecimals(m_buffer, value);
+    common::appendMoneyText(m_buffer, value);
 }
 
 bool CsvSheet::endRow(QString* error) {

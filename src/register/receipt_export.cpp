@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/private_files.h"
+#include "receipt/fee_category.h"
 #include "register/csv_sheet.h"
 #include "register/page_reader.h"
 #include "register/receipt_texts.h"
@@ -20,29 +21,91 @@ using Outcome = ExportResult::Outcome;
 constexpr int kPageReceipts = 2000;
 
 const QString kStatusHeader = QStringLiteral("状态");
+const QString kVoidReasonHeader = QStringLiteral("作废原因");
 const QString kPaymentHeader = QStringLiteral("付款方式");
 
-QList<int> everyField() {
-    QList<int> fields;
-    for (int field = 0; field < store::receiptSchema().columns.size(); ++field) {
-        fields.append(field);
-    }
+// Every receipt field but the spare one, which nothing ever fills, in the table's order.
+const QList<int>& exportedFields() {
+    static const QList<int> fields = [] {
+        QList<int> kept;
+        const QList<storage::Column>& columns = store::receiptSchema().columns;
+        for (int field = 0; field < columns.size(); ++field) {
+            if (columns[field].name != store::kSpareField) {
+                kept.append(field);
+            }
+        }
+        return kept;
+    }();
     return fields;
 }
 
-QStringList headerNames() {
-    QStringList names;
-    for (const storage::Column& column : store::receiptSchema().columns) {
-        names.append(column.name);
-    }
-    return names << kStatusHeader << kPaymentHeader;
+storage::FieldKind exportedKind(int position) {
+    return store::receiptSchema().columns[exportedFields()[position]].kind;
 }
 
+// 状态, 作废原因 and 付款方式, after the receipt's fields.
+constexpr int kTrailingColumns = 3;
+
+QStringList headerNames() {
+    QStringList names;
+    for (const int field : exportedFields()) {
+        names.append(receipt::shownFieldName(store::receiptSchema().columns[field].name));
+    }
+    return names << kStatusHeader << kVoidReasonHeader << kPaymentHeader;
+}
+
+// The sums of each amount column over the receipts that were not voided, as the register's sums
+// line counts them: a voided receipt took no money.
+class ExportSums {
+public:
+    ExportSums() : m_sums(exportedFields().size()) {}
+
+    void add(const store::FoundReceipt& receipt) {
+        ++m_count;
+        if (receipt.status == store::ReceiptStatus::Voided) {
+            ++m_voided;
+            return;
+        }
+        for (int position = 0; position < m_sums.size(); ++position) {
+            if (exportedKind(position) == storage::FieldKind::Amount) {
+                m_sums[position] += receipt.values[position].value<common::Money>();
+            }
+        }
+    }
+
+    // 合计 under the inpatient numbers, the count under the names, each amount's sum.
+    bool write(SheetWriter& sheet, QString* error) const {
+        for (int position = 0; position < m_sums.size(); ++position) {
+            if (exportedKind(position) == storage::FieldKind::Amount) {
+                sheet.amount(m_sums[position]);
+            } else {
+                sheet.text(position == 0   ? QStringLiteral("合计")
+                           : position == 1 ? countText()
+                                           : QString());
+            }
+        }
+        for (int trailing = 0; trailing < kTrailingColumns; ++trailing) {
+            sheet.text({});
+        }
+        return sheet.endRow(error);
+    }
+
+private:
+    QString countText() const {
+        return m_voided == 0
+                   ? QStringLiteral("共%1张").arg(m_count)
+                   : QStringLiteral("共%1张（作废%2张，不计入合计）").arg(m_count).arg(m_voided);
+    }
+
+    QList<common::Money> m_sums;
+    qint64 m_count = 0;
+    qint64 m_voided = 0;
+};
+
 bool writeRow(SheetWriter& sheet, const store::FoundReceipt& receipt, QString* error) {
-    const QList<storage::Column>& columns = store::receiptSchema().columns;
-    for (int field = 0; field < columns.size(); ++field) {
-        const QVariant& value = receipt.values[field];
-        switch (columns[field].kind) {
+    for (int position = 0; position < exportedFields().size(); ++position) {
+        const QVariant& value = receipt.values[position];
+        switch (exportedKind(position)) {
             case storage::FieldKind::Text:
             case storage::FieldKind::Integer:
                 sheet.text(value.toString());
@@ -56,6 +119,7 @@ bool writeRow(SheetWriter& sheet, const store::FoundReceipt& receipt, QString* e
         }
     }
     sheet.text(store::statusText(receipt.status));
+    sheet.text(receipt.voidReason);
     sheet.text(paymentText(receipt.payment));
     return sheet.endRow(error);
 }
@@ -69,6 +133,11 @@ ExportResult failure(QString error) {
 }
 
 }  // namespace
+
+QString exportFileName(const QDate& first, const QDate& last) {
+    const QString day = QStringLiteral("yyyyMMdd");
+    return QStringLiteral("收据-%1-%2.xlsx").arg(first.toString(day), last.toString(day));
+}
 
 std::optional<ExportFormat> exportFormatOf(const QString& path) {
     if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
@@ -90,13 +159,15 @@ ExportResult writeReceipts(const QString& databaseLocation, const store::Receipt
         return failure(error);
     }
     sheet->header(headerNames());
-    PageReader pages(databaseLocation, filter, everyField(), kPageReceipts);
+    PageReader pages(databaseLocation, filter, exportedFields(), kPageReceipts);
+    ExportSums sums;
     qint64 written = 0;
     for (QList<store::FoundReceipt> page; !cancelled(control) && pages.next(&page, &error);) {
         for (const store::FoundReceipt& receipt : page) {
             if (!writeRow(*sheet, receipt, &error)) {
                 return failure(error);
             }
+            sums.add(receipt);
         }
         written += page.size();
         if (control.progress) {
@@ -106,7 +177,7 @@ ExportResult writeReceipts(const QString& databaseLocation, const store::Receipt
     if (cancelled(control)) {
         return {Outcome::Cancelled, written, {}};
     }
-    if (!error.isEmpty() || !sheet->finish(&error)) {
+    if (!error.isEmpty() || !sums.write(*sheet, &error) || !sheet->finish(&error)) {
         return failure(error);
     }
     return {Outcome::Written, written, {}};

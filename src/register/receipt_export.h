@@ -30,9 +30,15 @@ struct ExportResult {
     QString error;  // why it failed, for the cashier
 };
 
+// The name an export of the receipts discharged from first to last is offered under:
+// 收据-20261201-20261231.xlsx.
+QString exportFileName(const QDate& first, const QDate& last);
+
 // Writes every receipt the filter finds in the database at databaseLocation, newest discharge
-// first, to output in the format: a header row of every receipt field by its name in the table's
-// order, then 状态 and 付款方式, and one row a receipt. The receipts are read a page at a time, so
+// first, to output in the format: a header row of every receipt field but the spare 备用, in the
+// table's order (a fee category by its one name, 其他 for 其它), then 状态, 作废原因 and 付款方式;
+// one row a receipt; and a last row of each amount's sum over the receipts not voided, as the
+// register's sums line counts them. The receipts are read a page at a time, so
 // that no lock is held between pages, on threads with connections of their own (PageReader) while
 // the rows are written.
 ExportResult writeReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,

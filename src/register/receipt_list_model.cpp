@@ -3,7 +3,7 @@
 #include <array>
 
 #include "common/dates.h"
-#include "common/number_text.h"
+#include "common/money_text.h"
 #include "register/receipt_texts.h"
 #include "store/schema.h"
 
@@ -145,7 +145,7 @@ QString ReceiptListModel::displayText(const store::FoundReceipt& receipt, int co
         case Shown::Date:
             return dateText(value(shownColumn.header).toDateTime());
         case Shown::Amount:
-            return common::numberToText(value(shownColumn.header).value<common::Money>());
+            return common::moneyText(value(shownColumn.header).value<common::Money>());
         case Shown::Days:
             return QString::number(
                 common::stayLengthInDays(value(store::kAdmissionDateField).toDateTime(),

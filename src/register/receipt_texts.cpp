@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <charconv>
 
+#include "common/money_text.h"
+
 namespace receipt_register {
 
 namespace {
@@ -16,12 +18,6 @@ void appendNumber(std::string& text, std::int64_t number, int leastDigits) {
     text.append(digits, end);
 }
 
-QString twoDecimals(common::Money amount) {
-    std::string text;
-    appendTwoDecimals(text, amount);
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // 补收微信, or 补收现金 100.00、银行卡 50.00 for several ways.
 QString partsText(QStringView amount, const QList<store::MethodPart>& parts) {
     if (parts.size() == 1) {
@@ -29,7 +25,7 @@ QString partsText(QStringView amount, const QList<store::MethodPart>& parts) {
     }
     QStringList each;
     for (const store::MethodPart& part : parts) {
-        each.append(part.method + u' ' + twoDecimals(part.amount));
+        each.append(part.method + u' ' + common::moneyText(part.amount));
     }
     return amount + each.join(QStringLiteral("、"));
 }
@@ -87,17 +83,6 @@ void appendDateText(std::string& text, const QDateTime& value) {
         text.push_back(':');
         appendNumber(text, time.second(), 2);
     }
-}
-
-void appendTwoDecimals(std::string& text, common::Money amount) {
-    // An amount's range is symmetric, so its magnitude is an amount too.
-    const std::int64_t magnitude = amount.isNegative() ? -amount.fen() : amount.fen();
-    if (amount.isNegative()) {
-        text.push_back('-');
-    }
-    appendNumber(text, magnitude / 100, 1);
-    text.push_back('.');
-    appendNumber(text, magnitude % 100, 2);
 }
 
 }  // namespace receipt_register

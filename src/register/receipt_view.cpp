@@ -10,10 +10,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/money_text.h"
 #include "common/number_text.h"
 #include "platform/services.h"
 #include "printing/page_preview.h"
 #include "printing/receipt_page.h"
+#include "receipt/fee_category.h"
 #include "register/receipt_texts.h"
 #include "register/reprint.h"
 #include "register/void_receipt.h"
@@ -50,10 +52,18 @@ constexpr int kLongestPageView = 560;
 const QStringList kHistoryHeaders{QStringLiteral("修改时间"), QStringLiteral("项目"),
                                   QStringLiteral("原值"), QStringLiteral("新值")};
 
+constexpr int kFirstHistoryValue = 2;
+
+storage::FieldKind fieldKind(const QString& fieldName) {
+    return store::receiptSchema().columns[store::receiptSchema().indexOf(fieldName)].kind;
+}
+
+bool isAmount(const QString& fieldName) {
+    return !fieldName.isEmpty() && fieldKind(fieldName) == storage::FieldKind::Amount;
+}
+
 QString valueText(const QString& fieldName, const QVariant& value) {
-    const storage::FieldKind kind =
-        store::receiptSchema().columns[store::receiptSchema().indexOf(fieldName)].kind;
-    switch (kind) {
+    switch (fieldKind(fieldName)) {
         case storage::FieldKind::Text:
         case storage::FieldKind::Integer:
             return value.toString();
@@ -62,7 +72,7 @@ QString valueText(const QString& fieldName, const QVariant& value) {
         case storage::FieldKind::Amount:
             break;
     }
-    return common::numberToText(value.value<common::Money>());
+    return common::moneyText(value.value<common::Money>());
 }
 
 int pixels(int tenthsOfMillimetre) {
@@ -195,11 +205,18 @@ QWidget* ReceiptView::makeHistory(const QList<store::Correction>& corrections) {
             const int row = table->rowCount();
             table->insertRow(row);
             const QStringList texts{
-                when, change.field.isEmpty() ? QStringLiteral("（没有改动）") : change.field,
+                when,
+                change.field.isEmpty() ? QStringLiteral("（没有改动）")
+                                       : receipt::shownFieldName(change.field),
                 change.field.isEmpty() ? QString() : valueText(change.field, change.before),
                 change.field.isEmpty() ? QString() : valueText(change.field, change.after)};
+            const bool amount = isAmount(change.field);
             for (int column = 0; column < texts.size(); ++column) {
-                table->setItem(row, column, new QTableWidgetItem(texts[column]));
+                auto* cell = new QTableWidgetItem(texts[column]);
+                if (amount && column >= kFirstHistoryValue) {
+                    cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                }
+                table->setItem(row, column, cell);
             }
         }
     }

@@ -15,7 +15,7 @@
 #include <QTableView>
 
 #include "common/dates.h"
-#include "common/number_text.h"
+#include "common/money_text.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "register/export_run.h"
@@ -29,6 +29,7 @@
 #include "widgets/date_range_shortcuts.h"
 #include "widgets/form_style.h"
 #include "widgets/message_boxes.h"
+#include "widgets/spread_columns.h"
 
 namespace receipt_register {
 
@@ -38,8 +39,15 @@ const QString kAllCashiers = QStringLiteral("全部");
 const QString kXlsxFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
 const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
 
-// Widths of the list's columns, in the order of the model's; the last takes what is left.
-constexpr int kColumnWidths[] = {104, 84, 86, 86, 44, 84, 78, 72, 72, 80, 76, 56};
+// Widths of the list's columns, in the order of the model's, in the window's first size; a wider
+// window widens them alike.
+const QList<int> kColumnWidths{104, 84, 86, 86, 44, 84, 78, 72, 72, 80, 76, 56};
+// The first size: the list and the sums line below it take what a larger window adds.
+constexpr QSize kFirstSize{960, 560};
+constexpr int kListTop = 72;
+constexpr int kMargin = 10;
+constexpr int kSumsLineHeight = 20;
+constexpr int kSumsLineBelow = 8;
 
 // A control read out, and found by tests, by its label.
 template <typename Control>
@@ -57,8 +65,8 @@ QString sumsText(const store::ReceiptTotals& totals) {
                                : QStringLiteral("（作废%1张，不计入合计）").arg(totals.voided);
     return QStringLiteral("共%1张%2　合计：%3　补收：%4　退款：%5　欠费：%6")
         .arg(QString::number(totals.count), voided)
-        .arg(common::numberToText(totals.total), common::numberToText(totals.supplement),
-             common::numberToText(totals.refund), common::numberToText(totals.arrears));
+        .arg(common::moneyText(totals.total), common::moneyText(totals.supplement),
+             common::moneyText(totals.refund), common::moneyText(totals.arrears));
 }
 
 }  // namespace
@@ -67,7 +75,11 @@ RegisterWindow::RegisterWindow(const platform::Services& services, store::Databa
                                const QString& cashier, QWidget* parent)
     : QDialog(parent), m_services(services), m_database(database), m_cashier(cashier) {
     setWindowTitle(QStringLiteral("查询"));
-    widgets::placeWindow(*this, {960, 560});
+    widgets::placeWindow(*this, kFirstSize);
+    // The finance office reads long lists on wide screens.
+    setMinimumSize(kFirstSize);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setSizeGripEnabled(true);
     setFont(widgets::formFont());
     createControls();
     fillCashiers();
@@ -141,19 +153,29 @@ void RegisterWindow::createControls() {
 
     m_model = new ReceiptListModel(m_database, this);
     表格1 = named(new QTableView(this), QStringLiteral("收据"));
-    widgets::placeControl(*表格1, QStringLiteral("表格1"), {10, 72, 940, 452});
+    表格1->setObjectName(QStringLiteral("表格1"));
     表格1->setModel(m_model);
     表格1->setSelectionBehavior(QAbstractItemView::SelectRows);
     表格1->setSelectionMode(QAbstractItemView::SingleSelection);
     表格1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     表格1->verticalHeader()->hide();
     表格1->verticalHeader()->setDefaultSectionSize(22);
-    表格1->horizontalHeader()->setStretchLastSection(true);
-    for (int column = 0; column < std::ssize(kColumnWidths); ++column) {
-        表格1->setColumnWidth(column, kColumnWidths[column]);
-    }
+    widgets::spreadColumns(*表格1, kColumnWidths);
     表格1->installEventFilter(this);
-    标签7 = label("标签7", QString(), {10, 532, 940, 20});
+    标签7 = label("标签7", QString(), {});
+    placeListAndSums();
+}
+
+void RegisterWindow::placeListAndSums() {
+    const int sumsTop = height() - kSumsLineBelow - kSumsLineHeight;
+    表格1->setGeometry(kMargin, kListTop, width() - 2 * kMargin,
+                       sumsTop - kSumsLineBelow - kListTop);
+    标签7->setGeometry(kMargin, sumsTop, width() - 2 * kMargin, kSumsLineHeight);
+}
+
+void RegisterWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    placeListAndSums();
 }
 
 void RegisterWindow::fillCashiers() {
@@ -266,7 +288,8 @@ void RegisterWindow::exportFound() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString chosenFilter = kXlsxFilter;
     QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("导出"), QDir(folder).filePath(QStringLiteral("收据.xlsx")),
+        this, QStringLiteral("导出"),
+        QDir(folder).filePath(exportFileName(filter->firstDischarge, filter->lastDischarge)),
         kXlsxFilter + QStringLiteral(";;") + kCsvFilter, &chosenFilter);
     if (path.isEmpty()) {
         return;

@@ -39,9 +39,12 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();
+    // The list and the sums line below it across the window's width and height.
+    void placeListAndSums();
     void fillCashiers();
     void checkRange();
     store::ReceiptFilter typedFilter() const;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "common/number_text.h"
+#include "common/money_text.h"
 #include "shift/shift_report.h"
 #include "store/schema.h"
 
@@ -88,12 +88,12 @@ QStringList daySheetCells(const DaySheetLine& line) {
     for (const QStringView field :
          {store::kTotalField, store::kPrepaidField, store::kSupplementField, store::kRefundField,
           store::kArrearsField}) {
-        cells.append(common::numberToText(line.figures.amount(field)));
+        cells.append(common::moneyText(line.figures.amount(field)));
     }
-    cells.append(common::numberToText(line.figures.depositsTaken));
-    cells.append(common::numberToText(line.figures.depositsRefunded));
-    cells.append(common::numberToText(line.figures.cashDue()));
-    cells.append(line.difference ? common::numberToText(*line.difference) : QString());
+    cells.append(common::moneyText(line.figures.depositsTaken));
+    cells.append(common::moneyText(line.figures.depositsRefunded));
+    cells.append(common::moneyText(line.figures.cashDue()));
+    cells.append(line.difference ? common::moneyText(*line.difference) : QString());
     return cells;
 }
 
@@ -107,7 +107,7 @@ QList<QStringList> daySheetMethodRows(const DaySheet& sheet) {
     QList<QStringList> rows = methodRows(sheet.total.figures);
     QStringList difference(methodColumns().size());
     difference.first() = kDifferenceName;
-    difference.last() = common::numberToText(*sheet.total.difference);
+    difference.last() = common::moneyText(*sheet.total.difference);
     rows.append(difference);
     return rows;
 }

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/money_text.h"
 #include "common/money_words.h"
 #include "common/number_text.h"
 #include "shift/shift_report.h"
@@ -24,10 +25,6 @@ namespace {
 
 constexpr int kLongestCountText = 5;
 constexpr int kLongestAmountText = 12;
-
-QString yuanText(common::Money amount) {
-    return common::numberToText(amount) + QStringLiteral("元");
-}
 
 // Read out as the value it shows, after its caption.
 QLabel* makeValue(const QString& name, const QString& text, QWidget* parent) {
@@ -167,7 +164,7 @@ void DrawerCountDialog::countChanged() {
     const bool byPieces = !typed.pieces.isEmpty();
     m_counted->setReadOnly(byPieces);
     if (byPieces) {
-        m_counted->setText(common::numberToText(typed.counted()));
+        m_counted->setText(common::moneyText(typed.counted()));
     }
     const store::DrawerBalance balance = store::drawerBalance(typed, m_cashDue);
     const bool nothingCounted = !byPieces && m_counted->text().isEmpty();

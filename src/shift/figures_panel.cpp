@@ -66,7 +66,8 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QWidget(parent) {
     addGroup(amounts.first(receipt::kFeeCategoryCount));
     addGroup(amounts.sliced(receipt::kFeeCategoryCount));
     addGroup(cashFigures(report));
-    grid->setColumnStretch(2 * kFigureColumns - 1, 1);
+    // Room to spare goes beside the figures, so that each column of amounts ends at its widest.
+    grid->setColumnStretch(2 * kFigureColumns, 1);
 
     m_methods = widgets::makeTextTable(QStringLiteral("按付款方式"), methodColumns());
     m_methods->setParent(this);
@@ -93,6 +94,8 @@ void FiguresPanel::showReport(const ShiftReport& report) {
                 continue;
             }
             value->setText(figure.value);
+            value->setAlignment((figure.isAmount ? Qt::AlignRight : Qt::AlignLeft) |
+                                Qt::AlignVCenter);
             value->setAccessibleName(figure.name + QStringLiteral("：") + figure.value);
             value->show();
             caption->show();

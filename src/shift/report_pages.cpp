@@ -19,6 +19,8 @@ constexpr int kFooter = 2830;
 constexpr int kLastLine = 2750;
 constexpr int kLineStep = 55;
 constexpr int kGap = 30;
+// Between a right-aligned column and the next.
+constexpr int kColumnGap = 40;
 constexpr int kPageCentre = 1050;
 // The event list's columns: 时间, 事件, 住院号, 姓名, 付款方式, 合计, 补收, 退款.
 constexpr int kEventColumns[] = {200, 580, 780, 980, 1150, 1420, 1580, 1740};
@@ -57,11 +59,19 @@ public:
     void underline(int fromX, int toX) {
         page().lines.emplace_back(fromX, m_y + kUnderline, toX, m_y + kUnderline);
     }
-    // Texts side by side at the given columns, then the next line.
+    // Texts side by side at the given columns, then the next line. The columns from
+    // firstRightAligned on (counts and amounts) end where the next column begins, less a gap,
+    // the last one at the right margin, so that their figures line up.
     template <std::size_t N>
-    void row(const int (&columns)[N], const QStringList& cells) {
+    void row(const int (&columns)[N], const QStringList& cells, std::size_t firstRightAligned = N) {
         for (std::size_t column = 0; column < N && column < std::size_t(cells.size()); ++column) {
-            text(columns[column], cells[static_cast<qsizetype>(column)]);
+            const QString& cell = cells[static_cast<qsizetype>(column)];
+            if (column < firstRightAligned) {
+                text(columns[column], cell);
+                continue;
+            }
+            const int end = column + 1 < N ? columns[column + 1] - kColumnGap : kRight;
+            text(end - textWidth(cell), cell);
         }
         m_y += kLineStep;
     }
@@ -135,19 +145,20 @@ void signatures(PageWriter& writer, const QStringList& signers) {
 
 }  // namespace
 
-// A table's heading and rows, the heading repeated on every further page.
+// A table's heading and rows, the heading repeated on every further page; the columns from
+// firstNumber on right-aligned, headings and all.
 template <std::size_t N>
-void tableRows(PageWriter& writer, const int (&columns)[N], const QStringList& heading,
-               const QList<QStringList>& rows) {
+void tableRows(PageWriter& writer, const int (&columns)[N], std::size_t firstNumber,
+               const QStringList& heading, const QList<QStringList>& rows) {
     const auto headingRow = [&](PageWriter& page) {
-        page.row(columns, heading);
+        page.row(columns, heading, firstNumber);
         page.rule();
     };
     writer.needRoom(2 * kLineStep + kGap);
     headingRow(writer);
     for (const QStringList& row : rows) {
         writer.needRoom(kLineStep, headingRow);
-        writer.row(columns, row);
+        writer.row(columns, row, firstNumber);
     }
 }
 
@@ -168,7 +179,8 @@ std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
     writer.rule();
     figureRows(writer, kFigureColumns, amounts.sliced(receipt::kFeeCategoryCount));
     writer.rule();
-    tableRows(writer, kMethodColumns, methodColumns(), methodRows(report.figures));
+    tableRows(writer, kMethodColumns, kFirstMethodAmount, methodColumns(),
+              methodRows(report.figures));
     writer.rule();
     // The cash figures one a line: the capitals and a remark run long.
     for (const Figure& figure : cashFigures(report)) {
@@ -181,7 +193,7 @@ std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
     for (const store::JournalEntry& entry : report.entries) {
         events.append(eventCells(entry));
     }
-    tableRows(writer, kEventColumns, eventColumns(), events);
+    tableRows(writer, kEventColumns, kFirstEventAmount, eventColumns(), events);
     signatures(writer,
                {QStringLiteral("交班人"), QStringLiteral("接班人"), QStringLiteral("审核")});
     return writer.finish();
@@ -195,13 +207,13 @@ std::vector<platform::PageContent> daySheetPages(const DaySheet& sheet) {
     writer.row(kFigureColumns, {date});
     writer.rule();
     const auto heading = [](PageWriter& page) {
-        page.row(kDaySheetColumns, daySheetColumns());
+        page.row(kDaySheetColumns, daySheetColumns(), kFirstDaySheetNumber);
         page.rule();
     };
     heading(writer);
     for (const DaySheetLine& line : sheet.shifts) {
         writer.needRoom(kLineStep, heading);
-        writer.row(kDaySheetColumns, daySheetCells(line));
+        writer.row(kDaySheetColumns, daySheetCells(line), kFirstDaySheetNumber);
     }
     writer.needRoom(3 * kLineStep + kGap, heading);
     if (sheet.hasOpenShifts()) {
@@ -209,12 +221,13 @@ std::vector<platform::PageContent> daySheetPages(const DaySheet& sheet) {
         writer.skip(kLineStep);
     }
     writer.rule();
-    writer.row(kDaySheetColumns, daySheetCells(sheet.total));
+    writer.row(kDaySheetColumns, daySheetCells(sheet.total), kFirstDaySheetNumber);
     if (sheet.hasOpenShifts()) {
-        writer.row(kDaySheetColumns, daySheetCells(sheet.openTotal));
+        writer.row(kDaySheetColumns, daySheetCells(sheet.openTotal), kFirstDaySheetNumber);
     }
     writer.rule();
-    tableRows(writer, kMethodColumns, methodColumns(), daySheetMethodRows(sheet));
+    tableRows(writer, kMethodColumns, kFirstMethodAmount, methodColumns(),
+              daySheetMethodRows(sheet));
     signatures(writer,
                {QStringLiteral("交款人"), QStringLiteral("收款人"), QStringLiteral("审核")});
     return writer.finish();

@@ -8,6 +8,7 @@
 #include "shift/figures_panel.h"
 #include "shift/report_pages.h"
 #include "shift/report_printing.h"
+#include "widgets/spread_columns.h"
 #include "widgets/window_controls.h"
 
 namespace shift {
@@ -29,6 +30,7 @@ ReportWindow::ReportWindow(const platform::Services& services, ShiftReport repor
     auto* figures = new FiguresPanel(this);
     figures->showReport(m_report);
     QTableWidget* events = widgets::makeTextTable(QStringLiteral("交班记录"), eventColumns());
+    widgets::spreadColumns(*events);
     QList<QStringList> rows;
     for (const store::JournalEntry& entry : m_report.entries) {
         rows.append(eventCells(entry));

@@ -1,6 +1,6 @@
 #include "shift/settlement_list.h"
 
-#include "common/number_text.h"
+#include "common/money_text.h"
 #include "shift/shift_report.h"
 #include "store/schema.h"
 
@@ -20,11 +20,11 @@ QStringList settlementCells(const store::Settlement& settlement) {
             settlement.cashier,
             settlement.desk,
             QString::number(figures.totalEvents()),
-            common::numberToText(figures.amount(store::kTotalField)),
-            common::numberToText(figures.amount(store::kSupplementField)),
-            common::numberToText(figures.amount(store::kRefundField)),
-            common::numberToText(settlement.cashDue),
-            settlement.drawer ? common::numberToText(settlement.drawer->difference) : QString()};
+            common::moneyText(figures.amount(store::kTotalField)),
+            common::moneyText(figures.amount(store::kSupplementField)),
+            common::moneyText(figures.amount(store::kRefundField)),
+            common::moneyText(settlement.cashDue),
+            settlement.drawer ? common::moneyText(settlement.drawer->difference) : QString()};
 }
 
 QString settlementListText(const QList<store::Settlement>& settlements) {

@@ -1,7 +1,7 @@
 #include "shift/shift_report.h"
 
+#include "common/money_text.h"
 #include "common/money_words.h"
-#include "common/number_text.h"
 #include "receipt/fee_category.h"
 #include "receipt/payment_methods.h"
 #include "store/schema.h"
@@ -11,10 +11,6 @@ namespace shift {
 namespace {
 
 const QString kSeparator = QStringLiteral("──────────");
-
-QString yuanText(common::Money amount) {
-    return common::numberToText(amount) + QStringLiteral("元");
-}
 
 void appendLines(QStringList& lines, const QList<Figure>& figures) {
     for (const Figure& figure : figures) {
@@ -69,6 +65,10 @@ QString reportTime(const QDateTime& time) {
                           : QStringLiteral("无");
 }
 
+QString yuanText(common::Money amount) {
+    return common::moneyText(amount) + QStringLiteral("元");
+}
+
 QString differenceText(common::Money difference) {
     if (difference.isZero()) {
         return yuanText(difference);
@@ -109,11 +109,8 @@ QList<Figure> countFigures(const store::ShiftFigures& figures) {
 QList<Figure> amountFigures(const store::ShiftFigures& figures) {
     QList<Figure> amounts;
     for (int index = 0; index < store::kJournalAmountCount; ++index) {
-        QString name = store::journalAmountField(index).toString();
-        if (index < receipt::kFeeCategoryCount) {
-            name = receipt::kFeeCategories[index].statisticsLabel.chopped(1).toString();
-        }
-        amounts.append({name, yuanText(figures.amounts[index])});
+        amounts.append({receipt::shownFieldName(store::journalAmountField(index)),
+                        yuanText(figures.amounts[index]), true});
     }
     amounts += {{kDepositsTakenName, yuanText(figures.depositsTaken)},
                 {kDepositsRefundedName, yuanText(figures.depositsRefunded)}};
@@ -124,20 +121,20 @@ QList<Figure> cashFigures(const ShiftReport& report) {
     // A settlement keeps the cash it settled; the open shift's is its rows' so far.
     const common::Money due = report.drawer ? report.drawer->cashDue : report.figures.cashDue();
     const QString counted = QStringLiteral("实点现金");
-    const QList<Figure> dueFigures{{QStringLiteral("应交现金"), yuanText(due)},
+    const QList<Figure> dueFigures{{QStringLiteral("应交现金"), yuanText(due), true},
                                    {QStringLiteral("应交现金（大写）"), common::moneyWords(due)}};
     if (report.isSettled() && !report.drawer) {
         return dueFigures + QList<Figure>{{counted, QStringLiteral("交班时没有点钞")}};
     }
-    QList<Figure> figures{{QStringLiteral("备用金"), yuanText(report.cashFloat)}};
+    QList<Figure> figures{{QStringLiteral("备用金"), yuanText(report.cashFloat), true}};
     figures += dueFigures;
-    figures.append({QStringLiteral("应有现金"), yuanText(report.cashFloat + due)});
+    figures.append({QStringLiteral("应有现金"), yuanText(report.cashFloat + due), true});
     if (!report.drawer) {
         return figures + QList<Figure>{{counted, QStringLiteral("未点钞")}};
     }
     const store::DrawerBalance& drawer = *report.drawer;
-    figures += {{counted, yuanText(drawer.counted)},
-                {QStringLiteral("长短款"), differenceText(drawer.difference)},
+    figures += {{counted, yuanText(drawer.counted), true},
+                {QStringLiteral("长短款"), differenceText(drawer.difference), true},
                 {QStringLiteral("点钞明细"), drawer.detail}};
     if (!drawer.remark.isEmpty()) {
         figures.append({QStringLiteral("长短款说明"), drawer.remark});
@@ -160,10 +157,9 @@ QList<QStringList> methodRows(const store::ShiftFigures& figures) {
     }
     QList<QStringList> rows;
     for (const store::MethodTotal& total : methods) {
-        rows.append({total.method, common::numberToText(total.deposits),
-                     common::numberToText(total.depositRefunds),
-                     common::numberToText(total.supplement), common::numberToText(total.refund),
-                     common::numberToText(total.net())});
+        rows.append({total.method, common::moneyText(total.deposits),
+                     common::moneyText(total.depositRefunds), common::moneyText(total.supplement),
+                     common::moneyText(total.refund), common::moneyText(total.net())});
     }
     return rows;
 }
@@ -181,7 +177,7 @@ QStringList eventCells(const store::JournalEntry& entry) {
                                             entry.kind == store::JournalKind::DepositRefund)) {
             field = store::kPrepaidField;
         }
-        return common::numberToText(store::journalAmount(entry.amounts, field));
+        return common::moneyText(store::journalAmount(entry.amounts, field));
     };
     return {reportTime(entry.time),          store::journalKindText(entry.kind),
             entry.inpatientNumber,           entry.patientName,

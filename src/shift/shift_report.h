@@ -34,10 +34,11 @@ ShiftReport openShiftReport(const QString& cashier, const QList<store::JournalEn
 ShiftReport settlementReport(const store::Settlement& settlement,
                              const QList<store::JournalEntry>& entries);
 
-// One figure of a report as the window, the paper and the text give it: 床位费 and 200元.
+// One figure of a report as the window, the paper and the text give it: 床位费 and 200.00元.
 struct Figure {
     QString name;
     QString value;
+    bool isAmount = false;  // an amount of money, which a window lines up at the right
 };
 
 inline const QString kReportTitle = QStringLiteral("住院收费交班报表");
@@ -54,7 +55,7 @@ QList<Figure> countFigures(const store::ShiftFigures& figures);
 // 预交金收取 and 预交金退还.
 QList<Figure> amountFigures(const store::ShiftFigures& figures);
 // The cash the drawer hands over: 备用金, 应交现金 in figures and in capitals, 应有现金, and as
-// counted 实点现金, 长短款 (长款 0.1元, 短款 0.1元), 长短款说明 and 点钞明细; for the open shift
+// counted 实点现金, 长短款 (长款 0.10元, 短款 0.10元), 长短款说明 and 点钞明细; for the open shift
 // 实点现金 is 未点钞, for a shift settled before drawers were counted 交班时没有点钞.
 QList<Figure> cashFigures(const ShiftReport& report);
 
@@ -64,7 +65,9 @@ QStringList methodColumns();
 inline constexpr int kFirstMethodAmount = 1;
 QList<QStringList> methodRows(const store::ShiftFigures& figures);
 
-// 长款 0.1元, 短款 0.1元 or 0元.
+// An amount with its unit: 30.50元.
+QString yuanText(common::Money amount);
+// 长款 0.10元, 短款 0.10元 or 0.00元.
 QString differenceText(common::Money difference);
 
 // What the list of events shows of each, in columns: 时间, 事件, 住院号, 姓名, 付款方式, 合计,

@@ -20,6 +20,7 @@
 #include "widgets/date_range_shortcuts.h"
 #include "widgets/form_style.h"
 #include "widgets/message_boxes.h"
+#include "widgets/spread_columns.h"
 #include "widgets/window_controls.h"
 
 namespace shift {
@@ -27,6 +28,7 @@ namespace shift {
 namespace {
 
 const QString kTitle = QStringLiteral("交班");
+constexpr QSize kFirstSize{860, 700};
 
 // Read out as what it says: no accessible name of its own.
 QLabel* makeStatusLabel(const QString& name, QWidget* parent) {
@@ -79,7 +81,11 @@ ShiftWindow::ShiftWindow(const platform::Services& services, store::Database& da
     layout->addWidget(pages, 1);
     layout->addLayout(buttons);
     // Wide enough for the figures and the table of methods beside them.
-    widgets::placeWindow(*this, {860, 700});
+    widgets::placeWindow(*this, kFirstSize);
+    // Larger on a wide screen, the tables' columns with it.
+    setMinimumSize(kFirstSize);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setSizeGripEnabled(true);
 
     showOpenShift();
     findSettlements();
@@ -90,6 +96,7 @@ QWidget* ShiftWindow::makeOpenShiftPage() {
     auto* page = new QWidget;
     m_openFigures = new FiguresPanel(page);
     m_openEvents = widgets::makeTextTable(QStringLiteral("本班记录"), eventColumns());
+    widgets::spreadColumns(*m_openEvents);
     m_openStatus = makeStatusLabel(QStringLiteral("本班提示"), page);
     m_settleButton = widgets::makeNamedButton(QStringLiteral("交班"), page);
     QPushButton* print = widgets::makeNamedButton(QStringLiteral("打印"), page);
@@ -115,6 +122,7 @@ QWidget* ShiftWindow::makeSettlementsPage() {
     QPushButton* find = widgets::makeNamedButton(QStringLiteral("查找"), page);
     m_settlementsStatus = makeStatusLabel(QStringLiteral("历次交班提示"), page);
     m_settlementTable = widgets::makeTextTable(QStringLiteral("历次交班"), settlementColumns());
+    widgets::spreadColumns(*m_settlementTable);
     QPushButton* view = widgets::makeNamedButton(QStringLiteral("查看"), page);
     QPushButton* reprint = widgets::makeNamedButton(QStringLiteral("重打"), page);
     connect(find, &QPushButton::clicked, this, &ShiftWindow::findSettlements);
@@ -150,6 +158,9 @@ QWidget* ShiftWindow::makeDaySheetPage() {
     m_day = makeNamedDateBox(QStringLiteral("日期"), m_services.clock.now().date(), page);
     m_daySheetTable = widgets::makeTextTable(QStringLiteral("日结单"), daySheetColumns());
     m_daySheetMethods = widgets::makeTextTable(QStringLiteral("按付款方式合计"), methodColumns());
+    for (QTableWidget* table : {m_daySheetTable, m_daySheetMethods}) {
+        widgets::spreadColumns(*table);
+    }
     QPushButton* print = widgets::makeNamedButton(QStringLiteral("打印日结单"), page);
     connect(m_day, &QDateEdit::dateChanged, this, &ShiftWindow::showDaySheet);
     connect(print, &QPushButton::clicked, this, &ShiftWindow::printDaySheet);
@@ -347,7 +358,7 @@ void ShiftWindow::showDaySheet() {
             m_daySheetTable->item(row, column)->setFont(bold);
         }
     }
-    m_daySheetTable->resizeColumnsToContents();
+    widgets::fitColumns(*m_daySheetTable);
     widgets::fillTable(*m_daySheetMethods, daySheetMethodRows(m_daySheet), kFirstMethodAmount);
 }
 

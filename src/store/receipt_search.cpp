@@ -54,10 +54,12 @@ QVariantList wholeReceipt(const QList<int>& fields, const QVariantList& values) 
 // The identities of the voided receipts of these numbers, by number, in the order they were
 // voided.
 bool readVoidedOrder(Database& database, const QStringList& numbers,
-                     QHash<QString, QList<storage::RecordId>>* order, QString* error) {
+                     QHash<QString, QList<storage::RecordId>>* order,
+                     QHash<storage::RecordId, QString>* reasons, QString* error) {
     const TableSchema& voided = voidedReceiptSchema();
     const int numberField = voided.indexOf(kInpatientNumberField);
-    storage::RecordSelection selection{&voided, {numberField}, {}, -1, {}, {}, numberField, {}};
+    storage::RecordSelection selection{
+        &voided, {numberField, voided.indexOf(kVoidReasonField)}, {}, -1, {}, {}, numberField, {}};
     for (const QString& number : numbers) {
         selection.oneOfValues.append(number);
     }
@@ -66,6 +68,7 @@ bool readVoidedOrder(Database& database, const QStringList& numbers,
             selection,
             [&](storage::RecordId id, const storage::RecordValues& values) {
                 (*order)[values.value(0).toString()].append(id);
+                reasons->insert(id, values.value(1).toString());
             },
             &reason)) {
         *error = database.unusableMessage(reason);
@@ -116,9 +119,10 @@ bool readPayments(Database& database, const QList<int>& fields, QList<FoundRecei
     voidedNumbers.removeDuplicates();
     QList<JournalEntry> rows;
     QHash<QString, QList<storage::RecordId>> voidedOrder;
+    QHash<storage::RecordId, QString> voidReasons;
     if (!readNumbersEntries(database, numbers, &rows, error) ||
         (!voidedNumbers.isEmpty() &&
-         !readVoidedOrder(database, voidedNumbers, &voidedOrder, error))) {
+         !readVoidedOrder(database, voidedNumbers, &voidedOrder, &voidReasons, error))) {
         return false;
     }
     QHash<QString, QList<JournalEntry>> rowsByNumber;
@@ -137,6 +141,7 @@ bool readPayments(Database& database, const QList<int>& fields, QList<FoundRecei
         const QList<QList<JournalEntry>> voided = splitByReceipt(numberRows).voided;
         receipt.payment =
             nth >= 0 && nth < voided.size() ? voidedPayment(voided[nth]) : ReceiptPayment{};
+        receipt.voidReason = voidReasons.value(receipt.recordId);
     }
     return true;
 }

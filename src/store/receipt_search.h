@@ -43,11 +43,14 @@ struct FoundReceipt {
     // How it was paid, when the search reads payments; of a voided receipt, what its void took
     // back.
     ReceiptPayment payment = {};
+    // Why a voided receipt was voided, read with the payments.
+    QString voidReason = {};
 };
 
 // Reads how each of the receipts was paid from the journal rows of their numbers, in one query
-// (and one more for the voided ones among them); fields are the receipt fields their values
-// hold, 住院号, 补收 and 退款 among them. False, with a message for the cashier in *error.
+// (and one more for the voided ones among them, which also reads why each was voided); fields are
+// the receipt fields their values hold, 住院号, 补收 and 退款 among them. False, with a message for
+// the cashier in *error.
 bool readPayments(Database& database, const QList<int>& fields, QList<FoundReceipt>* receipts,
                   QString* error);
 

@@ -5,6 +5,7 @@
 #include <QTableWidget>
 
 #include "widgets/form_style.h"
+#include "widgets/spread_columns.h"
 
 namespace widgets {
 
@@ -42,7 +43,7 @@ void fillTable(QTableWidget& table, const QList<QStringList>& rows, int firstNum
             table.setItem(row, column, cell);
         }
     }
-    table.resizeColumnsToContents();
+    fitColumns(table);
 }
 
 }  // namespace widgets

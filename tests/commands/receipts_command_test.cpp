@@ -68,6 +68,7 @@ protected:
         for (const Walked& receipt : expected(filter)) {
             rows.append(exportedRow(receipt));
         }
+        rows.append(exportedSumsRow(expected(filter)));
         return rows;
     }
 
@@ -184,7 +185,19 @@ TEST_P(ReceiptsCommand, ACashierNoLongerInTheTableIsKnownByHisReceipts) {
     const CommandRun voided =
         receipts({QStringLiteral("--cashier"), gone, QStringLiteral("--voided")});
     ASSERT_EQ(voided.status, 0) << voided.err.toStdString();
-    EXPECT_EQ(csvRows(voided.out).size(), 2) << "the heading and the voided receipt";
+    const QList<QStringList> voidedRows = csvRows(voided.out);
+    ASSERT_EQ(voidedRows.size(), 3) << "the heading, the voided receipt and the sums";
+    const QStringList& heading = voidedRows[0];
+    EXPECT_EQ(voidedRows[1].value(heading.indexOf(QStringLiteral("状态"))), QStringLiteral("作废"));
+    EXPECT_EQ(voidedRows[1].value(heading.indexOf(QStringLiteral("作废原因"))),
+              QStringLiteral("重复"));
+    EXPECT_NE(voidedRows[1].value(heading.indexOf(QStringLiteral("合计"))), QStringLiteral("0.00"));
+    const QStringList& sums = voidedRows[2];
+    EXPECT_EQ(sums.value(1), QStringLiteral("共1张（作废1张，不计入合计）"));
+    for (const char* amount : {"床位费", "合计", "补收", "欠费"}) {
+        EXPECT_EQ(sums.value(heading.indexOf(QString::fromUtf8(amount))), QStringLiteral("0.00"))
+            << amount << ": a voided receipt took no money";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ReceiptsCommand,

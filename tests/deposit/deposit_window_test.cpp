@@ -124,9 +124,12 @@ TEST_F(DepositWindowTest, EntersAPaperSlipWithoutPrintingAndRefusesADischargedNu
 
 // 补打 prints the deposit's receipt again, saying so with the time, and the shift counts the paper.
 TEST_F(DepositWindowTest, AReprintSaysSoAndIsJournaled) {
-    ASSERT_EQ(store::takeDeposit(database(), {QStringLiteral("300"), QStringLiteral("李四"),
-                                              common::yuan(800), QStringLiteral("现金"),
-                                              QStringLiteral("491MX"), {}})
+    ASSERT_EQ(store::takeDeposit(database(), {QStringLiteral("300"),
+                                              QStringLiteral("李四"),
+                                              common::yuan(800),
+                                              QStringLiteral("现金"),
+                                              QStringLiteral("491MX"),
+                                              {}})
                   .outcome,
               store::DepositOutcome::Done);
     inDepositWindow([&](QWidget* deposits) {

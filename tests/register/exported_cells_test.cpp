@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -79,6 +80,26 @@ TEST(ExportedCells, NeitherRunAsFormulasNorBreakTheWorkbook) {
                 << row << ": " << rows[row + 1].join(u'|').toStdString();
         }
     }
+}
+
+// The finance office sums a workbook's amounts: they are numbers shown with two decimals, never
+// texts that only look like them.
+TEST(ExportedCells, AmountsInAWorkbookAreNumbersWithTwoDecimalsShown) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("收据.xlsx"));
+    writeSheet(path, {QStringLiteral("张三")});
+    QProcess python;
+    python.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral("import openpyxl, sys\n"
+                        "cell = openpyxl.load_workbook(sys.argv[1]).active['B2']\n"
+                        "print(type(cell.value).__name__, cell.value, cell.number_format)"),
+         path});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+              QStringLiteral("float -12.5 0.00"));
 }
 
 }  // namespace

@@ -106,10 +106,14 @@ protected:
                                                           : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     }
 
-    // Every field as an export writes it, then the status.
+    // Every field but the spare one as an export writes it, then the status, the void's reason
+    // (none is voided) and how it was paid.
     static QStringList exportedRow(const Walked& receipt) {
         QStringList cells;
         for (int field = 0; field < store::receiptSchema().columns.size(); ++field) {
+            if (field == store::receiptSchema().indexOf(store::kSpareField)) {
+                continue;
+            }
             const QVariant& value = receipt.values[field];
             switch (store::receiptSchema().columns[field].kind) {
                 case storage::FieldKind::Text:
@@ -125,12 +129,30 @@ protected:
             }
         }
         cells.append(receipt.corrected ? QStringLiteral("已更正") : QStringLiteral("正常"));
+        cells.append(QString());
         // Every generated amount changed hands in cash.
         const bool handed =
             !receipt.field(store::kSupplementField).value<common::Money>().isZero() ||
             !receipt.field(store::kRefundField).value<common::Money>().isZero();
         cells.append(handed ? QStringLiteral("现金") : QString());
         return cells;
+    }
+
+    // The last row of an export: 合计, the count, and each amount column's sum.
+    static QStringList exportedSumsRow(const QList<Walked>& receipts) {
+        QStringList cells{QStringLiteral("合计"), QStringLiteral("共%1张").arg(receipts.size())};
+        for (int field = 2; field < store::receiptSchema().columns.size(); ++field) {
+            const storage::Column& column = store::receiptSchema().columns[field];
+            if (column.name == store::kSpareField) {
+                continue;
+            }
+            common::Money sum;
+            for (const Walked& receipt : receipts) {
+                sum += receipt.values[field].value<common::Money>();
+            }
+            cells.append(column.kind == storage::FieldKind::Amount ? twoDecimals(sum) : QString());
+        }
+        return cells << QString() << QString() << QString();
     }
 
     static QDate firstDay() { return {2026, 1, 1}; }

@@ -45,24 +45,23 @@ TEST_P(ReceiptListModelTest, FetchesThePagesAViewAsksForUntilTheLastOne) {
         shown.append(model.headerData(column, Qt::Horizontal).toString() + u'=' +
                      model.index(0, column).data().toString());
     }
-    EXPECT_EQ(
-        shown.join(u' '),
-        QStringLiteral("住院号=%1 姓名=%2 入院日期=%3 出院日期=%4 天数=%5 合计=%6 预交=%7 "
-                       "补收=%8 退款=%9 欠费=%10 收费员=%11 状态=%12")
-            .arg(newest.field(store::kInpatientNumberField).toString(),
-                 newest.field(store::kPatientNameField).toString(),
-                 newest.field(store::kAdmissionDateField).toDate().toString(Qt::ISODate),
-                 newest.field(store::kDischargeDateField).toDate().toString(Qt::ISODate),
-                 QString::number(common::stayLengthInDays(
-                     newest.field(store::kAdmissionDateField).toDateTime(),
-                     newest.field(store::kDischargeDateField).toDateTime())),
-                 common::numberToText(newest.field(store::kTotalField).value<common::Money>()),
-                 common::numberToText(newest.field(store::kPrepaidField).value<common::Money>()),
-                 common::numberToText(newest.field(store::kSupplementField).value<common::Money>()),
-                 common::numberToText(newest.field(store::kRefundField).value<common::Money>()))
-            .arg(common::numberToText(newest.field(store::kArrearsField).value<common::Money>()),
-                 newest.field(store::kCashierField).toString(),
-                 newest.corrected ? QStringLiteral("已更正") : QStringLiteral("正常")));
+    EXPECT_EQ(shown.join(u' '),
+              QStringLiteral("住院号=%1 姓名=%2 入院日期=%3 出院日期=%4 天数=%5 合计=%6 预交=%7 "
+                             "补收=%8 退款=%9 欠费=%10 收费员=%11 状态=%12")
+                  .arg(newest.field(store::kInpatientNumberField).toString(),
+                       newest.field(store::kPatientNameField).toString(),
+                       newest.field(store::kAdmissionDateField).toDate().toString(Qt::ISODate),
+                       newest.field(store::kDischargeDateField).toDate().toString(Qt::ISODate),
+                       QString::number(common::stayLengthInDays(
+                           newest.field(store::kAdmissionDateField).toDateTime(),
+                           newest.field(store::kDischargeDateField).toDateTime())),
+                       twoDecimals(newest.field(store::kTotalField).value<common::Money>()),
+                       twoDecimals(newest.field(store::kPrepaidField).value<common::Money>()),
+                       twoDecimals(newest.field(store::kSupplementField).value<common::Money>()),
+                       twoDecimals(newest.field(store::kRefundField).value<common::Money>()))
+                  .arg(twoDecimals(newest.field(store::kArrearsField).value<common::Money>()),
+                       newest.field(store::kCashierField).toString(),
+                       newest.corrected ? QStringLiteral("已更正") : QStringLiteral("正常")));
 
     ASSERT_TRUE(model.search({QStringLiteral("不存在"), {}, {}, {}, {}, false}, &error));
     EXPECT_EQ(model.rowCount(), 0);

@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -107,16 +108,21 @@ protected:
         }
         return QStringLiteral("共%1张　合计：%2　补收：%3　退款：%4　欠费：%5")
             .arg(totals.count)
-            .arg(common::numberToText(totals.total), common::numberToText(totals.supplement),
-                 common::numberToText(totals.refund), common::numberToText(totals.arrears));
+            .arg(twoDecimals(totals.total), twoDecimals(totals.supplement),
+                 twoDecimals(totals.refund), twoDecimals(totals.arrears));
     }
 
     // 导出 into path, answering the file dialog as a cashier does; then whileExporting runs
     // when the progress dialog shows.
-    void exportTo(const QString& path, std::function<void(QWidget*)> whileExporting = {}) {
-        modal_driver::whenModalOpens([path, whileExporting](QWidget* dialog) {
+    // The name the dialog offered goes to *offered.
+    void exportTo(const QString& path, std::function<void(QWidget*)> whileExporting = {},
+                  QString* offered = nullptr) {
+        modal_driver::whenModalOpens([path, whileExporting, offered](QWidget* dialog) {
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             ASSERT_NE(name, nullptr);
+            if (offered != nullptr) {
+                *offered = name->text();
+            }
             name->setText(path);
             if (whileExporting) {
                 modal_driver::whenModalOpens(whileExporting);
@@ -157,33 +163,35 @@ TEST_P(RegisterWindowTest, ExportedFilesReadBackAsTheListedRows) {
     ASSERT_LT(table()->model()->rowCount(), expected(february).size());
     const QString xlsx = scratch().folder() + QStringLiteral("/二月.xlsx");
     const QString csv = scratch().folder() + QStringLiteral("/二月.csv");
-    exportTo(xlsx);
+    QString offered;
+    exportTo(xlsx, {}, &offered);
+    EXPECT_EQ(QFileInfo(offered).fileName(), QStringLiteral("收据-20260201-20260228.xlsx"));
     exportTo(csv);
     scrolledRows();
 
+    // The list's amounts have two decimals, as the files' do.
     QList<QStringList> listed;
     for (int row = 0; row < table()->model()->rowCount(); ++row) {
         QStringList cells;
         for (const int column : {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 11}) {
-            const QString text = cell(row, column);
-            const bool amount = column >= 5 && column <= 9;
-            cells.append(amount ? twoDecimals(*common::parseAmount(text)) : text);
+            cells.append(cell(row, column));
         }
         listed.append(cells);
     }
     for (const QString& path : {xlsx, csv}) {
         SCOPED_TRACE(path.toStdString());
         QList<QStringList> rows = spreadsheetRows(path);
-        ASSERT_EQ(rows.size(), listed.size() + 1);
+        ASSERT_EQ(rows.size(), listed.size() + 2);
         EXPECT_EQ(rows.takeFirst().join(u','),
                   QStringLiteral("住院号,姓名,入院日期,出院日期,床位费,诊金,治疗费,护理费,检查费,"
-                                 "CT,MRI,手术费,化验费,西药费,中成药费,中草药费,其它,麻醉,材料,"
-                                 "陪住,自费药品,特需服务费,杂费,备用,合计,预交,补收,退款,欠费,"
-                                 "收费员,状态,付款方式"));
+                                 "CT,MRI,手术费,化验费,西药费,中成药费,中草药费,其他,麻醉,材料,"
+                                 "陪住,自费药品,特服费,杂费,合计,预交,补收,退款,欠费,"
+                                 "收费员,状态,作废原因,付款方式"));
+        EXPECT_EQ(rows.takeLast(), exportedSumsRow(expected(february)));
         QList<QStringList> exported;
         for (const QStringList& row : rows) {
             QStringList cells;
-            for (const int column : {0, 1, 2, 3, 24, 25, 26, 27, 28, 29, 30}) {
+            for (const int column : {0, 1, 2, 3, 23, 24, 25, 26, 27, 28, 29}) {
                 cells.append(row.value(column));
             }
             exported.append(cells);

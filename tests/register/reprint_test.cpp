@@ -210,8 +210,8 @@ TEST_P(RegisterAtTheDesk, TheIssuerVoidsAReceiptFromItsViewAndItsNumberIsFreeAga
     EXPECT_EQ(messageBoxes.shown()[1].text, QStringLiteral("住院号为 660066 的收据已作废。"));
     EXPECT_EQ(listedAfterVoid, QStringLiteral("0"));
     EXPECT_EQ(withVoided, (QStringList{QStringLiteral("660066"), QStringLiteral("作废"),
-                                       QStringLiteral("共1张（作废1张，不计入合计）　合计：0　"
-                                                      "补收：0　退款：0　欠费：0")}));
+                                       QStringLiteral("共1张（作废1张，不计入合计）　合计：0.00　"
+                                                      "补收：0.00　退款：0.00　欠费：0.00")}));
     EXPECT_TRUE(note.endsWith(QStringLiteral("收费员：491MX　原因：收费项目错\n付款方式：无")))
         << note.toStdString();
     EXPECT_TRUE(storedRecord().isEmpty());
@@ -280,6 +280,11 @@ TEST_P(RegisterAtTheDeskOnFile, TheReceiptViewShowsThePageOnTheFormAndEveryCorre
                     cells.append(corrections->item(row, column)->text());
                 }
                 history.append(cells.join(u' '));
+                // The amounts changed stand right-aligned, as in every list of ours.
+                for (const int value : {2, 3}) {
+                    EXPECT_TRUE(corrections->item(row, value)->textAlignment() & Qt::AlignRight)
+                        << cells.join(u' ').toStdString();
+                }
             }
             view->layout()->activate();
             for (QPushButton* candidate : view->findChildren<QPushButton*>()) {
@@ -290,9 +295,9 @@ TEST_P(RegisterAtTheDeskOnFile, TheReceiptViewShowsThePageOnTheFormAndEveryCorre
         QTest::keyClick(window->findChild<QTableView*>(), Qt::Key_Return);
     });
     EXPECT_EQ(statusInList, QStringLiteral("已更正"));
-    EXPECT_EQ(history,
-              (QStringList{QStringLiteral("床位费 100 120"), QStringLiteral("合计 123.45 143.45"),
-                           QStringLiteral("欠费 123.45 143.45")}));
+    EXPECT_EQ(history, (QStringList{QStringLiteral("床位费 100.00 120.00"),
+                                    QStringLiteral("合计 123.45 143.45"),
+                                    QStringLiteral("欠费 123.45 143.45")}));
     std::sort(buttons.begin(), buttons.end(), [](const QString& a, const QString& b) {
         return a.section(u':', 0, 0).toInt() < b.section(u':', 0, 0).toInt();
     });

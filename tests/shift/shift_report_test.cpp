@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <map>
 
-#include "common/number_text.h"
+#include "common/money_text.h"
 #include "platform/services.h"
 #include "shift/day_sheet.h"
 #include "shift/report_pages.h"
@@ -59,27 +59,29 @@ TEST(ShiftReportText, GivesEveryFigureAsNameColonValueThenEveryEventALine) {
     const QStringList lines =
         shift::reportText(shift::settlementReport(settlement, entries)).split(u'\n');
 
-    for (const char* expected : {"住院收费交班报表",
-                                 "结算号：7",
-                                 "收费员：491MX",
-                                 "电脑：收费处1",
-                                 "交班时间：2026-03-10 17:30:00",
-                                 "首笔时间：2026-03-10 08:01:00",
-                                 "末笔时间：2026-03-10 08:03:00",
-                                 "新开：1笔",
-                                 "更正：1笔",
-                                 "作废：1笔",
-                                 "补打：0笔",
-                                 "床位费：30.5元",
-                                 "诊　金：0元",
-                                 "特服费：0元",
-                                 "合计：30.5元",
-                                 "补收：30.5元",
-                                 "退款：0元",
-                                 "应交现金：30.5元",
-                                 "实点现金：交班时没有点钞",
-                                 "时间\t事件\t住院号\t姓名\t付款方式\t合计\t补收\t退款",
-                                 "2026-03-10 08:03:00\t作废\t1003\t病人3\t\t-300\t0\t-200"}) {
+    for (const char* expected :
+         {"住院收费交班报表",
+          "结算号：7",
+          "收费员：491MX",
+          "电脑：收费处1",
+          "交班时间：2026-03-10 17:30:00",
+          "首笔时间：2026-03-10 08:01:00",
+          "末笔时间：2026-03-10 08:03:00",
+          "新开：1笔",
+          "更正：1笔",
+          "作废：1笔",
+          "补打：0笔",
+          "床位费：30.50元",
+          "诊金：0.00元",
+          "其他：0.00元",
+          "特服费：0.00元",
+          "合计：30.50元",
+          "补收：30.50元",
+          "退款：0.00元",
+          "应交现金：30.50元",
+          "实点现金：交班时没有点钞",
+          "时间\t事件\t住院号\t姓名\t付款方式\t合计\t补收\t退款",
+          "2026-03-10 08:03:00\t作废\t1003\t病人3\t\t-300.00\t0.00\t-200.00"}) {
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^\\d{4}-"))).size(), 3);
@@ -146,6 +148,25 @@ TEST(ShiftReportPages, RunTheEventsOnOverNumberedPagesEachOnceSignaturesAfterThe
     EXPECT_GT(signatureY, lastEventY);
     EXPECT_EQ(texts.count(QStringLiteral("接班人：")), 1u);
     EXPECT_EQ(texts.count(QStringLiteral("审核：")), 1u);
+}
+
+// On paper as on screen, amounts of different lengths end at the same place in their column.
+TEST(ShiftReportPages, EndTheAmountsOfAColumnAtOneEdge) {
+    const QList<store::JournalEntry> entries{
+        entry(1, JournalKind::New, yuan(1), yuan(0), yuan(0)),
+        entry(2, JournalKind::New, yuan(12345.67), yuan(0), yuan(0)),
+    };
+    const std::vector<platform::PageContent> pages =
+        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}));
+    std::map<QString, int> xOf;
+    for (const platform::PlacedText& placed : pages.front().texts) {
+        xOf.emplace(placed.text, placed.x);
+    }
+    ASSERT_TRUE(xOf.contains(QStringLiteral("1.00")) && xOf.contains(QStringLiteral("12345.67")));
+    // Digits and the point are of one width on the page.
+    constexpr int kDigitWidth = 19;
+    EXPECT_EQ(xOf[QStringLiteral("1.00")] + 4 * kDigitWidth,
+              xOf[QStringLiteral("12345.67")] + 8 * kDigitWidth);
 }
 
 // The desk's printer gets the pages one after another on plain paper, rules and all.
@@ -231,12 +252,15 @@ TEST(DaySheet, ListsSettledAndOpenShiftsAndSumsToTheDaysRows) {
 
     ASSERT_EQ(sheet.shifts.size(), 2);
     EXPECT_EQ(shift::daySheetCells(sheet.shifts[0]),
-              QStringLiteral("491MX 1 2 130 0 150 20 0 0 0 80 -0.1").split(u' '));
+              QStringLiteral("491MX 1 2 130.00 0.00 150.00 20.00 0.00 0.00 0.00 80.00 -0.10")
+                  .split(u' '));
     // 张三's deposits stay out of the receipts' amounts and put their cash in the drawer.
     EXPECT_EQ(shift::daySheetCells(sheet.shifts[1]),
-              QStringLiteral("张三 未交班 5 359.31 0 368.81 9.5 0 500 200 500.01 ").split(u' '));
+              QStringLiteral("张三 未交班 5 359.31 0.00 368.81 9.50 0.00 500.00 200.00 500.01 ")
+                  .split(u' '));
     EXPECT_EQ(shift::daySheetCells(sheet.total),
-              QStringLiteral("全天合计  7 489.31 0 518.81 29.5 0 500 200 580.01 -0.1").split(u' '));
+              QStringLiteral("全天合计  7 489.31 0.00 518.81 29.50 0.00 500.00 200.00 580.01 -0.10")
+                  .split(u' '));
     EXPECT_EQ(shift::openShiftsWarning(sheet),
               QStringLiteral("有 1 个收费员未交班，未交班的款项已计入合计。"));
 
@@ -255,13 +279,13 @@ TEST(DaySheet, ListsSettledAndOpenShiftsAndSumsToTheDaysRows) {
         const common::Money taken = method[0] == cash ? yuan(500) : common::Money();
         const common::Money paidBack = method[0] == card ? yuan(200) : common::Money();
         EXPECT_EQ(method.sliced(1),
-                  QStringList({common::numberToText(taken), common::numberToText(paidBack),
-                               common::numberToText(supplement), common::numberToText(refund),
-                               common::numberToText(taken - paidBack + supplement - refund)}))
+                  QStringList({common::moneyText(taken), common::moneyText(paidBack),
+                               common::moneyText(supplement), common::moneyText(refund),
+                               common::moneyText(taken - paidBack + supplement - refund)}))
             << method[0].toStdString();
     }
     EXPECT_EQ(methods[3],
-              QStringList({QStringLiteral("长短款"), {}, {}, {}, {}, QStringLiteral("-0.1")}));
+              QStringList({QStringLiteral("长短款"), {}, {}, {}, {}, QStringLiteral("-0.10")}));
     EXPECT_TRUE(shift::daySheetText(sheet).contains(shift::openShiftsWarning(sheet)));
 }
 

@@ -128,25 +128,30 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
         const struct {
             const char* name;
             const char* value;
-        } figures[] = {{"新开", "2笔"},
-                       {"更正", "1笔"},
-                       {"作废", "1笔"},
-                       {"补打", "1笔"},
-                       {"床位费", "0元"},
-                       {"诊　金", "150.5元"},
-                       {"合计", "150.5元"},
-                       {"预交", "100元"},
-                       {"补收", "50.5元"},
-                       {"退款", "0元"},
-                       {"欠费", "0元"},
-                       {"应交现金", "0元"},
-                       {"应交现金（大写）", "零元整"},
-                       {"实点现金", "未点钞"},
-                       {"结算号", "未交班"},
+        } figures[] = {{"新开", "2笔"},        {"更正", "1笔"},
+                       {"作废", "1笔"},        {"补打", "1笔"},
+                       {"床位费", "0.00元"},   {"诊金", "150.50元"},
+                       {"其他", "0.00元"},     {"合计", "150.50元"},
+                       {"预交", "100.00元"},   {"补收", "50.50元"},
+                       {"退款", "0.00元"},     {"欠费", "0.00元"},
+                       {"应交现金", "0.00元"}, {"应交现金（大写）", "零元整"},
+                       {"实点现金", "未点钞"}, {"结算号", "未交班"},
                        {"收费员", "491MX"}};
         for (const auto& [name, value] : figures) {
             EXPECT_EQ(figure(shiftWindow, QString::fromUtf8(name)), QString::fromUtf8(value))
                 << name;
+        }
+        // Amounts line up at the right of their column of figures; other figures read from the
+        // left.
+        const auto alignment = [shiftWindow](const char* name) {
+            const auto* value = shiftWindow->findChild<QLabel*>(QString::fromUtf8(name));
+            return value == nullptr ? Qt::Alignment() : value->alignment();
+        };
+        for (const char* name : {"诊金", "合计", "应交现金", "备用金"}) {
+            EXPECT_TRUE(alignment(name) & Qt::AlignRight) << name;
+        }
+        for (const char* name : {"收费员", "新开", "应交现金（大写）"}) {
+            EXPECT_TRUE(alignment(name) & Qt::AlignLeft) << name;
         }
         auto* events = shiftWindow->findChild<QTableWidget*>(QStringLiteral("本班记录"));
         EXPECT_EQ(events->rowCount(), 5);
@@ -160,11 +165,12 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
             }
         }
         EXPECT_EQ(methodCells.join(u' '),
-                  QStringLiteral("现金 0 0 0 0 0 微信 0 0 20.5 0 20.5 银行卡 0 0 30 0 30"));
+                  QStringLiteral("现金 0.00 0.00 0.00 0.00 0.00 微信 0.00 0.00 20.50 0.00 20.50 "
+                                 "银行卡 0.00 0.00 30.00 0.00 30.00"));
 
         settleCounting(shiftWindow, [](QWidget* counting) {
             EXPECT_EQ(counting->windowTitle(), QStringLiteral("交班点钞"));
-            EXPECT_EQ(figure(counting, QStringLiteral("应有现金")), QStringLiteral("500元"))
+            EXPECT_EQ(figure(counting, QStringLiteral("应有现金")), QStringLiteral("500.00元"))
                 << "the float and no cash";
             const auto pieces = [counting](const char* denomination, const char* count) {
                 widget_driver::typeInto(
@@ -174,13 +180,13 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
             pieces("100元", "4");
             pieces("1角", "999");
             EXPECT_EQ(counting->findChild<QLineEdit*>(QStringLiteral("实点现金"))->text(),
-                      QStringLiteral("499.9"));
-            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("短款 0.1元"));
+                      QStringLiteral("499.90"));
+            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("短款 0.10元"));
             pieces("50元", "1");
-            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("长款 49.9元"));
+            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("长款 49.90元"));
             pieces("1角", "9");
             pieces("1元", "49");
-            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("短款 0.1元"));
+            EXPECT_EQ(figure(counting, QStringLiteral("长短款")), QStringLiteral("短款 0.10元"));
             click(counting, QStringLiteral("确定交班"));
             EXPECT_TRUE(counting->isVisible()) << "a difference needs a remark";
             EXPECT_EQ(figure(counting, QStringLiteral("点钞提示")),
@@ -226,17 +232,17 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
                                  "新开：2笔",
                                  "作废：1笔",
                                  "补打：1笔",
-                                 "诊 金：150.5元",
-                                 "合计：150.5元",
-                                 "补收：50.5元",
-                                 "应交现金：0元",
+                                 "诊金：150.50元",
+                                 "合计：150.50元",
+                                 "补收：50.50元",
+                                 "应交现金：0.00元",
                                  "应交现金（大写）：零元整",
-                                 "备用金：500元",
-                                 "应有现金：500元",
-                                 "实点现金：499.9元",
-                                 "长短款：短款 0.1元",
+                                 "备用金：500.00元",
+                                 "应有现金：500.00元",
+                                 "实点现金：499.90元",
+                                 "长短款：短款 0.10元",
                                  "长短款说明：找零少收一角",
-                                 "微信 0 0 20.5 0 20.5",
+                                 "微信 0.00 0.00 20.50 0.00 20.50",
                                  "交班人：",
                                  "接班人：",
                                  "审核：",
@@ -249,10 +255,10 @@ TEST_P(ShiftWindowTest, IssueCorrectVoidReprintSettleAndPrintTheReport) {
     const QStringList eventLines = text.split(u'\n').filter(
         QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d ")));
     ASSERT_EQ(eventLines.size(), 5) << text.toStdString();
-    EXPECT_TRUE(eventLines[0].contains(QStringLiteral("新开 1001 张三 现金 300 0 200")));
-    EXPECT_TRUE(eventLines[2].contains(QStringLiteral("更正 1002 李四 银行卡 30 30 0")));
-    EXPECT_TRUE(eventLines[3].contains(QStringLiteral("作废 1001 张三 现金 -300 0 -200")));
-    EXPECT_TRUE(eventLines[4].contains(QStringLiteral("补打 1002 李四 0 0 0")));
+    EXPECT_TRUE(eventLines[0].contains(QStringLiteral("新开 1001 张三 现金 300.00 0.00 200.00")));
+    EXPECT_TRUE(eventLines[2].contains(QStringLiteral("更正 1002 李四 银行卡 30.00 30.00 0.00")));
+    EXPECT_TRUE(eventLines[3].contains(QStringLiteral("作废 1001 张三 现金 -300.00 0.00 -200.00")));
+    EXPECT_TRUE(eventLines[4].contains(QStringLiteral("补打 1002 李四 0.00 0.00 0.00")));
 }
 
 TEST_P(ShiftWindowTest, ARowWrittenAtAnotherDeskWhileSettlingStaysForTheNextShift) {
@@ -261,7 +267,7 @@ TEST_P(ShiftWindowTest, ARowWrittenAtAnotherDeskWhileSettlingStaysForTheNextShif
     messageBoxes.queueAnswer(widgets::MessageAnswer::Cancel);  // no printout now
 
     inShiftWindow([&](QWidget* shiftWindow) {
-        EXPECT_EQ(figure(shiftWindow, QStringLiteral("合计")), QStringLiteral("80元"));
+        EXPECT_EQ(figure(shiftWindow, QStringLiteral("合计")), QStringLiteral("80.00元"));
         settleCounting(shiftWindow, [&](QWidget* counting) {
             store::Database otherDesk(databaseLocation());
             ASSERT_EQ(store::saveNewReceipt(
