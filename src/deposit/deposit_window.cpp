@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "common/money_text.h"
+#include "common/number_text.h"
 #include "common/text.h"
 #include "platform/clock.h"
 #include "platform/services.h"

@@ -71,7 +71,7 @@ public:
                 continue;
             }
             const int end = column + 1 < N ? columns[column + 1] - kColumnGap : kRight;
-            text(end - textWidth(cell), cell);
+            text(end - printing::plainTextWidth(cell), cell);
         }
         m_y += kLineStep;
     }

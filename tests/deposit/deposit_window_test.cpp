@@ -71,8 +71,8 @@ TEST_F(DepositWindowTest, TakesADepositPrintsItsReceiptAndPaysItBackOnlyWithARea
     });
 
     EXPECT_EQ(taken.sliced(2), (QStringList{QStringLiteral("491MX"), QStringLiteral("现金"),
-                                            QStringLiteral("有效"), QStringLiteral("5000")}));
-    EXPECT_EQ(openSum, QStringLiteral("待结算：1笔，共5000元"));
+                                            QStringLiteral("有效"), QStringLiteral("5000.00")}));
+    EXPECT_EQ(openSum, QStringLiteral("待结算：1笔，共5000.00元"));
     ASSERT_EQ(refusals.size(), 1u);
     EXPECT_EQ(refusals[0].text, QStringLiteral("请填写退还原因！"));
     EXPECT_EQ(refunded.value(4), QStringLiteral("已退"));
