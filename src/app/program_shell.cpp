@@ -104,7 +104,7 @@ void ProgramShell::showShift() {
 }
 
 void ProgramShell::showAbout() {
-    about::AboutWindow window(m_services.clock, m_mainWindow.get());
+    about::AboutWindow window(m_services.clock, m_services.office, m_mainWindow.get());
     window.exec();
 }
 

@@ -17,6 +17,8 @@ enum class Form {
     Text,          // a text field, exactly as stored
     Number,        // an amount field in number-to-text form
     Fixed,         // the content itself
+    Department,    // the desk's department
+    Hospital,      // the desk's hospital
     StayLine,      // admission to discharge and the day count
     CapitalBoxes,  // an amount field as eight capital figures in the form's boxes
 };
@@ -30,7 +32,7 @@ struct LayoutItem {
 
 // Positions in tenths of a millimetre on the pre-printed form, in print order.
 constexpr auto kReceiptLayout = std::to_array<LayoutItem>({
-    {375, 10, Form::Text, u"住院号"},         {885, 10, Form::Fixed, u"手外科"},
+    {375, 10, Form::Text, u"住院号"},         {885, 10, Form::Department, {}},
     {375, 70, Form::Text, u"姓名"},           {1125, 70, Form::StayLine, {}},
     {375, 190, Form::Number, u"床位费"},      {375, 247, Form::Number, u"诊金"},
     {375, 305, Form::Number, u"治疗费"},      {375, 365, Form::Number, u"护理费"},
@@ -46,7 +48,7 @@ constexpr auto kReceiptLayout = std::to_array<LayoutItem>({
     {1475, 423, Form::Number, u"合计"},       {405, 423, Form::CapitalBoxes, u"合计"},
     {1475, 480, Form::Number, u"预交"},       {405, 480, Form::CapitalBoxes, u"预交"},
     {395, 540, Form::Number, u"补收"},        {855, 540, Form::Number, u"退款"},
-    {1305, 540, Form::Number, u"欠费"},       {415, 610, Form::Fixed, u"青石市明泽医院"},
+    {1305, 540, Form::Number, u"欠费"},       {415, 610, Form::Hospital, {}},
     {1405, 610, Form::Text, u"收费员"},
 });
 
@@ -61,7 +63,8 @@ QString stayLine(const FieldReader& readField) {
            common::stayLengthText(admission, discharge);
 }
 
-void placeItem(platform::Printer& printer, const LayoutItem& item, const FieldReader& readField) {
+void placeItem(platform::Printer& printer, const LayoutItem& item, const FieldReader& readField,
+               const common::OfficeNames& office) {
     const QString content = item.content.toString();
     switch (item.form) {
         case Form::Text:
@@ -73,6 +76,12 @@ void placeItem(platform::Printer& printer, const LayoutItem& item, const FieldRe
             break;
         case Form::Fixed:
             printer.placeText(item.x, item.y, content);
+            break;
+        case Form::Department:
+            printer.placeText(item.x, item.y, office.department);
+            break;
+        case Form::Hospital:
+            printer.placeText(item.x, item.y, office.hospital);
             break;
         case Form::StayLine:
             printer.placeText(item.x, item.y, stayLine(readField));
@@ -89,9 +98,10 @@ void placeItem(platform::Printer& printer, const LayoutItem& item, const FieldRe
 
 }  // namespace
 
-void placeReceipt(platform::Printer& printer, const FieldReader& readField) {
+void placeReceipt(platform::Printer& printer, const FieldReader& readField,
+                  const common::OfficeNames& office) {
     for (const LayoutItem& item : kReceiptLayout) {
-        placeItem(printer, item, readField);
+        placeItem(printer, item, readField, office);
     }
 }
 

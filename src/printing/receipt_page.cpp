@@ -25,9 +25,9 @@ public:
 
 }  // namespace
 
-platform::PageContent receiptPage(const FieldReader& readField) {
+platform::PageContent receiptPage(const FieldReader& readField, const common::OfficeNames& office) {
     PageCollector collector;
-    placeReceipt(collector, readField);
+    placeReceipt(collector, readField, office);
     return collector.page;
 }
 

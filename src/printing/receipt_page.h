@@ -6,6 +6,6 @@
 namespace printing {
 
 // The page of one receipt as it is printed, every value read through readField, for a preview.
-platform::PageContent receiptPage(const FieldReader& readField);
+platform::PageContent receiptPage(const FieldReader& readField, const common::OfficeNames& office);
 
 }  // namespace printing

@@ -20,7 +20,8 @@ struct PrintedReceipt {
 };
 
 PrintedReceipt printReceipt(store::Database& database, platform::Printer& printer,
-                            const store::ShownReceipt& shown, Printing printing) {
+                            const store::ShownReceipt& shown, Printing printing,
+                            const common::OfficeNames& office) {
     PrintedReceipt printed;
     const std::optional<QVariantList> values =
         store::readReceipt(database, shown.recordId, &printed.printout.error);
@@ -38,9 +39,12 @@ PrintedReceipt printReceipt(store::Database& database, platform::Printer& printe
     printer.startJob(printing == Printing::Reprint ? inpatientNumber + kReprintMark
                                                    : inpatientNumber);
     printer.setPrintSetting(kA4PaperSetting);
-    placeReceipt(printer, [&values](const QString& fieldName) {
-        return values->value(store::receiptSchema().indexOf(fieldName));
-    });
+    placeReceipt(
+        printer,
+        [&values](const QString& fieldName) {
+            return values->value(store::receiptSchema().indexOf(fieldName));
+        },
+        office);
     printed.printout.outcome = printer.endJob();
     return printed;
 }
@@ -53,13 +57,15 @@ widgets::Message blankPaperQuestion() {
 }
 
 StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& printer,
-                                  storage::RecordId id, Printing printing) {
-    return printReceipt(database, printer, {id, {}, {}}, printing).printout;
+                                  storage::RecordId id, Printing printing,
+                                  const common::OfficeNames& office) {
+    return printReceipt(database, printer, {id, {}, {}}, printing, office).printout;
 }
 
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
-                              const store::ShownReceipt& shown, const QString& cashier) {
-    PrintedReceipt printed = printReceipt(database, printer, shown, Printing::Reprint);
+                              const store::ShownReceipt& shown, const QString& cashier,
+                              const common::OfficeNames& office) {
+    PrintedReceipt printed = printReceipt(database, printer, shown, Printing::Reprint, office);
     if (printed.printout.outcome.printed) {
         printed.printout.journalError =
             store::recordReprint(database, cashier, printed.values).error;

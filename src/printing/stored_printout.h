@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "common/office_names.h"
 #include "platform/printer.h"
 #include "storage/storage_engine.h"
 #include "store/receipt_search.h"
@@ -36,12 +37,14 @@ widgets::Message blankPaperQuestion();
 // Prints the stored receipt with this identity as one page, every value read from the record
 // as it is stored.
 StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& printer,
-                                  storage::RecordId id, Printing printing);
+                                  storage::RecordId id, Printing printing,
+                                  const common::OfficeNames& office);
 
 // 补打: prints the stored receipt shown again, exactly as stored, through the desk's printer, and
 // once it is printed writes the reprint of cashier into the journal. Changes nothing else; prints
 // nothing when the record is no longer what was shown.
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
-                              const store::ShownReceipt& shown, const QString& cashier);
+                              const store::ShownReceipt& shown, const QString& cashier,
+                              const common::OfficeNames& office);
 
 }  // namespace printing

@@ -157,9 +157,11 @@ void ReceiptView::showCorrections(const QList<store::Correction>& corrections) {
 }
 
 QWidget* ReceiptView::makePage(const platform::Services& services, const QVariantList& values) {
-    auto* preview = new printing::PagePreview(printing::receiptPage([&values](const QString& name) {
-        return values.value(store::receiptSchema().indexOf(name));
-    }));
+    auto* preview = new printing::PagePreview(printing::receiptPage(
+        [&values](const QString& name) {
+            return values.value(store::receiptSchema().indexOf(name));
+        },
+        services.office));
     preview->setObjectName(QStringLiteral("收据页面"));
     preview->setAccessibleName(QStringLiteral("收据页面"));
     preview->setAccessibleDescription(readAloud(values));

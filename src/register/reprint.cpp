@@ -14,7 +14,7 @@ void reprint(QWidget* parent, store::Database& database, const platform::Service
         return;
     }
     const printing::StoredPrintout printout =
-        printing::reprintReceipt(database, services.printer, shown, cashier);
+        printing::reprintReceipt(database, services.printer, shown, cashier, services.office);
     if (printout.changed) {
         messageBoxes.show(parent, widgets::errorMessage(QStringLiteral(
                                       "这张收据在列出之后已被修改或作废，没有补打。\n"

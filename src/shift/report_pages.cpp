@@ -20,9 +20,6 @@ constexpr int kGap = 30;
 // Between a right-aligned column and the next.
 constexpr int kColumnGap = 40;
 constexpr int kPageCentre = 1050;
-// The advance of one character at 10.5 pt: about 3.7 mm for a Chinese one, half for ASCII.
-constexpr int kWideCharacter = 37;
-constexpr int kNarrowCharacter = 19;
 // The event list's columns: 时间, 事件, 住院号, 姓名, 付款方式, 合计, 补收, 退款.
 constexpr int kEventColumns[] = {200, 580, 780, 980, 1150, 1420, 1580, 1740};
 // The day's sheet's columns: 收费员, 结算号, 笔数, 合计, 预交, 补收, 退款, 欠费, 应交现金, 长短款.
@@ -36,14 +33,6 @@ constexpr int kSignatureRoom = 200;
 // Below the top of a line of text, under its characters.
 constexpr int kUnderline = 45;
 
-int textWidth(const QString& text) {
-    int width = 0;
-    for (const QChar character : text) {
-        width += character.unicode() < 0x80 ? kNarrowCharacter : kWideCharacter;
-    }
-    return width;
-}
-
 // Lays out text line by line over as many pages as it takes.
 class PageWriter {
 public:
@@ -55,7 +44,9 @@ public:
     void skip(int height) { m_y += height; }
 
     void text(int x, const QString& text) { page().texts.push_back({x, m_y, text}); }
-    void centred(const QString& text) { this->text(kPageCentre - textWidth(text) / 2, text); }
+    void centred(const QString& text) {
+        this->text(kPageCentre - platform::textAdvance(text) / 2, text);
+    }
     void rule() {
         page().lines.emplace_back(kLeft, m_y, kRight, m_y);
         m_y += kGap;
@@ -76,7 +67,7 @@ public:
                 continue;
             }
             const int end = column + 1 < N ? columns[column + 1] - kColumnGap : kRight;
-            text(end - textWidth(cell), cell);
+            text(end - platform::textAdvance(cell), cell);
         }
         m_y += kLineStep;
     }
@@ -101,7 +92,7 @@ public:
         for (int number = 1; number <= count; ++number) {
             const QString footer = QStringLiteral("第 %1 页，共 %2 页").arg(number).arg(count);
             m_pages[number - 1].texts.push_back(
-                {kPageCentre - textWidth(footer) / 2, kFooter, footer});
+                {kPageCentre - platform::textAdvance(footer) / 2, kFooter, footer});
         }
         return std::move(m_pages);
     }
@@ -141,10 +132,16 @@ void signatures(PageWriter& writer, const QStringList& signers) {
     for (const QString& signer : signers) {
         const QString caption = signer + QStringLiteral("：");
         writer.text(x, caption);
-        const int lineStart = x + textWidth(caption);
+        const int lineStart = x + platform::textAdvance(caption);
         writer.underline(lineStart, lineStart + kSignatureLength);
         x += kSignerWidth;
     }
+    writer.skip(kLineStep);
+}
+
+// The hospital and the department over the title, whose report this is.
+void officeLine(PageWriter& writer, const common::OfficeNames& office) {
+    writer.centred(office.hospital + QStringLiteral("　") + office.department);
     writer.skip(kLineStep);
 }
 
@@ -167,12 +164,14 @@ void tableRows(PageWriter& writer, const int (&columns)[N], std::size_t firstNum
     }
 }
 
-std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
+std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report,
+                                                    const common::OfficeNames& office) {
     const QString title =
         report.isSettled() ? kReportTitle : kReportTitle + QStringLiteral("（未交班）");
     const QString number = report.isSettled() ? QStringLiteral("结算号：%1").arg(report.number)
                                               : QStringLiteral("未交班");
     PageWriter writer(QStringLiteral("%1　%2（续）").arg(kReportTitle, number));
+    officeLine(writer, office);
     writer.centred(title);
     writer.skip(kLineStep + kGap + kGap);
     figureRows(writer, kFigureColumns, headerFigures(report));
@@ -204,9 +203,11 @@ std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
     return writer.finish();
 }
 
-std::vector<platform::PageContent> daySheetPages(const DaySheet& sheet) {
+std::vector<platform::PageContent> daySheetPages(const DaySheet& sheet,
+                                                 const common::OfficeNames& office) {
     const QString date = QStringLiteral("日期：") + sheet.day.toString(Qt::ISODate);
     PageWriter writer(QStringLiteral("%1　%2（续）").arg(kDaySheetTitle, date));
+    officeLine(writer, office);
     writer.centred(kDaySheetTitle);
     writer.skip(kLineStep + kGap + kGap);
     writer.row(kFigureColumns, {date});

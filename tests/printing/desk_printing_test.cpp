@@ -29,10 +29,10 @@ TEST(DeskPrinting, TheOffsetMovesEveryItemOnThePrintersPageAndNothingInTheCopy) 
 
     const printing::SampleReceipt receipt;
     support::RecordingPrinter layout;
-    printing::placeReceipt(layout, receipt.reader());
+    printing::placeReceipt(layout, receipt.reader(), {});
     const auto placed = layout.placedTexts();
     printer.startJob(QStringLiteral("1"));
-    printing::placeReceipt(printer, receipt.reader());
+    printing::placeReceipt(printer, receipt.reader(), {});
     RecordingPaintDevice printerPage;
     RecordingPaintDevice copyPage;
     ASSERT_TRUE(printer.paintPrinterPage(printerPage));

@@ -15,7 +15,7 @@ using Placed = RecordingPrinter::PlacedText;
 
 std::vector<Placed> placedTexts(const printing::SampleReceipt& receipt) {
     RecordingPrinter printer;
-    printing::placeReceipt(printer, receipt.reader());
+    printing::placeReceipt(printer, receipt.reader(), {});
     return printer.placedTexts();
 }
 
@@ -106,6 +106,15 @@ TEST(ReceiptLayout, WritesTheStayLineInItsSameDayAndCountedForms) {
     EXPECT_EQ(stay(day(2008, 3, 5), day(2008, 3, 6)), u"2008-3-5 至 2008-3-6 共计1天"_qs);
     EXPECT_EQ(stay(day(2007, 12, 28), day(2008, 1, 2)), u"2007-12-28 至 2008-1-2 共计5天"_qs);
     EXPECT_EQ(stay(day(2008, 2, 1), day(2008, 11, 30)), u"2008-2-1 至 2008-11-30 共计303天"_qs);
+}
+
+TEST(ReceiptLayout, PrintsTheDesksDepartmentAndHospital) {
+    RecordingPrinter printer;
+    printing::placeReceipt(printer, printing::SampleReceipt().reader(),
+                           {QStringLiteral("江北县人民医院"), QStringLiteral("骨科")});
+    const auto placed = printer.placedTexts();
+    EXPECT_EQ(placed.at(1), (Placed{885, 10, u"骨科"_qs}));
+    EXPECT_EQ(placed.at(47), (Placed{415, 610, u"江北县人民医院"_qs}));
 }
 
 TEST(ReceiptLayout, PrintsStoredTextsWithTheirSpaces) {
