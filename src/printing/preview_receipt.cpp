@@ -26,7 +26,8 @@ platform::PageContent previewReceipt(const common::OfficeNames& office) {
         {QStringLiteral("收费员"), QStringLiteral(PRODUCT_NAME)},
     };
     // Every fee of the sample is 65, so that the fee grid shows where each value lands.
-    return receiptPage([&](const QString& name) { return fields.value(name, amount(65)); }, office);
+    return receiptPage([&](const QString& name) { return fields.value(name, amount(65)); }, office,
+                       false);
 }
 
 }  // namespace printing

@@ -2,12 +2,16 @@
 
 #include <QDateTime>
 #include <QStringView>
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "common/dates.h"
 #include "common/number_text.h"
+#include "platform/page_painter.h"
 #include "platform/printer.h"
 #include "printing/capital_boxes.h"
+#include "receipt/fee_category.h"
 
 namespace printing {
 
@@ -54,6 +58,55 @@ constexpr auto kReceiptLayout = std::to_array<LayoutItem>({
 
 // Offsets of the eight boxes from the first; the units box sits 10 further right than the step.
 constexpr std::array<int, kCapitalBoxCount> kBoxOffsets{0, 120, 240, 360, 480, 610, 730, 850};
+
+// The billing window's captions of the values that are not fees.
+constexpr std::pair<QStringView, QStringView> kValueCaptions[] = {
+    {u"住院号", u"住院号"}, {u"姓名", u"姓　名"},   {u"合计", u"合　　计"}, {u"预交", u"预　　收"},
+    {u"补收", u"补　　收"}, {u"退款", u"退　　款"}, {u"欠费", u"欠　　费"},
+};
+// Between a caption's end and its value.
+constexpr int kCaptionGap = 15;
+
+bool formPrintsCaptionOf(QStringView field) {
+    return std::any_of(kReceiptLayout.cbegin(), kReceiptLayout.cend(),
+                       [field](const LayoutItem& item) {
+                           return item.form == Form::Fixed && item.content == field;
+                       });
+}
+
+// The billing window's caption of a field, without the spaces that line it up there, so that a
+// search of the copy finds it; empty for a field the page captions itself.
+QString captionOf(QStringView field) {
+    if (formPrintsCaptionOf(field)) {
+        return {};
+    }
+    QStringView caption;
+    for (const receipt::FeeCategory& category : receipt::kFeeCategories) {
+        if (category.fieldName == field) {
+            caption = category.screenLabel;
+        }
+    }
+    for (const auto& [name, valueCaption] : kValueCaptions) {
+        if (name == field) {
+            caption = valueCaption;
+        }
+    }
+    return caption.toString().remove(QChar(0x3000));
+}
+
+// Each caption just left of its value, for the copies that show no picture of the form.
+void placeCaptions(platform::Printer& printer) {
+    for (const LayoutItem& item : kReceiptLayout) {
+        if (item.form != Form::Text && item.form != Form::Number) {
+            continue;
+        }
+        const QString caption = captionOf(item.content);
+        if (!caption.isEmpty()) {
+            printer.placeCopyText(item.x - platform::textAdvance(caption) - kCaptionGap, item.y,
+                                  caption, platform::CopyText::Caption);
+        }
+    }
+}
 
 QString stayLine(const FieldReader& readField) {
     const QDateTime admission = readField(QStringLiteral("入院日期")).toDateTime();
@@ -103,6 +156,7 @@ void placeReceipt(platform::Printer& printer, const FieldReader& readField,
     for (const LayoutItem& item : kReceiptLayout) {
         placeItem(printer, item, readField, office);
     }
+    placeCaptions(printer);
 }
 
 }  // namespace printing

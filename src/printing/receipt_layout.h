@@ -18,7 +18,8 @@ using FieldReader = std::function<QVariant(const QString& fieldName)>;
 
 // Places the 49 items of one receipt on the page of an open print job, in the order of the
 // form, reading each value through readField at the moment it is placed; the department and the
-// hospital are the desk's.
+// hospital are the desk's. Then, for the copies alone, the billing window's captions of the
+// values the form captions itself.
 void placeReceipt(platform::Printer& printer, const FieldReader& readField,
                   const common::OfficeNames& office);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include "common/office_names.h"
@@ -40,11 +41,14 @@ StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& 
                                   storage::RecordId id, Printing printing,
                                   const common::OfficeNames& office);
 
-// 补打: prints the stored receipt shown again, exactly as stored, through the desk's printer, and
-// once it is printed writes the reprint of cashier into the journal. Changes nothing else; prints
-// nothing when the record is no longer what was shown.
+// What a reprint's copy says of it at its top: 补打 and the time it was printed.
+QString reprintNote(const QDateTime& time);
+
+// 补打: prints the stored receipt shown again, exactly as stored, through the desk's printer, its
+// copy noting the reprint made at time, and once it is printed writes the reprint of cashier into
+// the journal. Changes nothing else; prints nothing when the record is no longer what was shown.
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
                               const store::ShownReceipt& shown, const QString& cashier,
-                              const common::OfficeNames& office);
+                              const QDateTime& time, const common::OfficeNames& office);
 
 }  // namespace printing

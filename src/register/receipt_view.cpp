@@ -161,7 +161,7 @@ QWidget* ReceiptView::makePage(const platform::Services& services, const QVarian
         [&values](const QString& name) {
             return values.value(store::receiptSchema().indexOf(name));
         },
-        services.office));
+        services.office, services.deskForm.image.isNull()));
     preview->setObjectName(QStringLiteral("收据页面"));
     preview->setAccessibleName(QStringLiteral("收据页面"));
     preview->setAccessibleDescription(readAloud(values));

@@ -1,5 +1,6 @@
 #include "register/reprint.h"
 
+#include "platform/clock.h"
 #include "platform/services.h"
 #include "printing/print_outcome_message.h"
 #include "printing/stored_printout.h"
@@ -13,8 +14,8 @@ void reprint(QWidget* parent, store::Database& database, const platform::Service
     if (messageBoxes.show(parent, printing::blankPaperQuestion()) != widgets::MessageAnswer::Ok) {
         return;
     }
-    const printing::StoredPrintout printout =
-        printing::reprintReceipt(database, services.printer, shown, cashier, services.office);
+    const printing::StoredPrintout printout = printing::reprintReceipt(
+        database, services.printer, shown, cashier, services.clock.now(), services.office);
     if (printout.changed) {
         messageBoxes.show(parent, widgets::errorMessage(QStringLiteral(
                                       "这张收据在列出之后已被修改或作废，没有补打。\n"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "printing/receipt_layout.h"
+#include "printing/receipt_page.h"
 #include "printing/sample_receipt.h"
 #include "support/qt_printers.h"
 #include "support/recording_printer.h"
@@ -115,6 +116,25 @@ TEST(ReceiptLayout, PrintsTheDesksDepartmentAndHospital) {
     const auto placed = printer.placedTexts();
     EXPECT_EQ(placed.at(1), (Placed{885, 10, u"骨科"_qs}));
     EXPECT_EQ(placed.at(47), (Placed{415, 610, u"江北县人民医院"_qs}));
+}
+
+// A view on screen shows the page as printed, or with the captions of a copy without the form.
+TEST(ReceiptLayout, APageOnScreenCarriesTheCaptionsOnlyWhenAsked) {
+    const printing::SampleReceipt receipt;
+    const auto texts = [&](bool withCaptions) {
+        QStringList all;
+        for (const auto& placed : printing::receiptPage(receipt.reader(), {}, withCaptions).texts) {
+            all << placed.text;
+        }
+        return all;
+    };
+    const QStringList printed = texts(false);
+    const QStringList captioned = texts(true);
+    EXPECT_EQ(printed.size(), 49);
+    EXPECT_EQ(captioned.mid(0, 49), printed);
+    EXPECT_TRUE(captioned.contains(u"手术费"_qs));
+    EXPECT_TRUE(captioned.contains(u"欠费"_qs));
+    EXPECT_FALSE(printed.contains(u"欠费"_qs));
 }
 
 TEST(ReceiptLayout, PrintsStoredTextsWithTheirSpaces) {
