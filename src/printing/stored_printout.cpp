@@ -75,13 +75,13 @@ StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& 
 }
 
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
-                              const store::ShownReceipt& shown, const QString& cashier,
-                              const QDateTime& time, const common::OfficeNames& office) {
-    PrintedReceipt printed =
-        printReceipt(database, printer, shown, Printing::Reprint, office, reprintNote(time));
+                              const store::ShownReceipt& shown, const Reprint& reprint,
+                              const common::OfficeNames& office) {
+    PrintedReceipt printed = printReceipt(database, printer, shown, Printing::Reprint, office,
+                                          reprintNote(reprint.time));
     if (printed.printout.outcome.printed) {
         printed.printout.journalError =
-            store::recordReprint(database, cashier, printed.values).error;
+            store::recordReprint(database, reprint.cashier, printed.values, reprint.reason).error;
     }
     return printed.printout;
 }

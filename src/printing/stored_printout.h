@@ -44,11 +44,19 @@ StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& 
 // What a reprint's copy says of it at its top: 补打 and the time it was printed.
 QString reprintNote(const QDateTime& time);
 
+// Who prints a receipt again, when, and why (may be empty).
+struct Reprint {
+    QString cashier;
+    QDateTime time;
+    QString reason;
+};
+
 // 补打: prints the stored receipt shown again, exactly as stored, through the desk's printer, its
-// copy noting the reprint made at time, and once it is printed writes the reprint of cashier into
-// the journal. Changes nothing else; prints nothing when the record is no longer what was shown.
+// copy noting the reprint's time, and once it is printed writes the reprint with its reason into
+// the cashier's journal. Changes nothing else; prints nothing when the record is no longer what
+// was shown.
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
-                              const store::ShownReceipt& shown, const QString& cashier,
-                              const QDateTime& time, const common::OfficeNames& office);
+                              const store::ShownReceipt& shown, const Reprint& reprint,
+                              const common::OfficeNames& office);
 
 }  // namespace printing

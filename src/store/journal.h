@@ -58,14 +58,16 @@ struct JournalEntry {
     JournalAmounts amounts{};  // the change the event made
     qint64 settlement = 0;     // 0 while its shift is open
     EventMethods methods;
+    QString reprintReason;  // why a reprint was made, where the cashier said
 };
 
 // The row of an event on a receipt (its 30 fields): the database's clock, the cashier, this
 // computer, the kind, the receipt's number and name, the change of each amount and the methods
-// kept with it.
+// kept with it, and for a reprint the reason given.
 storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
                                  const QVariantList& receipt, const JournalAmounts& change,
-                                 const EventMethods& methods = {});
+                                 const EventMethods& methods = {},
+                                 const QString& reprintReason = {});
 // Appends such a row within the event's transaction. False when it cannot be written, which
 // fails the transaction.
 bool appendJournalRow(storage::RecordWriter& writer, JournalKind kind, const QString& cashier,

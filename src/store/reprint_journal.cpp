@@ -5,12 +5,14 @@
 
 namespace store {
 
-ReprintRecord recordReprint(Database& database, const QString& cashier,
-                            const QVariantList& receipt) {
+ReprintRecord recordReprint(Database& database, const QString& cashier, const QVariantList& receipt,
+                            const QString& reason) {
     // Appending a journal row changes nothing another desk may be changing: no lock is needed.
     const storage::TransactionResult transaction =
         database.engine().transact({}, [&](storage::RecordWriter& writer) {
-            return appendJournalRow(writer, JournalKind::Reprint, cashier, receipt, {});
+            return insertWithJournalRows(writer, {journalRecord(JournalKind::Reprint, cashier,
+                                                                receipt, {}, {}, reason)})
+                .has_value();
         });
     if (transaction.outcome == storage::TransactionOutcome::Committed) {
         return {true, {}};

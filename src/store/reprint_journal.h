@@ -13,8 +13,9 @@ struct ReprintRecord {
 };
 
 // Notes in the journal, in a transaction of its own, that cashier printed a stored receipt (its
-// 30 fields) again: the kind 补打, every amount 0, so that the shift counts the paper.
-ReprintRecord recordReprint(Database& database, const QString& cashier,
-                            const QVariantList& receipt);
+// 30 fields) again for reason (may be empty): the kind 补打, every amount 0, so that the shift
+// counts the paper.
+ReprintRecord recordReprint(Database& database, const QString& cashier, const QVariantList& receipt,
+                            const QString& reason);
 
 }  // namespace store

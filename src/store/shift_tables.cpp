@@ -27,7 +27,7 @@ Column sumColumn(QStringView name) {
     return {name.toString(), FieldKind::Amount, true};
 }
 
-// A column of schema version 4, which counts the drawer; what the rows already there read as.
+// A column a later schema version added; what the rows already there read as.
 Column addedColumn(Column column, const QString& earlierRows) {
     column.addedLater = earlierRows;
     return column;
@@ -52,6 +52,8 @@ TableSchema buildJournalSchema() {
     const QString cash = receipt::kCashMethod.toString();
     schema.columns += {addedColumn(column(kSupplementMethodField, FieldKind::Text), cash),
                        addedColumn(column(kRefundMethodField, FieldKind::Text), cash)};
+    // Reprints before version 5 gave no reason.
+    schema.columns.append(addedColumn(column(kReprintReasonField, FieldKind::Text), QString()));
     return schema;
 }
 

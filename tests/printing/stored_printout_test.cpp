@@ -82,7 +82,7 @@ TEST_P(PrintoutOnEachEngine, AReprintOfAReceiptNoLongerAsListedPrintsNothing) {
     const printing::StoredPrintout printout = printing::reprintReceipt(
         database(), printer,
         {listed, {numberField, nameField}, {QStringLiteral("1002"), QStringLiteral("李四")}},
-        QStringLiteral("491MX"), {}, {});
+        {QStringLiteral("491MX"), {}, {}}, {});
 
     EXPECT_FALSE(printout.outcome.printed);
     EXPECT_TRUE(printer.calls.empty());
