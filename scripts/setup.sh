@@ -17,6 +17,8 @@ packages=(
   # bench/backup_bench.cpp: SQLite's own shell makes the baseline copy
   sqlite3
   fonts-noto-cjk poppler-utils
+  # the build makes the page typeface from Noto Serif CJK SC without its radical characters
+  python3-fonttools
   # Qt's own dialogs, buttons and calendars in Chinese
   qt6-translations-l10n
   # tests: a CUPS scheduler with a PDF queue stands in for the desk's printer

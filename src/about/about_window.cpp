@@ -22,6 +22,7 @@ const QString kWebSiteAddress = QStringLiteral("http://491mx.example/");
 const QString kAuthorMail = QStringLiteral("author@491mx.example");
 const QString kClockFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 constexpr int kClockPeriodMs = 100;
+constexpr int kAddedHeight = 45;
 
 // Found relative to the program, whatever the working folder is; where the guide is missing,
 // the link still names the place beside the program.
@@ -50,7 +51,8 @@ QLabel* makeLink(QWidget& parent, const QUrl& target, const QString& caption, bo
 
 }  // namespace
 
-AboutWindow::AboutWindow(const platform::Clock& clock, QWidget* parent)
+AboutWindow::AboutWindow(const platform::Clock& clock, const common::OfficeNames& office,
+                         QWidget* parent)
     : QDialog(parent),
       m_clock(clock),
       标签1(new QLabel(QStringLiteral("491MX医院（住院）计费系统"), this)),
@@ -61,9 +63,12 @@ AboutWindow::AboutWindow(const platform::Clock& clock, QWidget* parent)
           makeLink(*this, QUrl(kWebSiteAddress), QStringLiteral("官方网站 ") + kWebSiteHost, true)),
       时钟1(new QTimer(this)),
       按钮1(new QPushButton(QStringLiteral("确定"), this)),
-      标签3(new QLabel(this)) {
+      标签3(new QLabel(this)),
+      标签4(new QLabel(office.hospital + QStringLiteral("　") + office.department, this)),
+      标签5(new QLabel(QStringLiteral("版本 " PRODUCT_VERSION), this)) {
     setWindowTitle(QStringLiteral("关于491MX"));
-    widgets::placeWindow(*this, widgets::clientSizeForOuterSize({235, 235}));
+    // Two lines taller than the designed 235 × 235: the office and the version go under the clock.
+    widgets::placeWindow(*this, widgets::clientSizeForOuterSize({235, 235 + kAddedHeight}));
     setFont(widgets::formFont());
 
     widgets::placeControl(*标签1, QStringLiteral("标签1"), {0, 0, 230, 30});
@@ -97,6 +102,13 @@ AboutWindow::AboutWindow(const platform::Clock& clock, QWidget* parent)
     clockColours.setColor(QPalette::Window, Qt::black);
     clockColours.setColor(QPalette::WindowText, QColor(0, 255, 0));
     标签3->setPalette(clockColours);
+
+    widgets::placeControl(*标签4, QStringLiteral("标签4"), {0, 206, 229, 20});
+    widgets::placeControl(*标签5, QStringLiteral("标签5"), {0, 226, 229, 20});
+    for (QLabel* line : {标签4, 标签5}) {
+        line->setAlignment(Qt::AlignCenter);
+        line->setAccessibleName(line->text());
+    }
 
     时钟1->start();
 }

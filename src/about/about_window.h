@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "common/office_names.h"
+
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -13,12 +15,14 @@ class Clock;
 namespace about {
 
 // The product's title and logo, the links to the user's guide and the web site, the author
-// line and a running clock. Changes nothing in the program.
+// line and a running clock; under them the desk's hospital and department and the program's
+// version. Changes nothing in the program.
 class AboutWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit AboutWindow(const platform::Clock& clock, QWidget* parent = nullptr);
+    AboutWindow(const platform::Clock& clock, const common::OfficeNames& office,
+                QWidget* parent = nullptr);
 
 private:
     void showCurrentTime();
@@ -32,6 +36,8 @@ private:
     QTimer* 时钟1;
     QPushButton* 按钮1;
     QLabel* 标签3;
+    QLabel* 标签4;  // the hospital and the department
+    QLabel* 标签5;  // the version
 };
 
 }  // namespace about

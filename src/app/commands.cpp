@@ -43,7 +43,8 @@ int runCommand(const CommandLine& commandLine) {
                                            commands::standardAnswerInput(), out, err);
     }
     if (name == QStringLiteral("shift")) {
-        return commands::runShiftCommand(arguments, location, config.cash.cashFloat, out, err);
+        return commands::runShiftCommand(arguments, location,
+                                         {config.cash.cashFloat, config.printing.office}, out, err);
     }
     if (name == QStringLiteral("receipts")) {
         QFile standardOutput;

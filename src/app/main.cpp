@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
                                       clock,
                                       desk.form,
                                       deskConfig.cash.methods(),
-                                      deskConfig.cash.cashFloat};
+                                      deskConfig.cash.cashFloat,
+                                      deskConfig.printing.office};
 
     app::DailyBackup dailyBackup(services, database.location(), deskConfig.backup);
     app::ProgramShell shell(services, database, &dailyBackup);

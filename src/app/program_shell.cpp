@@ -110,12 +110,12 @@ void ProgramShell::showShift() {
 // As the register: the window borrows the focus of the inpatient-number box, which loads nothing.
 void ProgramShell::showDeposits() {
     deposit::DepositWindow window(m_services, m_database, m_mainWindow->receipt().currentCashier,
-                                  QStringLiteral("青石市明泽医院"), m_mainWindow.get());
+                                  m_mainWindow.get());
     window.exec();
 }
 
 void ProgramShell::showAbout() {
-    about::AboutWindow window(m_services.clock, m_mainWindow.get());
+    about::AboutWindow window(m_services.clock, m_services.office, m_mainWindow.get());
     window.exec();
 }
 

@@ -206,7 +206,7 @@ std::optional<storage::RecordId> PrintCommand::saveReceipt(const store::EventMet
 
 void PrintCommand::printReceipt(storage::RecordId recordId) {
     const printing::StoredPrintout printout = printing::printStoredReceipt(
-        m_database, m_services.printer, recordId, printing::Printing::Issue);
+        m_database, m_services.printer, recordId, printing::Printing::Issue, m_services.office);
     if (!printout.read) {
         showError(QStringLiteral("收据已保存，但无法从收据表读回，没有打印。\n") + printout.error);
         return;

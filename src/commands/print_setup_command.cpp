@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <tuple>
 
 #include "commands/command_opening.h"
 #include "platform/page_output.h"
 #include "printing/form_picture.h"
+#include "printing/office_name.h"
 #include "printing/print_settings.h"
 #include "printing/print_setup_window.h"
 #include "printing/test_page.h"
@@ -34,6 +36,10 @@ struct Options {
         QStringLiteral("空白票据的图片（PNG、JPEG 或一页的 PDF），印在收据副本的底下"),
         QStringLiteral("FILE")};
     QCommandLineOption noForm{QStringLiteral("no-form"), QStringLiteral("不用票据图片")};
+    QCommandLineOption hospital{QStringLiteral("hospital"),
+                                QStringLiteral("收据和报表上印的医院名称"), QStringLiteral("NAME")};
+    QCommandLineOption department{QStringLiteral("department"),
+                                  QStringLiteral("收据上印的科室名称"), QStringLiteral("NAME")};
     QCommandLineOption testPage{QStringLiteral("test-page"),
                                 QStringLiteral("按偏移打印测试页（十字和毫米尺）")};
     QCommandLineOption pdf{QStringLiteral("pdf"), QStringLiteral("测试页不打印，写成 PDF 文件"),
@@ -47,11 +53,12 @@ struct Options {
 QString helpText(const Options& options) {
     QString text = QStringLiteral(
         "用法：inpatient-billing [--database ...] print-setup [选项]\n"
-        "设置本机打印收据用的打印机、偏移和空白票据图片，保存在设置文件里。\n"
+        "设置本机打印收据用的打印机、偏移、空白票据图片和印在收据上的医院、科室名称，\n"
+        "保存在设置文件里。\n"
         "不带选项时打开打印设置窗口。\n\n选项：\n");
     for (const QCommandLineOption* option :
-         {&options.printer, &options.offset, &options.form, &options.noForm, &options.testPage,
-          &options.pdf, &options.show, &options.help}) {
+         {&options.printer, &options.offset, &options.form, &options.noForm, &options.hospital,
+          &options.department, &options.testPage, &options.pdf, &options.show, &options.help}) {
         QString name = QStringLiteral("--") + option->names().constLast();
         if (!option->valueName().isEmpty()) {
             name += u' ' + option->valueName();
@@ -130,6 +137,20 @@ std::optional<printing::PrintSettings> changedSettings(printing::PrintSettings s
     if (parser.isSet(options.noForm)) {
         settings.formPicture.clear();
     }
+    for (const auto& [option, which, name] :
+         {std::tuple{&options.hospital, printing::OfficeName::Hospital, &settings.office.hospital},
+          std::tuple{&options.department, printing::OfficeName::Department,
+                     &settings.office.department}}) {
+        if (!parser.isSet(*option)) {
+            continue;
+        }
+        const auto typed = printing::parseOfficeName(parser.value(*option), which, &problem);
+        if (!typed) {
+            err << problem << kUnchanged << '\n';
+            return std::nullopt;
+        }
+        *name = *typed;
+    }
     return settings;
 }
 
@@ -164,7 +185,8 @@ int runPrintSetup(const QStringList& arguments, const QString& configPath, QText
     QCommandLineParser parser;
     const Options options;
     parser.addOptions({options.printer, options.offset, options.form, options.noForm,
-                       options.testPage, options.pdf, options.show, options.help});
+                       options.hospital, options.department, options.testPage, options.pdf,
+                       options.show, options.help});
     const bool parsed =
         parser.parse(QStringList{QStringLiteral("inpatient-billing print-setup")} + arguments);
     QString problem = usageProblem(parser, options);
@@ -194,7 +216,8 @@ int runPrintSetup(const QStringList& arguments, const QString& configPath, QText
         return kRefused;
     }
     const bool changing = parser.isSet(options.printer) || parser.isSet(options.offset) ||
-                          parser.isSet(options.form) || parser.isSet(options.noForm);
+                          parser.isSet(options.form) || parser.isSet(options.noForm) ||
+                          parser.isSet(options.hospital) || parser.isSet(options.department);
     if (changing) {
         if (!settings::writePrintSettings(configPath, *settings, &problem)) {
             err << problem << '\n';

@@ -111,8 +111,8 @@ std::optional<Request> readRequest(QStringList arguments, QString* problem) {
     return std::nullopt;
 }
 
-bool listSettlements(store::Database& database, const Request& request, Output* output,
-                     QString* error) {
+bool listSettlements(store::Database& database, const Request& request,
+                     const common::OfficeNames& office, Output* output, QString* error) {
     store::SettlementFilter filter;
     if (request.date) {
         const std::optional<QDate> day = common::dayFromIsoText(*request.date);
@@ -133,13 +133,13 @@ bool listSettlements(store::Database& database, const Request& request, Output* 
         const shift::DaySheet sheet = shift::makeDaySheet(filter.firstDay, dayRows, settlements);
         output->text += u'\n' + shift::daySheetText(sheet);
         output->title = shift::kDaySheetTitle;
-        output->pages = shift::daySheetPages(sheet);
+        output->pages = shift::daySheetPages(sheet, office);
     }
     return true;
 }
 
-bool showSettlement(store::Database& database, const QString& numberText, Output* output,
-                    QString* error) {
+bool showSettlement(store::Database& database, const QString& numberText,
+                    const common::OfficeNames& office, Output* output, QString* error) {
     bool isNumber = false;
     const qint64 number = numberText.toLongLong(&isNumber);
     std::optional<store::Settlement> settlement;
@@ -157,7 +157,8 @@ bool showSettlement(store::Database& database, const QString& numberText, Output
         return false;
     }
     const shift::ShiftReport report = shift::settlementReport(*settlement, entries);
-    *output = {shift::reportText(report), shift::kReportTitle, shift::shiftReportPages(report)};
+    *output = {shift::reportText(report), shift::kReportTitle,
+               shift::shiftReportPages(report, office)};
     return true;
 }
 
@@ -181,33 +182,35 @@ bool isKnownName(store::Database& database, const QString& cashier, QString* err
     return !settlements.isEmpty();
 }
 
-bool showOpenShift(store::Database& database, const QString& cashier, common::Money cashFloat,
+bool showOpenShift(store::Database& database, const QString& cashier, const ShiftDesk& desk,
                    Output* output, QString* error) {
+    const common::OfficeNames& office = desk.office;
     QList<store::JournalEntry> entries;
     if (!store::readOpenEntries(database, cashier, &entries, error) ||
         (entries.isEmpty() && !isKnownName(database, cashier, error))) {
         return false;
     }
-    const shift::ShiftReport report = shift::openShiftReport(cashier, entries, cashFloat);
-    *output = {shift::reportText(report), shift::kReportTitle, shift::shiftReportPages(report)};
+    const shift::ShiftReport report = shift::openShiftReport(cashier, entries, desk.cashFloat);
+    *output = {shift::reportText(report), shift::kReportTitle,
+               shift::shiftReportPages(report, office)};
     return true;
 }
 
 // Reads what the request asks for and writes it: as text to out, or as a PDF.
-int report(store::Database& database, const Request& request, common::Money cashFloat,
+int report(store::Database& database, const Request& request, const ShiftDesk& desk,
            QTextStream& out, QTextStream& err) {
     Output output;
     QString problem;
     bool found = false;
     switch (request.action) {
         case Action::List:
-            found = listSettlements(database, request, &output, &problem);
+            found = listSettlements(database, request, desk.office, &output, &problem);
             break;
         case Action::Show:
-            found = showSettlement(database, request.argument, &output, &problem);
+            found = showSettlement(database, request.argument, desk.office, &output, &problem);
             break;
         case Action::Open:
-            found = showOpenShift(database, request.argument, cashFloat, &output, &problem);
+            found = showOpenShift(database, request.argument, desk, &output, &problem);
             break;
     }
     if (!found) {
@@ -229,10 +232,10 @@ int report(store::Database& database, const Request& request, common::Money cash
 }  // namespace
 
 int runShiftCommand(const QStringList& arguments, const QString& databaseLocation,
-                    common::Money cashFloat, QTextStream& out, QTextStream& err) {
+                    const ShiftDesk& desk, QTextStream& out, QTextStream& err) {
     const auto onDatabase = [&](const Request& request) {
         return runOnPreparedDatabase(databaseLocation, err, [&](store::Database& database) {
-            return report(database, request, cashFloat, out, err);
+            return report(database, request, desk, out, err);
         });
     };
     return runCommand<Request>(u"shift", helpText(), arguments, readRequest, out, err, onDatabase);

@@ -2,7 +2,6 @@
 
 #include "common/money_text.h"
 #include "common/money_words.h"
-#include "printing/plain_job.h"
 
 namespace deposit {
 
@@ -41,7 +40,7 @@ platform::PageContent slipPage(const store::Deposit& deposit, SlipKind kind,
     platform::PageContent page;
     int y = 200;
     for (const QString& heading : {hospital, slipTitle(kind)}) {
-        page.texts.push_back({kPageCentre - printing::plainTextWidth(heading) / 2, y, heading});
+        page.texts.push_back({kPageCentre - platform::textAdvance(heading) / 2, y, heading});
         y += kLineHeight;
     }
     y += 40;

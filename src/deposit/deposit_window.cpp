@@ -68,12 +68,8 @@ QLineEdit* makeBox(const QString& name) {
 }  // namespace
 
 DepositWindow::DepositWindow(const platform::Services& services, store::Database& database,
-                             const QString& cashier, const QString& hospital, QWidget* parent)
-    : QDialog(parent),
-      m_services(services),
-      m_database(database),
-      m_cashier(cashier),
-      m_hospital(hospital) {
+                             const QString& cashier, QWidget* parent)
+    : QDialog(parent), m_services(services), m_database(database), m_cashier(cashier) {
     setWindowTitle(QStringLiteral("预交金"));
     m_pages = new QTabWidget(this);
     m_pages->addTab(buildTakingPage(), QStringLiteral("收取"));
@@ -304,8 +300,8 @@ void DepositWindow::reprint() {
         showError(QStringLiteral("补录的预交金没有本系统打印的收据。"));
         return;
     }
-    const store::ReprintRecord recorded =
-        store::recordReprint(m_database, m_cashier, deposit.inpatientNumber, deposit.patientName);
+    const store::ReprintRecord recorded = store::recordDepositReprint(
+        m_database, m_cashier, deposit.inpatientNumber, deposit.patientName);
     if (!recorded.recorded) {
         showError(QStringLiteral("无法记录补打，没有打印。\n") + recorded.error);
         return;
@@ -319,8 +315,9 @@ void DepositWindow::printSlip(const store::Deposit& deposit, SlipKind kind,
                               const QDateTime& reprintedAt) {
     const QString what = slipTitle(kind);
     if (const std::optional<widgets::Message> told = printing::printOutcomeMessage(
-            printing::printPlainPages(m_services.printer, slipDocumentName(deposit, kind),
-                                      {slipPage(deposit, kind, m_hospital, reprintedAt)}),
+            printing::printPlainPages(
+                m_services.printer, slipDocumentName(deposit, kind),
+                {slipPage(deposit, kind, m_services.office.hospital, reprintedAt)}),
             {what + QStringLiteral("没有打印出来。"), what, what})) {
         m_services.messageBoxes.show(this, *told);
     }

@@ -32,7 +32,7 @@ class DepositWindow final : public QDialog {
 
 public:
     DepositWindow(const platform::Services& services, store::Database& database,
-                  const QString& cashier, const QString& hospital, QWidget* parent = nullptr);
+                  const QString& cashier, QWidget* parent = nullptr);
 
     // The patient's deposits as listed, in the order they were stored.
     const QList<store::Deposit>& listedDeposits() const { return m_deposits; }
@@ -54,7 +54,6 @@ private:
     const platform::Services& m_services;
     store::Database& m_database;
     QString m_cashier;
-    QString m_hospital;
     QList<store::Deposit> m_deposits;
 
     QTabWidget* m_pages = nullptr;

@@ -1,30 +1,18 @@
 #include "platform/page_painter.h"
 
-#include <QFont>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
+
+#include "platform/page_font.h"
 
 namespace platform {
 
 namespace {
 
 constexpr double kTenthsOfMillimetrePerInch = 254.0;
-constexpr double kTextPointSize = 10.5;
 constexpr double kLineWidth = 2.0;
-
-// Noto Serif CJK SC stands in for 宋体; where it is missing, 宋体 itself is the next choice.
-QFont pageFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("宋体")});
-    font.setPointSizeF(kTextPointSize);
-    // Shaped, digits beside Latin letters get glyphs that the PDF's text layer cannot map back
-    // ("491MX" reads back as "MX"); plain glyphs keep the copy searchable.
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
-}
 
 void drawPage(QPainter& painter, QPaintDevice& device, const PageContent& page, QPoint offset,
               const FormPicture& form) {
@@ -55,6 +43,14 @@ void drawPage(QPainter& painter, QPaintDevice& device, const PageContent& page, 
 }
 
 }  // namespace
+
+int textAdvance(QStringView text) {
+    int advance = 0;
+    for (const QChar character : text) {
+        advance += character.unicode() < 0x80 ? kNarrowCharacterAdvance : kWideCharacterAdvance;
+    }
+    return advance;
+}
 
 bool paintPage(QPaintDevice& device, const PageContent& page, QPoint offset,
                const FormPicture& form) {

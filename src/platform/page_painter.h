@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 class QPaintDevice;
@@ -29,6 +30,13 @@ struct FormPicture {
     QImage image;
     QRect area;
 };
+
+// The advance of one character at the page's type size, in tenths of a millimetre: about 3.7 mm
+// for a Chinese one, half that for an ASCII one.
+inline constexpr int kWideCharacterAdvance = 37;
+inline constexpr int kNarrowCharacterAdvance = 19;
+// About how far text reaches on a page, from those advances.
+int textAdvance(QStringView text);
 
 // The A4 page in tenths of a millimetre.
 inline constexpr QRect kA4Page{0, 0, 2100, 2970};

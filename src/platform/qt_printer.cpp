@@ -43,6 +43,7 @@ QtPrinter::QtPrinter(QString receiptsFolder, const Clock& clock, DeskPrinting de
 void QtPrinter::startJob(const QString& documentName) {
     m_documentName = documentName;
     m_pages = {PageContent()};
+    m_copyPages = {PageContent()};
     m_onForm = true;
 }
 
@@ -57,14 +58,24 @@ void QtPrinter::setPrintSetting(int) {}
 
 void QtPrinter::placeText(int x, int y, const QString& text) {
     m_pages.back().texts.push_back({x, y, text});
+    m_copyPages.back().texts.push_back({x, y, text});
+}
+
+void QtPrinter::placeCopyText(int x, int y, const QString& text, CopyText kind) {
+    const bool formShown = m_onForm && !m_desk.form.image.isNull();
+    if (kind == CopyText::Mark || !formShown) {
+        m_copyPages.back().texts.push_back({x, y, text});
+    }
 }
 
 void QtPrinter::placeLine(QLine line) {
     m_pages.back().lines.push_back(line);
+    m_copyPages.back().lines.push_back(line);
 }
 
 void QtPrinter::newPage() {
     m_pages.emplace_back();
+    m_copyPages.emplace_back();
 }
 
 PrintOutcome QtPrinter::endJob() {
@@ -96,6 +107,7 @@ PrintOutcome QtPrinter::endJob() {
     }
     outcome.error = problems.join(u'\n');
     m_pages = {PageContent()};
+    m_copyPages = {PageContent()};
     return outcome;
 }
 
@@ -108,7 +120,7 @@ bool QtPrinter::paintPrinterPage(QPaintDevice& device) const {
 }
 
 bool QtPrinter::paintCopyPage(QPaintDevice& device) const {
-    return paintPages(device, m_pages, {}, m_onForm ? m_desk.form : FormPicture());
+    return paintPages(device, m_copyPages, {}, m_onForm ? m_desk.form : FormPicture());
 }
 
 QString QtPrinter::unusedPdfPath() const {

@@ -25,8 +25,9 @@ struct DeskPrinting {
 // The program's printer. Each job's pages go to the desk's printer, and a PDF copy of them is kept
 // in the receipts folder as <documentName>-<yyyyMMdd-HHmmss>.pdf; where no printer exists, that
 // copy is the output. The paper in the printer is already printed, so the form picture goes only
-// into the copy of a receipt, which reads like the paper; the desk's offset corrects where that
-// printer puts the page, so only the printer's page moves.
+// into the copy of a receipt, which reads like the paper (without a picture, the copy carries the
+// form's captions itself); the desk's offset corrects where that printer puts the page, so only
+// the printer's page moves.
 class QtPrinter final : public Printer {
 public:
     // Finds the printer of that name (the default one for an empty name); null when there is none.
@@ -39,6 +40,7 @@ public:
     void startPlainJob(const QString& documentName) override;
     void setPrintSetting(int value) override;
     void placeText(int x, int y, const QString& text) override;
+    void placeCopyText(int x, int y, const QString& text, CopyText kind) override;
     void placeLine(QLine line) override;
     void newPage() override;
     PrintOutcome endJob() override;
@@ -60,6 +62,8 @@ private:
     PrinterLookup m_findPrinter;
     QString m_documentName;
     std::vector<PageContent> m_pages = {PageContent()};
+    // The same pages as the PDF copy shows them, with the texts for the copy alone.
+    std::vector<PageContent> m_copyPages = {PageContent()};
     bool m_onForm = true;
 };
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "common/money.h"
+#include "common/office_names.h"
 #include "platform/page_painter.h"
 #include "receipt/payment_methods.h"
 
@@ -29,6 +30,8 @@ struct Services {
     QStringList paymentMethods = receipt::defaultPaymentMethods();
     // The float (备用金) this desk's drawer starts each shift with.
     common::Money cashFloat = {};
+    // The hospital and department this desk's receipts and reports name.
+    common::OfficeNames office = {};
 };
 
 }  // namespace platform

@@ -21,6 +21,11 @@ PagePreview::PagePreview(platform::PageContent page, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
+void PagePreview::setPage(platform::PageContent page) {
+    m_page = std::move(page);
+    update();
+}
+
 void PagePreview::setOffset(QPoint offset) {
     m_offset = offset;
     update();

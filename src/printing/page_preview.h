@@ -18,6 +18,7 @@ public:
 
     explicit PagePreview(platform::PageContent page, QWidget* parent = nullptr);
 
+    void setPage(platform::PageContent page);
     void setOffset(QPoint offset);
     void setForm(const platform::FormPicture& form);
 

@@ -5,18 +5,8 @@ namespace printing {
 namespace {
 
 constexpr int kA4PaperSetting = 9;
-constexpr int kWideCharacter = 37;
-constexpr int kNarrowCharacter = 19;
 
 }  // namespace
-
-int plainTextWidth(const QString& text) {
-    int width = 0;
-    for (const QChar character : text) {
-        width += character.unicode() < 0x80 ? kNarrowCharacter : kWideCharacter;
-    }
-    return width;
-}
 
 platform::PrintOutcome printPlainPages(platform::Printer& printer, const QString& documentName,
                                        const std::vector<platform::PageContent>& pages) {

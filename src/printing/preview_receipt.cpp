@@ -9,7 +9,7 @@
 
 namespace printing {
 
-platform::PageContent previewReceipt() {
+platform::PageContent previewReceipt(const common::OfficeNames& office) {
     const auto amount = [](qint64 yuan) {
         return QVariant::fromValue(common::Money::fromFen(yuan * 100));
     };
@@ -26,7 +26,8 @@ platform::PageContent previewReceipt() {
         {QStringLiteral("收费员"), QStringLiteral(PRODUCT_NAME)},
     };
     // Every fee of the sample is 65, so that the fee grid shows where each value lands.
-    return receiptPage([&](const QString& name) { return fields.value(name, amount(65)); });
+    return receiptPage([&](const QString& name) { return fields.value(name, amount(65)); }, office,
+                       false);
 }
 
 }  // namespace printing

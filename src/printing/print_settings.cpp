@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "printing/office_name.h"
+
 namespace printing {
 
 namespace {
@@ -11,6 +13,8 @@ const QString kPrinterKey = QStringLiteral("printer");
 const QString kOffsetKey = QStringLiteral("offset");
 const QString kFormKey = QStringLiteral("form");
 const QString kFormAreaKey = QStringLiteral("form-area");
+const QString kHospitalKey = QStringLiteral("hospital");
+const QString kDepartmentKey = QStringLiteral("department");
 
 const QString kUnit = QStringLiteral("（单位 0.1 毫米）");
 
@@ -107,7 +111,8 @@ QString formAreaText(QRect area) {
 }
 
 bool isPrintSettingKey(QStringView key) {
-    return key == kPrinterKey || key == kOffsetKey || key == kFormKey || key == kFormAreaKey;
+    return key == kPrinterKey || key == kOffsetKey || key == kFormKey || key == kFormAreaKey ||
+           key == kHospitalKey || key == kDepartmentKey;
 }
 
 bool applyPrintSetting(PrintSettings& settings, const SettingEntry& entry, QString* problem) {
@@ -127,6 +132,14 @@ bool applyPrintSetting(PrintSettings& settings, const SettingEntry& entry, QStri
             return false;
         }
         settings.formArea = *area;
+    } else if (entry.key == kHospitalKey || entry.key == kDepartmentKey) {
+        const bool hospital = entry.key == kHospitalKey;
+        const auto name = parseOfficeName(
+            entry.value, hospital ? OfficeName::Hospital : OfficeName::Department, problem);
+        if (!name) {
+            return false;
+        }
+        (hospital ? settings.office.hospital : settings.office.department) = *name;
     } else {
         *problem = QStringLiteral("“%1”不是打印设置。").arg(entry.key);
         return false;
@@ -135,10 +148,10 @@ bool applyPrintSetting(PrintSettings& settings, const SettingEntry& entry, QStri
 }
 
 QList<SettingEntry> printSettingEntries(const PrintSettings& settings) {
-    return {{kPrinterKey, settings.printerName},
-            {kOffsetKey, offsetsText(settings.offset)},
-            {kFormKey, settings.formPicture},
-            {kFormAreaKey, formAreaText(settings.formArea)}};
+    return {
+        {kPrinterKey, settings.printerName},      {kOffsetKey, offsetsText(settings.offset)},
+        {kFormKey, settings.formPicture},         {kFormAreaKey, formAreaText(settings.formArea)},
+        {kHospitalKey, settings.office.hospital}, {kDepartmentKey, settings.office.department}};
 }
 
 }  // namespace printing

@@ -7,6 +7,7 @@
 #include <QStringView>
 #include <optional>
 
+#include "common/office_names.h"
 #include "platform/page_painter.h"
 
 namespace printing {
@@ -22,6 +23,7 @@ struct PrintSettings {
     QPoint offset;                       // added to every item sent to that printer
     QString formPicture;                 // the blank form's picture file; empty: none
     QRect formArea = platform::kA4Page;  // where that picture sits on the page
+    common::OfficeNames office;          // printed on the receipts and the reports
     bool operator==(const PrintSettings&) const = default;
 };
 

@@ -12,9 +12,11 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <tuple>
 #include <utility>
 
 #include "printing/form_picture.h"
+#include "printing/office_name.h"
 #include "printing/page_preview.h"
 #include "printing/preview_receipt.h"
 #include "widgets/message_boxes.h"
@@ -120,7 +122,14 @@ void PrintSetupWindow::createControls() {
     place->addWidget(new QLabel(QStringLiteral("单位 0.1 毫米，A4 整页是 0,0,2100,2970"), this));
     place->addStretch();
 
+    m_hospitalBox = new QLineEdit(m_settings.office.hospital, this);
+    m_hospitalBox->setObjectName(QStringLiteral("hospitalBox"));
+    m_departmentBox = new QLineEdit(m_settings.office.department, this);
+    m_departmentBox->setObjectName(QStringLiteral("departmentBox"));
+
     auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("医院名称："), m_hospitalBox);
+    fields->addRow(QStringLiteral("科室名称："), m_departmentBox);
     fields->addRow(QStringLiteral("打印机："), m_printerBox);
     fields->addRow(QStringLiteral("偏移："), offsets);
     fields->addRow(QStringLiteral("空白票据图片："), form);
@@ -128,7 +137,7 @@ void PrintSetupWindow::createControls() {
 
     m_problemLabel = makeNote(this, QStringLiteral("problemLabel"));
 
-    m_preview = new PagePreview(previewReceipt(), this);
+    m_preview = new PagePreview(previewReceipt(m_settings.office), this);
     m_preview->setObjectName(QStringLiteral("preview"));
     auto* previewArea = new QScrollArea(this);
     previewArea->setWidget(m_preview);
@@ -155,8 +164,8 @@ void PrintSetupWindow::createControls() {
     layout->addWidget(previewArea, 1);
     layout->addLayout(buttons);
 
-    for (QLineEdit* box : {m_offsetXBox, m_offsetYBox, m_formLeftBox, m_formTopBox, m_formWidthBox,
-                           m_formHeightBox}) {
+    for (QLineEdit* box : {m_hospitalBox, m_departmentBox, m_offsetXBox, m_offsetYBox,
+                           m_formLeftBox, m_formTopBox, m_formWidthBox, m_formHeightBox}) {
         connect(box, &QLineEdit::textEdited, this, &PrintSetupWindow::takeTypedValues);
     }
     connect(m_printerBox, &QComboBox::currentIndexChanged, this,
@@ -188,6 +197,20 @@ void PrintSetupWindow::fillPrinterBox() {
 void PrintSetupWindow::takeTypedValues() {
     QStringList problems;
     QString problem;
+    common::OfficeNames office = m_settings.office;
+    for (const auto& [box, which, name] :
+         {std::tuple{m_hospitalBox, OfficeName::Hospital, &office.hospital},
+          std::tuple{m_departmentBox, OfficeName::Department, &office.department}}) {
+        if (const auto typed = parseOfficeName(box->text(), which, &problem)) {
+            *name = *typed;
+        } else {
+            problems << problem;
+        }
+    }
+    if (office != m_settings.office) {
+        m_settings.office = office;
+        m_preview->setPage(previewReceipt(office));
+    }
     if (const auto x = parseOffset(m_offsetXBox->text(), Axis::Horizontal, &problem)) {
         m_settings.offset.setX(*x);
     } else {

@@ -30,7 +30,8 @@ struct PrintSetupServices {
     std::function<bool(const PrintSettings&, const QString& pdfPath, QString* problem)> testPage;
 };
 
-// 打印设置: the desk's printer, its offsets, the blank form's picture and where it sits, with a
+// 打印设置: the desk's printer, its offsets, the blank form's picture and where it sits, the
+// hospital and department the receipts name, with a
 // preview of a receipt on that form that follows every box as it is typed, and a test page that
 // uses the settings as they stand. 保存 keeps them for the desk; 关闭 leaves the desk's settings
 // as they were. A box holding something unusable says why and keeps its last usable value.
@@ -73,6 +74,8 @@ private:
     QLineEdit* m_formTopBox = nullptr;
     QLineEdit* m_formWidthBox = nullptr;
     QLineEdit* m_formHeightBox = nullptr;
+    QLineEdit* m_hospitalBox = nullptr;
+    QLineEdit* m_departmentBox = nullptr;
     QLabel* m_problemLabel = nullptr;
     PagePreview* m_preview = nullptr;
 };

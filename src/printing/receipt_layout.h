@@ -4,6 +4,8 @@
 #include <QVariant>
 #include <functional>
 
+#include "common/office_names.h"
+
 namespace platform {
 class Printer;
 }
@@ -15,7 +17,10 @@ namespace printing {
 using FieldReader = std::function<QVariant(const QString& fieldName)>;
 
 // Places the 49 items of one receipt on the page of an open print job, in the order of the
-// form, reading each value through readField at the moment it is placed.
-void placeReceipt(platform::Printer& printer, const FieldReader& readField);
+// form, reading each value through readField at the moment it is placed; the department and the
+// hospital are the desk's. Then, for the copies alone, the billing window's captions of the
+// values the form captions itself.
+void placeReceipt(platform::Printer& printer, const FieldReader& readField,
+                  const common::OfficeNames& office);
 
 }  // namespace printing

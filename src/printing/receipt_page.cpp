@@ -12,8 +12,15 @@ public:
     void startJob(const QString&) override {}
     void startPlainJob(const QString&) override {}
     void setPrintSetting(int) override {}
+    explicit PageCollector(bool withCaptions) : m_withCaptions(withCaptions) {}
+
     void placeText(int x, int y, const QString& text) override {
         page.texts.push_back({x, y, text});
+    }
+    void placeCopyText(int x, int y, const QString& text, platform::CopyText kind) override {
+        if (kind == platform::CopyText::Mark || m_withCaptions) {
+            page.texts.push_back({x, y, text});
+        }
     }
     // A receipt is one page of texts.
     void placeLine(QLine) override {}
@@ -21,13 +28,17 @@ public:
     platform::PrintOutcome endJob() override { return {}; }
 
     platform::PageContent page;
+
+private:
+    bool m_withCaptions;
 };
 
 }  // namespace
 
-platform::PageContent receiptPage(const FieldReader& readField) {
-    PageCollector collector;
-    placeReceipt(collector, readField);
+platform::PageContent receiptPage(const FieldReader& readField, const common::OfficeNames& office,
+                                  bool withCaptions) {
+    PageCollector collector(withCaptions);
+    placeReceipt(collector, readField, office);
     return collector.page;
 }
 

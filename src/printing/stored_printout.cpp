@@ -1,5 +1,7 @@
 #include "printing/stored_printout.h"
 
+#include <QPoint>
+
 #include "printing/receipt_layout.h"
 #include "store/database.h"
 #include "store/receipt_search.h"
@@ -13,6 +15,8 @@ namespace {
 constexpr int kA4PaperSetting = 9;
 
 const QString kReprintMark = QStringLiteral("-补打");
+// Where a reprint's copy says so: the top row, right of the department.
+constexpr QPoint kReprintNotePosition{1405, 10};
 
 struct PrintedReceipt {
     StoredPrintout printout;
@@ -20,7 +24,8 @@ struct PrintedReceipt {
 };
 
 PrintedReceipt printReceipt(store::Database& database, platform::Printer& printer,
-                            const store::ShownReceipt& shown, Printing printing) {
+                            const store::ShownReceipt& shown, Printing printing,
+                            const common::OfficeNames& office, const QString& copyNote = {}) {
     PrintedReceipt printed;
     const std::optional<QVariantList> values =
         store::readReceipt(database, shown.recordId, &printed.printout.error);
@@ -38,14 +43,25 @@ PrintedReceipt printReceipt(store::Database& database, platform::Printer& printe
     printer.startJob(printing == Printing::Reprint ? inpatientNumber + kReprintMark
                                                    : inpatientNumber);
     printer.setPrintSetting(kA4PaperSetting);
-    placeReceipt(printer, [&values](const QString& fieldName) {
-        return values->value(store::receiptSchema().indexOf(fieldName));
-    });
+    placeReceipt(
+        printer,
+        [&values](const QString& fieldName) {
+            return values->value(store::receiptSchema().indexOf(fieldName));
+        },
+        office);
+    if (!copyNote.isEmpty()) {
+        printer.placeCopyText(kReprintNotePosition.x(), kReprintNotePosition.y(), copyNote,
+                              platform::CopyText::Mark);
+    }
     printed.printout.outcome = printer.endJob();
     return printed;
 }
 
 }  // namespace
+
+QString reprintNote(const QDateTime& time) {
+    return QStringLiteral("补打　") + time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
 
 widgets::Message blankPaperQuestion() {
     return {QStringLiteral("请放好空白票据！"), QStringLiteral("打印"),
@@ -53,16 +69,19 @@ widgets::Message blankPaperQuestion() {
 }
 
 StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& printer,
-                                  storage::RecordId id, Printing printing) {
-    return printReceipt(database, printer, {id, {}, {}}, printing).printout;
+                                  storage::RecordId id, Printing printing,
+                                  const common::OfficeNames& office) {
+    return printReceipt(database, printer, {id, {}, {}}, printing, office).printout;
 }
 
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
-                              const store::ShownReceipt& shown, const QString& cashier) {
-    PrintedReceipt printed = printReceipt(database, printer, shown, Printing::Reprint);
+                              const store::ShownReceipt& shown, const Reprint& reprint,
+                              const common::OfficeNames& office) {
+    PrintedReceipt printed = printReceipt(database, printer, shown, Printing::Reprint, office,
+                                          reprintNote(reprint.time));
     if (printed.printout.outcome.printed) {
         printed.printout.journalError =
-            store::recordReprint(database, cashier, printed.values).error;
+            store::recordReprint(database, reprint.cashier, printed.values, reprint.reason).error;
     }
     return printed.printout;
 }

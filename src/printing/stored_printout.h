@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
+#include "common/office_names.h"
 #include "platform/printer.h"
 #include "storage/storage_engine.h"
 #include "store/receipt_search.h"
@@ -36,12 +38,25 @@ widgets::Message blankPaperQuestion();
 // Prints the stored receipt with this identity as one page, every value read from the record
 // as it is stored.
 StoredPrintout printStoredReceipt(store::Database& database, platform::Printer& printer,
-                                  storage::RecordId id, Printing printing);
+                                  storage::RecordId id, Printing printing,
+                                  const common::OfficeNames& office);
 
-// 补打: prints the stored receipt shown again, exactly as stored, through the desk's printer, and
-// once it is printed writes the reprint of cashier into the journal. Changes nothing else; prints
-// nothing when the record is no longer what was shown.
+// What a reprint's copy says of it at its top: 补打 and the time it was printed.
+QString reprintNote(const QDateTime& time);
+
+// Who prints a receipt again, when, and why (may be empty).
+struct Reprint {
+    QString cashier;
+    QDateTime time;
+    QString reason;
+};
+
+// 补打: prints the stored receipt shown again, exactly as stored, through the desk's printer, its
+// copy noting the reprint's time, and once it is printed writes the reprint with its reason into
+// the cashier's journal. Changes nothing else; prints nothing when the record is no longer what
+// was shown.
 StoredPrintout reprintReceipt(store::Database& database, platform::Printer& printer,
-                              const store::ShownReceipt& shown, const QString& cashier);
+                              const store::ShownReceipt& shown, const Reprint& reprint,
+                              const common::OfficeNames& office);
 
 }  // namespace printing

@@ -19,6 +19,8 @@
 #include "register/receipt_texts.h"
 #include "register/reprint.h"
 #include "register/void_receipt.h"
+#include "store/journal.h"
+#include "store/journal_kind.h"
 #include "store/receipt_search.h"
 #include "store/schema.h"
 #include "widgets/form_style.h"
@@ -101,6 +103,33 @@ std::optional<QString> paymentLine(QWidget* parent, const platform::Services& se
     return QStringLiteral("付款方式：") + (text.isEmpty() ? QStringLiteral("无") : text);
 }
 
+// 补打 with when, by whom and why, one line for each reprint since the receipt was issued under
+// its number; none when the journal cannot be read (the cashier has been told why).
+std::optional<QString> reprintLines(QWidget* parent, const platform::Services& services,
+                                    store::Database& database, const QVariantList& values) {
+    const QString number =
+        values.value(store::receiptSchema().indexOf(store::kInpatientNumberField)).toString();
+    QList<store::JournalEntry> entries;
+    QString error;
+    if (!store::readNumbersEntries(database, {number}, &entries, &error)) {
+        services.messageBoxes.show(parent, widgets::errorMessage(error));
+        return std::nullopt;
+    }
+    QStringList lines;
+    for (const store::JournalEntry& entry : entries) {
+        if (entry.kind == store::JournalKind::New) {
+            lines.clear();
+        } else if (entry.kind == store::JournalKind::Reprint) {
+            lines
+                << QStringLiteral("补打：%1　收费员：%2").arg(dateText(entry.time), entry.cashier) +
+                       (entry.reprintReason.isEmpty()
+                            ? QString()
+                            : QStringLiteral("　原因：") + entry.reprintReason);
+        }
+    }
+    return lines.join(u'\n');
+}
+
 }  // namespace
 
 ReceiptView::ReceiptView(const platform::Services& services, const QVariantList& values,
@@ -157,9 +186,11 @@ void ReceiptView::showCorrections(const QList<store::Correction>& corrections) {
 }
 
 QWidget* ReceiptView::makePage(const platform::Services& services, const QVariantList& values) {
-    auto* preview = new printing::PagePreview(printing::receiptPage([&values](const QString& name) {
-        return values.value(store::receiptSchema().indexOf(name));
-    }));
+    auto* preview = new printing::PagePreview(printing::receiptPage(
+        [&values](const QString& name) {
+            return values.value(store::receiptSchema().indexOf(name));
+        },
+        services.office, services.deskForm.image.isNull()));
     preview->setObjectName(QStringLiteral("收据页面"));
     preview->setAccessibleName(QStringLiteral("收据页面"));
     preview->setAccessibleDescription(readAloud(values));
@@ -248,8 +279,12 @@ bool showReceipt(QWidget* parent, const platform::Services& services, store::Dat
     if (!payment) {
         return false;
     }
+    const std::optional<QString> reprints = reprintLines(parent, services, database, *values);
+    if (!reprints) {
+        return false;
+    }
     ReceiptView view(services, *values, parent);
-    view.setNote(*payment);
+    view.setNote(reprints->isEmpty() ? *payment : *payment + u'\n' + *reprints);
     view.showCorrections(corrections);
     QPushButton* reprintButton = view.addButton(QStringLiteral("补打"));
     QPushButton* voidButton = view.addButton(QStringLiteral("作废"));

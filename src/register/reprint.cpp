@@ -1,5 +1,6 @@
 #include "register/reprint.h"
 
+#include "platform/clock.h"
 #include "platform/services.h"
 #include "printing/print_outcome_message.h"
 #include "printing/stored_printout.h"
@@ -7,14 +8,27 @@
 
 namespace receipt_register {
 
+namespace {
+
+// The usual reasons to offer; the cashier may type another or leave it empty.
+const QStringList kReasons{QString(), QStringLiteral("卡纸"), QStringLiteral("打印不清"),
+                           QStringLiteral("票据污损"), QStringLiteral("病人遗失")};
+constexpr int kLongestReason = 40;
+
+}  // namespace
+
 void reprint(QWidget* parent, store::Database& database, const platform::Services& services,
              const QString& cashier, const store::ShownReceipt& shown) {
     widgets::MessageBoxes& messageBoxes = services.messageBoxes;
-    if (messageBoxes.show(parent, printing::blankPaperQuestion()) != widgets::MessageAnswer::Ok) {
+    QList<widgets::MessageChoice> reason{
+        {QStringLiteral("补打原因（可不填）"), kReasons, 0, kLongestReason}};
+    if (messageBoxes.ask(parent, printing::blankPaperQuestion(), &reason) !=
+        widgets::MessageAnswer::Ok) {
         return;
     }
-    const printing::StoredPrintout printout =
-        printing::reprintReceipt(database, services.printer, shown, cashier);
+    const printing::StoredPrintout printout = printing::reprintReceipt(
+        database, services.printer, shown, {cashier, services.clock.now(), reason.front().text},
+        services.office);
     if (printout.changed) {
         messageBoxes.show(parent, widgets::errorMessage(QStringLiteral(
                                       "这张收据在列出之后已被修改或作废，没有补打。\n"

@@ -1,7 +1,5 @@
 #include "shift/report_pages.h"
 
-#include "printing/plain_job.h"
-
 #include <QStringList>
 #include <functional>
 
@@ -49,7 +47,7 @@ public:
 
     void text(int x, const QString& text) { page().texts.push_back({x, m_y, text}); }
     void centred(const QString& text) {
-        this->text(kPageCentre - printing::plainTextWidth(text) / 2, text);
+        this->text(kPageCentre - platform::textAdvance(text) / 2, text);
     }
     void rule() {
         page().lines.emplace_back(kLeft, m_y, kRight, m_y);
@@ -71,7 +69,7 @@ public:
                 continue;
             }
             const int end = column + 1 < N ? columns[column + 1] - kColumnGap : kRight;
-            text(end - printing::plainTextWidth(cell), cell);
+            text(end - platform::textAdvance(cell), cell);
         }
         m_y += kLineStep;
     }
@@ -96,7 +94,7 @@ public:
         for (int number = 1; number <= count; ++number) {
             const QString footer = QStringLiteral("第 %1 页，共 %2 页").arg(number).arg(count);
             m_pages[number - 1].texts.push_back(
-                {kPageCentre - printing::plainTextWidth(footer) / 2, kFooter, footer});
+                {kPageCentre - platform::textAdvance(footer) / 2, kFooter, footer});
         }
         return std::move(m_pages);
     }
@@ -136,10 +134,16 @@ void signatures(PageWriter& writer, const QStringList& signers) {
     for (const QString& signer : signers) {
         const QString caption = signer + QStringLiteral("：");
         writer.text(x, caption);
-        const int lineStart = x + printing::plainTextWidth(caption);
+        const int lineStart = x + platform::textAdvance(caption);
         writer.underline(lineStart, lineStart + kSignatureLength);
         x += kSignerWidth;
     }
+    writer.skip(kLineStep);
+}
+
+// The hospital and the department over the title, whose report this is.
+void officeLine(PageWriter& writer, const common::OfficeNames& office) {
+    writer.centred(office.hospital + QStringLiteral("　") + office.department);
     writer.skip(kLineStep);
 }
 
@@ -162,12 +166,14 @@ void tableRows(PageWriter& writer, const int (&columns)[N], std::size_t firstNum
     }
 }
 
-std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
+std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report,
+                                                    const common::OfficeNames& office) {
     const QString title =
         report.isSettled() ? kReportTitle : kReportTitle + QStringLiteral("（未交班）");
     const QString number = report.isSettled() ? QStringLiteral("结算号：%1").arg(report.number)
                                               : QStringLiteral("未交班");
     PageWriter writer(QStringLiteral("%1　%2（续）").arg(kReportTitle, number));
+    officeLine(writer, office);
     writer.centred(title);
     writer.skip(kLineStep + kGap + kGap);
     figureRows(writer, kFigureColumns, headerFigures(report));
@@ -199,9 +205,11 @@ std::vector<platform::PageContent> shiftReportPages(const ShiftReport& report) {
     return writer.finish();
 }
 
-std::vector<platform::PageContent> daySheetPages(const DaySheet& sheet) {
+std::vector<platform::PageContent> daySheetPages(const DaySheet& sheet,
+                                                 const common::OfficeNames& office) {
     const QString date = QStringLiteral("日期：") + sheet.day.toString(Qt::ISODate);
     PageWriter writer(QStringLiteral("%1　%2（续）").arg(kDaySheetTitle, date));
+    officeLine(writer, office);
     writer.centred(kDaySheetTitle);
     writer.skip(kLineStep + kGap + kGap);
     writer.row(kFigureColumns, {date});

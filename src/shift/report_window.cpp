@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "platform/services.h"
 #include "shift/figures_panel.h"
 #include "shift/report_pages.h"
 #include "shift/report_printing.h"
@@ -21,7 +22,7 @@ QString reportDocumentName(const ShiftReport& report) {
 void printShiftReport(const platform::Services& services, QWidget* parent,
                       const ShiftReport& report) {
     printReport(services, parent, QStringLiteral("交班报表"), reportDocumentName(report),
-                shiftReportPages(report));
+                shiftReportPages(report, services.office));
 }
 
 ReportWindow::ReportWindow(const platform::Services& services, ShiftReport report, QWidget* parent)

@@ -365,7 +365,7 @@ void ShiftWindow::showDaySheet() {
 void ShiftWindow::printDaySheet() {
     printReport(m_services, this, QStringLiteral("日结单"),
                 QStringLiteral("日结单-") + m_daySheet.day.toString(QStringLiteral("yyyyMMdd")),
-                daySheetPages(m_daySheet));
+                daySheetPages(m_daySheet, m_services.office));
 }
 
 void ShiftWindow::showError(const QString& text) {

@@ -28,6 +28,7 @@ struct JournalColumns {
     int settlement;
     int supplementMethod;
     int refundMethod;
+    int reprintReason;
 };
 
 const JournalColumns& journalColumns() {
@@ -42,7 +43,8 @@ const JournalColumns& journalColumns() {
                              {},
                              journal.indexOf(kSettlementNumberField),
                              journal.indexOf(kSupplementMethodField),
-                             journal.indexOf(kRefundMethodField)};
+                             journal.indexOf(kRefundMethodField),
+                             journal.indexOf(kReprintReasonField)};
         for (int amount = 0; amount < kJournalAmountCount; ++amount) {
             found.amounts[amount] = journal.indexOf(journalAmountField(amount));
         }
@@ -69,6 +71,7 @@ JournalEntry entryOf(storage::RecordId id, const storage::RecordValues& values) 
     entry.settlement = values[columns.settlement].toLongLong();
     entry.methods = {values[columns.supplementMethod].toString(),
                      values[columns.refundMethod].toString()};
+    entry.reprintReason = values[columns.reprintReason].toString();
     return entry;
 }
 
@@ -163,23 +166,24 @@ EventMethods keptMethods(const JournalAmounts& change, const EventMethods& chose
 
 storage::NewRecord journalRow(JournalKind kind, const QString& cashier,
                               const QString& inpatientNumber, const QString& patientName,
-                              const JournalAmounts& change, const EventMethods& kept) {
+                              const JournalAmounts& change, const EventMethods& kept,
+                              const QString& reprintReason) {
     storage::RecordValues row{QDateTime(),           cashier,         deskName(),
                               journalKindText(kind), inpatientNumber, patientName};
     for (const common::Money amount : change) {
         row.append(QVariant::fromValue(amount));
     }
-    row += {qint64(0), kept.supplement, kept.refund};
+    row += {qint64(0), kept.supplement, kept.refund, reprintReason};
     const storage::TableSchema& journal = journalSchema();
     return {&journal, row, journal.indexOf(kEventTimeField)};
 }
 
 storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
                                  const QVariantList& receipt, const JournalAmounts& change,
-                                 const EventMethods& methods) {
+                                 const EventMethods& methods, const QString& reprintReason) {
     return journalRow(kind, cashier, receiptText(receipt, kInpatientNumberField),
-                      receiptText(receipt, kPatientNameField), change,
-                      keptMethods(change, methods));
+                      receiptText(receipt, kPatientNameField), change, keptMethods(change, methods),
+                      reprintReason);
 }
 
 std::optional<storage::RecordId> insertWithJournalRows(storage::RecordWriter& writer,

@@ -58,19 +58,22 @@ struct JournalEntry {
     JournalAmounts amounts{};  // the change the event made
     qint64 settlement = 0;     // 0 while its shift is open
     EventMethods methods;
+    QString reprintReason;  // why a reprint was made, where the cashier said
 };
 
 // A row of the database's clock, the cashier and this computer: the kind, the number and name,
 // the change of each amount and the methods kept with it.
 storage::NewRecord journalRow(JournalKind kind, const QString& cashier,
                               const QString& inpatientNumber, const QString& patientName,
-                              const JournalAmounts& change, const EventMethods& kept);
+                              const JournalAmounts& change, const EventMethods& kept,
+                              const QString& reprintReason = {});
 // The row of an event on a receipt (its 30 fields): the database's clock, the cashier, this
 // computer, the kind, the receipt's number and name, the change of each amount and the methods
-// kept with it.
+// kept with it, and for a reprint the reason given.
 storage::NewRecord journalRecord(JournalKind kind, const QString& cashier,
                                  const QVariantList& receipt, const JournalAmounts& change,
-                                 const EventMethods& methods = {});
+                                 const EventMethods& methods = {},
+                                 const QString& reprintReason = {});
 // Inserts records with the journal rows that go with them in one step; the first one's identity.
 std::optional<storage::RecordId> insertWithJournalRows(storage::RecordWriter& writer,
                                                        const QList<storage::NewRecord>& records);

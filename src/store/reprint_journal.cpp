@@ -21,13 +21,14 @@ ReprintRecord appendReprint(Database& database, const storage::NewRecord& row) {
 
 }  // namespace
 
-ReprintRecord recordReprint(Database& database, const QString& cashier,
-                            const QVariantList& receipt) {
-    return appendReprint(database, journalRecord(JournalKind::Reprint, cashier, receipt, {}));
+ReprintRecord recordReprint(Database& database, const QString& cashier, const QVariantList& receipt,
+                            const QString& reason) {
+    return appendReprint(database,
+                         journalRecord(JournalKind::Reprint, cashier, receipt, {}, {}, reason));
 }
 
-ReprintRecord recordReprint(Database& database, const QString& cashier,
-                            const QString& inpatientNumber, const QString& patientName) {
+ReprintRecord recordDepositReprint(Database& database, const QString& cashier,
+                                   const QString& inpatientNumber, const QString& patientName) {
     return appendReprint(
         database, journalRow(JournalKind::Reprint, cashier, inpatientNumber, patientName, {}, {}));
 }

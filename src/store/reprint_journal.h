@@ -13,11 +13,12 @@ struct ReprintRecord {
 };
 
 // Notes in the journal, in a transaction of its own, that cashier printed a stored receipt (its
-// 30 fields) again: the kind 补打, every amount 0, so that the shift counts the paper.
-ReprintRecord recordReprint(Database& database, const QString& cashier,
-                            const QVariantList& receipt);
+// 30 fields) again for reason (may be empty): the kind 补打, every amount 0, so that the shift
+// counts the paper.
+ReprintRecord recordReprint(Database& database, const QString& cashier, const QVariantList& receipt,
+                            const QString& reason);
 // The same for a deposit's receipt or refund slip printed again: 补打 under its number and name.
-ReprintRecord recordReprint(Database& database, const QString& cashier,
-                            const QString& inpatientNumber, const QString& patientName);
+ReprintRecord recordDepositReprint(Database& database, const QString& cashier,
+                                   const QString& inpatientNumber, const QString& patientName);
 
 }  // namespace store

@@ -14,7 +14,8 @@ namespace {
 // 2: the journal, the voided receipts with their earlier versions, and the settlements.
 // 3: the journal's and the settlements' amounts hold any sum of receipts (numeric(20,2)).
 // 4: the payment method of each journal row's amounts, and the counted drawer of a settlement.
-// 5: the deposits of a stay, and the deposits of each settlement.
+// 5: the deposits of a stay, the deposits of each settlement, and the reason a reprint was
+// made, in its journal row.
 constexpr int kSchemaVersion = 5;
 const QString kFirstCashier = QStringLiteral("491MX");
 

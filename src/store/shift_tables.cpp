@@ -52,6 +52,8 @@ TableSchema buildJournalSchema() {
     const QString cash = receipt::kCashMethod.toString();
     schema.columns += {addedColumn(column(kSupplementMethodField, FieldKind::Text), cash),
                        addedColumn(column(kRefundMethodField, FieldKind::Text), cash)};
+    // Reprints before version 5 gave no reason.
+    schema.columns.append(addedColumn(column(kReprintReasonField, FieldKind::Text), QString()));
     return schema;
 }
 

@@ -21,6 +21,8 @@ inline constexpr QStringView kSettlementNumberField = u"结算号";
 // was paid back in under 退款方式.
 inline constexpr QStringView kSupplementMethodField = u"补收方式";
 inline constexpr QStringView kRefundMethodField = u"退款方式";
+// Why a receipt was printed again, as the cashier gave it; empty for every other event.
+inline constexpr QStringView kReprintReasonField = u"补打原因";
 
 // What a voided receipt carries beyond its 30 fields.
 inline constexpr QStringView kVoidedAtField = u"作废时间";

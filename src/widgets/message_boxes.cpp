@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
@@ -69,6 +70,11 @@ MessageAnswer QtMessageBoxes::ask(QWidget* parent, const Message& message,
         auto* list = new QComboBox(&box);
         list->addItems(choice.items);
         list->setCurrentIndex(choice.chosen);
+        if (choice.typedLength > 0) {
+            list->setEditable(true);
+            list->setInsertPolicy(QComboBox::NoInsert);
+            list->lineEdit()->setMaxLength(choice.typedLength);
+        }
         list->setObjectName(choice.caption);
         list->setAccessibleName(choice.caption);
         lists->addRow(choice.caption + QStringLiteral("："), list);
@@ -92,6 +98,7 @@ MessageAnswer QtMessageBoxes::ask(QWidget* parent, const Message& message,
     }
     for (qsizetype at = 0; at < boxes.size(); ++at) {
         (*choices)[at].chosen = boxes[at]->currentIndex();
+        (*choices)[at].text = boxes[at]->currentText().trimmed();
     }
     return MessageAnswer::Ok;
 }

@@ -27,6 +27,9 @@ struct MessageChoice {
     QString caption;  // what is chosen: 补收 200.00 元
     QStringList items;
     int chosen = 0;  // the item selected when the box opens, and the one chosen after
+    // Above 0: instead of an item, any text of up to this many characters may be typed.
+    int typedLength = 0;
+    QString text = {};  // after the answer: the chosen item or the typed text, trimmed
 };
 
 // An error the cashier must read before going on: the stop sign, the title 错误信息：, one button.

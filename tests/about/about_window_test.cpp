@@ -25,10 +25,10 @@ QLabel* label(const QWidget& window, const char* name) {
 
 TEST(AboutWindow, ShowsTitleLogoAndLinksWhereTheyBelong) {
     FixedClock clock(kOpened);
-    about::AboutWindow window(clock);
+    about::AboutWindow window(clock, {});
 
     EXPECT_EQ(window.windowTitle(), QStringLiteral("关于491MX"));
-    EXPECT_EQ(window.size(), QSize(229, 204));
+    EXPECT_EQ(window.size(), QSize(229, 249));
     EXPECT_EQ(window.pos(), QPoint(50, 50));
 
     QLabel* title = label(window, "标签1");
@@ -62,6 +62,18 @@ TEST(AboutWindow, ShowsTitleLogoAndLinksWhereTheyBelong) {
     EXPECT_EQ(timer->interval(), 100);
 }
 
+TEST(AboutWindow, NamesTheOfficeAndTheVersion) {
+    FixedClock clock(kOpened);
+    about::AboutWindow window(clock, {QStringLiteral("江北县人民医院"), QStringLiteral("骨科")});
+    QLabel* office = label(window, "标签4");
+    QLabel* version = label(window, "标签5");
+    ASSERT_NE(office, nullptr);
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(office->text(), QStringLiteral("江北县人民医院　骨科"));
+    EXPECT_EQ(version->text(), QStringLiteral("版本 " PRODUCT_VERSION));
+    EXPECT_TRUE(window.rect().contains(version->geometry()));
+}
+
 TEST(AboutWindow, GuideIsCopiedBesideTheProgram) {
     QFile guide(
         QFileInfo(QStringLiteral(PROGRAM_PATH)).dir().filePath(QStringLiteral("使用说明.htm")));
@@ -73,7 +85,7 @@ TEST(AboutWindow, GuideIsCopiedBesideTheProgram) {
 
 TEST(AboutWindow, ClockRunsWhileTheWindowIsOpen) {
     FixedClock clock(kOpened);
-    about::AboutWindow window(clock);
+    about::AboutWindow window(clock, {});
     window.show();
     QLabel* clockLine = label(window, "标签3");
     ASSERT_NE(clockLine, nullptr);
@@ -89,14 +101,14 @@ TEST(AboutWindow, ClockRunsWhileTheWindowIsOpen) {
 TEST(AboutWindow, OkAndTheCloseBoxBothCloseIt) {
     FixedClock clock(kOpened);
     {
-        about::AboutWindow window(clock);
+        about::AboutWindow window(clock, {});
         window.show();
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("按钮1")), Qt::LeftButton);
         EXPECT_FALSE(window.isVisible());
         EXPECT_EQ(window.result(), QDialog::Accepted);
     }
     {
-        about::AboutWindow window(clock);
+        about::AboutWindow window(clock, {});
         window.show();
         EXPECT_TRUE(window.close());
         EXPECT_FALSE(window.isVisible());

@@ -26,7 +26,8 @@ TEST_F(PrintSetupCommandTest, KeepsTheOffsetForTheNextRunBesideTheDatabaseSettin
 
     const Run show = printSetup({QStringLiteral("--show")});
     EXPECT_EQ(show.status, 0) << show.err.toStdString();
-    EXPECT_EQ(show.out, QStringLiteral("printer=\noffset=12,-8\nform=\nform-area=0,0,2100,2970\n"));
+    EXPECT_EQ(show.out, QStringLiteral("printer=\noffset=12,-8\nform=\nform-area=0,0,2100,2970\n"
+                                       "hospital=青石市明泽医院\ndepartment=手外科\n"));
     EXPECT_TRUE(config().startsWith("database=/srv/billing.sqlite\n")) << config().toStdString();
 }
 
@@ -46,6 +47,11 @@ TEST_F(PrintSetupCommandTest, RefusesUnusableValuesAndKeepsThePreviousSettings) 
         {{u"--bogus"_qs}, 2, u"没有选项“--bogus”"},
         {{u"--pdf"_qs, pdf}, 2, u"--pdf 只和 --test-page 一起使用"},
         {{u"--form"_qs, pdf, u"--no-form"_qs}, 2, u"不能同时使用"},
+        {{u"--hospital"_qs, u"  "_qs}, 1, u"医院名称不能为空"},
+        {{u"--department"_qs, u"手外科\n二病区"_qs}, 1, u"科室名称不能含换行"},
+        {{u"--offset"_qs, u"1,1"_qs, u"--hospital"_qs, QString(26, u'院')},
+         1,
+         u"最多印得下 25 个汉字"},
     };
     for (const auto& refused : cases) {
         SCOPED_TRACE(refused.arguments.join(u' ').toStdString());
@@ -58,6 +64,16 @@ TEST_F(PrintSetupCommandTest, RefusesUnusableValuesAndKeepsThePreviousSettings) 
     }
 }
 
+TEST_F(PrintSetupCommandTest, KeepsTheOfficeNamesWithTheOtherSettings) {
+    writeConfig("database=/srv/billing.sqlite\noffset=5,5\n");
+    const Run set = printSetup({QStringLiteral("--hospital"), QStringLiteral(" 江北县人民医院 "),
+                                QStringLiteral("--department"), QStringLiteral("骨科")});
+    EXPECT_EQ(set.status, 0) << set.err.toStdString();
+    EXPECT_EQ(config(),
+              "database=/srv/billing.sqlite\noffset=5,5\nprinter=\nform=\nform-area=0,0,2100,2970\n"
+              "hospital=江北县人民医院\ndepartment=骨科\n");
+}
+
 TEST_F(PrintSetupCommandTest, NamesTheNonsenseOfAHandEditedFileAndUsesTheRest) {
     writeConfig("offset=3,4\nform-area=1,2\nprinter=\nfont size=12\n");
     const Run run = printSetup({QStringLiteral("--show")});
@@ -66,7 +82,8 @@ TEST_F(PrintSetupCommandTest, NamesTheNonsenseOfAHandEditedFileAndUsesTheRest) {
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("第4行“font size=…”已忽略")))
         << run.err.toStdString();
-    EXPECT_EQ(run.out, QStringLiteral("printer=\noffset=3,4\nform=\nform-area=0,0,2100,2970\n"));
+    EXPECT_EQ(run.out, QStringLiteral("printer=\noffset=3,4\nform=\nform-area=0,0,2100,2970\n"
+                                      "hospital=青石市明泽医院\ndepartment=手外科\n"));
 }
 
 TEST_F(PrintSetupCommandTest, WritesTheTestPageWithTheOffsetAsPdf) {

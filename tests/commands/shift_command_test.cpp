@@ -134,15 +134,15 @@ TEST_P(ShiftCommand, PrintsSettlementsTheDaysSheetAndReportsAsTextOrPdf) {
     }
     const QString text = support::readablePdfText(pdf);
     EXPECT_TRUE(text.contains(QStringLiteral("住院收费交班报表"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("结算号:1"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("交班人:"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("结算号：1"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("交班人："))) << text.toStdString();
     // The printed day sheet warns of the open shift above its totals and lists it.
     const QString daySheet = support::readablePdfText(daySheetPdf);
     const qsizetype warning = daySheet.indexOf(QStringLiteral("有 1 个收费员未交班"));
     EXPECT_GE(warning, 0) << daySheet.toStdString();
     EXPECT_LT(warning, daySheet.indexOf(QStringLiteral("全天合计"))) << daySheet.toStdString();
     EXPECT_TRUE(daySheet.contains(QStringLiteral("491MX 未交班 1 "))) << daySheet.toStdString();
-    EXPECT_TRUE(daySheet.contains(QStringLiteral("审核:"))) << daySheet.toStdString();
+    EXPECT_TRUE(daySheet.contains(QStringLiteral("审核："))) << daySheet.toStdString();
 }
 
 }  // namespace

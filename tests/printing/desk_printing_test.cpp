@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <algorithm>
 
+#include "platform/page_painter.h"
 #include "platform/qt_printer.h"
 #include "printing/receipt_layout.h"
 #include "printing/sample_receipt.h"
@@ -29,10 +30,10 @@ TEST(DeskPrinting, TheOffsetMovesEveryItemOnThePrintersPageAndNothingInTheCopy) 
 
     const printing::SampleReceipt receipt;
     support::RecordingPrinter layout;
-    printing::placeReceipt(layout, receipt.reader());
+    printing::placeReceipt(layout, receipt.reader(), {});
     const auto placed = layout.placedTexts();
     printer.startJob(QStringLiteral("1"));
-    printing::placeReceipt(printer, receipt.reader());
+    printing::placeReceipt(printer, receipt.reader(), {});
     RecordingPaintDevice printerPage;
     RecordingPaintDevice copyPage;
     ASSERT_TRUE(printer.paintPrinterPage(printerPage));
@@ -62,6 +63,49 @@ TEST(DeskPrinting, TheOffsetMovesEveryItemOnThePrintersPageAndNothingInTheCopy) 
     EXPECT_TRUE(printerPage.images().empty());
     ASSERT_EQ(copyPage.images().size(), 1u);
     EXPECT_EQ(copyPage.images()[0], QRectF(30 * kDots, -20 * kDots, 2000 * kDots, 2900 * kDots));
+}
+
+// Without the form's picture the copy names its values: each caption the billing window gives it,
+// just left of the value on the same line. The printer's paper has its captions: its page is the
+// 49 items and nothing else.
+TEST(DeskPrinting, ACopyWithoutTheFormsPictureCarriesCaptionsThePrintersPageDoesNot) {
+    FixedClock clock(QDateTime(QDate(2008, 3, 9), QTime(14, 30, 5)));
+    platform::QtPrinter printer(QString(), clock, {});
+    printer.startJob(QStringLiteral("1"));
+    printing::placeReceipt(printer, printing::SampleReceipt().reader(), {});
+    RecordingPaintDevice printerPage;
+    RecordingPaintDevice copyPage;
+    ASSERT_TRUE(printer.paintPrinterPage(printerPage));
+    ASSERT_TRUE(printer.paintCopyPage(copyPage));
+
+    ASSERT_EQ(printerPage.texts().size(), 49u);
+    const auto& copied = copyPage.texts();
+    for (size_t item = 0; item < printerPage.texts().size(); ++item) {
+        EXPECT_EQ(copied[item].text, printerPage.texts()[item].text);
+    }
+    // 19 fees less the three the form captions itself, 姓名, 住院号 and five amount lines.
+    ASSERT_EQ(copied.size(), 49u + 16u + 2u + 5u);
+    const struct {
+        const char16_t* caption;
+        QPoint value;
+    } captions[] = {{u"住院号", {375, 10}},  {u"姓名", {375, 70}},    {u"床位费", {375, 190}},
+                    {u"诊金", {375, 247}},   {u"手术费", {675, 365}}, {u"ＣＴ", {675, 247}},
+                    {u"中成药", {975, 305}}, {u"其他", {1275, 190}},  {u"特服费", {1555, 247}},
+                    {u"合计", {1475, 423}},  {u"预收", {1475, 480}},  {u"补收", {395, 540}},
+                    {u"退款", {855, 540}},   {u"欠费", {1305, 540}}};
+    const double baselineBelowTop = copied[0].baseline.y() - 10 * kDots;
+    for (const auto& expected : captions) {
+        const QString caption = QString::fromUtf16(expected.caption);
+        SCOPED_TRACE(caption.toStdString());
+        const auto found = std::find_if(copied.begin() + 49, copied.end(),
+                                        [&](const auto& text) { return text.text == caption; });
+        ASSERT_NE(found, copied.end());
+        EXPECT_NEAR(found->baseline.y(), expected.value.y() * kDots + baselineBelowTop,
+                    kTextPrecision);
+        const double gap = expected.value.x() * kDots - found->baseline.x();
+        EXPECT_GT(gap, platform::textAdvance(caption) * kDots);
+        EXPECT_LT(gap, (platform::textAdvance(caption) + 40) * kDots);
+    }
 }
 
 // The ticks (at most 4 mm long) that hang from a horizontal line at height y, left to right.

@@ -124,6 +124,24 @@ TEST_F(PrintSetupWindowTest, ThePreviewFollowsTheOffsetsAsTheyAreTyped) {
     EXPECT_EQ(window->result(), QDialog::Accepted);
 }
 
+TEST_F(PrintSetupWindowTest, TheOfficeNamesAreTypedCheckedAndSaved) {
+    open({});
+    auto* hospital = control<QLineEdit>("hospitalBox");
+    EXPECT_EQ(hospital->text(), QStringLiteral("青石市明泽医院"));
+
+    widget_driver::typeInto(hospital, QStringLiteral("江北县人民医院"));
+    widget_driver::typeInto(control<QLineEdit>("departmentBox"), QString(11, u'科'));
+    EXPECT_TRUE(control<QLabel>("problemLabel")->text().contains(QStringLiteral("科室名称")));
+    click("saveButton");
+    EXPECT_TRUE(saved.empty());
+
+    widget_driver::typeInto(control<QLineEdit>("departmentBox"), QStringLiteral("骨科"));
+    click("saveButton");
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].office,
+              (common::OfficeNames{QStringLiteral("江北县人民医院"), QStringLiteral("骨科")}));
+}
+
 TEST_F(PrintSetupWindowTest, APictureThatIsNoFormLeavesTheFormerOne) {
     PrintSettings settings;
     settings.formPicture = path(u"form.png");
@@ -190,7 +208,7 @@ TEST_F(PrintSetupWindowTest, ASavedPictureThatCannotBeReadIsShownAndKeptUntilDro
 
 TEST(PreviewReceipt, ShowsTheSamplesAmountsInFiguresAndCapitals) {
     QStringList texts;
-    for (const platform::PlacedText& placed : printing::previewReceipt().texts) {
+    for (const platform::PlacedText& placed : printing::previewReceipt({}).texts) {
         texts << placed.text;
     }
     for (const QString& expected :

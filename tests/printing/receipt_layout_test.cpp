@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "printing/receipt_layout.h"
+#include "printing/receipt_page.h"
 #include "printing/sample_receipt.h"
 #include "support/qt_printers.h"
 #include "support/recording_printer.h"
@@ -15,7 +16,7 @@ using Placed = RecordingPrinter::PlacedText;
 
 std::vector<Placed> placedTexts(const printing::SampleReceipt& receipt) {
     RecordingPrinter printer;
-    printing::placeReceipt(printer, receipt.reader());
+    printing::placeReceipt(printer, receipt.reader(), {});
     return printer.placedTexts();
 }
 
@@ -106,6 +107,34 @@ TEST(ReceiptLayout, WritesTheStayLineInItsSameDayAndCountedForms) {
     EXPECT_EQ(stay(day(2008, 3, 5), day(2008, 3, 6)), u"2008-3-5 至 2008-3-6 共计1天"_qs);
     EXPECT_EQ(stay(day(2007, 12, 28), day(2008, 1, 2)), u"2007-12-28 至 2008-1-2 共计5天"_qs);
     EXPECT_EQ(stay(day(2008, 2, 1), day(2008, 11, 30)), u"2008-2-1 至 2008-11-30 共计303天"_qs);
+}
+
+TEST(ReceiptLayout, PrintsTheDesksDepartmentAndHospital) {
+    RecordingPrinter printer;
+    printing::placeReceipt(printer, printing::SampleReceipt().reader(),
+                           {QStringLiteral("江北县人民医院"), QStringLiteral("骨科")});
+    const auto placed = printer.placedTexts();
+    EXPECT_EQ(placed.at(1), (Placed{885, 10, u"骨科"_qs}));
+    EXPECT_EQ(placed.at(47), (Placed{415, 610, u"江北县人民医院"_qs}));
+}
+
+// A view on screen shows the page as printed, or with the captions of a copy without the form.
+TEST(ReceiptLayout, APageOnScreenCarriesTheCaptionsOnlyWhenAsked) {
+    const printing::SampleReceipt receipt;
+    const auto texts = [&](bool withCaptions) {
+        QStringList all;
+        for (const auto& placed : printing::receiptPage(receipt.reader(), {}, withCaptions).texts) {
+            all << placed.text;
+        }
+        return all;
+    };
+    const QStringList printed = texts(false);
+    const QStringList captioned = texts(true);
+    EXPECT_EQ(printed.size(), 49);
+    EXPECT_EQ(captioned.mid(0, 49), printed);
+    EXPECT_TRUE(captioned.contains(u"手术费"_qs));
+    EXPECT_TRUE(captioned.contains(u"欠费"_qs));
+    EXPECT_FALSE(printed.contains(u"欠费"_qs));
 }
 
 TEST(ReceiptLayout, PrintsStoredTextsWithTheirSpaces) {

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include "platform/clock.h"
@@ -33,7 +34,7 @@ TEST(ReceiptPdf, CarriesTheReceiptsValuesOnThePage) {
 
     printer.startJob(receipt.fields.value(u"住院号"_qs).toString());
     printer.setPrintSetting(9);
-    printing::placeReceipt(printer, receipt.reader());
+    printing::placeReceipt(printer, receipt.reader(), {});
     const platform::PrintOutcome outcome = printer.endJob();
     ASSERT_TRUE(outcome.printed) << outcome.error.toStdString();
     EXPECT_EQ(outcome.error, QString());
@@ -47,6 +48,31 @@ TEST(ReceiptPdf, CarriesTheReceiptsValuesOnThePage) {
     EXPECT_TRUE(unspaced.contains(u"2000零零贰零零零零零"_qs)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"青石市明泽医院"_qs)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"491MX"_qs)) << text.toStdString();
+}
+
+// An archive search finds the words: the text layer holds the ordinary characters, not the
+// radicals (⽋, ⼿, ⽯) whose glyphs they share.
+TEST(ReceiptPdf, TheTextLayerSpellsEveryCharacterAsItIs) {
+    if (!support::pdfToTextAvailable()) {
+        GTEST_SKIP() << "pdftotext is not installed";
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    FixedClock clock;
+    platform::QtPrinter printer(dir.filePath(QStringLiteral("receipts")), clock, {},
+                                [](const QString&) { return QPrinterInfo(); });
+    const QStringList words{u"欠费"_qs, u"手术费"_qs, u"青石市明泽医院"_qs, u"长短款"_qs, u"页"_qs,
+                            u"走"_qs,   u"见"_qs};
+    printer.startJob(QStringLiteral("1"));
+    for (qsizetype line = 0; line < words.size(); ++line) {
+        printer.placeText(100, 100 + 60 * static_cast<int>(line), words[line]);
+    }
+    const platform::PrintOutcome outcome = printer.endJob();
+    ASSERT_TRUE(outcome.printed) << outcome.error.toStdString();
+
+    const QStringList read = support::pdfToText(outcome.pdfPath, {QStringLiteral("-raw")})
+                                 .split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(read.mid(0, words.size()), words);
 }
 
 // The copy reads like the paper: the form picture under the values, once, and the values where
@@ -74,7 +100,7 @@ TEST(ReceiptPdf, CarriesTheFormPictureOnceUnderValuesTheOffsetDoesNotMove) {
     platform::QtPrinter printer(dir.filePath(QStringLiteral("receipts")), clock, desk,
                                 [](const QString&) { return QPrinterInfo(); });
     printer.startJob(QStringLiteral("1"));
-    printing::placeReceipt(printer, printing::SampleReceipt().reader());
+    printing::placeReceipt(printer, printing::SampleReceipt().reader(), {});
     const platform::PrintOutcome outcome = printer.endJob();
     ASSERT_TRUE(outcome.printed) << outcome.error.toStdString();
 

@@ -45,7 +45,8 @@ TEST_P(PrintoutOnEachEngine, IsOfTheRecordJustStoredWhateverAnotherDeskDidMeanwh
     const store::SaveResult saved = store::saveNewReceipt(
         database(), store_test::receipt(QStringLiteral("8"), QStringLiteral("钱八")));
     ASSERT_EQ(saved.outcome, store::SaveOutcome::Saved);
-    printing::printStoredReceipt(database(), printer, saved.recordId, printing::Printing::Issue);
+    printing::printStoredReceipt(database(), printer, saved.recordId, printing::Printing::Issue,
+                                 {});
 
     ASSERT_TRUE(corrected);
     QStringList printed;
@@ -81,7 +82,7 @@ TEST_P(PrintoutOnEachEngine, AReprintOfAReceiptNoLongerAsListedPrintsNothing) {
     const printing::StoredPrintout printout = printing::reprintReceipt(
         database(), printer,
         {listed, {numberField, nameField}, {QStringLiteral("1002"), QStringLiteral("李四")}},
-        QStringLiteral("491MX"));
+        {QStringLiteral("491MX"), {}, {}}, {});
 
     EXPECT_FALSE(printout.outcome.printed);
     EXPECT_TRUE(printer.calls.empty());

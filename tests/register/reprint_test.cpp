@@ -130,6 +130,7 @@ TEST_P(RegisterAtTheDesk, AReprintEqualsTheFirstPrintoutAndOnlyAddsItsJournalRow
 
     inRegister(QStringLiteral("880088"), [this](QWidget* window) {
         messageBoxes.queueAnswer(widgets::MessageAnswer::Ok);
+        messageBoxes.queueChoices({1});
         QTest::mouseClick(button(window, QStringLiteral("补打")), Qt::LeftButton);
     });
 
@@ -138,7 +139,15 @@ TEST_P(RegisterAtTheDesk, AReprintEqualsTheFirstPrintoutAndOnlyAddsItsJournalRow
                                    QStringLiteral("880088-补打-20260310-091500.pdf")}));
     const QStringList first = placedWords(receiptsFolder() + u'/' + copies[0]);
     EXPECT_TRUE(first.join(u' ').contains(QStringLiteral(">880088</word>")));
-    EXPECT_EQ(placedWords(receiptsFolder() + u'/' + copies[1]), first);
+    // The reprint's copy is the first one with 补打 and its time at the top.
+    QStringList reprinted = placedWords(receiptsFolder() + u'/' + copies[1]);
+    const QStringList note =
+        reprinted.filter(QRegularExpression(QStringLiteral(">(补打|2026-03-10|09:15:00)</word>")));
+    EXPECT_EQ(note.size(), 3) << note.join(u'\n').toStdString();
+    for (const QString& word : note) {
+        reprinted.removeOne(word);
+    }
+    EXPECT_EQ(reprinted.join(u'\n'), first.join(u'\n'));
 
     const std::vector<widgets::Message>& shown = messageBoxes.shown();
     ASSERT_EQ(shown.size(), 4u);  // paper and PDF for the first printout, then for the reprint
@@ -148,6 +157,25 @@ TEST_P(RegisterAtTheDesk, AReprintEqualsTheFirstPrintoutAndOnlyAddsItsJournalRow
     EXPECT_EQ(storedRecord(), before);
     EXPECT_EQ(journal(), (QList<QStringList>{{QStringLiteral("新开"), QStringLiteral("143.95")},
                                              {QStringLiteral("补打"), QStringLiteral("0")}}));
+
+    // The reason chosen at 补打 is kept with its row, and the receipt's view tells of the reprint.
+    ASSERT_FALSE(messageBoxes.offered().empty());
+    EXPECT_EQ(messageBoxes.offered().back().front().caption, QStringLiteral("补打原因（可不填）"));
+    QString viewNote;
+    inRegister(QStringLiteral("880088"), [&](QWidget* window) {
+        register_driver::inReceiptView(window, [&](QWidget* view) {
+            viewNote = view->findChild<QLabel*>(QStringLiteral("说明"))->text();
+            view->close();
+        });
+    });
+    // The journal's time is the database's clock.
+    EXPECT_TRUE(
+        QRegularExpression(
+            QStringLiteral(
+                "\n补打：\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d　收费员：491MX　原因：卡纸$"))
+            .match(viewNote)
+            .hasMatch())
+        << viewNote.toStdString();
 }
 
 // 作废 from the receipt's view: disabled for another cashier, saying why, done for the issuer after

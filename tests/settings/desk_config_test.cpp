@@ -97,7 +97,20 @@ TEST(DeskConfig, SavingPrintSettingsKeepsEveryLineItDoesNotOwn) {
               "\xB4\xF2\xD3\xA1\xBB\xFA\n"
               "printer=\n"
               "form=/srv/form.png\n"
-              "form-area=0,0,2100,2970\n");
+              "form-area=0,0,2100,2970\n"
+              "hospital=青石市明泽医院\n"
+              "department=手外科\n");
+}
+
+// A name the receipt cannot carry is named and the default stays; the lines around it count.
+TEST(DeskConfig, UnusableOfficeNamesKeepTheDefaults) {
+    const settings::DeskConfig config = settings::parseDeskConfig(QByteArray(
+        "hospital=\ndepartment=" + QStringLiteral("科").repeated(11).toUtf8() + "\noffset=1,2\n"));
+    EXPECT_EQ(config.printing.office, common::OfficeNames());
+    EXPECT_EQ(config.printing.offset, QPoint(1, 2));
+    ASSERT_EQ(config.warnings.size(), 2) << config.warnings.join(u'\n').toStdString();
+    EXPECT_TRUE(config.warnings[0].contains(QStringLiteral("医院名称不能为空")));
+    EXPECT_TRUE(config.warnings[1].contains(QStringLiteral("最多印得下 10 个汉字")));
 }
 
 TEST(DeskConfig, SettingsSurviveWritingAndReadingBack) {
@@ -109,6 +122,7 @@ TEST(DeskConfig, SettingsSurviveWritingAndReadingBack) {
     settings.offset = {-200, 200};
     settings.formPicture = QStringLiteral("/srv/a=b.png");
     settings.formArea = {-10, 20, 1900, 2700};
+    settings.office = {QStringLiteral("江北县人民医院"), QStringLiteral("骨科 二病区")};
 
     QString error;
     ASSERT_TRUE(settings::writePrintSettings(path, settings, &error)) << error.toStdString();

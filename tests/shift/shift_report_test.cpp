@@ -110,7 +110,7 @@ TEST(ShiftReportPages, RunTheEventsOnOverNumberedPagesEachOnceSignaturesAfterThe
         entries.append(entry(number, JournalKind::New, amount, amount, yuan(0)));
     }
     const std::vector<platform::PageContent> pages =
-        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}));
+        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}), {});
     ASSERT_GE(pages.size(), 3u);
     const auto texts = textsByPage(pages);
 
@@ -157,7 +157,7 @@ TEST(ShiftReportPages, EndTheAmountsOfAColumnAtOneEdge) {
         entry(2, JournalKind::New, yuan(12345.67), yuan(0), yuan(0)),
     };
     const std::vector<platform::PageContent> pages =
-        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}));
+        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}), {});
     std::map<QString, int> xOf;
     for (const platform::PlacedText& placed : pages.front().texts) {
         xOf.emplace(placed.text, placed.x);
@@ -172,11 +172,11 @@ TEST(ShiftReportPages, EndTheAmountsOfAColumnAtOneEdge) {
 // The desk's printer gets the pages one after another on plain paper, rules and all.
 TEST(ShiftReportPrinting, SendsEveryPageWithItsTextsAndLinesAsOnePlainPaperJob) {
     QList<store::JournalEntry> entries;
-    for (int number = 1; number <= 60; ++number) {
+    for (int number = 1; number <= 50; ++number) {
         entries.append(entry(number, JournalKind::Reprint, yuan(0), yuan(0), yuan(0)));
     }
     const std::vector<platform::PageContent> pages =
-        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}));
+        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), entries, {}), {});
     ASSERT_GE(pages.size(), 2u);
     ScriptedMessageBoxes messageBoxes;
     support::RecordingPrinter printer;
@@ -230,6 +230,19 @@ store::JournalEntry deposit(int number, const QString& cashier, JournalKind kind
 
 // A settled and an open cashier: each line and the day's sums are the day's rows added up here,
 // the open shift is marked and warned of, and each method's totals are its rows'.
+// The office's names head the first page of either report, above its title.
+TEST(ShiftReportPages, BothReportsAreHeadedByTheDesksHospitalAndDepartment) {
+    const common::OfficeNames office{QStringLiteral("江北县人民医院"), QStringLiteral("骨科")};
+    const std::vector<platform::PageContent> reports[] = {
+        shift::shiftReportPages(shift::openShiftReport(QStringLiteral("491MX"), {}, {}), office),
+        shift::daySheetPages(shift::makeDaySheet(QDate(2026, 3, 10), {}, {}), office)};
+    for (const auto& pages : reports) {
+        ASSERT_GE(pages.front().texts.size(), 2u);
+        EXPECT_EQ(pages.front().texts[0].text, QStringLiteral("江北县人民医院　骨科"));
+        EXPECT_LT(pages.front().texts[0].y, pages.front().texts[1].y);
+    }
+}
+
 TEST(DaySheet, ListsSettledAndOpenShiftsAndSumsToTheDaysRows) {
     const QString cash = QStringLiteral("现金");
     const QString card = QStringLiteral("银行卡");

@@ -115,7 +115,7 @@ TEST_P(ShiftStore, SettlementOfAGeneratedShiftEqualsItsEventsFenForFen) {
             live.erase(number);
             ++counts[JournalKind::Void];
         } else {
-            ASSERT_TRUE(store::recordReprint(database(), kCashier, live[anyLive()]).recorded);
+            ASSERT_TRUE(store::recordReprint(database(), kCashier, live[anyLive()], {}).recorded);
             ++counts[JournalKind::Reprint];
         }
     }
@@ -251,7 +251,7 @@ TEST_P(ShiftStore, AReprintIsARowOfItsOwnUnderTheCashierWhoPrintedWithNoAmount) 
     std::mt19937 random(9);
     const QVariantList receipt = randomReceipt(QStringLiteral("5"), kCashier, random);
     save(receipt);
-    ASSERT_TRUE(store::recordReprint(database(), kOtherCashier, receipt).recorded);
+    ASSERT_TRUE(store::recordReprint(database(), kOtherCashier, receipt, {}).recorded);
 
     const QList<JournalEntry> reprints = openEntries(kOtherCashier);
     ASSERT_EQ(reprints.size(), 1);
@@ -517,6 +517,35 @@ TEST_P(ShiftStore, RowsWrittenBeforeMethodsWereKeptReadAsCash) {
     std::optional<store::Settlement> earlier;
     ASSERT_TRUE(store::readSettlement(upgraded, 1, &earlier, &error) && earlier);
     EXPECT_FALSE(earlier->drawer.has_value());
+}
+
+// A database of the version before reprints kept a reason gains the column; its reprints read as
+// given none, and a new one keeps its reason.
+TEST_P(ShiftStore, ReprintsBeforeReasonsWereKeptReadAsGivingNone) {
+    std::mt19937 random(15);
+    const QVariantList receipt = randomReceipt(QStringLiteral("1"), kCashier, random);
+    save(receipt);
+    ASSERT_TRUE(store::recordReprint(database(), kCashier, receipt, {}).recorded);
+    database().closeAll();
+    runSql(QStringLiteral(R"(ALTER TABLE "MZY_journal" DROP COLUMN "补打原因")"));
+    runSql(QStringLiteral("UPDATE schema_version SET version = 4"));
+
+    store::Database upgraded(databaseLocation());
+    QString error;
+    ASSERT_TRUE(upgraded.prepare(&error)) << error.toStdString();
+    ASSERT_TRUE(
+        store::recordReprint(upgraded, kCashier, receipt, QStringLiteral("票据污损")).recorded);
+    QList<JournalEntry> open;
+    ASSERT_TRUE(store::readOpenEntries(upgraded, kCashier, &open, &error)) << error.toStdString();
+    QStringList reasons;
+    for (const JournalEntry& entry : open) {
+        if (entry.kind == JournalKind::Reprint) {
+            reasons << entry.reprintReason;
+        }
+    }
+    EXPECT_EQ(reasons, (QStringList{QString(), QStringLiteral("票据污损")}));
+    EXPECT_EQ(runSql(QStringLiteral("SELECT version FROM schema_version ORDER BY version")),
+              (QList<QStringList>{{QStringLiteral("4")}, {QStringLiteral("5")}}));
 }
 
 TEST_P(ShiftStore, AnOlderDatabaseIsBroughtUpWithItsRecordsUntouched) {

@@ -54,16 +54,10 @@ inline QStringList pdfImages(const QString& pdfPath) {
         .mid(2);
 }
 
-// The page's text in its drawing order, comparable with the placed texts. Noto CJK gives some
-// characters as radicals in extracted text: NFKC folds the Kangxi radicals (⽯ to 石), and the
-// supplement radicals it leaves, ⻘, ⻚, ⻓ and ⻆, are folded to 青, 页, 长 and 角 by hand.
+// The page's text in its drawing order, comparable with the placed texts character for character:
+// the page typeface names every glyph by its ordinary character, never by a radical.
 inline QString readablePdfText(const QString& pdfPath) {
-    return pdfToText(pdfPath, {QStringLiteral("-raw")})
-        .normalized(QString::NormalizationForm_KC)
-        .replace(QChar(0x2ED8), QChar(0x9752))
-        .replace(QChar(0x2EDA), QChar(0x9875))
-        .replace(QChar(0x2ED3), QChar(0x957F))
-        .replace(QChar(0x2EC6), QChar(0x89D2));
+    return pdfToText(pdfPath, {QStringLiteral("-raw")});
 }
 
 }  // namespace support

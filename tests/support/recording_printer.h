@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "platform/printer.h"
@@ -50,6 +51,9 @@ public:
     void placeText(int x, int y, const QString& text) override {
         calls.push_back({Operation::PlaceText, text, x, y, 0});
     }
+    void placeCopyText(int x, int y, const QString& text, platform::CopyText kind) override {
+        copyTexts.push_back({{x, y, text}, kind});
+    }
     void placeLine(QLine line) override {
         calls.push_back({Operation::PlaceLine, {}, 0, 0, 0, line});
     }
@@ -71,6 +75,8 @@ public:
     }
 
     std::vector<Call> calls;
+    // The texts for the copies alone, apart from the calls that reach the printer's page.
+    std::vector<std::pair<PlacedText, platform::CopyText>> copyTexts;
     platform::PrintOutcome outcome{true, QStringLiteral("测试打印机"), {}, {}};
 };
 

@@ -36,6 +36,9 @@ public:
                 (*choices)[at].chosen = chosen[at];
             }
         }
+        for (widgets::MessageChoice& choice : *choices) {
+            choice.text = choice.items.value(choice.chosen);
+        }
         return show(parent, message);
     }
 
