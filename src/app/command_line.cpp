@@ -58,6 +58,11 @@ void describeProgram(QCommandLineParser& parser) {
                        "可按住院号开头、姓名、出院日期、收费员筛选（receipts --help 查看选项）"),
         QStringLiteral("receipts [选项] |"));
     parser.addPositionalArgument(
+        QStringLiteral("deposits"),
+        QStringLiteral("列出住院预交金（CSV 到标准输出，或 --output 写入 .csv/.xlsx 文件）；"
+                       "可按住院号开头、是否有效、交款日期筛选（deposits --help 查看选项）"),
+        QStringLiteral("deposits [选项] |"));
+    parser.addPositionalArgument(
         QStringLiteral("shift"),
         QStringLiteral("查看交班结算（shift --help 查看说明）：全部或某一天的交班、某次交班或某个"
                        "收费员未交班记录的交班报表，文本或 A4 PDF"),

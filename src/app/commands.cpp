@@ -6,6 +6,7 @@
 
 #include "commands/backup_command.h"
 #include "commands/cashier_command.h"
+#include "commands/deposits_command.h"
 #include "commands/desk_command.h"
 #include "commands/exit_status.h"
 #include "commands/print_setup_command.h"
@@ -50,6 +51,11 @@ int runCommand(const CommandLine& commandLine) {
         QFile standardOutput;
         standardOutput.open(stdout, QIODevice::WriteOnly);
         return commands::runReceiptsCommand(arguments, location, standardOutput, err);
+    }
+    if (name == QStringLiteral("deposits")) {
+        QFile standardOutput;
+        standardOutput.open(stdout, QIODevice::WriteOnly);
+        return commands::runDepositsCommand(arguments, location, standardOutput, err);
     }
     err << QStringLiteral("没有“%1”这个命令。用 inpatient-billing --help 查看用法。").arg(name)
         << '\n';

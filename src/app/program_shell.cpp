@@ -9,6 +9,7 @@
 #include "billing/main_window.h"
 #include "billing/print_command.h"
 #include "deposit/deposit_window.h"
+#include "deposit/in_hospital_page.h"
 #include "platform/services.h"
 #include "register/register_window.h"
 #include "shift/shift_window.h"
@@ -111,6 +112,7 @@ void ProgramShell::showShift() {
 void ProgramShell::showDeposits() {
     deposit::DepositWindow window(m_services, m_database, m_mainWindow->receipt().currentCashier,
                                   m_mainWindow.get());
+    window.addPage(new deposit::InHospitalPage(m_services, m_database), QStringLiteral("在院"));
     window.exec();
 }
 

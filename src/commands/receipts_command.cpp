@@ -2,12 +2,11 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QTemporaryFile>
 #include <QTextStream>
 #include <optional>
 
 #include "commands/command_opening.h"
-#include "common/dates.h"
+#include "commands/listing_options.h"
 #include "register/receipt_export.h"
 #include "store/cashier_admin.h"
 #include "store/database.h"
@@ -49,47 +48,12 @@ QString helpText(const Options& options) {
         "第一行是表头：收据的每个字段名（按表中顺序，不含空着的“备用”），最后是“状态”\n"
         "（正常、已更正或作废）、“作废原因”和“付款方式”。最后一行是各金额的合计，作废的收据\n"
         "不计入。金额保留两位小数；日期写作 YYYY-MM-DD。\n\n选项：\n");
-    for (const QCommandLineOption* option : options.all()) {
-        QString name = QStringLiteral("--") + option->names().constLast();
-        if (!option->valueName().isEmpty()) {
-            name += u' ' + option->valueName();
-        }
-        text += QStringLiteral("  %1  %2\n").arg(name.leftJustified(16), option->description());
-    }
+    text += optionLines(options.all());
     text += QStringLiteral(
         "\n文字按输入的原样查找，% _ \\ 等都只是普通字符。日期写作 YYYY-MM-DD，首尾两天都算在内。\n"
         "退出状态：0 成功；1 被拒绝（日期不对、没有这个收费员、文件写不了，或数据库出错），\n"
         "此时不写出任何内容；2 用法错误。\n");
     return text;
-}
-
-QString usageProblem(const QCommandLineParser& parser, bool parsed, const QStringList& arguments) {
-    if (!parser.unknownOptionNames().isEmpty()) {
-        const QString name = parser.unknownOptionNames().first();
-        return QStringLiteral("receipts 没有选项“%1%2”。")
-            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return QStringLiteral("多余的参数“%1”。").arg(parser.positionalArguments().first());
-    }
-    if (!parsed) {
-        // The parser's own reasons are English: a value missing after the last option, or a
-        // value given to an option that takes none.
-        return QStringLiteral("选项“%1”的写法不对：要么缺少值，要么不该带值。")
-            .arg(arguments.isEmpty() ? QString() : arguments.last());
-    }
-    return {};
-}
-
-// A day written YYYY-MM-DD; none, with the reason in *problem, for anything else.
-std::optional<QDate> dayOf(const QString& text, const QString& option, QString* problem) {
-    const std::optional<QDate> day = common::dayFromIsoText(text);
-    if (!day) {
-        *problem = QStringLiteral("--%1 的日期“%2”不对，要写作 YYYY-MM-DD，例如 2026-03-05。")
-                       .arg(option, text);
-        return std::nullopt;
-    }
-    return day;
 }
 
 // The filter the options ask for; none, with the reason in *problem, when one cannot be used.
@@ -100,21 +64,8 @@ std::optional<store::ReceiptFilter> filterOf(const QCommandLineParser& parser,
     filter.namePart = parser.value(options.name);
     filter.cashier = parser.value(options.cashier);
     filter.withVoided = parser.isSet(options.voided);
-    for (const auto& [option, day] : {std::pair{&options.from, &filter.firstDischarge},
-                                      std::pair{&options.to, &filter.lastDischarge}}) {
-        if (!parser.isSet(*option)) {
-            continue;
-        }
-        const std::optional<QDate> read =
-            dayOf(parser.value(*option), option->names().first(), problem);
-        if (!read) {
-            return std::nullopt;
-        }
-        *day = *read;
-    }
-    if (!filter.firstDischarge.isNull() && !filter.lastDischarge.isNull() &&
-        filter.firstDischarge > filter.lastDischarge) {
-        *problem = QStringLiteral("--from 的日期在 --to 的日期之后。");
+    if (!readDayRange(parser, options.from, options.to, &filter.firstDischarge,
+                      &filter.lastDischarge, problem)) {
         return std::nullopt;
     }
     if (parser.isSet(options.output) &&
@@ -144,23 +95,19 @@ bool knownCashier(store::Database& database, const store::ReceiptFilter& filter,
 // The CSV gathered whole in a temporary file, then copied to out.
 ExportResult writeToOutput(const QString& databaseLocation, const store::ReceiptFilter& filter,
                            QIODevice& out) {
-    QTemporaryFile gathered;
-    if (!gathered.open()) {
-        return {ExportResult::Outcome::Failed, 0,
-                QStringLiteral("无法建立临时文件：%1").arg(gathered.errorString())};
-    }
-    ExportResult result = receipt_register::writeReceipts(
-        databaseLocation, filter, receipt_register::ExportFormat::Csv, gathered, {});
-    if (result.outcome != ExportResult::Outcome::Written) {
-        return result;
-    }
-    gathered.seek(0);
-    while (!gathered.atEnd()) {
-        const QByteArray part = gathered.read(1 << 20);
-        if (part.isEmpty() || out.write(part) != part.size()) {
-            return {ExportResult::Outcome::Failed, result.receipts,
-                    QStringLiteral("无法写到标准输出：%1").arg(out.errorString())};
-        }
+    ExportResult result;
+    QString error;
+    const bool written = writeWholeOrNothing(
+        out,
+        [&](QIODevice& gathered, QString* reason) {
+            result = receipt_register::writeReceipts(
+                databaseLocation, filter, receipt_register::ExportFormat::Csv, gathered, {});
+            *reason = result.error;
+            return result.outcome == ExportResult::Outcome::Written;
+        },
+        &error);
+    if (!written) {
+        return {ExportResult::Outcome::Failed, result.receipts, error};
     }
     return result;
 }
@@ -195,7 +142,7 @@ int runReceiptsCommand(const QStringList& arguments, const QString& databaseLoca
     }
     const bool parsed =
         parser.parse(QStringList{QStringLiteral("inpatient-billing receipts")} + arguments);
-    QString problem = usageProblem(parser, parsed, arguments);
+    QString problem = listingUsageProblem(u"receipts", parser, parsed, arguments);
     if (!problem.isEmpty()) {
         err << problem << usageHint(u"receipts") << '\n';
         return kUsageError;

@@ -5,10 +5,9 @@
 
 #include "common/private_files.h"
 #include "receipt/fee_category.h"
-#include "register/csv_sheet.h"
 #include "register/page_reader.h"
 #include "register/receipt_texts.h"
-#include "register/xlsx_sheet.h"
+#include "register/sheet_opening.h"
 #include "store/schema.h"
 
 namespace receipt_register {
@@ -139,23 +138,11 @@ QString exportFileName(const QDate& first, const QDate& last) {
     return QStringLiteral("收据-%1-%2.xlsx").arg(first.toString(day), last.toString(day));
 }
 
-std::optional<ExportFormat> exportFormatOf(const QString& path) {
-    if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
-        return ExportFormat::Csv;
-    }
-    if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
-        return ExportFormat::Xlsx;
-    }
-    return std::nullopt;
-}
-
 ExportResult writeReceipts(const QString& databaseLocation, const store::ReceiptFilter& filter,
                            ExportFormat format, QIODevice& output, const ExportControl& control) {
     QString error;
-    std::unique_ptr<SheetWriter> sheet;
-    if (format == ExportFormat::Csv) {
-        sheet = std::make_unique<CsvSheet>(output);
-    } else if (!(sheet = XlsxSheet::open(output, &error))) {
+    const std::unique_ptr<SheetWriter> sheet = openSheet(format, output, &error);
+    if (!sheet) {
         return failure(error);
     }
     sheet->header(headerNames());

@@ -5,16 +5,12 @@
 #include <functional>
 #include <optional>
 
+#include "register/sheet_opening.h"
 #include "store/receipt_search.h"
 
 class QIODevice;
 
 namespace receipt_register {
-
-enum class ExportFormat { Csv, Xlsx };
-
-// The format that a file's name asks for: .csv or .xlsx, in any case; none for another.
-std::optional<ExportFormat> exportFormatOf(const QString& path);
 
 // What an export tells while it runs, and how it is stopped; both may be left out. Called on the
 // export's own thread.

@@ -4,20 +4,18 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTableView>
 
 #include "common/dates.h"
 #include "common/money_text.h"
 #include "platform/clock.h"
 #include "platform/services.h"
+#include "register/export_path_dialog.h"
 #include "register/export_run.h"
 #include "register/receipt_list_model.h"
 #include "register/receipt_view.h"
@@ -36,8 +34,6 @@ namespace receipt_register {
 namespace {
 
 const QString kAllCashiers = QStringLiteral("全部");
-const QString kXlsxFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
-const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
 
 // Widths of the list's columns, in the order of the model's, in the window's first size; a wider
 // window widens them alike.
@@ -285,17 +281,10 @@ void RegisterWindow::exportFound() {
     if (filter == nullptr || m_foundCount == 0) {
         return;
     }
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString chosenFilter = kXlsxFilter;
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("导出"),
-        QDir(folder).filePath(exportFileName(filter->firstDischarge, filter->lastDischarge)),
-        kXlsxFilter + QStringLiteral(";;") + kCsvFilter, &chosenFilter);
+    const QString path =
+        askExportPath(this, exportFileName(filter->firstDischarge, filter->lastDischarge));
     if (path.isEmpty()) {
         return;
-    }
-    if (QFileInfo(path).suffix().isEmpty()) {
-        path += chosenFilter == kCsvFilter ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
     }
     if (!exportFormatOf(path)) {
         showError(QStringLiteral("只能导出为 .xlsx 或 .csv 文件。"));

@@ -110,6 +110,9 @@ bool inspect(SchemaCatalog& catalog, const SchemaDefinition& schema, Additions* 
             indexes.append(
                 {&table, indexName(table, field), quotedIdentifier(table.columns[field].name)});
         }
+        for (const QList<int>& fields : definition.combinedIndexes) {
+            indexes.append({&table, indexName(table, fields), quotedColumnList(table, fields)});
+        }
         for (const int field : definition.prefixSearchedFields) {
             const QString column =
                 catalog.prefixIndexColumn(quotedIdentifier(table.columns[field].name));

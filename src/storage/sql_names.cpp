@@ -34,6 +34,14 @@ QString indexName(const TableSchema& table, int field) {
     return table.name + QLatin1Char('_') + table.columns[field].name;
 }
 
+QString indexName(const TableSchema& table, const QList<int>& fields) {
+    QString name = table.name;
+    for (const int field : fields) {
+        name += QLatin1Char('_') + table.columns[field].name;
+    }
+    return name;
+}
+
 QString prefixIndexName(const TableSchema& table, int field) {
     return indexName(table, field) + QStringLiteral("_prefix");
 }

@@ -21,6 +21,8 @@ QString quotedColumnList(const TableSchema& table, const QList<int>& fields);
 
 // The name of the index on one column: <table>_<column>.
 QString indexName(const TableSchema& table, int field);
+// The name of the index on several columns: <table>_<column>_<column>...
+QString indexName(const TableSchema& table, const QList<int>& fields);
 // The name of the index that finds a column's values by their beginning: <table>_<column>_prefix.
 QString prefixIndexName(const TableSchema& table, int field);
 // The name of the index that lists records by a column, then in stored order:

@@ -1,5 +1,6 @@
 #include "storage/storage_engine.h"
 
+#include "storage/group_statement.h"
 #include "storage/schema_preparation.h"
 #include "storage/search_statements.h"
 
@@ -93,6 +94,13 @@ bool StorageEngine::searchTotals(const RecordSearch& search, SearchTotals* total
     }
     const SearchStatements statements(searchDialect(), search, textConditionLeads(search));
     return runSearchTotals(statements.totals(), search, totals, reason);
+}
+
+bool StorageEngine::groups(const RecordGrouping& grouping, const std::optional<QString>& after,
+                           int limit, QList<RecordGroup>* groups, QString* reason) {
+    return connect(reason) &&
+           runGroupPage(groupPageStatement(searchDialect(), grouping, after, limit), grouping,
+                        groups, reason);
 }
 
 TransactionResult StorageEngine::transact(const QString& lockKey,

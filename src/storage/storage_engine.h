@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "common/money.h"
+#include "storage/record_groups.h"
 #include "storage/record_search.h"
 #include "storage/table_schema.h"
 
@@ -130,6 +131,9 @@ struct TableDefinition {
     // (then by stored order), where an engine needs an index of its own for that.
     QList<int> prefixSearchedFields = {};
     QList<int> listedByFields = {};
+    // Indexes of several fields each, in the order the index keeps them: for a query that looks
+    // up the first ones and reads the next one in order.
+    QList<QList<int>> combinedIndexes = {};
 };
 
 struct SchemaDefinition {
@@ -196,6 +200,10 @@ public:
                 QList<FoundRecord>* found, QString* reason);
     // How many records the search finds and the exact sums of its amount fields, in one query.
     bool searchTotals(const RecordSearch& search, SearchTotals* totals, QString* reason);
+    // Up to limit groups of the grouping after the group `after` (from the first when none), in
+    // its order, appended to *groups; fewer only at its end. One bounded query.
+    bool groups(const RecordGrouping& grouping, const std::optional<QString>& after, int limit,
+                QList<RecordGroup>* groups, QString* reason);
 
     // Runs work in one transaction that first takes the lock named lockKey, which serialises it
     // with every other transaction taking the same lock on any desk. A lock held elsewhere is
@@ -229,6 +237,9 @@ protected:
                                QList<FoundRecord>* found, QString* reason) = 0;
     virtual bool runSearchTotals(const SqlStatement& totals, const RecordSearch& search,
                                  SearchTotals* result, QString* reason) = 0;
+    // A page of groups (group_statement.h): its rows appended to *groups.
+    virtual bool runGroupPage(const SqlStatement& page, const RecordGrouping& grouping,
+                              QList<RecordGroup>* groups, QString* reason) = 0;
     // A transaction that holds lockKey; none, with the reason and nothing left open, when it
     // cannot be begun.
     virtual std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) = 0;

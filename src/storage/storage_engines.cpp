@@ -43,6 +43,10 @@ private:
                          QString*) override {
         return false;
     }
+    bool runGroupPage(const SqlStatement&, const RecordGrouping&, QList<RecordGroup>*,
+                      QString*) override {
+        return false;
+    }
     std::unique_ptr<EngineTransaction> begin(const QString&, QString*) override { return nullptr; }
 
     QString m_reason;

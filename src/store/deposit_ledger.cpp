@@ -25,46 +25,6 @@ int field(QStringView name) {
     return depositSchema().indexOf(name);
 }
 
-storage::RecordValues depositValues(const Deposit& deposit) {
-    return {deposit.number,
-            deposit.time,
-            deposit.cashier,
-            deposit.desk,
-            deposit.inpatientNumber,
-            deposit.patientName,
-            QVariant::fromValue(deposit.amount),
-            deposit.method,
-            qint64(deposit.enteredLater ? 1 : 0),
-            depositStateText(deposit.state),
-            deposit.returnedAt,
-            deposit.returnedBy,
-            deposit.returnMethod,
-            deposit.returnReason};
-}
-
-Deposit depositOf(storage::RecordId id, const storage::RecordValues& values) {
-    const auto value = [&](QStringView name) { return values.value(field(name)); };
-    Deposit deposit;
-    deposit.id = id;
-    deposit.number = value(kDepositNumberField).toLongLong();
-    deposit.time = value(kEventTimeField).toDateTime();
-    deposit.cashier = value(kCashierField).toString();
-    deposit.desk = value(kDeskField).toString();
-    deposit.inpatientNumber = value(kInpatientNumberField).toString();
-    deposit.patientName = value(kPatientNameField).toString();
-    deposit.amount = value(kDepositAmountField).value<common::Money>();
-    deposit.method = value(kDepositMethodField).toString();
-    deposit.enteredLater = value(kEnteredLaterField).toLongLong() != 0;
-    // Only the program writes the ledger; a state it does not know is no deposit to deduct.
-    deposit.state =
-        depositStateFromText(value(kDepositStateField).toString()).value_or(DepositState::Refunded);
-    deposit.returnedAt = value(kReturnedAtField).toDateTime();
-    deposit.returnedBy = value(kReturnedByField).toString();
-    deposit.returnMethod = value(kReturnMethodField).toString();
-    deposit.returnReason = value(kReturnReasonField).toString();
-    return deposit;
-}
-
 storage::RecordSelection numberSelection(const QString& inpatientNumber) {
     const storage::TableSchema& table = depositSchema();
     storage::RecordSelection selection{
@@ -133,6 +93,46 @@ DepositResult finish(Database& database, const storage::TransactionResult& trans
 }
 
 }  // namespace
+
+storage::RecordValues depositValues(const Deposit& deposit) {
+    return {deposit.number,
+            deposit.time,
+            deposit.cashier,
+            deposit.desk,
+            deposit.inpatientNumber,
+            deposit.patientName,
+            QVariant::fromValue(deposit.amount),
+            deposit.method,
+            qint64(deposit.enteredLater ? 1 : 0),
+            depositStateText(deposit.state),
+            deposit.returnedAt,
+            deposit.returnedBy,
+            deposit.returnMethod,
+            deposit.returnReason};
+}
+
+Deposit depositOf(storage::RecordId id, const storage::RecordValues& values) {
+    const auto value = [&](QStringView name) { return values.value(field(name)); };
+    Deposit deposit;
+    deposit.id = id;
+    deposit.number = value(kDepositNumberField).toLongLong();
+    deposit.time = value(kEventTimeField).toDateTime();
+    deposit.cashier = value(kCashierField).toString();
+    deposit.desk = value(kDeskField).toString();
+    deposit.inpatientNumber = value(kInpatientNumberField).toString();
+    deposit.patientName = value(kPatientNameField).toString();
+    deposit.amount = value(kDepositAmountField).value<common::Money>();
+    deposit.method = value(kDepositMethodField).toString();
+    deposit.enteredLater = value(kEnteredLaterField).toLongLong() != 0;
+    // Only the program writes the ledger; a state it does not know is no deposit to deduct.
+    deposit.state =
+        depositStateFromText(value(kDepositStateField).toString()).value_or(DepositState::Refunded);
+    deposit.returnedAt = value(kReturnedAtField).toDateTime();
+    deposit.returnedBy = value(kReturnedByField).toString();
+    deposit.returnMethod = value(kReturnMethodField).toString();
+    deposit.returnReason = value(kReturnReasonField).toString();
+    return deposit;
+}
 
 QString depositRefusal(const NewDeposit& deposit, const QDate& today) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,8}$"));
@@ -240,6 +240,15 @@ DepositResult refundDeposit(Database& database, const Deposit& shown, const QStr
                 result.outcome = DepositOutcome::ChangedElsewhere;
                 return false;
             }
+            // Only the refund's fields change: the rest is written back as stored, not as shown
+            // (a deposit just taken is shown without the time the database gave it).
+            Deposit refunded = stored;
+            refunded.state = DepositState::Refunded;
+            refunded.returnedAt = result.deposit.returnedAt;
+            refunded.returnedBy = result.deposit.returnedBy;
+            refunded.returnMethod = result.deposit.returnMethod;
+            refunded.returnReason = result.deposit.returnReason;
+            result.deposit = refunded;
             return writer.update(table, shown.id, depositValues(result.deposit)) &&
                    insertWithJournalRows(
                        writer, {depositJournalRow(JournalKind::DepositRefund, cashier,

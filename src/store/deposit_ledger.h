@@ -32,6 +32,10 @@ struct Deposit {
     QString returnReason;
 };
 
+// A deposit as a record of the ledger holds it, its values in the table's order, and back.
+storage::RecordValues depositValues(const Deposit& deposit);
+Deposit depositOf(storage::RecordId id, const storage::RecordValues& values);
+
 // A deposit to take, or to enter afterwards from a paper slip (paidOn: the day it was paid; null
 // for a deposit taken now, which gets the database's time).
 struct NewDeposit {

@@ -118,14 +118,16 @@ const storage::SchemaDefinition& schemaDefinition() {
              {},
              {}},
             // The billing window reads a number's deposits; the list of patients in hospital
-            // goes by number.
+            // reads the open ones number after number.
             {&depositSchema(),
              {depositSchema().indexOf(kInpatientNumberField),
               depositSchema().indexOf(kDepositNumberField)},
              {},
              false,
              {},
-             {}},
+             {},
+             {{depositSchema().indexOf(kDepositStateField),
+               depositSchema().indexOf(kInpatientNumberField)}}},
         };
         return schema;
     }();

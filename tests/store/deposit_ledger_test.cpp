@@ -152,6 +152,7 @@ TEST_P(DepositLedger, ARefundPaysBackAnOpenDepositOnceAndNeverASettledOne) {
     EXPECT_EQ(stored.state, DepositState::Refunded);
     EXPECT_EQ(stored.returnReason, QStringLiteral("转院"));
     EXPECT_EQ(stored.returnMethod, QStringLiteral("银行卡"));
+    EXPECT_TRUE(stored.time.isValid()) << "the refund keeps the time the deposit was taken";
 
     const Deposit second = take(yuan(300));
     ASSERT_EQ(store::saveNewReceipt(database(), bill(yuan(300)), {}, {second.id}).outcome,

@@ -50,6 +50,8 @@ private:
                        QList<FoundRecord>* found, QString* reason) override;
     bool runSearchTotals(const SqlStatement& totals, const RecordSearch& search,
                          SearchTotals* result, QString* reason) override;
+    bool runGroupPage(const SqlStatement& page, const RecordGrouping& grouping,
+                      QList<RecordGroup>* groups, QString* reason) override;
     std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) override;
 
     // Sets the session's time zone to the desk's and gives its name; none when the server

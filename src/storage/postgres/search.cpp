@@ -1,6 +1,7 @@
 #include "storage/postgres/search.h"
 #include <charconv>
 
+#include "storage/group_statement.h"
 #include "storage/postgres/connection.h"
 #include "storage/postgres/engine.h"
 #include "storage/postgres/field_value.h"
@@ -121,6 +122,24 @@ bool PostgresEngine::runSearchTotals(const SqlStatement& totals, const RecordSea
     // The sum of no rows is NULL.
     for (int i = 0; i < search.amountFields.size(); ++i) {
         result->sums.append(row.isNull(0, i + 1) ? common::Money() : amountOf(row.utf8(0, i + 1)));
+    }
+    return true;
+}
+
+bool PostgresEngine::runGroupPage(const SqlStatement& page, const RecordGrouping& grouping,
+                                  QList<RecordGroup>* groups, QString* reason) {
+    const PostgresResult rows = m_connection.run(page.sql, parametersOf(page.parameters));
+    if (!rows.succeeded()) {
+        *reason = m_connection.failureReason();
+        return false;
+    }
+    const FieldKind latestKind = grouping.table->columns[grouping.latestField].kind;
+    common::StoredDateTimeReader dateTimes;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        groups->append({rows.text(row, kGroupKeyColumn),
+                        valueOf(rows, row, kGroupLatestColumn, latestKind, dateTimes),
+                        wholeNumber(rows.utf8(row, kGroupCountColumn)),
+                        amountOf(rows.utf8(row, kGroupSumColumn))});
     }
     return true;
 }

@@ -34,6 +34,8 @@ private:
                        QList<FoundRecord>* found, QString* reason) override;
     bool runSearchTotals(const SqlStatement& totals, const RecordSearch& search,
                          SearchTotals* result, QString* reason) override;
+    bool runGroupPage(const SqlStatement& page, const RecordGrouping& grouping,
+                      QList<RecordGroup>* groups, QString* reason) override;
     std::unique_ptr<EngineTransaction> begin(const QString& lockKey, QString* reason) override;
 
     // Holds the file's use lock shared while it is open, so that no restore replaces it; false

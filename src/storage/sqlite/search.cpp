@@ -1,5 +1,7 @@
 #include <QStringList>
 
+#include "storage/group_statement.h"
+
 #include "storage/search_statements.h"
 #include "storage/sql_names.h"
 #include "storage/sqlite/column_value.h"
@@ -149,6 +151,21 @@ bool SqliteEngine::runSearchTotals(const SqlStatement& totals, const RecordSearc
         result->sums.append(common::Money::fromFen(query.columnInt64(i + 1)));
     }
     return true;
+}
+
+bool SqliteEngine::runGroupPage(const SqlStatement& page, const RecordGrouping& grouping,
+                                QList<RecordGroup>* groups, QString* reason) {
+    SqliteStatement query(m_connection, page.sql);
+    bindParameters(query, page.parameters);
+    const FieldKind latestKind = grouping.table->columns[grouping.latestField].kind;
+    common::StoredDateTimeReader dateTimes;
+    while (query.step()) {
+        groups->append({query.columnText(kGroupKeyColumn),
+                        columnValue(query, kGroupLatestColumn, latestKind, dateTimes),
+                        query.columnInt64(kGroupCountColumn),
+                        common::Money::fromFen(query.columnInt64(kGroupSumColumn))});
+    }
+    return succeeded(query, reason);
 }
 
 }  // namespace storage
