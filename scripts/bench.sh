@@ -13,5 +13,6 @@ export QT_QPA_PLATFORM=offscreen
 "$bench/backup_bench" "$@"
 # One server for the store programs, so that its million receipts are built once.
 scripts/pg-server.sh run sh -c 'export BILLING_BENCH_PG="$BILLING_TEST_PG"; bench=$1; shift;
-    "$bench/store_bench" "$@" && "$bench/register_bench" "$@" && "$bench/shift_bench" "$@"' \
+    "$bench/store_bench" "$@" && "$bench/register_bench" "$@" && "$bench/shift_bench" "$@" &&
+    "$bench/deposit_bench" "$@"' \
     sh "$bench" "$@"
