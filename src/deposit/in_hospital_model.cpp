@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "common/number_text.h"
+#include "common/money_text.h"
 
 namespace deposit {
 
@@ -64,7 +64,7 @@ QVariant InHospitalModel::data(const QModelIndex& index, int role) const {
         case kCount:
             return QString::number(patient.deposits);
         case kSum:
-            return common::numberToText(patient.sum);
+            return common::moneyText(patient.sum);
         default:
             return {};
     }

@@ -8,7 +8,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "common/number_text.h"
+#include "common/money_text.h"
 #include "deposit/in_hospital_export.h"
 #include "deposit/in_hospital_model.h"
 #include "platform/clock.h"
@@ -64,7 +64,7 @@ void InHospitalPage::reload() {
     }
     m_sums->setText(QStringLiteral("有效预交金共%1笔，合计%2元")
                         .arg(totals.deposits)
-                        .arg(common::numberToText(totals.sum)));
+                        .arg(common::moneyText(totals.sum)));
 }
 
 QString InHospitalPage::sumsText() const {

@@ -76,11 +76,11 @@ TEST_F(InHospitalPageTest, ListsTheOpenDepositsByNumberAndExportsThemWhole) {
     });
 
     const QList<QStringList> expected{{QStringLiteral("301"), QStringLiteral("李四"),
-                                       QStringLiteral("2"), QStringLiteral("6500.5")},
+                                       QStringLiteral("2"), QStringLiteral("6500.50")},
                                       {QStringLiteral("302"), QStringLiteral("王五"),
-                                       QStringLiteral("1"), QStringLiteral("200")}};
+                                       QStringLiteral("1"), QStringLiteral("200.00")}};
     EXPECT_EQ(rows, expected);
-    EXPECT_EQ(sums, QStringLiteral("有效预交金共3笔，合计6700.5元"));
+    EXPECT_EQ(sums, QStringLiteral("有效预交金共3笔，合计6700.50元"));
     EXPECT_TRUE(workbook.endsWith(QStringLiteral("在院-20261211.xlsx")));
 
     const QList<QStringList> exported{{QStringLiteral("住院号"), QStringLiteral("姓名"),
