@@ -1,5 +1,7 @@
 #include "deposit/deposit_window.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -210,13 +212,19 @@ void DepositWindow::take() {
     }
     const store::DepositResult result = store::takeDeposit(m_database, deposit);
     switch (result.outcome) {
-        case store::DepositOutcome::Done:
+        case store::DepositOutcome::Done: {
             m_amountBox->clear();
             readPatient();
+            // As stored, with the time the database gave it.
+            const auto stored = std::find_if(
+                m_deposits.cbegin(), m_deposits.cend(),
+                [&](const store::Deposit& kept) { return kept.number == result.deposit.number; });
             if (!enteredLater) {
-                printSlip(result.deposit, SlipKind::Receipt, {});
+                printSlip(stored != m_deposits.cend() ? *stored : result.deposit, SlipKind::Receipt,
+                          {});
             }
             return;
+        }
         case store::DepositOutcome::Discharged:
             showError(QStringLiteral("该住院号已出院结算"));
             return;

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTableWidget>
 
 #include "../store/store_fixture.h"
@@ -81,6 +82,12 @@ TEST_F(DepositWindowTest, TakesADepositPrintsItsReceiptAndPaysItBackOnlyWithARea
     EXPECT_TRUE(texts.contains(QStringLiteral("住院预交金收据")));
     EXPECT_TRUE(texts.contains(QStringLiteral("住院预交金退还单")));
     EXPECT_TRUE(texts.contains(QStringLiteral("金额（大写）：伍仟元整")));
+    EXPECT_EQ(texts
+                  .filter(QRegularExpression(
+                      QStringLiteral("^交款时间：\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")))
+                  .size(),
+              2)
+        << "the receipt and the refund slip say when it was paid";
     EXPECT_TRUE(texts.contains(QStringLiteral("退还原因：转院")));
     QStringList jobs;
     for (const auto& call : printer.calls) {
