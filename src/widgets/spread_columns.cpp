@@ -15,10 +15,13 @@ const QString kSpreaderName = QStringLiteral("columnSpreader");
 class ColumnSpreader final : public QObject {
 public:
     ColumnSpreader(QTableView& table, QList<int> naturalWidths)
-        : QObject(&table), m_table(table), m_naturalWidths(std::move(naturalWidths)) {
+        : QObject(&table),
+          m_table(table),
+          m_naturalWidths(std::move(naturalWidths)),
+          m_viewport(table.viewport()) {
         setObjectName(kSpreaderName);
         m_table.horizontalHeader()->setStretchLastSection(false);
-        m_table.viewport()->installEventFilter(this);
+        m_viewport->installEventFilter(this);
     }
 
     void spread() {
@@ -47,7 +50,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_table.viewport() && event->type() == QEvent::Resize) {
+        if (watched == m_viewport && event->type() == QEvent::Resize) {
             spread();
         }
         return false;
@@ -66,6 +69,9 @@ private:
 
     QTableView& m_table;
     QList<int> m_naturalWidths;
+    // Kept, not asked of the table: the viewport's last events come while the table is being
+    // destroyed, when it can no longer answer.
+    QWidget* m_viewport;
 };
 
 ColumnSpreader* spreaderOf(QTableView& table) {
