@@ -103,19 +103,7 @@ private:
 
 bool writeRow(SheetWriter& sheet, const store::FoundReceipt& receipt, QString* error) {
     for (int position = 0; position < exportedFields().size(); ++position) {
-        const QVariant& value = receipt.values[position];
-        switch (exportedKind(position)) {
-            case storage::FieldKind::Text:
-            case storage::FieldKind::Integer:
-                sheet.text(value.toString());
-                break;
-            case storage::FieldKind::DateTime:
-                sheet.date(value.toDateTime());
-                break;
-            case storage::FieldKind::Amount:
-                sheet.amount(value.value<common::Money>());
-                break;
-        }
+        writeCell(sheet, exportedKind(position), receipt.values[position]);
     }
     sheet.text(store::statusText(receipt.status));
     sheet.text(receipt.voidReason);

@@ -30,22 +30,25 @@ QStringList columnNames(const storage::TableSchema& table) {
     return names;
 }
 
+void writeCell(SheetWriter& sheet, storage::FieldKind kind, const QVariant& value) {
+    switch (kind) {
+        case storage::FieldKind::Text:
+        case storage::FieldKind::Integer:
+            sheet.text(value.toString());
+            break;
+        case storage::FieldKind::DateTime:
+            sheet.date(value.toDateTime());
+            break;
+        case storage::FieldKind::Amount:
+            sheet.amount(value.value<common::Money>());
+            break;
+    }
+}
+
 void writeRecordCells(SheetWriter& sheet, const storage::TableSchema& table,
                       const QVariantList& values) {
     for (int field = 0; field < table.columns.size(); ++field) {
-        const QVariant& value = values[field];
-        switch (table.columns[field].kind) {
-            case storage::FieldKind::Text:
-            case storage::FieldKind::Integer:
-                sheet.text(value.toString());
-                break;
-            case storage::FieldKind::DateTime:
-                sheet.date(value.toDateTime());
-                break;
-            case storage::FieldKind::Amount:
-                sheet.amount(value.value<common::Money>());
-                break;
-        }
+        writeCell(sheet, table.columns[field].kind, values[field]);
     }
 }
 

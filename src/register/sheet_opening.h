@@ -25,6 +25,8 @@ std::unique_ptr<SheetWriter> openSheet(ExportFormat format, QIODevice& output, Q
 // The names of the table's columns, in its order: the header of its records' rows.
 QStringList columnNames(const storage::TableSchema& table);
 
+// One value as a column of that kind is written: a text, a date or an amount.
+void writeCell(SheetWriter& sheet, storage::FieldKind kind, const QVariant& value);
 // A record's values in the table's order, each cell as its column's kind is written; the row is
 // left open for cells of the caller's own.
 void writeRecordCells(SheetWriter& sheet, const storage::TableSchema& table,
